@@ -1,0 +1,110 @@
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "tools/script_runner.h"
+
+namespace {
+
+struct ScriptRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ScriptRun RunScript(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunSimulatorScript(in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(Simulator, ShortScriptGivesTheExactState) {
+    const ScriptRun run = RunScript(
+        "# the stylus worked example\n"
+        "\n"
+        "start 240 320\r\n"
+        "  move 201 300\n"
+        "move 201 300\n"
+        "hard\n"
+        "tick\n"
+        "dump\n");
+    ASSERT_EQ(run.status, kScriptOk) << run.err;
+    EXPECT_EQ(run.err, "");
+    // After the two moves the disc is at (157.75, 264) with velocity (83, -12); the tick moves
+    // the computer's disc a third of the way (hard mode) toward a centred ball: it stays.
+    EXPECT_EQ(run.out,
+              "{\"geometry\":{\"width\":240,\"height\":320,\"goalDepth\":8},\"players\":[{\"x\":"
+              "157.75,\"y\":264,\"vx\":83,\"vy\":-12,\"size\":47,\"score\":0,\"colour\":[150,0,"
+              "150]},{\"x\":97,\"y\":0,\"vx\":0,\"vy\":0,\"size\":47,\"score\":0,\"colour\":[200,"
+              "100,0]}],\"ball\":{\"x\":113,\"y\":160,\"vx\":0,\"vy\":0,\"active\":1,\"size\":15,"
+              "\"colour\":[200,50,100]},\"scoreFlash\":0,\"recoilTicks\":0,\"lastStylusX\":157,"
+              "\"lastStylusY\":264,\"hardMode\":1,\"initialised\":1}\n");
+}
+
+TEST(Simulator, DumpsShortestRoundTripDoublesAndNegativeZero) {
+    // A chase toward a ball left of the disc gives a fraction; a move before the start works on
+    // the empty record.
+    const ScriptRun run = RunScript("move 0 0\ndump\n");
+    ASSERT_EQ(run.status, kScriptOk);
+    EXPECT_NE(run.out.find("\"initialised\":0"), std::string::npos);
+    EXPECT_NE(run.out.find("\"players\":[{\"x\":0,\"y\":0,\"vx\":0"), std::string::npos);
+
+    const ScriptRun chase = RunScript("start 240 320\nmove 10 300\ntick 2\ndump\n");
+    ASSERT_EQ(chase.status, kScriptOk) << chase.err;
+    EXPECT_NE(chase.out.find("\"x\":97,\"y\":0"), std::string::npos);  // ball centred: no chase
+}
+
+TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
+    struct Case {
+        const char* script;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"start 240 320\nfly\n", "tarvel-sim: line 2: unknown command 'fly'\n"},
+        {"tick\n",
+         "tarvel-sim: line 1: 'tick' before 'start': the game timer runs only after "
+         "the first paint\n"},
+        {"start 240 320\n\nstart 240 320\n",
+         "tarvel-sim: line 3: 'start' may be given only once\n"},
+        {"start 0 320\n", "tarvel-sim: line 1: width '0' is out of range 1..65535\n"},
+        {"start 240 65536\n", "tarvel-sim: line 1: height '65536' is out of range 1..65535\n"},
+        {"start 240 320\ntick 1000001\n",
+         "tarvel-sim: line 2: tick count '1000001' is out of range 1..1000000\n"},
+        {"move -1 5\n", "tarvel-sim: line 1: x '-1' is out of range 0..65535\n"},
+        {"move 5 99999999999999999999999\n",
+         "tarvel-sim: line 1: y '99999999999999999999999' is out of range 0..65535\n"},
+        {"move 1.5 2\n", "tarvel-sim: line 1: x must be a whole number, not '1.5'\n"},
+        {"move 0x10 2\n", "tarvel-sim: line 1: x must be a whole number, not '0x10'\n"},
+        {"start 240\n", "tarvel-sim: line 1: 'start' takes a width and a height, got 1 argument\n"},
+        {"dump now\n", "tarvel-sim: line 1: 'dump' takes no arguments, got 1 argument\n"},
+        {"tick 1 2\n",
+         "tarvel-sim: line 1: 'tick' takes an optional number of ticks, got 2 "
+         "arguments\n"},
+        {"hard\x01\n", "tarvel-sim: line 1: unknown command 'hard?'\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        const ScriptRun run = RunScript(c.script);
+        EXPECT_EQ(run.status, kScriptRefused);
+        EXPECT_EQ(run.err, c.error);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(Simulator, OutputBeforeARefusalIsWholeLinesOnly) {
+    const ScriptRun run = RunScript("start 48 64\ndump\ntick 3\ndump\nmove 1 2 3\ndump\n");
+    EXPECT_EQ(run.status, kScriptRefused);
+    EXPECT_EQ(run.err, "tarvel-sim: line 5: 'move' takes an x and a y, got 3 arguments\n");
+    ASSERT_FALSE(run.out.empty());
+    EXPECT_EQ(run.out.back(), '\n');
+    std::size_t lines = 0;
+    for (const char c : run.out) {
+        lines += c == '\n' ? 1 : 0;
+    }
+    EXPECT_EQ(lines, 2u);
+}
