@@ -85,3 +85,8 @@ constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0
 constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
     return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
 }
+
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};

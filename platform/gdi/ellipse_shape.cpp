@@ -1,0 +1,88 @@
+#include "platform/gdi/ellipse_shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform::gdi_detail {
+namespace {
+
+std::uint64_t IntegerSqrt(std::uint64_t n) {
+    auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(n)));
+    while (root * root > n) {
+        --root;
+    }
+    while ((root + 1) * (root + 1) <= n) {
+        ++root;
+    }
+    return root;
+}
+
+// Work in doubled coordinates about the centre, so that even and odd sizes are both exact: a
+// pixel centre sits at X = 2i - A, Y = 2j - B with A = width - 1 and B = height - 1, and the curve
+// X²/A² + Y²/B² = 1 passes through the centres of the four extreme pixels. A row or column
+// reaches out to the pixel nearest the curve, measured along the row where the curve is steep
+// and down the column where it is flat; the union of both is the shape, which is what gives
+// every column of a flat ellipse and every row of a narrow one its pixel.
+//
+// Returns the largest |X| in row Y (|Y| <= B), with the parity of A.
+std::uint64_t HalfWidthAt(std::uint64_t a, std::uint64_t b, std::uint64_t y) {
+    if (a == 0) {
+        return 0;
+    }
+    if (b == 0) {
+        return a;
+    }
+    const std::uint64_t aa = a * a;
+    const std::uint64_t bb = b * b;
+    // Along the row: |X| - 1 <= A * sqrt(1 - Y²/B²).
+    const std::uint64_t alongRow = IntegerSqrt(aa * (bb - y * y)) / b + 1;
+    // Down the columns: column X reaches row Y when Y - 1 <= B * sqrt(1 - X²/A²).
+    std::uint64_t alongColumns = a;
+    if (y > 1) {
+        const std::uint64_t inner = y - 1;
+        alongColumns = IntegerSqrt(aa * (bb - inner * inner)) / b;
+    }
+    std::uint64_t half = std::min(a, std::max(alongRow, alongColumns));
+    if ((a - half) % 2 != 0) {
+        --half;
+    }
+    return half;
+}
+
+}  // namespace
+
+EllipseShape::EllipseShape(std::int64_t width, std::int64_t height) : width_(width) {
+    const auto a = static_cast<std::uint64_t>(width - 1);
+    const auto b = static_cast<std::uint64_t>(height - 1);
+    rowLeft_.resize(static_cast<std::size_t>(height));
+    for (std::int64_t j = 0; j < height; ++j) {
+        const std::int64_t doubledY = 2 * j - static_cast<std::int64_t>(b);
+        const auto y = static_cast<std::uint64_t>(doubledY < 0 ? -doubledY : doubledY);
+        const std::uint64_t half = HalfWidthAt(a, b, y);
+        rowLeft_[static_cast<std::size_t>(j)] = static_cast<std::int64_t>((a - half) / 2);
+    }
+}
+
+Span EllipseShape::Row(std::int64_t row) const {
+    if (row < 0 || row >= Height()) {
+        return {};
+    }
+    const std::int64_t left = rowLeft_[static_cast<std::size_t>(row)];
+    return {left, width_ - 1 - left};
+}
+
+Span EllipseShape::Interior(std::int64_t row) const {
+    // The outline is every shape pixel with a 4-neighbour outside: the first and last rows
+    // whole, and on other rows the run from the row's end up to where the narrower of the rows
+    // above and below begins.
+    if (row <= 0 || row >= Height() - 1) {
+        return {};
+    }
+    const std::int64_t left = rowLeft_[static_cast<std::size_t>(row)];
+    const std::int64_t narrower = std::max(rowLeft_[static_cast<std::size_t>(row - 1)],
+                                           rowLeft_[static_cast<std::size_t>(row + 1)]);
+    const std::int64_t outlineEnd = std::max(left, narrower - 1);
+    return {outlineEnd + 1, width_ - 2 - outlineEnd};
+}
+
+}  // namespace platform::gdi_detail
