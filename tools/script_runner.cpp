@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/match.h"
+#include "tools/headless_display.h"
 #include "tools/state_json.h"
 
 const char* const kScriptLanguageHelp =
@@ -18,7 +19,8 @@ const char* const kScriptLanguageHelp =
     "  move X Y      stylus move to client position X, Y (0..65535 each)\n"
     "  new           new game: kick-off, scores to zero, difficulty kept\n"
     "  hard          toggle the difficulty\n"
-    "  dump          write the whole match state as one JSON line\n";
+    "  dump          write the whole match state as one JSON line\n"
+    "  frame [FILE]  paint one frame; with FILE (the rest of the line), save it as PNG\n";
 
 namespace {
 
@@ -113,6 +115,8 @@ class Simulator {
         } else if (command == "dump") {
             ExpectArguments(words, 0, 0, "no arguments");
             out_ << MatchStateToJson(state_) << '\n';
+        } else if (command == "frame") {
+            Frame(line, command);
         } else {
             throw Refusal{"unknown command " + Quote(command)};
         }
@@ -121,7 +125,7 @@ class Simulator {
   private:
     void Start(const std::vector<std::string_view>& words) {
         ExpectArguments(words, 2, 2, "a width and a height");
-        if (state_.initialised != 0) {
+        if (display_.started()) {
             throw Refusal{"'start' may be given only once"};
         }
         const auto width =
@@ -130,9 +134,29 @@ class Simulator {
             static_cast<std::int32_t>(ParseNumber(words[2], "height", 1, kMaxCoordinate));
         // The first paint: the match starts, then the pitch painter fixes the goal depth that
         // every later kick-off uses.
-        state_.initialised = 1;
-        StartMatch(state_, width, height);
-        state_.geometry.goalDepth = GoalDepthForWidth(width);
+        std::string error;
+        if (!display_.FirstPaint(state_, width, height, &error)) {
+            throw Refusal{error};
+        }
+    }
+
+    void Frame(std::string_view line, std::string_view command) {
+        if (!display_.started()) {
+            throw Refusal{"'frame' before 'start': there is no window to paint yet"};
+        }
+        // Everything after the command word is the file name, spaces included.
+        std::string_view path =
+            line.substr(static_cast<std::size_t>(command.data() - line.data()) + command.size());
+        while (!path.empty() && (path.front() == ' ' || path.front() == '\t')) {
+            path.remove_prefix(1);
+        }
+        while (!path.empty() && (path.back() == ' ' || path.back() == '\t')) {
+            path.remove_suffix(1);
+        }
+        std::string error;
+        if (!display_.Paint(state_, std::string(path), &error)) {
+            throw Refusal{error};
+        }
     }
 
     void Tick(const std::vector<std::string_view>& words) {
@@ -156,6 +180,7 @@ class Simulator {
 
     std::ostream& out_;
     MatchState state_{};
+    HeadlessDisplay display_;
 };
 
 }  // namespace

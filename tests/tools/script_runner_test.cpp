@@ -1,3 +1,8 @@
+#include <cairo.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -107,4 +112,55 @@ TEST(Simulator, OutputBeforeARefusalIsWholeLinesOnly) {
         lines += c == '\n' ? 1 : 0;
     }
     EXPECT_EQ(lines, 2u);
+}
+
+TEST(SimulatorFrames, FrameIsPaintedAndSavedAtThePitchSize) {
+    const std::string path = testing::TempDir() + "tarvel sim frame.png";
+    std::remove(path.c_str());
+    const ScriptRun run = RunScript("start 240 294\nframe  " + path + "  \ndump\n");
+    ASSERT_EQ(run.status, kScriptOk) << run.err;
+
+    cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(png), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(png), 240);
+    EXPECT_EQ(cairo_image_surface_get_height(png), 294);
+    // The ball's highlight, 8 pixels in from its kick-off corner (113, 147).
+    const unsigned char* data = cairo_image_surface_get_data(png);
+    std::uint32_t pixel;
+    std::memcpy(&pixel, data + 155 * cairo_image_surface_get_stride(png) + 121 * 4, 4);
+    EXPECT_EQ(pixel & 0xFFFFFF, 0xFAFAC8u);
+    cairo_surface_destroy(png);
+    std::remove(path.c_str());
+    // The painter stored the goal depth; painting a frame lowers nothing at flash 0.
+    EXPECT_NE(run.out.find("\"goalDepth\":8"), std::string::npos);
+}
+
+TEST(SimulatorFrames, RefusesFramesItCannotPaintOrSave) {
+    struct Case {
+        const char* script;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"frame\n",
+         "tarvel-sim: line 1: 'frame' before 'start': there is no window to paint yet\n"},
+        {"start 30000 30000\n",
+         "tarvel-sim: line 1: a 30000 x 30000 window is too large to paint (at most 268435456 "
+         "pixels)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        const ScriptRun run = RunScript(c.script);
+        EXPECT_EQ(run.status, kScriptRefused);
+        EXPECT_EQ(run.err, c.error);
+    }
+    const ScriptRun unwritable = RunScript("start 48 64\nframe\nframe /nonexistent/dir/f.png\n");
+    EXPECT_EQ(unwritable.status, kScriptRefused);
+    EXPECT_EQ(unwritable.err.rfind("tarvel-sim: line 3: ", 0), 0u) << unwritable.err;
+    EXPECT_NE(unwritable.err.find("/nonexistent/dir/f.png"), std::string::npos);
+
+    const ScriptRun tooWide = RunScript("start 40000 2\n");
+    EXPECT_EQ(tooWide.status, kScriptRefused);
+    EXPECT_EQ(tooWide.err.rfind("tarvel-sim: line 1: cannot make a 40000 x 2 window surface", 0),
+              0u)
+        << tooWide.err;
 }

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <limits>
+
+#include "platform/gdi/gdi_debug.h"
+#include "tests/render/painted_window.h"
+
+namespace {
+
+using Colour = std::array<int, 3>;
+
+constexpr Colour kRgbPitch{0, 100, 50};
+constexpr Colour kRgbBallFill{200, 50, 100};
+constexpr Colour kRgbBallOutline{255, 50, 100};
+constexpr Colour kRgbHighlight{250, 250, 200};
+constexpr Colour kRgbDiscOutline{180, 180, 150};
+constexpr Colour kRgbRing{200, 200, 200};
+constexpr Colour kRgbUserFill{150, 0, 150};
+constexpr Colour kRgbComputerFill{200, 100, 0};
+
+// A 240 x 320 window with the scores far from where the tests look.
+class FramePainter : public testing::Test {
+  protected:
+    PaintedWindow window{240, 320};
+    Player& user = window.state.players[kUserPlayer];
+    Player& computer = window.state.players[kComputerPlayer];
+    Ball& ball = window.state.ball;
+};
+
+// Pixels that differ from the pitch green inside a box, as a bounding box; empty when none.
+struct Box {
+    int left = std::numeric_limits<int>::max();
+    int top = std::numeric_limits<int>::max();
+    int right = std::numeric_limits<int>::min();
+    int bottom = std::numeric_limits<int>::min();
+    bool empty() const { return right < left; }
+};
+
+Box InkBox(const PaintedWindow& window, int x0, int y0, int x1, int y1) {
+    Box box;
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            if (window.WindowPixel(x, y) != kRgbPitch) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+        }
+    }
+    return box;
+}
+
+bool HasPixelOf(const PaintedWindow& window, int x0, int y0, int x1, int y1, Colour colour) {
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            if (window.WindowPixel(x, y) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(FramePainter, DiscAndRingAtTheWorkedRectangles) {
+    computer.x = 97.0;
+    computer.y = 8.0;
+    window.PaintFrame();
+    // Disc in (97, 8, 144, 55): outline on its extreme columns and rows, nothing outside.
+    EXPECT_EQ(window.WindowPixel(97, 31), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(143, 31), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(120, 8), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(120, 54), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(96, 31), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(144, 31), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(120, 55), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(100, 31), kRgbComputerFill);
+    // Ring in (108, 19, 132, 43).
+    EXPECT_EQ(window.WindowPixel(107, 31), kRgbComputerFill);
+    EXPECT_EQ(window.WindowPixel(108, 31), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(131, 31), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(132, 31), kRgbComputerFill);
+    EXPECT_EQ(window.WindowPixel(120, 19), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(120, 42), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(120, 31), kRgbRing);
+}
+
+TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
+    ASSERT_EQ(ball.x, 113.0);
+    ASSERT_EQ(ball.y, 160.0);
+    window.PaintFrame();
+    // Ball in (113, 160, 128, 175), highlight at (121, 168).
+    EXPECT_EQ(window.WindowPixel(113, 167), kRgbBallOutline);
+    EXPECT_EQ(window.WindowPixel(127, 167), kRgbBallOutline);
+    EXPECT_EQ(window.WindowPixel(120, 160), kRgbBallOutline);
+    EXPECT_EQ(window.WindowPixel(120, 174), kRgbBallOutline);
+    EXPECT_EQ(window.WindowPixel(120, 175), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(117, 167), kRgbBallFill);
+    EXPECT_EQ(window.WindowPixel(121, 168), kRgbHighlight);
+
+    ball.active = 0;
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(117, 170), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(121, 168), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(120, 174), kRgbPitch);
+}
+
+TEST_F(FramePainter, PositionsAreTruncatedTowardZero) {
+    user.y = 200.0;
+    user.x = -0.5;  // drawn at 0: the outline's widest column is column 0
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(0, 223), kRgbDiscOutline);
+
+    user.x = -1.0;  // drawn at -1: column 0 is already inside the disc
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(0, 223), kRgbUserFill);
+
+    user.x = 113.9;
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(113, 223), kRgbDiscOutline);
+    EXPECT_EQ(window.WindowPixel(112, 223), kRgbPitch);
+}
+
+TEST_F(FramePainter, DiscsCoverTheBallAndRingsCoverBothDiscs) {
+    // The ball under the user's disc does not show.
+    user.x = 90;
+    user.y = 150;
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(121, 168), kRgbRing);
+    EXPECT_FALSE(HasPixelOf(window, 90, 150, 137, 197, kRgbBallFill));
+
+    // Two discs overlapping: the user's ring lies on the computer's disc, and where the rings
+    // overlap the computer's ring is on top.
+    user.x = 100;
+    user.y = 100;
+    computer.x = 110;
+    computer.y = 100;
+    window.PaintFrame();
+    // The user's ring spans x 111..134 on row 123, the computer's 121..144.
+    EXPECT_EQ(window.WindowPixel(114, 123), kRgbRing);  // user's ring over the computer's disc
+    EXPECT_EQ(window.WindowPixel(121, 123), kRgbDiscOutline);  // computer's ring outline on top
+    EXPECT_EQ(window.WindowPixel(134, 123),
+              kRgbRing);  // user's ring outline under the computer's ring
+    EXPECT_EQ(window.WindowPixel(150, 123), kRgbComputerFill);
+    EXPECT_EQ(window.WindowPixel(105, 123), kRgbUserFill);
+}
+
+TEST_F(FramePainter, ScoresStandInTheirCellsAndCoverNothingOfTheBodies) {
+    window.state.players[kUserPlayer].score = 10;
+    window.state.players[kComputerPlayer].score = 7;
+    window.PaintFrame();
+    // Upper score at (20, 80), lower at (20, 240); each cell 30 pixels high.
+    const Box upper = InkBox(window, 2, 60, 70, 112);
+    ASSERT_FALSE(upper.empty());
+    EXPECT_GE(upper.left, 20);
+    EXPECT_GE(upper.top, 80);
+    EXPECT_LE(upper.bottom, 110);
+    EXPECT_LE(upper.right, 20 + 20);  // one digit, about 15 pixels wide
+
+    const Box lower = InkBox(window, 2, 215, 70, 275);
+    ASSERT_FALSE(lower.empty());
+    EXPECT_GE(lower.left, 20);
+    EXPECT_GE(lower.top, 240);
+    EXPECT_LE(lower.bottom, 270);
+    EXPECT_GT(lower.right - lower.left, upper.right - upper.left + 5);  // "10" is two digits
+}
+
+TEST(FramePainterScores, FlashColoursFadeByOnePerScore) {
+    PaintedWindow window(480, 640);  // big digits, so stems have fully covered pixels
+    window.state.scoreFlash = 100;
+    window.PaintFrame();
+    EXPECT_EQ(window.state.scoreFlash, 98);
+    EXPECT_TRUE(HasPixelOf(window, 20, 160, 60, 222, {200, 200, 200}));
+    EXPECT_TRUE(HasPixelOf(window, 20, 480, 60, 542, {199, 199, 198}));
+
+    window.state.scoreFlash = 1;
+    window.PaintFrame();
+    EXPECT_EQ(window.state.scoreFlash, 0);
+    EXPECT_TRUE(HasPixelOf(window, 20, 160, 60, 222, {101, 101, 2}));
+    EXPECT_TRUE(HasPixelOf(window, 20, 480, 60, 542, {100, 100, 0}));
+    EXPECT_FALSE(HasPixelOf(window, 20, 480, 60, 542, {101, 101, 2}));
+
+    window.PaintFrame();
+    EXPECT_EQ(window.state.scoreFlash, 0);
+    EXPECT_TRUE(HasPixelOf(window, 20, 160, 60, 222, {100, 100, 0}));
+}
+
+TEST(FramePainterResources, ManyFramesLeaveOnlyTheSurfacesAndTheLastBrushes) {
+    const platform::GdiObjectCounts before = platform::LiveGdiObjects();
+    const std::size_t blocksBefore = platform::LiveLocalBlocks();
+    PaintedWindow window(240, 320);
+    for (int frame = 0; frame < 500; ++frame) {
+        RunGameTick(window.state);
+        window.PaintFrame();
+    }
+    const platform::GdiObjectCounts after = platform::LiveGdiObjects();
+    EXPECT_EQ(after.deviceContexts, before.deviceContexts + 2);
+    EXPECT_EQ(after.bitmaps, before.bitmaps + 2);
+    // The background's grey brush and the frame's ring brush.
+    EXPECT_EQ(after.brushes, before.brushes + 2);
+    EXPECT_EQ(after.pens, before.pens);
+    EXPECT_EQ(after.fonts, before.fonts);
+    EXPECT_EQ(platform::LiveLocalBlocks(), blocksBefore);
+}
