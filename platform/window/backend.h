@@ -1,0 +1,62 @@
+// The seam between the window manager and whatever shows its screen and feeds it input: a clock,
+// a wait for input with a deadline, and a place to show the composed screen. The headless back
+// end (a screen in memory, injected input, a clock the test advances) and a desktop back end both
+// sit behind it.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/win32_types.h"
+
+namespace platform {
+
+using Millis = std::uint64_t;
+
+struct ScreenSize {
+    int width;
+    int height;
+};
+
+enum class InputKind {
+    PointerMove,
+    PointerDown,
+    PointerUp,
+    KeyDown,
+    KeyUp,
+    // The user asked to close the program from outside it (a desktop window's close button).
+    CloseRequest,
+};
+
+// One input event. Pointer positions are in screen pixels; keys are virtual-key codes (letters
+// and digits as their upper-case characters, the soft keys as VK_F1 and VK_F2).
+struct InputEvent {
+    InputKind kind;
+    int x = 0;
+    int y = 0;
+    UINT key = 0;
+};
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+
+    // The screen in physical pixels; fixed for the life of the back end.
+    virtual ScreenSize Screen() const = 0;
+
+    // Milliseconds from an arbitrary start; never goes back.
+    virtual Millis Now() = 0;
+
+    // Returns the input that has arrived, waiting for some until `deadline` (a time of Now()).
+    // A deadline at or before Now() only polls; no deadline waits until input arrives.
+    virtual std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) = 0;
+
+    // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size, borrowed for the
+    // call.
+    virtual void Present(cairo_surface_t* screen) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,148 @@
+// The window manager's state for one screen and one user-interface thread: the windows, the
+// message queue, the timers, focus and activation, the open pop-up menu, and the back end that
+// shows the screen and brings input. The platform calls of winuser.h and aygshell.h work on the
+// desktop that a WindowSystem has installed.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "platform/window/backend.h"
+#include "platform/window/menu_table.h"
+#include "platform/window/timer_table.h"
+#include "platform/window/window_tree.h"
+
+namespace platform::detail {
+
+// Sizes of the platform's own chrome follow the screen's pixel density: 96 dots per inch on a
+// screen 240 pixels across (its shorter side), 192 on one 480 across.
+struct Metrics {
+    int dpi = 96;
+
+    int Scale(int pixelsAt96) const { return pixelsAt96 * dpi / 96; }
+    int MenuBarHeight() const { return Scale(26); }
+    int CaptionHeight() const { return Scale(26); }
+};
+Metrics MetricsFor(ScreenSize screen);
+
+struct CreateParams {
+    DWORD exStyle = 0;
+    LPCWSTR className = nullptr;
+    LPCWSTR title = nullptr;
+    DWORD style = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    HWND parent = nullptr;
+    HMENU menuOrId = nullptr;
+    HINSTANCE instance = nullptr;
+    LPVOID param = nullptr;
+    // Set for the shell's own windows (soft-key bars, pop-up menus): never activated, and taking
+    // input only while their owner does.
+    bool shellWindow = false;
+};
+
+enum class FetchResult { Message, Quit, Nothing };
+
+class Desktop {
+  public:
+    explicit Desktop(Backend& backend);
+    ~Desktop();
+    Desktop(const Desktop&) = delete;
+    Desktop& operator=(const Desktop&) = delete;
+
+    // The installed desktop, or null when no WindowSystem is alive.
+    static Desktop* Current();
+
+    Backend& backend() { return backend_; }
+    const Metrics& metrics() const { return metrics_; }
+    ScreenSize screen() const { return screen_; }
+    WindowTree& tree() { return tree_; }
+    TimerTable& timers() { return timers_; }
+    MenuTable& menus() { return menus_; }
+    Window* Find(HWND handle) const { return tree_.Find(handle); }
+    Millis Now() { return backend_.Now(); }
+
+    // Windows.
+    HWND Create(const CreateParams& params);
+    bool Destroy(HWND handle);
+    // The rectangle in screen coordinates (top-level) or parent client coordinates (child).
+    bool Move(HWND handle, RECT rect, bool repaint);
+    bool Show(HWND handle, bool show, bool activate);
+    bool Enable(HWND handle, bool enable);
+    void Activate(HWND handle);
+    HWND Active() const { return active_; }
+    HWND Focus() const { return focus_; }
+    void SetFocus(HWND handle);
+
+    // Painting and the composed screen.
+    void Invalidate(Window& window, const RECT* rect, bool erase);
+    void Validate(Window& window);
+    // Opens and closes a paint of a window's client surface (resizes wait until it closes).
+    RECT BeginSurfacePaint(Window& window, bool* erase);
+    void EndSurfacePaint(HWND handle);
+    void MarkScreenDirty() { screenDirty_ = true; }
+    SurfacePtr ComposeScreen();
+    void PresentIfDirty();
+
+    // Messages.
+    LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    bool Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    void PostQuit(int exitCode) { quitCode_ = exitCode; }
+    FetchResult Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait);
+    LRESULT Dispatch(const MSG& msg);
+    bool KeyDown(UINT key) const { return keysDown_.count(key) != 0; }
+    POINT LastPointer() const { return lastPointer_; }
+
+    // The one pop-up menu that can be open.
+    HWND OpenPopup() const { return openPopup_; }
+    void SetOpenPopup(HWND popup) { openPopup_ = popup; }
+    void ClosePopup();
+
+  private:
+    bool Matches(const MSG& msg, HWND filter, UINT first, UINT last) const;
+    bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    bool FindPaint(MSG& msg, HWND filter, UINT first, UINT last);
+    bool TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    void Accept(std::vector<InputEvent> events);
+    void Route(const InputEvent& event);
+    void RoutePointer(const InputEvent& event);
+    void RouteKey(const InputEvent& event);
+    bool HandleShellKey(UINT key);
+    void QueueInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
+    void FitSurface(Window& window);
+    void Forget(HWND handle);
+    HWND NextToActivate(HWND leaving) const;
+
+    Backend& backend_;
+    ScreenSize screen_;
+    Metrics metrics_;
+    WindowTree tree_;
+    TimerTable timers_;
+    MenuTable menus_;
+
+    std::deque<MSG> posted_;
+    std::deque<InputEvent> rawInput_;
+    std::deque<MSG> routedInput_;
+    std::optional<int> quitCode_;
+
+    HWND active_ = nullptr;
+    HWND focus_ = nullptr;
+    HWND capture_ = nullptr;
+    bool captureNonClient_ = false;
+    bool swallowPointer_ = false;
+    POINT lastPointer_{};
+    std::set<UINT> keysDown_;
+    std::set<UINT> swallowedKeys_;
+    HWND openPopup_ = nullptr;
+    bool screenDirty_ = true;
+    Desktop* previous_ = nullptr;
+};
+
+}  // namespace platform::detail

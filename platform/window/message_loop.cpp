@@ -1,0 +1,159 @@
+// Taking the next message, in the platform's order: posted messages first, then the quit request,
+// then input, then a paint for a window with an invalid region, then a due timer. Paints and
+// timers are never queued; they are made when nothing else is waiting, so a window never has two
+// paints pending and a timer never has two ticks pending.
+#include <algorithm>
+#include <functional>
+
+#include "platform/window/desktop.h"
+
+namespace platform::detail {
+
+bool Desktop::Matches(const MSG& msg, HWND filter, UINT first, UINT last) const {
+    if (first != 0 || last != 0) {
+        if (msg.message < first || msg.message > last) {
+            return false;
+        }
+    }
+    if (filter == nullptr) {
+        return true;
+    }
+    if (filter == reinterpret_cast<HWND>(-1)) {
+        return msg.hwnd == nullptr;
+    }
+    for (Window* w = Find(msg.hwnd); w != nullptr; w = w->IsChild() ? Find(w->parent) : nullptr) {
+        if (w->handle == filter) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Desktop::TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove) {
+    for (auto it = posted_.begin(); it != posted_.end(); ++it) {
+        if (Matches(*it, filter, first, last)) {
+            msg = *it;
+            if (remove) {
+                posted_.erase(it);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Desktop::TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove) {
+    for (;;) {
+        for (auto it = routedInput_.begin(); it != routedInput_.end(); ++it) {
+            if (Matches(*it, filter, first, last)) {
+                msg = *it;
+                if (remove) {
+                    routedInput_.erase(it);
+                }
+                return true;
+            }
+        }
+        if (rawInput_.empty()) {
+            return false;
+        }
+        // Input is routed when it is taken, so it goes to the window that is under the pointer
+        // or has the focus at that moment (a dialog opened by the previous key, say).
+        InputEvent event = rawInput_.front();
+        rawInput_.pop_front();
+        Route(event);
+    }
+}
+
+bool Desktop::FindPaint(MSG& msg, HWND filter, UINT first, UINT last) {
+    std::function<HWND(HWND)> invalidIn = [&](HWND handle) -> HWND {
+        Window* w = Find(handle);
+        if (w == nullptr || !w->visible) {
+            return nullptr;
+        }
+        MSG candidate{handle, WM_PAINT, 0, 0, 0, {}};
+        if (w->invalid && Matches(candidate, filter, first, last)) {
+            return handle;
+        }
+        for (HWND child : w->children) {
+            if (HWND found = invalidIn(child)) {
+                return found;
+            }
+        }
+        return nullptr;
+    };
+    const std::vector<HWND> order = tree_.TopLevels();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        if (HWND found = invalidIn(*it)) {
+            msg = {found, WM_PAINT, 0, 0, static_cast<DWORD>(Now()), lastPointer_};
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Desktop::TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remove) {
+    auto accept = [&](HWND window) {
+        MSG candidate{window, WM_TIMER, 0, 0, 0, {}};
+        return Matches(candidate, filter, first, last);
+    };
+    std::optional<Timer> timer = timers_.TakeDue(Now(), accept, remove);
+    if (!timer) {
+        return false;
+    }
+    msg = {timer->window,
+           WM_TIMER,
+           timer->id,
+           reinterpret_cast<LPARAM>(timer->callback),
+           static_cast<DWORD>(Now()),
+           lastPointer_};
+    return true;
+}
+
+FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
+    for (;;) {
+        Accept(backend_.WaitForInput(Now()));
+        if (TakePosted(msg, filter, first, last, remove)) {
+            return FetchResult::Message;
+        }
+        if (quitCode_) {
+            msg = {
+                nullptr,     WM_QUIT, static_cast<WPARAM>(*quitCode_), 0, static_cast<DWORD>(Now()),
+                lastPointer_};
+            if (remove) {
+                quitCode_.reset();
+            }
+            return FetchResult::Quit;
+        }
+        if (TakeInput(msg, filter, first, last, remove) || FindPaint(msg, filter, first, last) ||
+            TakeTimer(msg, filter, first, last, remove)) {
+            return FetchResult::Message;
+        }
+        // Nothing to do: show what has been drawn, then sleep until the next timer or input.
+        PresentIfDirty();
+        if (!wait) {
+            return FetchResult::Nothing;
+        }
+        std::optional<Millis> deadline = timers_.NextDue([&](HWND window) {
+            MSG candidate{window, WM_TIMER, 0, 0, 0, {}};
+            return Matches(candidate, filter, first, last);
+        });
+        Accept(backend_.WaitForInput(deadline));
+    }
+}
+
+void Desktop::PresentIfDirty() {
+    if (!screenDirty_) {
+        return;
+    }
+    screenDirty_ = false;
+    SurfacePtr screen = ComposeScreen();
+    if (screen) {
+        backend_.Present(screen.get());
+    }
+}
+
+void Desktop::Accept(std::vector<InputEvent> events) {
+    rawInput_.insert(rawInput_.end(), events.begin(), events.end());
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,77 @@
+// The shell calls: soft-key bar, full screen, full-screen dialogs and the helpers the program
+// calls for activation, setting changes and start-up.
+#include "platform/window/aygshell.h"
+#include "platform/window/desktop.h"
+#include "platform/window/shell_windows.h"
+#include "platform/window/winuser.h"
+
+using platform::detail::Desktop;
+
+BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
+    Desktop* desktop = Desktop::Current();
+    if (desktop == nullptr || info == nullptr || info->cbSize < sizeof(SHMENUBARINFO) ||
+        desktop->Find(info->hwndParent) == nullptr || (info->dwFlags & SHCMBF_HMENU) != 0) {
+        return FALSE;
+    }
+    HWND owner = desktop->tree().TopLevelOf(info->hwndParent);
+    HWND bar = platform::detail::CreateSoftKeyBar(
+        *desktop, owner, info->hInstRes, static_cast<WORD>(info->nToolBarId),
+        (info->dwFlags & SHCMBF_EMPTYBAR) != 0, (info->dwFlags & SHCMBF_HIDDEN) != 0);
+    if (bar == nullptr) {
+        return FALSE;
+    }
+    info->hwndMB = bar;
+    return TRUE;
+}
+
+BOOL SHFullScreen(HWND window, DWORD) {
+    Desktop* desktop = Desktop::Current();
+    return desktop != nullptr && desktop->Find(window) != nullptr ? TRUE : FALSE;
+}
+
+BOOL SHInitDialog(SHINITDLGINFO* info) {
+    Desktop* desktop = Desktop::Current();
+    platform::detail::Window* dialog =
+        desktop == nullptr || info == nullptr ? nullptr : desktop->Find(info->hDlg);
+    if (dialog == nullptr || dialog->IsChild()) {
+        return FALSE;
+    }
+    if ((info->dwMask & SHIDIM_FLAGS) == 0) {
+        return TRUE;
+    }
+    DWORD flags = info->dwFlags;
+    HWND handle = info->hDlg;
+    if ((flags & SHIDIF_DONEBUTTON) != 0) {
+        if (dialog->captionHeight == 0) {
+            dialog->captionHeight = desktop->metrics().CaptionHeight();
+        }
+        dialog->captionOkButton = true;
+    }
+    HWND bar = nullptr;
+    if ((flags & SHIDIF_EMPTYMENU) != 0) {
+        bar = platform::detail::CreateSoftKeyBar(*desktop, handle, nullptr, 0, true, false);
+    }
+    if ((flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0) {
+        platform::ScreenSize screen = desktop->screen();
+        bool leaveBar = (flags & SHIDIF_FULLSCREENNOMENUBAR) == 0 &&
+                        (bar != nullptr || platform::detail::SoftKeyBarOf(*desktop, handle));
+        int bottom = screen.height - (leaveBar ? desktop->metrics().MenuBarHeight() : 0);
+        desktop->Move(handle, {0, 0, screen.width, bottom}, true);
+    } else if ((flags & SHIDIF_DONEBUTTON) != 0) {
+        desktop->Move(handle, desktop->Find(handle)->rect, true);
+    }
+    desktop->MarkScreenDirty();
+    return TRUE;
+}
+
+BOOL SHHandleWMActivate(HWND, WPARAM, LPARAM, SHACTIVATEINFO*, DWORD) {
+    return TRUE;
+}
+
+BOOL SHHandleWMSettingChange(HWND, WPARAM, LPARAM, SHACTIVATEINFO*) {
+    return TRUE;
+}
+
+BOOL SHInitExtraControls() {
+    return TRUE;
+}
