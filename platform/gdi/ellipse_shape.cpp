@@ -49,6 +49,75 @@ std::uint64_t HalfWidthAt(std::uint64_t a, std::uint64_t b, std::uint64_t y) {
     return half;
 }
 
+// The shape as the first column of each row (its left profile) and as the first row of each
+// column (its top profile): the same pixels seen along either axis. The shape is symmetric and
+// convex, so the upper half of one profile gives the whole of the other.
+std::vector<std::int64_t> Transposed(const std::vector<std::int64_t>& rowLeft, std::int64_t width) {
+    const auto height = static_cast<std::int64_t>(rowLeft.size());
+    std::vector<std::int64_t> columnTop(static_cast<std::size_t>(width));
+    std::int64_t uncovered = (width + 1) / 2;  // columns of the left half not reached yet
+    for (std::int64_t row = 0; row <= (height - 1) / 2; ++row) {
+        for (std::int64_t x = rowLeft[static_cast<std::size_t>(row)]; x < uncovered; ++x) {
+            columnTop[static_cast<std::size_t>(x)] = row;
+            columnTop[static_cast<std::size_t>(width - 1 - x)] = row;
+        }
+        uncovered = std::min(uncovered, rowLeft[static_cast<std::size_t>(row)]);
+    }
+    return columnTop;
+}
+
+// Rounding each row and each column to its nearest pixel leaves an L where a horizontal run of
+// the outline turns into a vertical one: the pixel in the bend doubles the diagonal step. One
+// pass looks along rows: an L in the upper-left quarter (mirrored to the others) loses its bend
+// pixel, unless the bend is on the middle rows of an even height, whose ends must stay; there a
+// short run is covered by reaching the row above one pixel further out. Bends on the middle
+// columns show up as such in the pass along columns. A long two-row tip of a flat ellipse is
+// edge through and through and stays as it is.
+bool ThinRows(std::vector<std::int64_t>& rowLeft) {
+    const auto height = static_cast<std::int64_t>(rowLeft.size());
+    const auto left = [&](std::int64_t row) -> std::int64_t& {
+        return rowLeft[static_cast<std::size_t>(row)];
+    };
+    const auto mirror = [&](std::int64_t row) { left(height - 1 - row) = left(row); };
+    bool changed = false;
+    for (std::int64_t row = 1; row <= (height - 1) / 2; ++row) {
+        const std::int64_t run = left(row - 1) - left(row);
+        if (run < 2 || left(row + 1) != left(row)) {
+            continue;
+        }
+        const bool middleRow = height % 2 == 0 && row == (height - 1) / 2;
+        if (!middleRow) {
+            ++left(row);
+            mirror(row);
+            changed = true;
+        } else if (run == 2) {
+            --left(row - 1);
+            mirror(row - 1);
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+void RemoveDoubledCorners(std::int64_t width, std::vector<std::int64_t>& rowLeft) {
+    const auto height = static_cast<std::int64_t>(rowLeft.size());
+    if (width < 3 || height < 3) {
+        return;  // one or two pixels across are all edge
+    }
+    // Each pass only narrows a row by one pixel or widens one; a few rounds settle it.
+    for (int round = 0; round < 4; ++round) {
+        bool changed = ThinRows(rowLeft);
+        std::vector<std::int64_t> columnTop = Transposed(rowLeft, width);
+        if (ThinRows(columnTop)) {
+            rowLeft = Transposed(columnTop, height);
+            changed = true;
+        }
+        if (!changed) {
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 EllipseShape::EllipseShape(std::int64_t width, std::int64_t height) : width_(width) {
@@ -61,6 +130,7 @@ EllipseShape::EllipseShape(std::int64_t width, std::int64_t height) : width_(wid
         const std::uint64_t half = HalfWidthAt(a, b, y);
         rowLeft_[static_cast<std::size_t>(j)] = static_cast<std::int64_t>((a - half) / 2);
     }
+    RemoveDoubledCorners(width, rowLeft_);
 }
 
 Span EllipseShape::Row(std::int64_t row) const {

@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_debug.h"
+#include "tests/platform/gdi/gdi_test_support.h"
+
+namespace {
+
+using platform::GdiObjectCounts;
+using platform::LiveGdiObjects;
+using tarvel_test::TestSurface;
+
+template <class Handle>
+Handle Fake(std::uintptr_t value) {
+    return reinterpret_cast<Handle>(value);
+}
+
+TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    LOGFONTW logfont{};
+    logfont.lfHeight = 20;
+    HFONT font = CreateFontIndirectW(&logfont);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 4, 4);
+
+    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(dc, font), GetStockObject(SYSTEM_FONT));
+    HGDIOBJ defaultBitmap = SelectObject(dc, bitmap);
+    ASSERT_NE(defaultBitmap, nullptr);
+    EXPECT_NE(defaultBitmap, bitmap);
+    EXPECT_EQ(SetBkColor(dc, RGB(9, 9, 9)), RGB(255, 255, 255));
+    EXPECT_EQ(SetTextColor(dc, RGB(9, 9, 9)), RGB(0, 0, 0));
+    EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
+    POINT position{-1, -1};
+    MoveToEx(dc, 5, 5, &position);
+    EXPECT_EQ(position.x, 0);
+    EXPECT_EQ(position.y, 0);
+
+    // The default bitmap is one pixel.
+    SelectObject(dc, defaultBitmap);
+    EXPECT_NE(SetPixel(dc, 0, 0, RGB(1, 1, 1)), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 1, 0, RGB(1, 1, 1)), CLR_INVALID);
+
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(font));
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteDC(dc));
+}
+
+TEST(DeviceContextTest, SelectObjectReturnsTheDisplacedObjectOfTheSameKind) {
+    TestSurface surface(4, 4);
+    HBRUSH first = CreateSolidBrush(RGB(10, 0, 0));
+    HBRUSH second = CreateSolidBrush(RGB(20, 0, 0));
+    HPEN pen = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
+    HGDIOBJ stockBrush = SelectObject(surface.dc(), first);
+    EXPECT_EQ(SelectObject(surface.dc(), pen), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(surface.dc(), second), first);
+    EXPECT_EQ(SelectObject(surface.dc(), second), second);
+    EXPECT_EQ(SelectObject(surface.dc(), GetStockObject(BLACK_PEN)), pen);
+    EXPECT_EQ(SelectObject(surface.dc(), stockBrush), second);
+    DeleteObject(first);
+    DeleteObject(second);
+    DeleteObject(pen);
+}
+
+TEST(DeviceContextTest, BitmapLivesInOneMemoryDcAtATime) {
+    HDC first = CreateCompatibleDC(nullptr);
+    HDC second = CreateCompatibleDC(first);
+    HBITMAP bitmap = CreateCompatibleBitmap(first, 8, 8);
+    HGDIOBJ firstDefault = SelectObject(first, bitmap);
+    ASSERT_NE(firstDefault, nullptr);
+    EXPECT_EQ(SelectObject(second, bitmap), nullptr);
+    EXPECT_FALSE(DeleteObject(bitmap));  // still selected: refused, not freed
+
+    SelectObject(first, firstDefault);
+    EXPECT_NE(SelectObject(second, bitmap), nullptr);
+    EXPECT_TRUE(DeleteDC(second));  // releases the bitmap without deleting it
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteDC(first));
+}
+
+TEST(DeviceContextTest, DeletingStockObjectsIsIgnored) {
+    for (int index : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH,
+                      WHITE_PEN, BLACK_PEN, NULL_PEN, SYSTEM_FONT}) {
+        HGDIOBJ stock = GetStockObject(index);
+        ASSERT_NE(stock, nullptr) << index;
+        EXPECT_TRUE(DeleteObject(stock)) << index;
+        EXPECT_EQ(GetStockObject(index), stock) << index;
+    }
+    // Still usable after the "deletion".
+    TestSurface surface(2, 2, RGB(0, 0, 0));
+    const RECT all{0, 0, 2, 2};
+    FillRect(surface.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(GetPixel(surface.dc(), 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(GetStockObject(9), nullptr);
+    EXPECT_EQ(GetStockObject(-1), nullptr);
+    EXPECT_EQ(GetStockObject(1000), nullptr);
+}
+
+TEST(DeviceContextTest, ObjectSelectedIntoADcCannotBeDeletedUntilDeselected) {
+    const GdiObjectCounts before = LiveGdiObjects();
+    TestSurface surface(4, 4);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HGDIOBJ old = SelectObject(surface.dc(), pen);
+    EXPECT_FALSE(DeleteObject(pen));
+    // It still draws: the refused deletion left it whole.
+    MoveToEx(surface.dc(), 0, 0, nullptr);
+    LineTo(surface.dc(), 3, 0);
+    EXPECT_EQ(GetPixel(surface.dc(), 2, 0), RGB(1, 2, 3));
+    SelectObject(surface.dc(), old);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_EQ(LiveGdiObjects().pens, before.pens);
+}
+
+TEST(DeviceContextTest, StaleAndMadeUpHandlesAreRefusedEverywhere) {
+    HDC deadDc = CreateCompatibleDC(nullptr);
+    DeleteDC(deadDc);
+    HBRUSH deadBrush = CreateSolidBrush(RGB(1, 1, 1));
+    DeleteObject(deadBrush);
+    // A new object may take the freed slot; the old handle must still not reach it.
+    HBRUSH reused = CreateSolidBrush(RGB(2, 2, 2));
+    TestSurface surface(4, 4, RGB(0, 0, 0));
+    const RECT all{0, 0, 4, 4};
+
+    for (HDC dc : {deadDc, Fake<HDC>(0x1234), Fake<HDC>(~std::uintptr_t{0}),
+                   reinterpret_cast<HDC>(deadBrush), static_cast<HDC>(nullptr)}) {
+        EXPECT_FALSE(DeleteDC(dc));
+        EXPECT_EQ(SelectObject(dc, reused), nullptr);
+        EXPECT_EQ(SetBkColor(dc, 0), CLR_INVALID);
+        EXPECT_EQ(SetTextColor(dc, 0), CLR_INVALID);
+        EXPECT_EQ(SetBkMode(dc, OPAQUE), 0);
+        EXPECT_FALSE(MoveToEx(dc, 0, 0, nullptr));
+        EXPECT_FALSE(LineTo(dc, 1, 1));
+        EXPECT_FALSE(Ellipse(dc, 0, 0, 4, 4));
+        EXPECT_EQ(FillRect(dc, &all, reused), 0);
+        EXPECT_EQ(SetPixel(dc, 0, 0, 0), CLR_INVALID);
+        EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
+        EXPECT_FALSE(ExtTextOutW(dc, 0, 0, 0, nullptr, u"1", 1, nullptr));
+        EXPECT_EQ(CreateCompatibleBitmap(dc, 4, 4), nullptr);
+    }
+    EXPECT_EQ(CreateCompatibleDC(deadDc), nullptr);
+
+    for (HGDIOBJ object :
+         {static_cast<HGDIOBJ>(deadBrush), Fake<HGDIOBJ>(0x1234), Fake<HGDIOBJ>(0x7FFF0000),
+          Fake<HGDIOBJ>(~std::uintptr_t{0}), reinterpret_cast<HGDIOBJ>(surface.dc()),
+          static_cast<HGDIOBJ>(nullptr)}) {
+        EXPECT_EQ(SelectObject(surface.dc(), object), nullptr);
+        EXPECT_FALSE(DeleteObject(object));
+        LOGFONTW logfont{};
+        EXPECT_EQ(GetObjectW(object, sizeof logfont, &logfont), 0);
+    }
+    EXPECT_EQ(FillRect(surface.dc(), &all, deadBrush), 0);
+    EXPECT_TRUE(surface.PixelsOtherThan(RGB(0, 0, 0)).empty());
+    EXPECT_TRUE(DeleteObject(reused));
+}
+
+TEST(DeviceContextTest, LiveCountsFollowCreationAndDeletion) {
+    const GdiObjectCounts before = LiveGdiObjects();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
+    HPEN pen = CreatePen(PS_SOLID, 3, RGB(1, 1, 1));
+    LOGFONTW logfont{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof logfont, &logfont);
+    HFONT font = CreateFontIndirectW(&logfont);
+    ASSERT_NE(font, nullptr);
+
+    GdiObjectCounts expected = before;
+    expected.deviceContexts += 1;
+    expected.bitmaps += 1;
+    expected.brushes += 1;
+    expected.pens += 1;
+    expected.fonts += 1;
+    EXPECT_EQ(LiveGdiObjects(), expected);
+
+    // Selecting or touching stock objects changes nothing.
+    SelectObject(dc, GetStockObject(BLACK_BRUSH));
+    DeleteObject(GetStockObject(BLACK_BRUSH));
+    EXPECT_EQ(LiveGdiObjects(), expected);
+
+    DeleteObject(brush);
+    DeleteObject(pen);
+    DeleteObject(font);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+TEST(DeviceContextTest, FailedDeletionsKeepTheObjectCounted) {
+    const GdiObjectCounts before = LiveGdiObjects();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));
+    SelectObject(dc, brush);
+    EXPECT_FALSE(DeleteObject(brush));
+    EXPECT_EQ(LiveGdiObjects().brushes, before.brushes + 1);
+    DeleteDC(dc);  // the brush is no longer selected anywhere
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+TEST(DeviceContextTest, CreationRefusesBadArguments) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 10), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 10, -1), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 100000, 100000), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(nullptr, 10, 10), nullptr);
+    EXPECT_EQ(CreatePen(PS_SOLID, -1, 0), nullptr);
+    EXPECT_EQ(CreatePen(1 /* dashed */, 1, 0), nullptr);
+    EXPECT_EQ(CreatePen(PS_SOLID, 1, CLR_INVALID), nullptr);
+    EXPECT_EQ(CreateSolidBrush(0x01000000), nullptr);
+    EXPECT_EQ(SetBkColor(dc, CLR_INVALID), CLR_INVALID);
+    EXPECT_EQ(SetBkColor(dc, RGB(1, 2, 3)), RGB(255, 255, 255));  // unchanged by the refusal
+    EXPECT_EQ(SetBkMode(dc, 7), 0);
+    DeleteDC(dc);
+}
+
+TEST(DeviceContextTest, PenWidthZeroDrawsOnePixel) {
+    TestSurface surface(10, 10, RGB(0, 0, 0));
+    surface.UsePen(0, RGB(200, 0, 0));
+    MoveToEx(surface.dc(), 0, 5, nullptr);
+    LineTo(surface.dc(), 10, 5);
+    EXPECT_EQ(surface.PixelsOf(RGB(200, 0, 0)).size(), 10u);
+}
+
+}  // namespace

@@ -1,0 +1,352 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <set>
+#include <vector>
+
+#include "platform/gdi/ellipse_shape.h"
+#include "platform/gdi/gdi.h"
+#include "tests/platform/gdi/gdi_test_support.h"
+
+namespace {
+
+using platform::gdi_detail::EllipseShape;
+using platform::gdi_detail::Span;
+using tarvel_test::BoundsOf;
+using tarvel_test::Pixel;
+using tarvel_test::TestSurface;
+
+constexpr COLORREF kPaper = RGB(0, 0, 0);
+constexpr COLORREF kInk = RGB(255, 50, 100);
+constexpr COLORREF kFill = RGB(0, 100, 50);
+
+std::set<Pixel> ShapePixels(const EllipseShape& shape) {
+    std::set<Pixel> pixels;
+    for (int row = 0; row < shape.Height(); ++row) {
+        const Span span = shape.Row(row);
+        for (auto x = span.left; x <= span.right; ++x) {
+            pixels.emplace(static_cast<int>(x), row);
+        }
+    }
+    return pixels;
+}
+
+std::set<Pixel> InteriorPixels(const EllipseShape& shape) {
+    std::set<Pixel> pixels;
+    for (int row = 0; row < shape.Height(); ++row) {
+        const Span span = shape.Interior(row);
+        for (auto x = span.left; x <= span.right; ++x) {
+            pixels.emplace(static_cast<int>(x), row);
+        }
+    }
+    return pixels;
+}
+
+std::set<Pixel> Minus(const std::set<Pixel>& a, const std::set<Pixel>& b) {
+    std::set<Pixel> out;
+    for (const Pixel& p : a) {
+        if (!b.contains(p)) {
+            out.insert(p);
+        }
+    }
+    return out;
+}
+
+std::set<Pixel> Shifted(const std::set<Pixel>& pixels, int dx, int dy) {
+    std::set<Pixel> out;
+    for (const auto& [x, y] : pixels) {
+        out.emplace(x + dx, y + dy);
+    }
+    return out;
+}
+
+bool EightConnected(const std::set<Pixel>& set) {
+    if (set.empty()) {
+        return true;
+    }
+    std::set<Pixel> seen{*set.begin()};
+    std::vector<Pixel> todo{*set.begin()};
+    while (!todo.empty()) {
+        const Pixel p = todo.back();
+        todo.pop_back();
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const Pixel q{p.first + dx, p.second + dy};
+                if (set.contains(q) && seen.insert(q).second) {
+                    todo.push_back(q);
+                }
+            }
+        }
+    }
+    return seen.size() == set.size();
+}
+
+TEST(EllipseShapeTest, TouchesAllFourSidesOfItsBoxForEverySize) {
+    for (int width = 1; width <= 40; ++width) {
+        for (int height = 1; height <= 40; ++height) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height);
+            const EllipseShape shape(width, height);
+            const auto pixels = ShapePixels(shape);
+            EXPECT_EQ(BoundsOf(pixels), (tarvel_test::Bounds{0, 0, width - 1, height - 1}));
+            for (int row = 0; row < height; ++row) {
+                EXPECT_FALSE(shape.Row(row).Empty()) << "row " << row;
+            }
+        }
+    }
+}
+
+TEST(EllipseShapeTest, IsSymmetricTopToBottomAndACircleMatchesItsTranspose) {
+    for (int width = 1; width <= 40; ++width) {
+        for (int height = 1; height <= 40; ++height) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height);
+            const EllipseShape shape(width, height);
+            for (int row = 0; row < height; ++row) {
+                const Span top = shape.Row(row);
+                const Span bottom = shape.Row(height - 1 - row);
+                EXPECT_EQ(top.left, bottom.left);
+                EXPECT_EQ(top.right, bottom.right);
+            }
+            // Swapping the box's sides gives the mirrored shape: rows and columns are treated
+            // alike.
+            std::set<Pixel> transposed;
+            for (const auto& [x, y] : ShapePixels(EllipseShape(height, width))) {
+                transposed.emplace(y, x);
+            }
+            EXPECT_EQ(ShapePixels(shape), transposed);
+        }
+    }
+}
+
+TEST(EllipseShapeTest, RowsWidenToTheMiddleAndNarrowAfter) {
+    for (int width = 1; width <= 60; width += 3) {
+        for (int height = 1; height <= 60; height += 2) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height);
+            const EllipseShape shape(width, height);
+            for (int row = 1; row < height; ++row) {
+                if (row <= (height - 1) / 2) {
+                    EXPECT_LE(shape.Row(row).left, shape.Row(row - 1).left);
+                } else {
+                    EXPECT_GE(shape.Row(row).left, shape.Row(row - 1).left);
+                }
+            }
+        }
+    }
+}
+
+// A pixel of the outline with one outline neighbour beside it and another above or below it,
+// those two touching diagonally: the outline would stay closed without it.
+bool HasDoubledCorner(const std::set<Pixel>& outline, Pixel* where) {
+    for (const auto& [x, y] : outline) {
+        for (int dx : {-1, 1}) {
+            for (int dy : {-1, 1}) {
+                if (outline.contains({x + dx, y}) && outline.contains({x, y + dy})) {
+                    *where = {x, y};
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+TEST(EllipseShapeTest, OutlineIsOneConnectedPixelEdgeWithoutDoubledCorners) {
+    for (int width = 3; width <= 48; ++width) {
+        for (int height = 3; height <= 48; ++height) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height);
+            const EllipseShape shape(width, height);
+            const auto outline = Minus(ShapePixels(shape), InteriorPixels(shape));
+            EXPECT_TRUE(EightConnected(outline));
+            // Beyond 4:1 the tips of a flat ellipse only two or three rows high are edge
+            // through and through, as on the platform.
+            if (std::max(width, height) > 4 * std::min(width, height)) {
+                continue;
+            }
+            Pixel corner;
+            ASSERT_FALSE(HasDoubledCorner(outline, &corner))
+                << "at (" << corner.first << ", " << corner.second << ")";
+        }
+    }
+}
+
+TEST(EllipseShapeTest, DiagonalStepsOfACircleAreSinglePixels) {
+    // Radius 4: without thinning, the bend where the top run meets the side doubles.
+    const EllipseShape circle(9, 9);
+    EXPECT_EQ(circle.Row(0).left, 3);
+    EXPECT_EQ(circle.Row(1).left, 2);
+    EXPECT_EQ(circle.Row(2).left, 1);
+    EXPECT_EQ(circle.Row(3).left, 0);
+    // A flat ellipse whose two middle rows would end in a 2 x 2 block gets its top row
+    // reaching one pixel further instead, keeping the tips.
+    const EllipseShape flat(16, 4);
+    EXPECT_EQ(flat.Row(0).left, 1);
+    EXPECT_EQ(flat.Row(1).left, 0);
+    EXPECT_EQ(flat.Interior(1).left, 1);
+}
+
+TEST(EllipseShapeTest, InteriorIsEnclosedByTheOutline) {
+    for (int width = 1; width <= 40; ++width) {
+        for (int height = 1; height <= 40; ++height) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height);
+            const EllipseShape shape(width, height);
+            const auto all = ShapePixels(shape);
+            const auto inside = InteriorPixels(shape);
+            for (const auto& [x, y] : inside) {
+                ASSERT_TRUE(all.contains({x - 1, y}) && all.contains({x + 1, y}) &&
+                            all.contains({x, y - 1}) && all.contains({x, y + 1}))
+                    << "(" << x << ", " << y << ") touches the outside";
+            }
+            // And every shape pixel not on the edge is interior.
+            for (const auto& [x, y] : all) {
+                const bool edge = !all.contains({x - 1, y}) || !all.contains({x + 1, y}) ||
+                                  !all.contains({x, y - 1}) || !all.contains({x, y + 1});
+                ASSERT_EQ(inside.contains({x, y}), !edge) << "(" << x << ", " << y << ")";
+            }
+        }
+    }
+}
+
+TEST(EllipseShapeTest, DegenerateBoxesAreLinesOrBlocksWithNothingInside) {
+    const EllipseShape column(1, 7);
+    const EllipseShape row(9, 1);
+    const EllipseShape block(2, 2);
+    const EllipseShape flat(30, 2);
+    EXPECT_EQ(ShapePixels(column).size(), 7u);
+    EXPECT_EQ(ShapePixels(row).size(), 9u);
+    EXPECT_EQ(ShapePixels(block).size(), 4u);
+    EXPECT_EQ(ShapePixels(flat).size(), 60u);
+    for (const EllipseShape* shape : {&column, &row, &block, &flat}) {
+        EXPECT_TRUE(InteriorPixels(*shape).empty());
+    }
+}
+
+TEST(EllipseTest, OnePixelPenOutlinesTheShapeAndTheBrushFillsInside) {
+    for (const auto& [width, height] : {std::pair{47, 47}, {94, 94}, {15, 15}, {24, 13}, {8, 31}}) {
+        SCOPED_TRACE(testing::Message() << width << " x " << height);
+        TestSurface surface(120, 120, kPaper);
+        surface.UsePen(1, kInk);
+        surface.UseBrush(kFill);
+        const int left = 11;
+        const int top = 7;
+        ASSERT_TRUE(Ellipse(surface.dc(), left, top, left + width, top + height));
+
+        const EllipseShape shape(width, height);
+        const auto inside = Shifted(InteriorPixels(shape), left, top);
+        const auto edge = Shifted(Minus(ShapePixels(shape), InteriorPixels(shape)), left, top);
+        EXPECT_EQ(surface.PixelsOf(kInk), edge);
+        EXPECT_EQ(surface.PixelsOf(kFill), inside);
+        EXPECT_EQ(BoundsOf(surface.PixelsOtherThan(kPaper)),
+                  (tarvel_test::Bounds{left, top, left + width - 1, top + height - 1}));
+    }
+}
+
+TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
+    TestSurface surface(60, 60, kPaper);
+    surface.UsePen(3, kInk);
+    surface.UseBrush(kFill);
+    ASSERT_TRUE(Ellipse(surface.dc(), 10, 12, 40, 42));
+
+    const auto ink = surface.PixelsOf(kInk);
+    const auto fill = surface.PixelsOf(kFill);
+    EXPECT_EQ(BoundsOf(ink), (tarvel_test::Bounds{9, 11, 40, 42}));
+    // The one-pixel outline of the same rectangle lies wholly under the ring.
+    const EllipseShape shape(30, 30);
+    for (const Pixel& p : Shifted(Minus(ShapePixels(shape), InteriorPixels(shape)), 10, 12)) {
+        EXPECT_TRUE(ink.contains(p)) << "(" << p.first << ", " << p.second << ")";
+    }
+    // The ring is three pixels across along the middle row and column.
+    EXPECT_TRUE(ink.contains({9, 27}) && ink.contains({10, 27}) && ink.contains({11, 27}));
+    EXPECT_TRUE(fill.contains({12, 27}));
+    EXPECT_TRUE(ink.contains({25, 40}) && ink.contains({25, 41}) && ink.contains({25, 42}));
+    EXPECT_TRUE(fill.contains({25, 39}));
+    EXPECT_EQ(BoundsOf(fill), (tarvel_test::Bounds{12, 14, 37, 39}));
+}
+
+TEST(EllipseTest, RingOfTwoCirclesLeavesAGreyRingAroundAGreenInside) {
+    // The centre circle: a grey-filled circle, then a green-filled one a pixel inside it, both
+    // with the 3-pixel grey pen.
+    constexpr COLORREF kGrey = RGB(150, 150, 150);
+    TestSurface surface(240, 320, kFill);
+    surface.UsePen(3, kGrey);
+    surface.UseBrush(kGrey);
+    Ellipse(surface.dc(), 73, 113, 167, 207);
+    surface.UseBrush(kFill);
+    Ellipse(surface.dc(), 74, 114, 166, 206);
+
+    EXPECT_EQ(GetPixel(surface.dc(), 120, 160), kFill);
+    EXPECT_EQ(GetPixel(surface.dc(), 71, 160), kFill);
+    for (int x = 72; x <= 75; ++x) {
+        EXPECT_EQ(GetPixel(surface.dc(), x, 160), kGrey) << x;
+    }
+    EXPECT_EQ(GetPixel(surface.dc(), 76, 160), kFill);
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{72, 112, 167, 207}));
+}
+
+TEST(EllipseTest, ReversedCornersDrawTheSameEllipse) {
+    TestSurface forward(50, 50, kPaper);
+    TestSurface reversed(50, 50, kPaper);
+    for (TestSurface* surface : {&forward, &reversed}) {
+        surface->UsePen(1, kInk);
+        surface->UseBrush(kFill);
+    }
+    Ellipse(forward.dc(), 5, 6, 30, 41);
+    Ellipse(reversed.dc(), 30, 41, 5, 6);
+    EXPECT_EQ(forward.PixelsOf(kInk), reversed.PixelsOf(kInk));
+    EXPECT_EQ(forward.PixelsOf(kFill), reversed.PixelsOf(kFill));
+    EXPECT_FALSE(forward.PixelsOf(kInk).empty());
+}
+
+TEST(EllipseTest, PartlyOffTheSurfaceIsClippedAndWhollyOffDrawsNothing) {
+    TestSurface whole(80, 80, kPaper);
+    TestSurface corner(30, 30, kPaper);
+    for (TestSurface* surface : {&whole, &corner}) {
+        surface->UsePen(1, kInk);
+        surface->UseBrush(kFill);
+    }
+    Ellipse(whole.dc(), 20, 20, 60, 56);
+    Ellipse(corner.dc(), -20, -20, 20, 16);  // the same ellipse, 40 pixels up and left
+    std::set<Pixel> expected;
+    for (const auto& [x, y] : whole.PixelsOf(kInk)) {
+        if (x - 40 >= 0 && y - 40 >= 0) {
+            expected.emplace(x - 40, y - 40);
+        }
+    }
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(corner.PixelsOf(kInk), expected);
+
+    corner.Clear(kPaper);
+    for (const RECT& r : {RECT{-100, -100, -1, -1}, RECT{30, 0, 90, 30}, RECT{0, 30, 30, 90},
+                          RECT{INT_MIN, INT_MIN, INT_MIN + 100, INT_MIN + 100}}) {
+        EXPECT_TRUE(Ellipse(corner.dc(), r.left, r.top, r.right, r.bottom));
+    }
+    EXPECT_TRUE(corner.PixelsOtherThan(kPaper).empty());
+}
+
+TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
+    TestSurface surface(20, 20, kPaper);
+    surface.UsePen(1, kInk);
+    EXPECT_TRUE(Ellipse(surface.dc(), 5, 5, 5, 15));
+    EXPECT_TRUE(Ellipse(surface.dc(), 5, 5, 15, 5));
+    EXPECT_FALSE(Ellipse(surface.dc(), INT_MIN, 0, INT_MAX, 10));
+    EXPECT_FALSE(Ellipse(surface.dc(), 0, -100000, 10, 100000));
+    EXPECT_TRUE(surface.PixelsOtherThan(kPaper).empty());
+}
+
+TEST(EllipseTest, NullBrushLeavesTheInsideAndNullPenFillsTheWholeShape) {
+    TestSurface outlined(40, 40, kPaper);
+    outlined.UsePen(1, kInk);
+    outlined.UseStock(NULL_BRUSH);
+    Ellipse(outlined.dc(), 2, 3, 30, 25);
+
+    TestSurface filled(40, 40, kPaper);
+    filled.UseStock(NULL_PEN);
+    filled.UseBrush(kFill);
+    Ellipse(filled.dc(), 2, 3, 30, 25);
+
+    const EllipseShape shape(28, 22);
+    EXPECT_EQ(outlined.PixelsOtherThan(kPaper),
+              Shifted(Minus(ShapePixels(shape), InteriorPixels(shape)), 2, 3));
+    EXPECT_EQ(filled.PixelsOtherThan(kPaper), Shifted(ShapePixels(shape), 2, 3));
+}
+
+}  // namespace

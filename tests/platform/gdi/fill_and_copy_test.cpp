@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+
+#include "platform/gdi/gdi.h"
+#include "tests/platform/gdi/gdi_test_support.h"
+
+namespace {
+
+using tarvel_test::BoundsOf;
+using tarvel_test::Pixel;
+using tarvel_test::TestSurface;
+
+constexpr COLORREF kPaper = RGB(0, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 100, 50);
+
+// A surface whose every pixel has its own colour, so a copy shows where each pixel came from.
+void PaintCoordinates(TestSurface& surface) {
+    for (int y = 0; y < surface.height(); ++y) {
+        for (int x = 0; x < surface.width(); ++x) {
+            SetPixel(surface.dc(), x, y, RGB(x, y, 7));
+        }
+    }
+}
+
+TEST(FillRectTest, CoversLeftAndTopEdgesButNotRightAndBottom) {
+    TestSurface surface(20, 20, kPaper);
+    HBRUSH brush = CreateSolidBrush(kGreen);
+    const RECT rect{3, 4, 8, 10};
+    EXPECT_NE(FillRect(surface.dc(), &rect, brush), 0);
+    DeleteObject(brush);
+    const auto green = surface.PixelsOf(kGreen);
+    EXPECT_EQ(BoundsOf(green), (tarvel_test::Bounds{3, 4, 7, 9}));
+    EXPECT_EQ(green.size(), 5u * 6u);
+}
+
+TEST(FillRectTest, ClipsToTheSurfaceAndIgnoresEmptyOrInvertedRectangles) {
+    TestSurface surface(10, 10, kPaper);
+    HBRUSH brush = CreateSolidBrush(kGreen);
+    const RECT overhanging{-5, 7, 100, 100};
+    FillRect(surface.dc(), &overhanging, brush);
+    EXPECT_EQ(surface.PixelsOf(kGreen).size(), 10u * 3u);
+
+    surface.Clear(kPaper);
+    for (const RECT& r : {RECT{5, 5, 5, 9}, RECT{8, 2, 3, 6}, RECT{INT_MIN, INT_MIN, INT_MIN, 0},
+                          RECT{INT_MAX - 1, 0, INT_MAX, 5}}) {
+        FillRect(surface.dc(), &r, brush);
+    }
+    EXPECT_TRUE(surface.PixelsOf(kGreen).empty());
+    DeleteObject(brush);
+}
+
+TEST(FillRectTest, RefusesMissingRectangleOrStaleBrushAndHollowBrushPaintsNothing) {
+    TestSurface surface(10, 10, kPaper);
+    const RECT all{0, 0, 10, 10};
+    HBRUSH brush = CreateSolidBrush(kGreen);
+    DeleteObject(brush);
+    EXPECT_EQ(FillRect(surface.dc(), &all, brush), 0);
+    EXPECT_EQ(FillRect(surface.dc(), nullptr, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))), 0);
+    EXPECT_NE(FillRect(surface.dc(), &all, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))), 0);
+    EXPECT_TRUE(surface.PixelsOtherThan(kPaper).empty());
+}
+
+TEST(PixelTest, SetPixelWritesOnePixelAndRefusesOutsideTheSurface) {
+    TestSurface surface(8, 6, kPaper);
+    EXPECT_EQ(SetPixel(surface.dc(), 7, 5, RGB(250, 250, 200)), RGB(250, 250, 200));
+    EXPECT_EQ(surface.PixelsOtherThan(kPaper), (std::set<Pixel>{{7, 5}}));
+    EXPECT_EQ(GetPixel(surface.dc(), 7, 5), RGB(250, 250, 200));
+    for (const Pixel& p : {Pixel{8, 0}, Pixel{0, 6}, Pixel{-1, 2}, Pixel{INT_MIN, INT_MAX}}) {
+        EXPECT_EQ(SetPixel(surface.dc(), p.first, p.second, kGreen), CLR_INVALID);
+        EXPECT_EQ(GetPixel(surface.dc(), p.first, p.second), CLR_INVALID);
+    }
+    EXPECT_EQ(SetPixel(surface.dc(), 1, 1, 0x01000000 | kGreen), CLR_INVALID);
+    EXPECT_EQ(surface.PixelsOtherThan(kPaper).size(), 1u);
+}
+
+TEST(BitBltTest, WholeSurfaceCopyIsExact) {
+    TestSurface source(37, 23);
+    TestSurface dest(37, 23, kGreen);
+    PaintCoordinates(source);
+    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 37, 23, source.dc(), 0, 0, SRCCOPY));
+    for (int y = 0; y < 23; ++y) {
+        for (int x = 0; x < 37; ++x) {
+            ASSERT_EQ(GetPixel(dest.dc(), x, y), RGB(x, y, 7)) << x << ", " << y;
+        }
+    }
+}
+
+TEST(BitBltTest, PartialCopyMovesTheRectangleAndNothingElse) {
+    TestSurface source(30, 30);
+    TestSurface dest(30, 30, kGreen);
+    PaintCoordinates(source);
+    ASSERT_TRUE(BitBlt(dest.dc(), 2, 3, 5, 4, source.dc(), 10, 20, SRCCOPY));
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 30; ++x) {
+            const bool inside = x >= 2 && x < 7 && y >= 3 && y < 7;
+            ASSERT_EQ(GetPixel(dest.dc(), x, y), inside ? RGB(x + 8, y + 17, 7) : kGreen)
+                << x << ", " << y;
+        }
+    }
+}
+
+TEST(BitBltTest, ClipsToBothSurfacesLeavingUnsourcedPixelsAlone) {
+    TestSurface source(10, 10);
+    TestSurface dest(20, 20, kGreen);
+    PaintCoordinates(source);
+    // Source reads run off the source's right and bottom; writes start left of and above the
+    // destination.
+    ASSERT_TRUE(BitBlt(dest.dc(), -3, -2, 20, 20, source.dc(), 0, 0, SRCCOPY));
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const bool sourced = x + 3 < 10 && y + 2 < 10;
+            ASSERT_EQ(GetPixel(dest.dc(), x, y), sourced ? RGB(x + 3, y + 2, 7) : kGreen)
+                << x << ", " << y;
+        }
+    }
+    EXPECT_TRUE(BitBlt(dest.dc(), INT_MAX - 1, INT_MIN, INT_MAX, INT_MAX, source.dc(), INT_MIN,
+                       INT_MAX, SRCCOPY));
+}
+
+TEST(BitBltTest, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
+    TestSurface surface(16, 16);
+    PaintCoordinates(surface);
+    ASSERT_TRUE(BitBlt(surface.dc(), 2, 3, 10, 10, surface.dc(), 0, 0, SRCCOPY));
+    for (int y = 3; y < 13; ++y) {
+        for (int x = 2; x < 12; ++x) {
+            ASSERT_EQ(GetPixel(surface.dc(), x, y), RGB(x - 2, y - 3, 7)) << x << ", " << y;
+        }
+    }
+    PaintCoordinates(surface);
+    ASSERT_TRUE(BitBlt(surface.dc(), 0, 0, 16, 10, surface.dc(), 0, 4, SRCCOPY));
+    for (int y = 0; y < 10; ++y) {
+        ASSERT_EQ(GetPixel(surface.dc(), 5, y), RGB(5, y + 4, 7)) << y;
+    }
+}
+
+TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
+    TestSurface source(4, 4, kGreen);
+    TestSurface dest(4, 4, kPaper);
+    constexpr DWORD kSrcPaint = 0x00EE0086;
+    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, source.dc(), 0, 0, kSrcPaint));
+    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -4, 4, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
+    HDC gone = CreateCompatibleDC(nullptr);
+    DeleteDC(gone);
+    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, gone, 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(gone, 0, 0, 4, 4, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(dest.PixelsOtherThan(kPaper).empty());
+}
+
+}  // namespace

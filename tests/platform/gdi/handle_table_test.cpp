@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/gdi/handle_table.h"
+
+namespace {
+
+using platform::gdi_detail::HandleTable;
+using platform::gdi_detail::SlotRef;
+
+TEST(HandleTableTest, ReusedSlotGetsANewGenerationSoOldReferencesMiss) {
+    HandleTable<int> table;
+    const SlotRef first = *table.Insert(1);
+    ASSERT_TRUE(table.Erase(first));
+    const SlotRef second = *table.Insert(2);
+    EXPECT_EQ(second.index, first.index);
+    EXPECT_NE(second.generation, first.generation);
+    EXPECT_EQ(table.Find(first), nullptr);
+    EXPECT_FALSE(table.Erase(first));
+    ASSERT_NE(table.Find(second), nullptr);
+    EXPECT_EQ(*table.Find(second), 2);
+}
+
+TEST(HandleTableTest, CountsLiveObjectsAndRefusesUnknownSlots) {
+    HandleTable<int> table;
+    const SlotRef a = *table.Insert(1);
+    const SlotRef b = *table.Insert(2);
+    EXPECT_EQ(table.LiveCount(), 2u);
+    EXPECT_EQ(table.Find(SlotRef{99, 1}), nullptr);
+    EXPECT_FALSE(table.Erase(SlotRef{99, 1}));
+    table.Erase(a);
+    EXPECT_EQ(table.LiveCount(), 1u);
+    EXPECT_FALSE(table.Erase(a));
+    EXPECT_EQ(table.LiveCount(), 1u);
+    table.Erase(b);
+    EXPECT_EQ(table.LiveCount(), 0u);
+}
+
+TEST(HandleTableTest, ErasingDestroysTheObject) {
+    HandleTable<std::shared_ptr<int>> table;
+    auto shared = std::make_shared<int>(7);
+    const SlotRef ref = *table.Insert(shared);
+    EXPECT_EQ(shared.use_count(), 2);
+    table.Erase(ref);
+    EXPECT_EQ(shared.use_count(), 1);
+}
+
+}  // namespace

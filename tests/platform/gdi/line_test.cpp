@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <set>
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/line_geometry.h"
+#include "tests/platform/gdi/gdi_test_support.h"
+
+namespace {
+
+using tarvel_test::BoundsOf;
+using tarvel_test::Pixel;
+using tarvel_test::TestSurface;
+
+constexpr COLORREF kPaper = RGB(0, 100, 50);
+constexpr COLORREF kGrey = RGB(150, 150, 150);
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+TEST(WideLineTest, SideLinesOfThreePixelsSitWhereThePitchNeedsThem) {
+    constexpr int W = 240;
+    constexpr int H = 320;
+    TestSurface surface(W, H, kPaper);
+    surface.UsePen(3, kGrey);
+
+    Line(surface.dc(), 0, 0, 0, H);  // left side line: columns -1..1, so 0 and 1 show
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{0, 0, 1, H - 1}));
+    EXPECT_EQ(surface.PixelsOf(kGrey).size(), 2u * H);
+
+    surface.Clear(kPaper);
+    Line(surface.dc(), W - 2, 0, W - 2, H);  // right side line: columns W-3..W-1
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{W - 3, 0, W - 1, H - 1}));
+    EXPECT_EQ(surface.PixelsOf(kGrey).size(), 3u * H);
+
+    surface.Clear(kPaper);
+    Line(surface.dc(), 0, H / 2 - 1, W, H / 2 - 1);  // halfway line: rows H/2-2..H/2
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{0, H / 2 - 2, W - 1, H / 2}));
+    EXPECT_EQ(surface.PixelsOf(kGrey).size(), 3u * W);
+}
+
+TEST(WideLineTest, ShortLinesEndBeforeTheirLastPointWithButtEnds) {
+    TestSurface surface(40, 40, RGB(0, 0, 0));
+    surface.UsePen(3, kGrey);
+    Line(surface.dc(), 10, 5, 10, 25);
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{9, 5, 11, 24}));
+    EXPECT_EQ(surface.PixelsOf(kGrey).size(), 3u * 20);
+
+    surface.Clear(RGB(0, 0, 0));
+    Line(surface.dc(), 4, 30, 34, 30);
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{4, 29, 33, 31}));
+}
+
+TEST(WideLineTest, DiagonalLineIsSolidAndCentredOnItsPoints) {
+    TestSurface surface(40, 40, RGB(0, 0, 0));
+    surface.UsePen(3, kGrey);
+    Line(surface.dc(), 5, 5, 30, 30);
+    const auto grey = surface.PixelsOf(kGrey);
+    for (int i = 6; i < 29; ++i) {
+        EXPECT_TRUE(grey.contains({i, i})) << i;
+        EXPECT_TRUE(grey.contains({i + 1, i}) && grey.contains({i, i + 1})) << i;
+    }
+    for (const auto& [x, y] : grey) {
+        EXPECT_LE(std::abs(x - y), 2) << "(" << x << ", " << y << ") is off the line";
+    }
+}
+
+TEST(ThinLineTest, IncludesTheFirstPointAndExcludesTheLast) {
+    TestSurface surface(20, 20, RGB(0, 0, 0));
+    surface.UsePen(1, kGrey);
+    Line(surface.dc(), 2, 3, 9, 3);
+    std::set<Pixel> expected;
+    for (int x = 2; x < 9; ++x) {
+        expected.emplace(x, 3);
+    }
+    EXPECT_EQ(surface.PixelsOf(kGrey), expected);
+
+    surface.Clear(RGB(0, 0, 0));
+    Line(surface.dc(), 9, 12, 9, 4);  // upwards: (9,12) down to (9,5)
+    expected.clear();
+    for (int y = 5; y <= 12; ++y) {
+        expected.emplace(9, y);
+    }
+    EXPECT_EQ(surface.PixelsOf(kGrey), expected);
+}
+
+TEST(ThinLineTest, SteepAndShallowLinesHaveOnePixelPerMajorStep) {
+    int plotted = 0;
+    std::set<Pixel> pixels;
+    platform::gdi_detail::WalkThinLine(0, 0, 7, -19, [&](std::int64_t x, std::int64_t y) {
+        ++plotted;
+        pixels.emplace(static_cast<int>(x), static_cast<int>(y));
+    });
+    EXPECT_EQ(plotted, 19);
+    EXPECT_EQ(pixels.size(), 19u);
+    EXPECT_TRUE(pixels.contains({0, 0}));
+    EXPECT_FALSE(pixels.contains({7, -19}));
+    Pixel previous{0, 0};
+    for (int y = -1; y > -19; --y) {
+        const auto it = std::find_if(pixels.begin(), pixels.end(),
+                                     [y](const Pixel& p) { return p.second == y; });
+        ASSERT_NE(it, pixels.end()) << y;
+        EXPECT_LE(it->first - previous.first, 1);
+        EXPECT_GE(it->first, previous.first);
+        previous = *it;
+    }
+}
+
+TEST(LineToTest, MovesTheCurrentPositionEvenWithTheNullPen) {
+    TestSurface surface(20, 20, RGB(0, 0, 0));
+    POINT previous{-1, -1};
+    EXPECT_TRUE(MoveToEx(surface.dc(), 3, 4, &previous));
+    EXPECT_EQ(previous.x, 0);
+    EXPECT_EQ(previous.y, 0);
+    surface.UseStock(NULL_PEN);
+    EXPECT_TRUE(LineTo(surface.dc(), 10, 11));
+    EXPECT_TRUE(surface.PixelsOtherThan(RGB(0, 0, 0)).empty());
+    MoveToEx(surface.dc(), 0, 0, &previous);
+    EXPECT_EQ(previous.x, 10);
+    EXPECT_EQ(previous.y, 11);
+}
+
+TEST(LineToTest, DefaultPenIsBlackAndOnePixelWide) {
+    TestSurface surface(10, 10, RGB(255, 255, 255));
+    Line(surface.dc(), 1, 1, 6, 1);
+    EXPECT_EQ(surface.PixelsOf(RGB(0, 0, 0)).size(), 5u);
+}
+
+TEST(LineToTest, LinesFarOffOrHugeStayInsideTheSurface) {
+    TestSurface surface(30, 30, RGB(0, 0, 0));
+    for (int width : {1, 3}) {
+        surface.UsePen(width, kGrey);
+        Line(surface.dc(), INT_MIN, 15, INT_MAX, 15);
+        Line(surface.dc(), -5000, -5000, -10, -10);
+        Line(surface.dc(), 15, INT_MIN, 15, INT_MAX);
+    }
+    const auto grey = surface.PixelsOf(kGrey);
+    EXPECT_TRUE(grey.contains({0, 15}) && grey.contains({29, 15}));
+    EXPECT_TRUE(grey.contains({15, 0}) && grey.contains({15, 29}));
+}
+
+TEST(ClipSegmentTest, CutsToTheBoxAndRejectsWhatMisses) {
+    using platform::gdi_detail::ClipSegment;
+    using platform::gdi_detail::Segment;
+    Segment crossing{-100, 5, 100, 5};
+    ASSERT_TRUE(ClipSegment(crossing, 0, 0, 10, 10));
+    EXPECT_NEAR(crossing.x0, 0, 1e-9);
+    EXPECT_NEAR(crossing.x1, 10, 1e-9);
+    EXPECT_DOUBLE_EQ(crossing.y0, 5);
+
+    Segment inside{2, 3, 4, 5};
+    ASSERT_TRUE(ClipSegment(inside, 0, 0, 10, 10));
+    EXPECT_DOUBLE_EQ(inside.x0, 2);
+    EXPECT_DOUBLE_EQ(inside.y1, 5);
+
+    Segment above{-5, -1, 20, -1};
+    EXPECT_FALSE(ClipSegment(above, 0, 0, 10, 10));
+    Segment pastCorner{13, 9, 9, 13};
+    EXPECT_FALSE(ClipSegment(pastCorner, 0, 0, 10, 10));
+}
+
+}  // namespace

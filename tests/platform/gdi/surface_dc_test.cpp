@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_debug.h"
+#include "platform/gdi/surface_dc.h"
+#include "tests/platform/gdi/gdi_test_support.h"
+
+namespace {
+
+std::uint32_t WordAt(cairo_surface_t* surface, int x, int y) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    return reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0x00FFFFFF;
+}
+
+TEST(SurfaceDcTest, DrawsIntoTheCallersSurfaceAndNeverDestroysIt) {
+    cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 30, 20);
+    const auto before = platform::LiveGdiObjects();
+    HDC dc = platform::CreateSurfaceDC(window);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(platform::LiveGdiObjects().deviceContexts, before.deviceContexts + 1);
+    EXPECT_EQ(platform::SurfaceOfDC(dc), window);
+
+    SetPixel(dc, 3, 4, RGB(0x11, 0x22, 0x33));
+    EXPECT_EQ(WordAt(window, 3, 4), 0x112233u);  // RGB24 words are 0x??RRGGBB
+
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(platform::LiveGdiObjects(), before);
+    EXPECT_EQ(cairo_surface_get_reference_count(window), 1u);
+    EXPECT_EQ(cairo_surface_status(window), CAIRO_STATUS_SUCCESS);
+    cairo_surface_destroy(window);
+}
+
+TEST(SurfaceDcTest, KeepsItsOwnReferenceWhileAlive) {
+    cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 8, 8);
+    HDC dc = platform::CreateSurfaceDC(window);
+    cairo_surface_destroy(window);  // the window lets go first
+    EXPECT_NE(SetPixel(dc, 1, 1, RGB(1, 2, 3)), CLR_INVALID);
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(1, 2, 3));
+    EXPECT_TRUE(DeleteDC(dc));
+}
+
+TEST(SurfaceDcTest, RefusesSurfacesItCannotDrawInto) {
+    EXPECT_EQ(platform::CreateSurfaceDC(nullptr), nullptr);
+    cairo_surface_t* alphaOnly = cairo_image_surface_create(CAIRO_FORMAT_A8, 4, 4);
+    EXPECT_EQ(platform::CreateSurfaceDC(alphaOnly), nullptr);
+    cairo_surface_destroy(alphaOnly);
+    cairo_surface_t* broken = cairo_image_surface_create(CAIRO_FORMAT_RGB24, -1, 4);
+    EXPECT_EQ(platform::CreateSurfaceDC(broken), nullptr);
+    cairo_surface_destroy(broken);
+}
+
+TEST(SurfaceDcTest, ModelsMemoryDcsAndBitmapsButTakesNoBitmapItself) {
+    cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 16, 16);
+    HDC screen = platform::CreateSurfaceDC(window);
+    HDC frame = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(SelectObject(screen, bitmap), nullptr);
+    HGDIOBJ old = SelectObject(frame, bitmap);
+    EXPECT_EQ(platform::SurfaceOfDC(frame), platform::SurfaceOfBitmap(bitmap));
+    EXPECT_EQ(cairo_image_surface_get_format(platform::SurfaceOfBitmap(bitmap)),
+              CAIRO_FORMAT_RGB24);
+
+    // A frame composed off-screen reaches the window in one copy.
+    HBRUSH brush = CreateSolidBrush(RGB(0, 100, 50));
+    const RECT all{0, 0, 16, 16};
+    FillRect(frame, &all, brush);
+    BitBlt(screen, 0, 0, 16, 16, frame, 0, 0, SRCCOPY);
+    EXPECT_EQ(WordAt(window, 15, 15), 0x006432u);
+
+    DeleteObject(brush);
+    SelectObject(frame, old);
+    DeleteObject(bitmap);
+    DeleteDC(frame);
+    DeleteDC(screen);
+    cairo_surface_destroy(window);
+    EXPECT_EQ(platform::SurfaceOfBitmap(bitmap), nullptr);
+    EXPECT_EQ(platform::SurfaceOfDC(frame), nullptr);
+}
+
+TEST(WritePngTest, WritesAReadablePngAndReportsFailures) {
+    tarvel_test::TestSurface surface(5, 4, RGB(0, 100, 50));
+    const std::string path =
+        testing::TempDir() + "gdi_write_png_" + std::to_string(getpid()) + ".png";
+    std::string error;
+    ASSERT_TRUE(platform::WritePng(platform::SurfaceOfDC(surface.dc()), path.c_str(), &error))
+        << error;
+    cairo_surface_t* read = cairo_image_surface_create_from_png(path.c_str());
+    EXPECT_EQ(cairo_surface_status(read), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(read), 5);
+    EXPECT_EQ(WordAt(read, 4, 3), 0x006432u);
+    cairo_surface_destroy(read);
+    std::remove(path.c_str());
+
+    error.clear();
+    EXPECT_FALSE(platform::WritePng(platform::SurfaceOfDC(surface.dc()),
+                                    "/nonexistent-directory/x.png", &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_FALSE(platform::WritePng(nullptr, path.c_str(), nullptr));
+}
+
+}  // namespace

@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/gdi/font_cache.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/gdi_debug.h"
+#include "tests/platform/gdi/gdi_test_support.h"
+
+// Glyph shapes differ between machines, so these tests check the cell, the colours and the
+// metrics, never glyph pixels.
+
+namespace {
+
+using platform::DescribeFont;
+using platform::FontDescription;
+using tarvel_test::TestSurface;
+
+constexpr COLORREF kPaper = RGB(0, 0, 0);
+constexpr COLORREF kPitchGreen = RGB(0, 100, 50);
+constexpr COLORREF kDigits = RGB(200, 200, 200);
+
+LOGFONTW SystemLogfont() {
+    LOGFONTW logfont{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof logfont, &logfont);
+    return logfont;
+}
+
+// The score font: the system font at a cell of twice the ball size, digits a ball wide, light.
+LOGFONTW ScoreLogfont(int ballSize) {
+    LOGFONTW logfont = SystemLogfont();
+    logfont.lfHeight = 2 * ballSize;
+    logfont.lfWidth = ballSize;
+    logfont.lfWeight = FW_LIGHT;
+    return logfont;
+}
+
+TEST(SystemFontTest, DescribesItselfAsA92ByteLogfont) {
+    HGDIOBJ font = GetStockObject(SYSTEM_FONT);
+    EXPECT_EQ(GetObjectW(font, 0, nullptr), 92);
+    LOGFONTW logfont{};
+    EXPECT_EQ(GetObjectW(font, sizeof logfont, &logfont), 92);
+    EXPECT_EQ(logfont.lfHeight, 16);
+    EXPECT_EQ(logfont.lfWeight, FW_NORMAL);
+    EXPECT_EQ(std::u16string(logfont.lfFaceName), u"sans-serif");
+
+    // A short buffer gets what fits.
+    LONG height = 0;
+    EXPECT_EQ(GetObjectW(font, sizeof height, &height), 4);
+    EXPECT_EQ(height, 16);
+}
+
+TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
+    const LOGFONTW lightLogfont = ScoreLogfont(15);
+    HFONT light = CreateFontIndirectW(&lightLogfont);
+    LOGFONTW regularLogfont = ScoreLogfont(15);
+    regularLogfont.lfWeight = FW_NORMAL;
+    HFONT regular = CreateFontIndirectW(&regularLogfont);
+    ASSERT_NE(light, nullptr);
+    ASSERT_NE(regular, nullptr);
+
+    FontDescription lightFace;
+    FontDescription regularFace;
+    ASSERT_TRUE(DescribeFont(light, &lightFace));
+    ASSERT_TRUE(DescribeFont(regular, &regularFace));
+    // Light is 300 on the platform's scale; handing 300 to fontconfig unconverted would ask
+    // for bold.
+    EXPECT_LT(lightFace.weight, 400) << lightFace.family << " " << lightFace.style;
+    EXPECT_GE(regularFace.weight, 350) << regularFace.family << " " << regularFace.style;
+    EXPECT_LT(lightFace.weight, regularFace.weight);
+    EXPECT_FALSE(lightFace.family.empty());
+    EXPECT_NE(lightFace.file, regularFace.file);
+
+    DeleteObject(light);
+    DeleteObject(regular);
+}
+
+TEST(FontTest, PositiveHeightIsTheCellAndWidthIsTheDigitAdvance) {
+    for (int ball : {15, 31}) {
+        const LOGFONTW logfont = ScoreLogfont(ball);
+        HFONT font = CreateFontIndirectW(&logfont);
+        FontDescription face;
+        ASSERT_TRUE(DescribeFont(font, &face));
+        EXPECT_EQ(face.cellHeight, 2 * ball);
+        EXPECT_NEAR(face.digitWidth, ball, 1e-6);
+
+        TestSurface surface(4, 4);
+        HGDIOBJ old = SelectObject(surface.dc(), font);
+        SIZE size{};
+        ASSERT_TRUE(GetTextExtentPoint32W(surface.dc(), u"10", 2, &size));
+        EXPECT_EQ(size.cy, 2 * ball);
+        EXPECT_NEAR(size.cx, 2 * ball, 1);
+        SelectObject(surface.dc(), old);
+        DeleteObject(font);
+    }
+}
+
+TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTaller) {
+    LOGFONTW logfont = SystemLogfont();
+    logfont.lfHeight = -20;
+    HFONT font = CreateFontIndirectW(&logfont);
+    FontDescription face;
+    ASSERT_TRUE(DescribeFont(font, &face));
+    EXPECT_DOUBLE_EQ(face.emSize, 20.0);
+    EXPECT_GT(face.cellHeight, 20);
+    DeleteObject(font);
+}
+
+TEST(FontTest, UnsupportedOrOutOfRangeLogfontsAreRefused) {
+    EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
+    const LOGFONTW base = SystemLogfont();
+    auto refused = [&](auto change) {
+        LOGFONTW logfont = base;
+        change(logfont);
+        return CreateFontIndirectW(&logfont) == nullptr;
+    };
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfEscapement = 900; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfUnderline = 1; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfStrikeOut = 1; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWeight = 1001; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWeight = -1; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = 1 << 20; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = INT32_MIN; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWidth = -3; }));
+    // A face name filling all 32 characters without a terminator is read to its end.
+    EXPECT_FALSE(refused([](LOGFONTW& f) {
+        for (WCHAR& c : f.lfFaceName) {
+            c = u'x';
+        }
+    }));
+}
+
+TEST(FontTest, SameLogfontReusesTheMatchedFace) {
+    platform::gdi_detail::FontCache cache;
+    const LOGFONTW logfont = ScoreLogfont(15);
+    const auto first = cache.Resolve(logfont);
+    LOGFONTW bigger = logfont;
+    bigger.lfHeight = 62;
+    const auto second = cache.Resolve(bigger);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first->face, second->face);  // one match for both sizes
+    EXPECT_NE(first->scaled.get(), second->scaled.get());
+    const auto again = cache.Resolve(logfont);
+    EXPECT_EQ(again->scaled.get(), first->scaled.get());
+}
+
+class TextOutTest : public testing::Test {
+  protected:
+    TextOutTest() : surface_(120, 80, kPaper) {
+        font_ = CreateFontIndirectW(&logfont_);
+        oldFont_ = SelectObject(surface_.dc(), font_);
+        SetBkColor(surface_.dc(), kPitchGreen);
+        SetTextColor(surface_.dc(), kDigits);
+    }
+    ~TextOutTest() override {
+        SelectObject(surface_.dc(), oldFont_);
+        DeleteObject(font_);
+    }
+
+    SIZE Extent(const std::u16string& text) {
+        SIZE size{};
+        GetTextExtentPoint32W(surface_.dc(), text.c_str(), static_cast<int>(text.size()), &size);
+        return size;
+    }
+
+    LOGFONTW logfont_ = ScoreLogfont(15);
+    TestSurface surface_;
+    HFONT font_ = nullptr;
+    HGDIOBJ oldFont_ = nullptr;
+};
+
+TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundColour) {
+    const SIZE cell = Extent(u"10");
+    ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"10", 2, nullptr));
+    int background = 0;
+    int ink = 0;
+    for (int y = 0; y < surface_.height(); ++y) {
+        for (int x = 0; x < surface_.width(); ++x) {
+            const COLORREF pixel = GetPixel(surface_.dc(), x, y);
+            const bool inCell = x >= 20 && x < 20 + cell.cx && y >= 30 && y < 30 + cell.cy;
+            if (!inCell) {
+                ASSERT_EQ(pixel, kPaper) << "outside the cell at " << x << ", " << y;
+            } else {
+                ASSERT_NE(pixel, kPaper) << "cell not filled at " << x << ", " << y;
+                if (pixel == kPitchGreen) {
+                    ++background;
+                } else {
+                    ++ink;
+                }
+            }
+        }
+    }
+    EXPECT_GT(ink, 20);
+    EXPECT_GT(background, ink);
+    // The cell's corners are background.
+    EXPECT_EQ(GetPixel(surface_.dc(), 20, 30), kPitchGreen);
+    EXPECT_EQ(GetPixel(surface_.dc(), 20 + cell.cx - 1, 30 + cell.cy - 1), kPitchGreen);
+}
+
+TEST_F(TextOutTest, TransparentTextLeavesTheBackgroundAlone) {
+    SetBkMode(surface_.dc(), TRANSPARENT);
+    ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"8", 1, nullptr));
+    EXPECT_TRUE(surface_.PixelsOf(kPitchGreen).empty());
+    EXPECT_FALSE(surface_.PixelsOtherThan(kPaper).empty());
+}
+
+TEST_F(TextOutTest, OpaqueAndClippedOptionsUseTheirRectangle) {
+    const RECT box{5, 5, 15, 12};
+    ASSERT_TRUE(
+        ExtTextOutW(surface_.dc(), 0, 0, ETO_OPAQUE | ETO_CLIPPED, &box, u"88", 2, nullptr));
+    EXPECT_EQ(tarvel_test::BoundsOf(surface_.PixelsOtherThan(kPaper)),
+              (tarvel_test::Bounds{5, 5, 14, 11}));
+    EXPECT_FALSE(ExtTextOutW(surface_.dc(), 0, 0, ETO_OPAQUE, nullptr, u"8", 1, nullptr));
+}
+
+TEST_F(TextOutTest, RefusesSpacingArraysUnknownOptionsAndMissingText) {
+    const INT spacing[2] = {10, 10};
+    EXPECT_FALSE(ExtTextOutW(surface_.dc(), 0, 0, 0, nullptr, u"10", 2, spacing));
+    EXPECT_FALSE(ExtTextOutW(surface_.dc(), 0, 0, 0x10, nullptr, u"10", 2, nullptr));
+    EXPECT_FALSE(ExtTextOutW(surface_.dc(), 0, 0, 0, nullptr, nullptr, 2, nullptr));
+    EXPECT_TRUE(ExtTextOutW(surface_.dc(), 0, 0, 0, nullptr, nullptr, 0, nullptr));
+    EXPECT_TRUE(surface_.PixelsOtherThan(kPaper).empty());
+}
+
+TEST_F(TextOutTest, BrokenUtf16AndTextOffTheSurfaceAreDrawnSafely) {
+    const WCHAR broken[] = {u'1', 0xD800, u'2', 0xDC00, 0xD83D, 0xDE00};
+    EXPECT_TRUE(ExtTextOutW(surface_.dc(), 10, 10, 0, nullptr, broken, 6, nullptr));
+    EXPECT_TRUE(ExtTextOutW(surface_.dc(), -500, 70, 0, nullptr, u"1234", 4, nullptr));
+    EXPECT_TRUE(
+        ExtTextOutW(surface_.dc(), INT32_MAX - 5, INT32_MAX - 5, 0, nullptr, u"1", 1, nullptr));
+}
+
+TEST(ScoreDrawingTest, TheScorePaintersCallsReleaseEverythingTheyMake) {
+    TestSurface surface(240, 320, kPitchGreen);
+    const auto objectsBefore = platform::LiveGdiObjects();
+    const auto blocksBefore = platform::LiveLocalBlocks();
+    for (int frame = 0; frame < 3; ++frame) {
+        SetBkColor(surface.dc(), kPitchGreen);
+        SetTextColor(surface.dc(), RGB(100, 100, 0));
+        auto* buffer = static_cast<LPWSTR>(static_cast<void*>(LocalAlloc(LPTR, 200)));
+        ASSERT_NE(buffer, nullptr);
+        LOGFONTW logfont{};
+        GetObjectW(GetStockObject(SYSTEM_FONT), sizeof logfont, &logfont);
+        logfont.lfHeight = 30;
+        logfont.lfWidth = 15;
+        logfont.lfWeight = 300;
+        HFONT font = CreateFontIndirectW(&logfont);
+        HGDIOBJ previous = SelectObject(surface.dc(), font);
+        const int length = wsprintfW(buffer, u"%d", 10 + frame);
+        EXPECT_EQ(length, 2);
+        EXPECT_TRUE(ExtTextOutW(surface.dc(), 20, 80, 0, nullptr, buffer, length, nullptr));
+        SelectObject(surface.dc(), previous);
+        EXPECT_TRUE(DeleteObject(font));
+        EXPECT_EQ(LocalFree(static_cast<HLOCAL>(static_cast<void*>(buffer))), nullptr);
+    }
+    EXPECT_EQ(platform::LiveGdiObjects(), objectsBefore);
+    EXPECT_EQ(platform::LiveLocalBlocks(), blocksBefore);
+    EXPECT_EQ(GetPixel(surface.dc(), 20, 80), kPitchGreen);
+    EXPECT_GT(surface.PixelsOtherThan(kPitchGreen).size(), 20u);
+}
+
+}  // namespace
