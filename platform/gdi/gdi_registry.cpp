@@ -134,8 +134,7 @@ Registry::Registry() {
 }
 
 ObjectKind Registry::KindOf(const void* handle) const {
-    const ObjectKind kind = KindBits(reinterpret_cast<std::uintptr_t>(handle));
-    return kind;
+    return KindBits(reinterpret_cast<std::uintptr_t>(handle));
 }
 
 DeviceContext* Registry::Find(HDC h) {

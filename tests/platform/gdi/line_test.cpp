@@ -56,6 +56,15 @@ TEST(WideLineTest, ShortLinesEndBeforeTheirLastPointWithButtEnds) {
     EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{4, 29, 33, 31}));
 }
 
+TEST(WideLineTest, DrawnUpwardsTheFirstRowIsTheOneLeftOut) {
+    // cairo fills by position, not direction: the pixel row at the lower point is always the
+    // one outside the butt end.
+    TestSurface surface(40, 40, RGB(0, 0, 0));
+    surface.UsePen(3, kGrey);
+    Line(surface.dc(), 10, 25, 10, 5);
+    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{9, 5, 11, 24}));
+}
+
 TEST(WideLineTest, DiagonalLineIsSolidAndCentredOnItsPoints) {
     TestSurface surface(40, 40, RGB(0, 0, 0));
     surface.UsePen(3, kGrey);
