@@ -21,11 +21,6 @@ bool Inside(const RECT& r, POINT p) {
 }  // namespace
 
 void Desktop::QueueInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Pointer moves are coalesced: a window that has not taken the last move gets only the newest.
-    if (message == WM_MOUSEMOVE && !routedInput_.empty() &&
-        routedInput_.back().message == WM_MOUSEMOVE && routedInput_.back().hwnd == target) {
-        routedInput_.pop_back();
-    }
     routedInput_.push_back(
         {target, message, wParam, lParam, static_cast<DWORD>(Now()), lastPointer_});
 }

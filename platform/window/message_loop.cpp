@@ -60,6 +60,12 @@ bool Desktop::TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remov
         // or has the focus at that moment (a dialog opened by the previous key, say).
         InputEvent event = rawInput_.front();
         rawInput_.pop_front();
+        // Pointer moves not taken yet collapse into the newest one.
+        while (event.kind == InputKind::PointerMove && !rawInput_.empty() &&
+               rawInput_.front().kind == InputKind::PointerMove) {
+            event = rawInput_.front();
+            rawInput_.pop_front();
+        }
         Route(event);
     }
 }
@@ -124,8 +130,14 @@ FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool re
             }
             return FetchResult::Quit;
         }
-        if (TakeInput(msg, filter, first, last, remove) || FindPaint(msg, filter, first, last) ||
-            TakeTimer(msg, filter, first, last, remove)) {
+        std::size_t postedBefore = posted_.size();
+        if (TakeInput(msg, filter, first, last, remove)) {
+            return FetchResult::Message;
+        }
+        if (posted_.size() != postedBefore || quitCode_) {
+            continue;  // routing the input posted something (a soft key's command)
+        }
+        if (FindPaint(msg, filter, first, last) || TakeTimer(msg, filter, first, last, remove)) {
             return FetchResult::Message;
         }
         // Nothing to do: show what has been drawn, then sleep until the next timer or input.

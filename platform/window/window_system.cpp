@@ -1,5 +1,6 @@
 #include "platform/window/window_system.h"
 
+#include "platform/window/chrome.h"
 #include "platform/window/desktop.h"
 #include "platform/window/dialogs.h"
 #include "platform/window/shell_windows.h"
@@ -8,6 +9,7 @@ namespace platform {
 
 WindowSystem::WindowSystem(Backend& backend)
     : desktop_(std::make_unique<detail::Desktop>(backend)) {
+    detail::chrome::LoadFontConfiguration();
     detail::RegisterShellClasses(*desktop_);
     detail::RegisterDialogClasses(*desktop_);
 }

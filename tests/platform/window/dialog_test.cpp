@@ -1,0 +1,271 @@
+// Modal dialogs: the About box of the game's resources and a small dialog of the test's own.
+#include "platform/window/aygshell.h"
+#include "resources/tarvel_resources.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+INT_PTR AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG: {
+            SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x2D};
+            SHInitDialog(&info);
+            return TRUE;
+        }
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                EndDialog(dialog, 1);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CLOSE:
+            EndDialog(dialog, 16);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+RECT Rect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+POINT Centre(HWND window) {
+    RECT r = Rect(window);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+class Dialogs : public Desktop {
+  protected:
+    Dialogs() {
+        instance = platform::RegisterModule(resources::TarvelResourceModule());
+        main = MakeWindow(u"Tarvel");
+        SetTimer(main, 666, 50, nullptr);
+        PumpUntilIdle();
+        Log().clear();
+    }
+
+    INT_PTR RunAbout() {
+        HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
+        auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
+        return DialogBoxIndirectParamW(instance, tpl, main, AboutProc, 0);
+    }
+    static HWND About() { return FindWindowW(u"Dialog", u"Acerca de Tarvel"); }
+    // Whatever the test checks while the dialog runs; failures inside actions are recorded too.
+    void While(platform::Millis time, std::function<void()> check) {
+        backend.At(time, std::move(check));
+    }
+    std::vector<Seen> MainSaw(UINT message) {
+        std::vector<Seen> seen;
+        for (const Seen& s : SeenOf(message)) {
+            if (s.hwnd == main) {
+                seen.push_back(s);
+            }
+        }
+        return seen;
+    }
+
+    HINSTANCE instance = nullptr;
+    HWND main = nullptr;
+};
+
+TEST_F(Dialogs, TheOkButtonEndsTheDialogWithOneAndTimersKeepComing) {
+    While(20, [&] {
+        EXPECT_NE(About(), nullptr);
+        EXPECT_FALSE(IsWindowEnabled(main));
+        EXPECT_EQ(GetForegroundWindow(), About());
+    });
+    While(220, [&] {
+        POINT ok = Centre(GetDlgItem(About(), IDOK));
+        backend.Tap(ok.x, ok.y);
+    });
+    EXPECT_EQ(RunAbout(), 1);
+    EXPECT_EQ(About(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetForegroundWindow(), main);
+    EXPECT_EQ(MainSaw(WM_TIMER).size(), 4u) << "ticks at 50, 100, 150 and 200 reached the owner";
+}
+
+TEST_F(Dialogs, TheCaptionsOkButtonEndsItWithOne) {
+    While(100, [&] {
+        RECT r = Rect(About());
+        backend.Tap(r.right - 20, r.top + 13);
+    });
+    EXPECT_EQ(RunAbout(), 1);
+}
+
+TEST_F(Dialogs, ACloseRequestEndsItWithSixteen) {
+    While(100, [&] { backend.RequestClose(); });
+    EXPECT_EQ(RunAbout(), 16);
+    EXPECT_TRUE(IsWindow(main)) << "the close request went to the dialog, not the game";
+}
+
+TEST_F(Dialogs, EnterPressesOk) {
+    While(100, [&] { backend.PressKey(VK_RETURN); });
+    EXPECT_EQ(RunAbout(), 1);
+}
+
+TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
+    While(10, [&] {
+        HWND about = About();
+        ASSERT_NE(about, nullptr);
+        RECT window = Rect(about);
+        EXPECT_EQ(window.left, 0);
+        EXPECT_EQ(window.top, 0);
+        EXPECT_EQ(window.right, 240);
+        EXPECT_EQ(window.bottom, 294);
+        RECT client;
+        GetClientRect(about, &client);
+        int caption = (window.bottom - window.top) - client.bottom;
+        EXPECT_EQ(caption, 26);
+
+        RECT unit{0, 0, 4, 8};
+        MapDialogRect(about, &unit);
+        EXPECT_GE(unit.right, 5);
+        EXPECT_LE(unit.right, 9);
+        EXPECT_GE(unit.bottom, 11);
+        EXPECT_LE(unit.bottom, 16);
+
+        struct Expected {
+            int id;
+            RECT units;
+        };
+        for (Expected e : {Expected{202, {12, 36, 82, 44}}, Expected{203, {12, 48, 88, 56}},
+                           Expected{IDOK, {52, 85, 102, 110}}}) {
+            RECT pixels = e.units;
+            MapDialogRect(about, &pixels);
+            RECT control = Rect(GetDlgItem(about, e.id));
+            EXPECT_EQ(control.left, pixels.left) << e.id;
+            EXPECT_EQ(control.top - caption, pixels.top) << e.id;
+            EXPECT_EQ(control.right, pixels.right) << e.id;
+            EXPECT_EQ(control.bottom - caption, pixels.bottom) << e.id;
+        }
+        // The icon shows at its own size, 48 x 48, where its dialog units put it.
+        RECT iconAt{12, 12, 0, 0};
+        MapDialogRect(about, &iconAt);
+        RECT icon = Rect(GetDlgItem(about, 201));
+        EXPECT_EQ(icon.left, iconAt.left);
+        EXPECT_EQ(icon.top - caption, iconAt.top);
+        EXPECT_EQ(icon.right - icon.left, 48);
+        EXPECT_EQ(icon.bottom - icon.top, 48);
+        EXPECT_NE(SendMessageW(GetDlgItem(about, 201), STM_GETICON, 0, 0), 0);
+
+        WCHAR text[64];
+        GetWindowTextW(GetDlgItem(about, 202), text, 64);
+        EXPECT_EQ(std::u16string(text), u"Tarvel, versión 1.2");
+
+        std::string error;
+        EXPECT_TRUE(platform::WriteScreenshotPng("/tmp/tarvel_about_dialog.png", &error)) << error;
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        // Blue caption, dark empty bar below the dialog, white dialog face.
+        COLORREF captionPixel = PixelAt(screen.get(), 100, 2);
+        EXPECT_GT(GetBValue(captionPixel), GetRValue(captionPixel) + 60);
+        EXPECT_LT(GetRValue(PixelAt(screen.get(), 120, 318)), 80);
+        EXPECT_EQ(PixelAt(screen.get(), 230, 200), RGB(255, 255, 255));
+    });
+    While(20, [&] { backend.RequestClose(); });
+    EXPECT_EQ(RunAbout(), 16);
+}
+
+TEST_F(Dialogs, TheButtonLooksPressedOnlyWhileHeldOverIt) {
+    POINT ok{};
+    While(100, [&] {
+        ok = Centre(GetDlgItem(About(), IDOK));
+        backend.PointerDown(ok.x, ok.y);
+    });
+    While(110, [&] {
+        HWND button = GetDlgItem(About(), IDOK);
+        EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), BST_PUSHED);
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        COLORREF face = PixelAt(screen.get(), Rect(button).left + 3, ok.y);
+        EXPECT_GT(GetBValue(face), GetRValue(face) + 60) << "pressed buttons turn blue";
+        backend.PointerMove(5, 200);
+    });
+    While(120, [&] {
+        EXPECT_EQ(SendMessageW(GetDlgItem(About(), IDOK), BM_GETSTATE, 0, 0), 0);
+        backend.PointerUp(5, 200);
+    });
+    While(130, [&] {
+        EXPECT_NE(About(), nullptr) << "released away from the button: no click";
+        backend.Tap(ok.x, ok.y);
+    });
+    EXPECT_EQ(RunAbout(), 1);
+}
+
+TEST_F(Dialogs, AQuitRequestEndsTheDialogAndStaysForTheOuterLoop) {
+    While(100, [] { PostQuitMessage(3); });
+    EXPECT_EQ(RunAbout(), 0);
+    MSG msg;
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+// A small dialog that leaves most of the owner in view.
+constexpr platform::DialogItemResource kSmallItems[] = {
+    {IDOK, u"button", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 10, 40, 14,
+     platform::ResourceName::Text(u"&OK")},
+};
+constexpr platform::DialogResource kSmallDialogs[] = {
+    {300, WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 0, 80, 40, u"Small", 8, u"sans-serif",
+     kSmallItems},
+};
+// A dialog template cut short after its style words.
+alignas(DWORD) constexpr DWORD kTruncatedTemplate[] = {WS_POPUP | DS_SETFONT, 0};
+const platform::RawResource kSmallRaw[] = {
+    {platform::ResourceName::Number(RT_DIALOG_ID), platform::ResourceName::Number(301),
+     std::as_bytes(std::span(kTruncatedTemplate))},
+};
+const platform::ResourceModule kSmallModule{u"small", 3082,          {},       {}, {},
+                                            {},       kSmallDialogs, kSmallRaw};
+
+LPCDLGTEMPLATEW SmallTemplate(HINSTANCE small, WORD id) {
+    return static_cast<LPCDLGTEMPLATEW>(
+        LockResource(LoadResource(small, FindResourceW(small, MAKEINTRESOURCEW(id), RT_DIALOG))));
+}
+
+INT_PTR SmallProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        EndDialog(dialog, 7);
+        return TRUE;
+    }
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+TEST_F(Dialogs, TheOwnerTakesNoInputWhileTheDialogRuns) {
+    HINSTANCE small = platform::RegisterModule(kSmallModule);
+    LPCDLGTEMPLATEW tpl = SmallTemplate(small, 300);
+    While(100, [&] {
+        backend.Tap(200, 300);  // on the owner, outside the dialog
+        backend.PressKey('A');
+    });
+    While(170, [&] {
+        POINT ok = Centre(GetDlgItem(FindWindowW(u"Dialog", u"Small"), IDOK));
+        backend.Tap(ok.x, ok.y);
+    });
+    EXPECT_EQ(DialogBoxIndirectParamW(small, tpl, main, SmallProc, 0), 7);
+    EXPECT_TRUE(MainSaw(WM_LBUTTONDOWN).empty());
+    EXPECT_TRUE(MainSaw(WM_KEYDOWN).empty());
+    EXPECT_EQ(MainSaw(WM_TIMER).size(), 3u);
+    backend.Tap(200, 300);
+    PumpUntilIdle();
+    EXPECT_EQ(MainSaw(WM_LBUTTONDOWN).size(), 1u) << "input is back once the dialog is gone";
+}
+
+TEST_F(Dialogs, BadTemplatesAndOwnersFail) {
+    HINSTANCE small = platform::RegisterModule(kSmallModule);
+    LPCDLGTEMPLATEW truncated = SmallTemplate(small, 301);
+    ASSERT_NE(truncated, nullptr);
+    EXPECT_EQ(DialogBoxIndirectParamW(small, truncated, main, SmallProc, 0), -1);
+    EXPECT_EQ(DialogBoxIndirectParamW(instance, nullptr, main, AboutProc, 0), -1);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
+    auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
+    EXPECT_EQ(DialogBoxIndirectParamW(instance, tpl, reinterpret_cast<HWND>(0x40), AboutProc, 0),
+              0);
+    EXPECT_EQ(EndDialog(main, 1), FALSE) << "not a dialog";
+}
+
+}  // namespace
+}  // namespace window_test

@@ -1,0 +1,167 @@
+// Input routing: the pointer to the topmost window under it, keys to the active window,
+// accelerators, and no input for a disabled window.
+#include "resources/tarvel_resources.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+using Input = Desktop;
+
+TEST_F(Input, ThePointerGoesToTheTopmostWindowUnderItInClientCoordinates) {
+    HWND back = MakeWindow(u"Back");
+    HWND front = MakeWindow(u"Front", 50, 60, 100, 100);
+    PumpUntilIdle();
+    Log().clear();
+    backend.Tap(70, 80);
+    backend.Tap(10, 10);
+    PumpUntilIdle();
+    std::vector<Seen> downs = SeenOf(WM_LBUTTONDOWN);
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(downs[0].hwnd, front);
+    EXPECT_EQ(downs[0].lParam, MAKELPARAM(20, 20));
+    EXPECT_EQ(downs[0].wParam, MK_LBUTTON);
+    EXPECT_EQ(downs[1].hwnd, back);
+    EXPECT_EQ(downs[1].lParam, MAKELPARAM(10, 10));
+    EXPECT_EQ(SeenOf(WM_LBUTTONUP).size(), 2u);
+}
+
+TEST_F(Input, AWindowKeepsThePointerFromDownToUp) {
+    MakeWindow(u"Back");
+    HWND front = MakeWindow(u"Front", 50, 60, 100, 100);
+    PumpUntilIdle();
+    Log().clear();
+    backend.PointerDown(60, 70);
+    backend.PointerMove(200, 300);
+    backend.PointerUp(210, 310);
+    PumpUntilIdle();
+    ASSERT_EQ(Log().size(), 3u);
+    for (const Seen& s : Log()) {
+        EXPECT_EQ(s.hwnd, front);
+    }
+    EXPECT_EQ(Log()[1].message, WM_MOUSEMOVE);
+    EXPECT_EQ(Log()[1].lParam, MAKELPARAM(150, 240));
+    EXPECT_EQ(Log()[1].wParam, MK_LBUTTON);
+    EXPECT_EQ(Log()[2].message, WM_LBUTTONUP);
+    EXPECT_EQ(Log()[2].lParam, MAKELPARAM(160, 250));
+}
+
+TEST_F(Input, MovesTheWindowHasNotTakenYetCollapseIntoTheNewest) {
+    MakeWindow();
+    PumpUntilIdle();
+    Log().clear();
+    backend.PointerDown(10, 10);
+    for (int x = 11; x < 40; ++x) {
+        backend.PointerMove(x, 20);
+    }
+    PumpUntilIdle();
+    std::vector<Seen> moves = SeenOf(WM_MOUSEMOVE);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].lParam, MAKELPARAM(39, 20));
+}
+
+TEST_F(Input, KeysGoToTheActiveWindowAndTypeCharacters) {
+    MakeWindow(u"First");
+    HWND active = MakeWindow(u"Second");
+    PumpUntilIdle();
+    Log().clear();
+    backend.PressKey('A');
+    backend.KeyDown(VK_SHIFT);
+    backend.PressKey('B');
+    backend.KeyUp(VK_SHIFT);
+    PumpUntilIdle();
+    std::vector<Seen> chars = SeenOf(WM_CHAR);
+    ASSERT_EQ(chars.size(), 2u);
+    EXPECT_EQ(chars[0].hwnd, active);
+    EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(u'a'));
+    EXPECT_EQ(chars[1].wParam, static_cast<WPARAM>(u'B'));
+    EXPECT_EQ(SeenOf(WM_KEYDOWN).size(), 3u);
+    EXPECT_EQ(SeenOf(WM_KEYUP).size(), 3u);
+    EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
+}
+
+class Accelerators : public Desktop {
+  protected:
+    Accelerators() {
+        instance = platform::RegisterModule(resources::TarvelResourceModule());
+        table = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resources::IDC_ACCELERATORS));
+        window = MakeWindow();
+        PumpUntilIdle();
+        Log().clear();
+    }
+
+    // Runs the loop as the program's WinMain does; returns the commands sent.
+    std::vector<WORD> Commands() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!TranslateAcceleratorW(msg.hwnd, table, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        std::vector<WORD> commands;
+        for (const Seen& s : SeenOf(WM_COMMAND)) {
+            EXPECT_EQ(HIWORD(s.wParam), 1) << "commands from accelerators carry 1";
+            commands.push_back(LOWORD(s.wParam));
+        }
+        return commands;
+    }
+
+    HINSTANCE instance = nullptr;
+    HACCEL table = nullptr;
+    HWND window = nullptr;
+};
+
+TEST_F(Accelerators, ControlAAndControlQBecomeTheirCommands) {
+    ASSERT_NE(table, nullptr);
+    backend.PressControlKey('A');
+    backend.PressControlKey('Q');
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_OK}));
+    EXPECT_TRUE(SeenOf(WM_CHAR).empty()) << "a translated key types nothing";
+}
+
+TEST_F(Accelerators, TheKeysWithoutControlOrWithMoreModifiersDoNothing) {
+    backend.PressKey('A');
+    backend.KeyDown(VK_CONTROL);
+    backend.KeyDown(VK_SHIFT);
+    backend.PressKey('Q');
+    backend.KeyUp(VK_SHIFT);
+    backend.PressKey('X');
+    backend.KeyUp(VK_CONTROL);
+    EXPECT_TRUE(Commands().empty());
+    std::vector<Seen> chars = SeenOf(WM_CHAR);
+    ASSERT_EQ(chars.size(), 3u);
+    EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(u'a'));
+    EXPECT_EQ(chars[2].wParam, 0x18u) << "Control+X types its control character";
+}
+
+TEST_F(Input, ADisabledWindowTakesNoInputButStillGetsTimersAndPaints) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    EnableWindow(window, FALSE);
+    SetTimer(window, 1, 50, nullptr);
+    InvalidateRect(window, nullptr, FALSE);
+    Log().clear();
+    backend.Tap(10, 10);
+    backend.PressKey('A');
+    RunUntil(50);
+    EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty());
+    EXPECT_TRUE(SeenOf(WM_KEYDOWN).empty());
+    EXPECT_EQ(SeenOf(WM_TIMER).size(), 1u);
+    EXPECT_EQ(SeenOf(WM_PAINT).size(), 1u);
+    EnableWindow(window, TRUE);
+    backend.Tap(10, 10);
+    PumpUntilIdle();
+    EXPECT_EQ(SeenOf(WM_LBUTTONDOWN).size(), 1u);
+}
+
+TEST_F(Input, ACloseRequestFromOutsideClosesTheActiveWindow) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    backend.RequestClose();
+    PumpUntilIdle();
+    EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
+}  // namespace window_test

@@ -1,0 +1,233 @@
+// The message loop: the order messages come in, quitting, sleeping, sending, painting.
+#include <cairo.h>
+
+#include "platform/gdi/gdi.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+using MessageLoop = Desktop;
+
+TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    SetTimer(window, 7, 50, nullptr);
+    backend.Advance(60);
+    InvalidateRect(window, nullptr, FALSE);
+    backend.PointerDown(10, 10);
+    PostMessageW(window, WM_USER + 1, 0, 0);
+
+    std::vector<UINT> order;
+    MSG msg;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+        order.push_back(msg.message);
+        DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_LBUTTONDOWN, WM_PAINT, WM_TIMER}));
+    EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    PostMessageW(window, WM_USER, 0, 0);
+    PostQuitMessage(42);
+    MSG msg;
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, WM_USER);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(msg.message, WM_QUIT);
+    EXPECT_EQ(msg.wParam, 42u);
+}
+
+TEST_F(MessageLoop, GetMessageSleepsUntilTheNextTimerInOneWait) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    SetTimer(window, 1, 50, nullptr);
+    int waitsBefore = backend.BlockingWaits();
+    MSG msg;
+    ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, WM_TIMER);
+    EXPECT_EQ(backend.Now(), 50u);
+    EXPECT_EQ(backend.BlockingWaits(), waitsBefore + 1);
+}
+
+TEST_F(MessageLoop, WaitingWithNothingThatCouldEverArriveIsReported) {
+    MakeWindow();
+    PumpUntilIdle();
+    MSG msg;
+    EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
+}
+
+TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {
+    MSG msg;
+    EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
+    EXPECT_EQ(GetMessageW(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
+    EXPECT_EQ(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), FALSE);
+    EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
+    EXPECT_EQ(backend.BlockingWaits(), 0);
+}
+
+TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    SetTimer(window, 1, 50, nullptr);
+    PostMessageW(window, WM_USER, 0, 0);
+    Log().clear();
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(window));
+    ASSERT_EQ(Log().size(), 3u);
+    EXPECT_EQ(Log()[1].message, WM_DESTROY);
+    EXPECT_EQ(Log()[2].message, WM_NCDESTROY);
+    // Its queued message and its timer went with it.
+    backend.Advance(100);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER) {
+        return wParam == 0 ? 100 : SendMessageW(window, WM_USER, wParam - 1, 0) + 1;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(MessageLoop, SendMessageRunsTheProcedureAtOnceAndReenters) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CountDown;
+    wc.lpszClassName = u"CountDown";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    EXPECT_EQ(RegisterClassW(&wc), 0) << "a class name registers once";
+    HWND window =
+        CreateWindowExW(0, u"countdown", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SendMessageW(window, WM_USER, 3, 0), 103);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
+}
+
+TEST_F(MessageLoop, UpdateWindowPaintsAtOnceAndOnlyWhenInvalid) {
+    HWND window = MakeWindow();
+    EXPECT_TRUE(SeenOf(WM_PAINT).empty());
+    UpdateWindow(window);
+    EXPECT_EQ(SeenOf(WM_PAINT).size(), 1u);
+    UpdateWindow(window);
+    EXPECT_EQ(SeenOf(WM_PAINT).size(), 1u);
+    EXPECT_EQ(PumpUntilIdle(), 0);
+}
+
+TEST_F(MessageLoop, InvalidationsMergeIntoOnePaintAndEraseOnlyWhenAsked) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    Log().clear();
+    RECT left{0, 0, 10, 10};
+    RECT right{100, 100, 120, 130};
+    InvalidateRect(window, &left, FALSE);
+    InvalidateRect(window, &right, FALSE);
+    EXPECT_EQ(PumpUntilIdle(), 1);
+    EXPECT_EQ(SeenOf(WM_PAINT).size(), 1u);
+    EXPECT_TRUE(SeenOf(WM_ERASEBKGND).empty());
+    InvalidateRect(window, nullptr, TRUE);
+    PumpUntilIdle();
+    EXPECT_EQ(SeenOf(WM_ERASEBKGND).size(), 1u);
+}
+
+LRESULT WhiteThenRed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        // Grows during the paint, as the game's first paint does when it goes full screen.
+        MoveWindow(window, 0, 0, 240, 320, FALSE);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        RECT top{0, 0, client.right, 20};
+        FillRect(dc, &top, red);
+        DeleteObject(red);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WhiteThenRed;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = u"WhiteThenRed";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND window = CreateWindowExW(0, u"WhiteThenRed", u"", WS_VISIBLE, 0, 0, 240, 294, nullptr,
+                                  nullptr, nullptr, nullptr);
+    UpdateWindow(window);
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    EXPECT_EQ(PixelAt(screen.get(), 5, 5), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen.get(), 5, 200), RGB(255, 255, 255));
+    // The strip uncovered by the resize was never painted.
+    EXPECT_EQ(PixelAt(screen.get(), 5, 310), RGB(0, 0, 0));
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.bottom, 320);
+}
+
+TEST_F(MessageLoop, DefaultPlacementCoversTheScreen) {
+    HWND window = CreateWindowExW(0, u"Recording", u"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    RECT r;
+    ASSERT_TRUE(GetWindowRect(window, &r));
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+    MoveWindow(window, 0, 0, 240, 294, FALSE);
+    RECT client;
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 240);
+    EXPECT_EQ(client.bottom, 294);
+}
+
+TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
+    HWND first = MakeWindow(u"Tarvel");
+    HWND second = MakeWindow(u"Other");
+    EXPECT_EQ(FindWindowW(u"RECORDING", u"Tarvel"), first) << "class names ignore case";
+    EXPECT_EQ(FindWindowW(u"Recording", u"Other"), second);
+    EXPECT_EQ(FindWindowW(u"Recording", u"tarvel"), nullptr) << "titles do not";
+    EXPECT_EQ(FindWindowW(u"Unknown", u"Tarvel"), nullptr);
+    EXPECT_EQ(FindWindowW(nullptr, u"Other"), second);
+    DestroyWindow(second);
+    EXPECT_EQ(FindWindowW(u"Recording", u"Other"), nullptr);
+}
+
+TEST_F(MessageLoop, SetForegroundWindowTakesTheHandleWithItsLowBitSet) {
+    HWND first = MakeWindow(u"First");
+    HWND second = MakeWindow(u"Second");
+    EXPECT_EQ(GetForegroundWindow(), second);
+    Log().clear();
+    HWND flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(first) | 1);
+    EXPECT_TRUE(SetForegroundWindow(flagged));
+    EXPECT_EQ(GetForegroundWindow(), first);
+    std::vector<Seen> activations = SeenOf(WM_ACTIVATE);
+    ASSERT_EQ(activations.size(), 2u);
+    EXPECT_EQ(activations[0].hwnd, second);
+    EXPECT_EQ(LOWORD(activations[0].wParam), WA_INACTIVE);
+    EXPECT_EQ(activations[1].hwnd, first);
+    EXPECT_EQ(LOWORD(activations[1].wParam), WA_ACTIVE);
+}
+
+TEST_F(MessageLoop, ANestedWindowSystemStandsInForTheOuterOneUntilItGoes) {
+    HWND outer = MakeWindow(u"Outer");
+    {
+        platform::HeadlessBackend small({120, 160});
+        platform::WindowSystem inner(small);
+        EXPECT_EQ(FindWindowW(nullptr, u"Outer"), nullptr);
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 120);
+    }
+    EXPECT_EQ(FindWindowW(nullptr, u"Outer"), outer);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+}
+
+}  // namespace
+}  // namespace window_test

@@ -1,0 +1,138 @@
+// Loading resources from a registered module: strings and their truncation, icons, raw blocks,
+// menus, dialog templates.
+#include <cstring>
+
+#include "platform/window/dialog_template.h"
+#include "resources/tarvel_resources.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+using Resources = Desktop;
+
+constexpr platform::StringResource kStrings[] = {{7, u"Tarvel"}, {8, u""}};
+constexpr platform::IconPaletteEntry kPalette[] = {{'.', 0, true}, {'#', RGB(255, 0, 0)}};
+constexpr std::string_view kGoodRows[] = {"#.", ".#"};
+constexpr std::string_view kShortRow[] = {"#.", "."};
+constexpr std::string_view kUnknownSymbol[] = {"#.", ".x"};
+constexpr platform::IconResource kIcons[] = {
+    {1, 2, 2, kPalette, kGoodRows},
+    {2, 2, 2, kPalette, kShortRow},
+    {3, 2, 2, kPalette, kUnknownSymbol},
+};
+const platform::ResourceModule kModule{u"test", 3082, kStrings, {}, {}, kIcons, {}, {}};
+
+TEST_F(Resources, LoadStringCopiesWhatFitsWithItsTerminatingZero) {
+    HINSTANCE instance = platform::RegisterModule(kModule);
+    EXPECT_EQ(platform::RegisterModule(kModule), instance) << "one handle per module";
+    WCHAR buffer[100];
+    EXPECT_EQ(LoadStringW(instance, 7, buffer, 100), 6);
+    EXPECT_EQ(std::u16string(buffer), u"Tarvel");
+    EXPECT_EQ(LoadStringW(instance, 7, buffer, 7), 6) << "exactly enough room";
+    EXPECT_EQ(std::u16string(buffer), u"Tarvel");
+    EXPECT_EQ(LoadStringW(instance, 7, buffer, 4), 3);
+    EXPECT_EQ(std::u16string(buffer), u"Tar");
+    buffer[0] = u'x';
+    EXPECT_EQ(LoadStringW(instance, 7, buffer, 1), 0);
+    EXPECT_EQ(buffer[0], 0);
+}
+
+TEST_F(Resources, LoadStringWithNoRoomGivesAPointerToTheStringItself) {
+    HINSTANCE instance = platform::RegisterModule(kModule);
+    LPCWSTR text = nullptr;
+    EXPECT_EQ(LoadStringW(instance, 7, reinterpret_cast<LPWSTR>(&text), 0), 6);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::u16string_view(text, 6), u"Tarvel");
+}
+
+TEST_F(Resources, MissingStringsAndBadArgumentsGiveZero) {
+    HINSTANCE instance = platform::RegisterModule(kModule);
+    WCHAR buffer[10] = {u'x'};
+    EXPECT_EQ(LoadStringW(instance, 9, buffer, 10), 0);
+    EXPECT_EQ(LoadStringW(instance, 8, buffer, 10), 0) << "an empty string";
+    EXPECT_EQ(LoadStringW(nullptr, 7, buffer, 10), 0);
+    EXPECT_EQ(LoadStringW(reinterpret_cast<HINSTANCE>(0x1000), 7, buffer, 10), 0);
+    EXPECT_EQ(LoadStringW(instance, 7, nullptr, 10), 0);
+    EXPECT_EQ(LoadStringW(instance, 7, buffer, -1), 0);
+}
+
+TEST_F(Resources, IconsAreSharedAndBadPicturesAreRefused) {
+    HINSTANCE instance = platform::RegisterModule(kModule);
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(1)), icon);
+    EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(2)), nullptr);
+    EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(3)), nullptr);
+    EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(4)), nullptr);
+    EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+}
+
+TEST_F(Resources, TheGamesBlocksAreFoundByTypeAndName) {
+    HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
+    HRSRC marker = FindResourceW(instance, u"hi_res_aware", u"CEUX");
+    ASSERT_NE(marker, nullptr) << "string names ignore case";
+    ASSERT_EQ(SizeofResource(instance, marker), 2u);
+    WORD value = 0;
+    std::memcpy(&value, LockResource(LoadResource(instance, marker)), 2);
+    EXPECT_EQ(value, 1);
+
+    HRSRC bar = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDR_MENU), RT_RCDATA);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SizeofResource(instance, bar), 16u * sizeof(WORD));
+    EXPECT_EQ(FindResourceW(instance, MAKEINTRESOURCEW(resources::IDR_MENU), RT_DIALOG), nullptr);
+    EXPECT_EQ(LoadResource(instance, reinterpret_cast<HRSRC>(0x1234)), nullptr);
+    EXPECT_EQ(LockResource(nullptr), nullptr);
+}
+
+TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
+    HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
+    ASSERT_NE(found, nullptr);
+    const void* data = LockResource(LoadResource(instance, found));
+    auto head = static_cast<const DLGTEMPLATE*>(data);
+    EXPECT_EQ(head->style, 0x80C00040u);
+    EXPECT_EQ(head->dwExtendedStyle, 0x80000000u);
+    EXPECT_EQ(head->cdit, 4);
+    EXPECT_EQ(head->cx, 156);
+    EXPECT_EQ(head->cy, 129);
+
+    auto parsed = platform::detail::ReadDialogTemplate(data, SizeofResource(instance, found));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->caption, u"Acerca de Tarvel");
+    EXPECT_EQ(parsed->pointSize, 8);
+    EXPECT_EQ(parsed->faceName, u"MS Sans Serif");
+    ASSERT_EQ(parsed->items.size(), 4u);
+    EXPECT_EQ(parsed->items[0].className, u"static");
+    EXPECT_EQ(parsed->items[0].textResource, resources::IDI_TARVEL);
+    EXPECT_EQ(parsed->items[0].style, 0x50000803u);
+    EXPECT_EQ(parsed->items[1].text, u"Tarvel, versión 1.2");
+    EXPECT_EQ(parsed->items[3].className, u"button");
+    EXPECT_EQ(parsed->items[3].id, IDOK);
+    EXPECT_EQ(parsed->items[3].x, 52);
+    EXPECT_EQ(parsed->items[3].cy, 25);
+    // Every byte counts: a template one byte short does not read.
+    EXPECT_FALSE(platform::detail::ReadDialogTemplate(data, SizeofResource(instance, found) - 3));
+}
+
+TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
+    HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
+    HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(resources::IDR_MENU));
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 1);
+    HMENU help = GetSubMenu(menu, 0);
+    ASSERT_EQ(GetMenuItemCount(help), 3);
+    EXPECT_EQ(GetMenuItemID(help, 0), IDM_ABOUT);
+    EXPECT_EQ(GetMenuItemID(help, 1), IDM_NEW);
+    EXPECT_EQ(GetMenuItemID(help, 2), IDM_HARD);
+    EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(-1)) << "a pop-up has no command";
+    // By command, check marks are found in the pop-ups below the menu.
+    EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_CHECKED), MF_UNCHECKED);
+    EXPECT_EQ(GetMenuState(help, 2, MF_BYPOSITION), MF_CHECKED);
+    EXPECT_TRUE(DestroyMenu(menu));
+    EXPECT_EQ(GetMenuItemCount(help), -1) << "its pop-ups go with it";
+    EXPECT_FALSE(DestroyMenu(menu));
+}
+
+}  // namespace
+}  // namespace window_test

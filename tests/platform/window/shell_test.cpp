@@ -1,0 +1,240 @@
+// The soft-key bar and its pop-up menu, built from the game's resources.
+#include "platform/window/aygshell.h"
+#include "resources/tarvel_resources.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+class SoftKeys : public Desktop {
+  protected:
+    explicit SoftKeys(platform::ScreenSize screen = {240, 320}) : Desktop(screen) {
+        instance = platform::RegisterModule(resources::TarvelResourceModule());
+        main = MakeWindow(u"Tarvel", 0, 0, screen.width, screen.height);
+        SHMENUBARINFO info{};
+        info.cbSize = sizeof(SHMENUBARINFO);
+        info.hwndParent = main;
+        info.nToolBarId = resources::IDR_MENU;
+        info.hInstRes = instance;
+        created = SHCreateMenuBar(&info);
+        bar = info.hwndMB;
+        PumpUntilIdle();
+        Log().clear();
+    }
+
+    RECT Rect(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return r;
+    }
+    HWND Popup() { return FindWindowW(u"PopupMenu", nullptr); }
+    HMENU HelpMenu() {
+        return reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_HELP));
+    }
+    std::vector<WORD> Commands() {
+        std::vector<WORD> commands;
+        for (const Seen& s : SeenOf(WM_COMMAND)) {
+            EXPECT_EQ(s.hwnd, main);
+            commands.push_back(LOWORD(s.wParam));
+        }
+        return commands;
+    }
+    // The centre of item `index` of the open pop-up, in screen coordinates.
+    POINT ItemCentre(int index) {
+        RECT r = Rect(Popup());
+        int count = GetMenuItemCount(HelpMenu());
+        return {(r.left + r.right) / 2, r.top + (r.bottom - r.top) * (2 * index + 1) / (2 * count)};
+    }
+    void TapRightSoftKey() {
+        RECT r = Rect(bar);
+        backend.Tap(r.right - 20, (r.top + r.bottom) / 2);
+        PumpUntilIdle();
+    }
+
+    HINSTANCE instance = nullptr;
+    HWND main = nullptr;
+    HWND bar = nullptr;
+    BOOL created = FALSE;
+};
+
+class SoftKeysOnAVgaScreen : public SoftKeys {
+  protected:
+    SoftKeysOnAVgaScreen() : SoftKeys({480, 640}) {}
+};
+
+TEST_F(SoftKeys, TheBarRunsAlongTheBottom26PixelsHighAt240Wide) {
+    ASSERT_TRUE(created);
+    RECT r = Rect(bar);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 294);
+    EXPECT_EQ(r.right, 240);
+    EXPECT_EQ(r.bottom, 320);
+    EXPECT_EQ(GetParent(bar), main) << "the bar belongs to its window";
+}
+
+TEST_F(SoftKeysOnAVgaScreen, TheBarIs52PixelsHighAt480Wide) {
+    ASSERT_TRUE(created);
+    RECT r = Rect(bar);
+    EXPECT_EQ(r.top, 588);
+    EXPECT_EQ(r.bottom, 640);
+    EXPECT_EQ(r.right, 480);
+}
+
+TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof(SHMENUBARINFO);
+    info.hwndParent = main;
+    info.hInstRes = instance;
+    info.nToolBarId = 999;  // no such resource
+    EXPECT_FALSE(SHCreateMenuBar(&info));
+    info.nToolBarId = resources::IDR_MENU;
+    info.cbSize = 12;
+    EXPECT_FALSE(SHCreateMenuBar(&info));
+    info.cbSize = sizeof(SHMENUBARINFO);
+    info.hwndParent = nullptr;
+    EXPECT_FALSE(SHCreateMenuBar(&info));
+    EXPECT_EQ(info.hwndMB, nullptr);
+}
+
+TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
+    backend.PointerDown(60, 307);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty());
+    backend.PointerUp(60, 307);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
+}
+
+TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
+    backend.PointerDown(60, 307);
+    backend.PointerUp(200, 307);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
+    ASSERT_EQ(Popup(), nullptr);
+    TapRightSoftKey();
+    HWND popup = Popup();
+    ASSERT_NE(popup, nullptr);
+    RECT r = Rect(popup);
+    EXPECT_EQ(r.bottom, 294) << "stands on the bar";
+    EXPECT_EQ(r.right, 240) << "lined up with the right soft key";
+    EXPECT_GT(r.bottom - r.top, 3 * 10);
+    EXPECT_TRUE(Commands().empty());
+}
+
+TEST_F(SoftKeys, MenuItemsSendTheirCommandsToTheWindow) {
+    for (int i = 0; i < 3; ++i) {
+        TapRightSoftKey();
+        POINT at = ItemCentre(i);
+        backend.Tap(at.x, at.y);
+        PumpUntilIdle();
+        EXPECT_EQ(Popup(), nullptr) << "choosing closes the menu";
+    }
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW, IDM_HARD}));
+}
+
+TEST_F(SoftKeys, ATapOutsideTheMenuOnlyClosesIt) {
+    TapRightSoftKey();
+    backend.Tap(20, 20);
+    PumpUntilIdle();
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty()) << "the window under the tap gets nothing";
+    TapRightSoftKey();
+    TapRightSoftKey();
+    EXPECT_EQ(Popup(), nullptr) << "the soft key closes its own menu";
+}
+
+TEST_F(SoftKeys, HardwareSoftKeysAndEscape) {
+    backend.PressKey(VK_F2);
+    PumpUntilIdle();
+    EXPECT_NE(Popup(), nullptr);
+    backend.PressKey(VK_ESCAPE);
+    PumpUntilIdle();
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), main);
+    backend.PressKey(VK_F1);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
+    EXPECT_TRUE(SeenOf(WM_KEYDOWN).empty()) << "the bar takes the soft keys";
+    EXPECT_TRUE(SeenOf(WM_KEYUP).empty());
+    // From the keyboard the menu is walked with the arrows.
+    backend.PressKey(VK_F2);
+    backend.PressKey(VK_DOWN);
+    backend.PressKey(VK_DOWN);
+    backend.PressKey(VK_RETURN);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK, IDM_NEW}));
+    EXPECT_EQ(Popup(), nullptr);
+}
+
+TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
+    HMENU menu = HelpMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
+    ASSERT_EQ(GetMenuItemCount(menu), 3);
+    EXPECT_EQ(GetMenuItemID(menu, 2), IDM_HARD);
+
+    // Dark pixels in the check column of the last item.
+    auto markPixels = [&] {
+        TapRightSoftKey();
+        RECT popup = Rect(Popup());
+        POINT centre = ItemCentre(2);
+        int half = (popup.bottom - popup.top) / 6;
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        int dark = 0;
+        for (int y = centre.y - half + 2; y < centre.y + half - 2; ++y) {
+            for (int x = popup.left + 2; x < popup.left + 20; ++x) {
+                COLORREF c = PixelAt(screen.get(), x, y);
+                dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 300 ? 1 : 0;
+            }
+        }
+        backend.PressKey(VK_ESCAPE);
+        PumpUntilIdle();
+        return dark;
+    };
+    EXPECT_EQ(markPixels(), 0);
+    EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED), MF_UNCHECKED);
+    EXPECT_EQ(GetMenuState(menu, IDM_HARD, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    EXPECT_GT(markPixels(), 5);
+    EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_UNCHECKED), MF_CHECKED);
+    EXPECT_EQ(markPixels(), 0);
+    EXPECT_EQ(CheckMenuItem(menu, 12345, MF_CHECKED), static_cast<DWORD>(-1));
+}
+
+TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
+    HMENU menu = HelpMenu();
+    TapRightSoftKey();
+    DestroyWindow(main);
+    EXPECT_FALSE(IsWindow(bar));
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_EQ(GetMenuItemCount(menu), -1);
+    EXPECT_FALSE(DestroyWindow(bar)) << "destroying the bar again is refused, harmlessly";
+}
+
+TEST_F(SoftKeys, ScreenshotWithTheMenuOpen) {
+    CheckMenuItem(HelpMenu(), IDM_HARD, MF_CHECKED);
+    TapRightSoftKey();
+    POINT at = ItemCentre(1);
+    backend.PointerDown(at.x, at.y);  // held: the item is highlighted
+    PumpUntilIdle();
+    std::string error;
+    EXPECT_TRUE(platform::WriteScreenshotPng("/tmp/tarvel_menu_open.png", &error)) << error;
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    // Dark bar at the bottom, white label somewhere on the left key.
+    EXPECT_LT(GetRValue(PixelAt(screen.get(), 2, 318)), 80);
+}
+
+TEST_F(SoftKeys, ShellHelpersAcceptTheirWindows) {
+    EXPECT_TRUE(SHFullScreen(main, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
+    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR));
+    SHACTIVATEINFO info{};
+    info.cbSize = sizeof(info);
+    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0, &info, 0));
+    EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
+    EXPECT_TRUE(SHInitExtraControls());
+}
+
+}  // namespace
+}  // namespace window_test

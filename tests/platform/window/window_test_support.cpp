@@ -1,0 +1,86 @@
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+constexpr char16_t kRecordingClass[] = u"Recording";
+ATOM registered = 0;
+
+}  // namespace
+
+std::vector<Seen>& Log() {
+    static std::vector<Seen> log;
+    return log;
+}
+
+std::vector<Seen> SeenOf(UINT message) {
+    std::vector<Seen> matching;
+    for (const Seen& s : Log()) {
+        if (s.message == message) {
+            matching.push_back(s);
+        }
+    }
+    return matching;
+}
+
+LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Log().push_back({window, message, wParam, lParam, GetTickCount()});
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+Desktop::Desktop(platform::ScreenSize screen) : backend(screen) {
+    Log().clear();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = kRecordingClass;
+    registered = RegisterClassW(&wc);
+}
+
+Desktop::~Desktop() {
+    Log().clear();
+}
+
+HWND Desktop::MakeWindow(LPCWSTR title, int x, int y, int width, int height) {
+    return CreateWindowExW(0, kRecordingClass, title, WS_VISIBLE, x, y, width, height, nullptr,
+                           nullptr, nullptr, nullptr);
+}
+
+int Desktop::PumpUntilIdle() {
+    int count = 0;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        ++count;
+    }
+    return count;
+}
+
+void Desktop::RunUntil(platform::Millis time) {
+    constexpr WPARAM kStop = 0x5707;
+    backend.At(time, [] { PostQuitMessage(static_cast<int>(kStop)); });
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    ASSERT_EQ(msg.wParam, kStop) << "the loop ended before the time it was asked to run to";
+    PumpUntilIdle();
+}
+
+COLORREF PixelAt(cairo_surface_t* surface, int x, int y) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int stride = cairo_image_surface_get_stride(surface);
+    std::uint32_t pixel = reinterpret_cast<const std::uint32_t*>(data + y * stride)[x];
+    return RGB(static_cast<BYTE>(pixel >> 16), static_cast<BYTE>(pixel >> 8),
+               static_cast<BYTE>(pixel));
+}
+
+}  // namespace window_test

@@ -1,0 +1,50 @@
+// A headless desktop for window-manager tests: a 240 x 320 screen (or another size), a clock at 0
+// that only moves when a test or a wait moves it, and a recording window class.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/window/headless_backend.h"
+#include "platform/window/window_system.h"
+#include "platform/window/winuser.h"
+
+namespace window_test {
+
+struct Seen {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    platform::Millis time;
+};
+
+// Every message a window of the recording class receives, in order; WM_PAINT is validated.
+std::vector<Seen>& Log();
+// Only the messages of one kind.
+std::vector<Seen> SeenOf(UINT message);
+LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+class Desktop : public ::testing::Test {
+  protected:
+    explicit Desktop(platform::ScreenSize screen = {240, 320});
+    ~Desktop() override;
+
+    // A visible top-level window of the recording class.
+    HWND MakeWindow(LPCWSTR title = u"Recorder", int x = 0, int y = 0, int width = 240,
+                    int height = 320);
+    // Dispatches every message that is ready now; returns how many.
+    int PumpUntilIdle();
+    // Runs GetMessageW/DispatchMessageW until the clock reaches `time` and nothing is left.
+    void RunUntil(platform::Millis time);
+
+    platform::HeadlessBackend backend;
+    platform::WindowSystem windows{backend};
+};
+
+// The pixel at (x, y) of an RGB24 surface as COLORREF.
+COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
+
+}  // namespace window_test
