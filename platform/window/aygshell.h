@@ -63,7 +63,8 @@ inline constexpr DWORD SHIDIF_EMPTYMENU = 0x0020;
 // nToolBarId of hInstRes and returns its handle in hwndMB. The height follows the screen's
 // density: 26 pixels on a screen 240 across, 52 on one 480 across.
 BOOL SHCreateMenuBar(SHMENUBARINFO* info);
-// Records the state; there is no task bar, input-panel button or start icon to hide or show.
+// Accepts any state for a window: there is no task bar, input-panel button or start icon to
+// hide or show. The caller sizes its window to the screen itself.
 BOOL SHFullScreen(HWND window, DWORD state);
 // Gives the dialog an OK button in its caption, sizes it to the screen, makes its empty soft-key
 // bar; lowering the input panel does nothing (there is none).

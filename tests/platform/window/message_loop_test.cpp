@@ -189,6 +189,20 @@ TEST_F(MessageLoop, DefaultPlacementCoversTheScreen) {
     EXPECT_EQ(client.bottom, 294);
 }
 
+TEST_F(MessageLoop, TheBackEndIsShownTheScreenWhenTheLoopRunsOutOfWork) {
+    HWND window = MakeWindow();
+    EXPECT_EQ(backend.Presents(), 0);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.Presents(), 1);
+    ASSERT_NE(backend.PresentedScreen(), nullptr);
+    EXPECT_EQ(cairo_image_surface_get_width(backend.PresentedScreen()), 240);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.Presents(), 1) << "nothing changed, nothing shown again";
+    InvalidateRect(window, nullptr, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.Presents(), 2);
+}
+
 TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
     HWND first = MakeWindow(u"Tarvel");
     HWND second = MakeWindow(u"Other");
