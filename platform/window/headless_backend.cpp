@@ -66,6 +66,9 @@ std::vector<InputEvent> HeadlessBackend::WaitForInput(std::optional<Millis> dead
             "headless back end: the message loop waits for input, but nothing is pending, no "
             "timer runs and nothing is scheduled");
     }
+    if (limit_ && *wakeUp > *limit_) {
+        throw HeadlessStall("headless back end: the message loop ran past the test's time limit");
+    }
     AdvanceTo(*wakeUp);
     RunDueActions();
     return TakeInput();

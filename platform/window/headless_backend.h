@@ -52,6 +52,10 @@ class HeadlessBackend final : public Backend {
     // between two messages. Actions at the same time run in the order they were scheduled.
     void At(Millis time, std::function<void()> action);
 
+    // A wait that would take the clock past `limit` throws HeadlessStall instead: a guard for a
+    // test whose loop would otherwise run on for ever on its timers.
+    void SetTimeLimit(Millis limit) { limit_ = limit; }
+
     // What the loop did: waits that could sleep, and screens presented.
     int BlockingWaits() const { return blockingWaits_; }
     int Presents() const { return presents_; }
@@ -71,6 +75,7 @@ class HeadlessBackend final : public Backend {
     Millis now_;
     std::deque<InputEvent> input_;
     std::multimap<Millis, std::function<void()>> actions_;
+    std::optional<Millis> limit_;
     int blockingWaits_ = 0;
     int presents_ = 0;
     SurfacePtr presented_;

@@ -61,6 +61,21 @@ TEST_F(MessageLoop, WaitingWithNothingThatCouldEverArriveIsReported) {
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
 }
 
+TEST_F(MessageLoop, ALoopThatRunsPastTheTimeLimitIsStopped) {
+    HWND window = MakeWindow();
+    SetTimer(window, 1, 50, nullptr);
+    backend.SetTimeLimit(120);
+    MSG msg;
+    auto runForever = [&] {
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            DispatchMessageW(&msg);
+        }
+    };
+    EXPECT_THROW(runForever(), platform::HeadlessStall);
+    EXPECT_EQ(backend.Now(), 100u);
+    EXPECT_EQ(SeenOf(WM_TIMER).size(), 2u);
+}
+
 TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {
     MSG msg;
     EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
