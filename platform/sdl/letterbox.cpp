@@ -1,0 +1,55 @@
+#include "platform/sdl/letterbox.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace platform::sdl {
+
+Letterbox FitScreen(ScreenSize drawable, ScreenSize device) {
+    if (drawable.width <= 0 || drawable.height <= 0 || device.width <= 0 || device.height <= 0) {
+        return {};
+    }
+    // In integers: a fit worked out in doubles can land one pixel short of an exact multiple.
+    const long long areaW = drawable.width;
+    const long long areaH = drawable.height;
+    const long long screenW = device.width;
+    const long long screenH = device.height;
+    long long width = areaW;
+    long long height = areaH;
+    if (areaW * screenH <= areaH * screenW) {
+        height = areaW * screenH / screenW;
+    } else {
+        width = areaH * screenW / screenH;
+    }
+    Letterbox box;
+    box.wholeFactor = static_cast<int>(std::min(areaW / screenW, areaH / screenH));
+    if (box.wholeFactor > 0 && box.wholeFactor * screenW * 16 >= width * 15) {
+        box.exact = true;
+        width = box.wholeFactor * screenW;
+        height = box.wholeFactor * screenH;
+    }
+    box.image = {static_cast<int>((areaW - width) / 2), static_cast<int>((areaH - height) / 2),
+                 static_cast<int>(width), static_cast<int>(height)};
+    return box;
+}
+
+ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable) {
+    if (device.width <= 0 || device.height <= 0) {
+        return {0, 0};
+    }
+    const long long wanted = std::max(scale, 1);
+    if (usable.width <= 0 || usable.height <= 0) {
+        return {static_cast<int>(std::min<long long>(device.width * wanted, INT_MAX)),
+                static_cast<int>(std::min<long long>(device.height * wanted, INT_MAX))};
+    }
+    const long long fitting =
+        std::min<long long>({wanted, usable.width / device.width, usable.height / device.height});
+    if (fitting >= 1) {
+        return {static_cast<int>(device.width * fitting),
+                static_cast<int>(device.height * fitting)};
+    }
+    const PixelRect shrunk = FitScreen(usable, device).image;
+    return {std::max(shrunk.width, 1), std::max(shrunk.height, 1)};
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,44 @@
+// Where the device screen goes in a desktop window: scaled to fit, aspect ratio kept, centred
+// between black bars. Pure arithmetic on sizes, so it is tested without a display.
+#pragma once
+
+#include "platform/window/backend.h"
+
+namespace platform::sdl {
+
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+
+    bool Empty() const { return width <= 0 || height <= 0; }
+};
+
+// The device screen placed in a drawable area (the window's pixels, which on a high-density
+// display are more than its size in points).
+struct Letterbox {
+    // The scaled screen, centred; the rest of the drawable area is bars. Empty when the area or
+    // the screen has no pixels.
+    PixelRect image;
+    // The largest whole factor of the screen that fits the area; 0 when even one to one does not
+    // fit and the screen has to shrink.
+    int wholeFactor = 0;
+    // The image is exactly wholeFactor device pixels to a side, so nearest-neighbour scaling
+    // makes every device pixel a crisp square. Otherwise the image is not a whole multiple.
+    bool exact = false;
+};
+
+// The image of `device` in `drawable`, centred (an odd leftover puts the extra bar pixel on the
+// right or at the bottom): the largest of the screen's aspect ratio that fits, except that a fit
+// just above a whole factor (no more than 1/15 larger) is shown at that factor. A window a few
+// pixels bigger than an exact multiple is common (window managers round sizes, panels take a
+// strip), and a slightly smaller image with crisp pixels beats a blurred one that fills them.
+Letterbox FitScreen(ScreenSize drawable, ScreenSize device);
+
+// The first size of the window, in points: `scale` times the device screen. When that does not
+// fit `usable` (the desktop without its panels) the largest whole factor that does is taken, and
+// when not even one to one fits, the largest size of the screen's aspect ratio that does.
+ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable);
+
+}  // namespace platform::sdl

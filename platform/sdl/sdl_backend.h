@@ -1,0 +1,117 @@
+// The desktop back end: the device screen shown in a resizable desktop window through SDL2.
+//
+// The game draws in device pixels (480 x 640 unless told otherwise); the window shows that screen
+// scaled to fit with its aspect ratio kept, between black bars, and maps the pointer back to
+// device pixels. A program uses it like this:
+//
+//     platform::SdlOptions options;
+//     options.screen = {240, 320};                  // --screen WxH
+//     options.scale = 2;                            // --scale N
+//     options.fullscreen = true;                    // --fullscreen
+//     options.title = "Tarvel";
+//     options.icon = platform::WindowIconFromResource(resources::TarvelIcon(), &error);
+//     std::string error;
+//     std::unique_ptr<platform::SdlBackend> backend = platform::SdlBackend::Create(options,
+//     &error); if (!backend) {                               // no display, or bad options
+//         std::fprintf(stderr, "tarvel: %s\n", error.c_str());
+//         return 1;
+//     }
+//     platform::WindowSystem windows(*backend);     // then register the resources, run WinMain
+//
+// The window's close button (and SIGINT or SIGTERM) arrive as InputKind::CloseRequest. F11 and
+// Alt+Enter toggle desktop full screen here and never reach the program.
+#pragma once
+
+#include <SDL.h>
+#include <cairo.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/input_translator.h"
+#include "platform/sdl/letterbox.h"
+#include "platform/sdl/sdl_handles.h"
+#include "platform/sdl/video_session.h"
+#include "platform/sdl/window_icon.h"
+#include "platform/window/backend.h"
+
+namespace platform {
+
+// The sizes a device screen may have, each side, and the largest first scale.
+inline constexpr int kMinScreenSide = 32;
+inline constexpr int kMaxScreenSide = 4096;
+inline constexpr int kMaxWindowScale = 16;
+
+struct SdlOptions {
+    // The device screen in pixels: what the game sees.
+    ScreenSize screen{480, 640};
+    // The window's first size, in device screens; a factor that does not fit the desktop is
+    // lowered to the largest that does.
+    int scale = 1;
+    // Start in desktop full screen.
+    bool fullscreen = false;
+    // The window title, UTF-8.
+    std::string title = "Tarvel";
+    std::optional<WindowIcon> icon;
+    // Called once, right after the first frame is on the screen (a benchmark measures start-up
+    // to there).
+    std::function<void()> firstFramePresented;
+};
+
+class SdlBackend final : public Backend {
+  public:
+    // Opens the window. Null, with a one-line reason in `error` (when not null), for options out
+    // of range or when there is no display to open a window on.
+    static std::unique_ptr<SdlBackend> Create(const SdlOptions& options, std::string* error);
+
+    ~SdlBackend() override;
+    SdlBackend(const SdlBackend&) = delete;
+    SdlBackend& operator=(const SdlBackend&) = delete;
+
+    ScreenSize Screen() const override { return screen_; }
+    Millis Now() override;
+    std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
+    // Throws std::invalid_argument for anything but an RGB24 image of Screen() size.
+    void Present(cairo_surface_t* screen) override;
+
+    bool Fullscreen() const;
+    void SetFullscreen(bool on);
+    // Brings the window to the front (a second start of the program hands over to this one).
+    void Raise();
+    // The SDL window, for whatever else a program needs of it.
+    SDL_Window* Window() const { return window_.get(); }
+
+  private:
+    SdlBackend(std::unique_ptr<sdl::VideoSession> video, const SdlOptions& options);
+
+    bool Open(const SdlOptions& options, std::string* error);
+    std::uint64_t NowMicros() const;
+    sdl::WindowView View() const;
+    // Passes an event's input on to `out` and does what it asks of the window.
+    void Handle(const SDL_Event& event, std::vector<InputEvent>& out);
+    // Shows the last presented screen again, letterboxed for the window as it is now.
+    void Redraw();
+    // The texture to scale into the letterbox's image, with its scale mode set.
+    SDL_Texture* ScaleSource(const sdl::Letterbox& box);
+
+    // Declared in the order they are made; destroyed the other way round.
+    std::unique_ptr<sdl::VideoSession> video_;
+    ScreenSize screen_;
+    std::uint64_t clockStart_;
+    std::uint64_t clockFrequency_;
+    sdl::WindowPtr window_;
+    sdl::RendererPtr renderer_;
+    sdl::TexturePtr screenTexture_;
+    // The screen at a whole factor, which is then scaled the rest of the way smoothly.
+    sdl::TexturePtr wholeTexture_;
+    int wholeTextureFactor_ = 0;
+    bool hasScreen_ = false;
+    bool redrawPending_ = false;
+    sdl::InputTranslator translator_;
+    std::function<void()> firstFramePresented_;
+};
+
+}  // namespace platform

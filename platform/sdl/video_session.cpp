@@ -1,0 +1,108 @@
+#include "platform/sdl/video_session.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace platform::sdl {
+namespace {
+
+void SetError(std::string* error, std::string message) {
+    if (error != nullptr) {
+        *error = std::move(message);
+    }
+}
+
+bool EnvironmentNames(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// SDL's drivers that show nothing on any screen.
+bool Invisible(std::string_view driver) {
+    return driver == "offscreen" || driver == "dummy";
+}
+
+void SetHints() {
+    // Where there is no GPU (a plain X server, Xvfb, a remote desktop) SDL would show a window
+    // surface through OpenGL on Mesa's software rasteriser: several times the CPU time and about
+    // a hundred megabytes more memory than sending the pixels to the X server as they are. One
+    // 2D image a frame needs nothing more.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // A touch is handled as a finger; SDL's mouse copy of it would be a second stylus.
+    SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    // A game left open in a corner should not keep the screen awake; playing is input anyway.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+}
+
+}  // namespace
+
+std::string SdlError() {
+    std::string message = SDL_GetError();
+    for (char& c : message) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return message.empty() ? "unknown SDL error" : message;
+}
+
+std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
+    SetHints();
+    const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const bool driverRequested = requested != nullptr && *requested != '\0';
+    if (!driverRequested) {
+        // Only the drivers that can show a window on this desktop, so that SDL neither falls
+        // back to an invisible one nor lets a Wayland library complain on stderr where there is
+        // no Wayland.
+        std::string drivers;
+        if (EnvironmentNames("DISPLAY")) {
+            drivers = "x11";
+        }
+        if (EnvironmentNames("WAYLAND_DISPLAY")) {
+            drivers += drivers.empty() ? "wayland" : ",wayland";
+        }
+        if (drivers.empty()) {
+            SetError(error,
+                     "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+            return nullptr;
+        }
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    }
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        SetError(error, "no display to open a window on (" + SdlError() + ")");
+        SDL_Quit();
+        return nullptr;
+    }
+    std::unique_ptr<VideoSession> session(new VideoSession);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driverRequested && (driver == nullptr || Invisible(driver))) {
+        SetError(error, "no display to open a window on (SDL found only its invisible driver)");
+        return nullptr;
+    }
+    // Text input (and an input method window) is on by default; the game reads keys only.
+    SDL_StopTextInput();
+    return session;
+}
+
+VideoSession::~VideoSession() {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
+        SDL_Quit();
+    }
+}
+
+RendererPtr CreateWindowRenderer(SDL_Window* window, std::string* error) {
+    // The software renderer: the image is scaled on the CPU and sent to the display as it is. A
+    // 2D frame twenty times a second is cheap that way, and it is the cheapest way by far where
+    // there is no GPU, since any GPU renderer then runs on Mesa's software rasteriser.
+    // SDL_RENDER_DRIVER (SDL's own variable) picks another renderer, e.g. opengl.
+    const char* named = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const bool driverNamed = named != nullptr && *named != '\0';
+    RendererPtr renderer(SDL_CreateRenderer(window, -1, driverNamed ? 0 : SDL_RENDERER_SOFTWARE));
+    if (!renderer) {
+        SetError(error, "cannot draw into the window (" + SdlError() + ")");
+    }
+    return renderer;
+}
+
+}  // namespace platform::sdl

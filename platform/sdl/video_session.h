@@ -1,0 +1,38 @@
+// Opening SDL's video for a window of ours, done the same way by the game and by the benchmark's
+// floor program, so that the two pay the same for showing a frame.
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/sdl/sdl_handles.h"
+
+namespace platform::sdl {
+
+// SDL's video subsystem, started for as long as this lives.
+class VideoSession {
+  public:
+    // Sets our hints and starts the video subsystem. Without a display to show a window on,
+    // returns null and a one-line reason in `error` (when not null). SDL itself would fall back
+    // to its invisible "offscreen" driver and run on with nobody seeing it; a driver named in
+    // SDL_VIDEODRIVER is taken as asked for, invisible ones included (tests use them).
+    static std::unique_ptr<VideoSession> Start(std::string* error);
+
+    ~VideoSession();
+    VideoSession(const VideoSession&) = delete;
+    VideoSession& operator=(const VideoSession&) = delete;
+
+  private:
+    VideoSession() = default;
+};
+
+// The renderer for a window of ours: SDL's software renderer unless SDL_RENDER_DRIVER names
+// another. Null and the reason in `error` when none can be made.
+RendererPtr CreateWindowRenderer(SDL_Window* window, std::string* error);
+
+// SDL's last error as one line.
+std::string SdlError();
+
+}  // namespace platform::sdl

@@ -1,0 +1,289 @@
+// The SDL back end on a real SDL window, under SDL's "offscreen" video driver (a window in
+// memory), and its refusal to run where there is no display.
+#include "platform/sdl/sdl_backend.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+#include "platform/window/cairo_handles.h"
+#include "sdl_event_builders.h"
+
+namespace platform {
+namespace {
+
+using sdl::testing::Describe;
+using Lines = std::vector<std::string>;
+
+// Sets environment variables for one test and puts them back after it.
+class ScopedEnvironment {
+  public:
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+    void Set(const std::string& name, const char* value) {
+        if (!saved_.contains(name)) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+        }
+        if (value) {
+            setenv(name.c_str(), value, 1);
+        } else {
+            unsetenv(name.c_str());
+        }
+    }
+
+  private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+// Device pixel (x, y) of the test pattern: a checkerboard of two strong colours, so that any
+// blending of neighbours shows.
+std::uint32_t PatternPixel(int x, int y) {
+    return (x + y) % 2 == 0 ? 0xFF2000u : 0x00E0FFu;
+}
+
+SurfacePtr Pattern(ScreenSize size) {
+    SurfacePtr surface = MakeImageSurface(size.width, size.height);
+    cairo_surface_flush(surface.get());
+    unsigned char* data = cairo_image_surface_get_data(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    for (int y = 0; y < size.height; ++y) {
+        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < size.width; ++x) {
+            row[x] = PatternPixel(x, y);
+        }
+    }
+    cairo_surface_mark_dirty(surface.get());
+    return surface;
+}
+
+class SdlBackendTest : public ::testing::Test {
+  protected:
+    void SetUp() override { environment.Set("SDL_VIDEODRIVER", "offscreen"); }
+
+    std::unique_ptr<SdlBackend> Open(SdlOptions options) {
+        std::string error;
+        std::unique_ptr<SdlBackend> backend = SdlBackend::Create(options, &error);
+        EXPECT_TRUE(backend) << error;
+        return backend;
+    }
+
+    // The window's pixels as last presented, 0x00RRGGBB.
+    static std::vector<std::uint32_t> WindowPixels(SdlBackend& backend, int* width, int* height) {
+        SDL_Renderer* renderer = SDL_GetRenderer(backend.Window());
+        SDL_GetRendererOutputSize(renderer, width, height);
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(*width) * *height);
+        EXPECT_EQ(SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
+                                       *width * 4),
+                  0)
+            << SDL_GetError();
+        for (std::uint32_t& pixel : pixels) {
+            pixel &= 0xFFFFFFu;
+        }
+        return pixels;
+    }
+
+    // Resizes the window and lets the back end see it.
+    static void Resize(SdlBackend& backend, int width, int height) {
+        SDL_SetWindowSize(backend.Window(), width, height);
+        EXPECT_TRUE(backend.WaitForInput(backend.Now()).empty());
+    }
+
+    ScopedEnvironment environment;
+    const ScreenSize device{32, 40};
+};
+
+TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
+    SdlOptions options;
+    options.screen = device;
+    options.scale = 2;
+    bool reported = false;
+    options.firstFramePresented = [&] { reported = true; };
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    EXPECT_EQ(backend->Screen().width, 32);
+    EXPECT_EQ(backend->Screen().height, 40);
+
+    backend->Present(Pattern(device).get());
+    EXPECT_TRUE(reported);
+    // Wider than twice the screen: 3 bar pixels left, 4 right (the odd one on the right).
+    Resize(*backend, 71, 80);
+    int width = 0;
+    int height = 0;
+    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    ASSERT_EQ(width, 71);
+    ASSERT_EQ(height, 80);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool bar = x < 3 || x >= 67;
+            const std::uint32_t expected = bar ? 0u : PatternPixel((x - 3) / 2, y / 2);
+            wrong += pixels[y * width + x] != expected ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
+    SdlOptions options;
+    options.screen = device;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    backend->Present(Pattern(device).get());
+    // 2.5 times: each device pixel covers 2.5 window pixels; the one at its centre must be its
+    // own colour, not a blend with the neighbours (a plain smooth scale is 10 % off there).
+    Resize(*backend, 80, 100);
+    int width = 0;
+    int height = 0;
+    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    ASSERT_EQ(width, 80);
+    int wrong = 0;
+    for (int y = 0; y < device.height; ++y) {
+        for (int x = 0; x < device.width; ++x) {
+            const int windowX = static_cast<int>((x + 0.5) * 2.5);
+            const int windowY = static_cast<int>((y + 0.5) * 2.5);
+            const std::uint32_t got = pixels[windowY * width + windowX];
+            const std::uint32_t want = PatternPixel(x, y);
+            for (int shift : {0, 8, 16}) {
+                const int difference = static_cast<int>((got >> shift) & 0xFF) -
+                                       static_cast<int>((want >> shift) & 0xFF);
+                wrong += std::abs(difference) > 3 ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(SdlBackendTest, RefusesAScreenOfAnotherSizeOrFormat) {
+    SdlOptions options;
+    options.screen = device;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    EXPECT_THROW(backend->Present(Pattern({40, 32}).get()), std::invalid_argument);
+    EXPECT_THROW(backend->Present(nullptr), std::invalid_argument);
+    SurfacePtr alpha(cairo_image_surface_create(CAIRO_FORMAT_A8, 32, 40));
+    EXPECT_THROW(backend->Present(alpha.get()), std::invalid_argument);
+}
+
+TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
+    SdlOptions options;
+    options.screen = device;
+    options.scale = 2;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    for (SDL_Event event :
+         {sdl::testing::MouseMotion(9, 21), sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2),
+          sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F2)}) {
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    }
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    // No deadline: input is already there, so this does not wait.
+    EXPECT_EQ(Describe(backend->WaitForInput(std::nullopt)),
+              (Lines{"move 4,10", "key-down 0x71", "key-up 0x71", "close"}));
+}
+
+TEST_F(SdlBackendTest, F11TogglesFullScreenInsideTheBackEnd) {
+    SdlOptions options;
+    options.screen = device;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    ASSERT_FALSE(backend->Fullscreen());
+    SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F11);
+    SDL_Event release = sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F11);
+    SDL_PushEvent(&press);
+    SDL_PushEvent(&release);
+    EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
+    EXPECT_TRUE(backend->Fullscreen());
+    backend->SetFullscreen(false);
+    EXPECT_FALSE(backend->Fullscreen());
+}
+
+TEST_F(SdlBackendTest, StartsInFullScreenWhenAsked) {
+    SdlOptions options;
+    options.screen = device;
+    options.fullscreen = true;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    EXPECT_TRUE(backend->Fullscreen());
+}
+
+TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
+    SdlOptions options;
+    options.screen = device;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    backend->WaitForInput(backend->Now());  // the window's own start-up events
+    const Millis start = backend->Now();
+    for (Millis deadline = start + 1; deadline <= start + 25; deadline += 8) {
+        EXPECT_TRUE(backend->WaitForInput(deadline).empty());
+        EXPECT_GE(backend->Now(), deadline);
+    }
+    // A deadline already due only polls.
+    EXPECT_TRUE(backend->WaitForInput(start).empty());
+}
+
+TEST_F(SdlBackendTest, CarriesTheIcon) {
+    SdlOptions options;
+    options.screen = device;
+    options.icon = WindowIcon{2, 1, {255, 0, 0, 255, 0, 0, 255, 0}};
+    EXPECT_TRUE(Open(options));
+}
+
+TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
+    struct Case {
+        SdlOptions options;
+        const char* mentions;
+    };
+    SdlOptions small;
+    small.screen = {31, 320};
+    SdlOptions large;
+    large.screen = {240, 4097};
+    SdlOptions scale;
+    scale.scale = 0;
+    SdlOptions icon;
+    icon.icon = WindowIcon{48, 48, std::vector<std::uint8_t>(48 * 48 * 3)};
+    for (const Case& c : {Case{small, "31x320"}, Case{large, "240x4097"}, Case{scale, "scale 0"},
+                          Case{icon, "48x48"}}) {
+        std::string error;
+        EXPECT_FALSE(SdlBackend::Create(c.options, &error));
+        EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+}
+
+TEST(SdlBackendWithoutDisplay, X11WithoutDisplayIsAOneLineError) {
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "x11");
+    environment.Set("DISPLAY", nullptr);
+    std::string error;
+    EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
+    EXPECT_NE(error.find("no display"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+TEST(SdlBackendWithoutDisplay, NothingSetIsAnErrorNotAnInvisibleWindow) {
+    // SDL on its own would fall back to its offscreen driver and run with nobody to see it.
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", nullptr);
+    environment.Set("DISPLAY", nullptr);
+    environment.Set("WAYLAND_DISPLAY", nullptr);
+    std::string error;
+    EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
+    EXPECT_NE(error.find("no display"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace platform
