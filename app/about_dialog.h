@@ -1,0 +1,6 @@
+// The About box's dialog procedure.
+#pragma once
+
+#include "platform/window/winuser.h"
+
+INT_PTR AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,15 @@
+#include "app/program_state.h"
+
+namespace {
+
+ProgramState program{};
+
+}  // namespace
+
+ProgramState& Program() {
+    return program;
+}
+
+void ResetProgramState() {
+    program = ProgramState{};
+}

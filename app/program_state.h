@@ -1,0 +1,23 @@
+// What the program keeps for the whole run, in static storage: the instance, the soft-key bar, the
+// shell's activation record, the match and the drawing resources.
+#pragma once
+
+#include "game/match_state.h"
+#include "platform/window/aygshell.h"
+#include "platform/window/winuser.h"
+#include "render/paint_resources.h"
+
+struct ProgramState {
+    HINSTANCE instance;
+    HWND menuBar;  // null when the soft-key bar could not be made
+    SHACTIVATEINFO activateInfo;
+    MatchState match;
+    PaintResources paint;
+};
+
+// The one record of the run.
+ProgramState& Program();
+
+// Zero-fills the record, as loading the program does. The runtime entry calls it before WinMain
+// so that a process that runs the program twice (the tests) starts each run fresh.
+void ResetProgramState();

@@ -1,0 +1,70 @@
+// Runs the real program on the headless back end: a screen in memory, input injected at chosen
+// moments of a clock that only the test moves. Steps are scheduled on that clock before Run();
+// each runs between two messages of the program's own loop.
+#pragma once
+
+#include <cairo.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "app/program_state.h"
+#include "app/win_main.h"
+#include "platform/window/headless_backend.h"
+#include "platform/window/window_system.h"
+#include "resources/tarvel_resources.h"
+
+class HeadlessProgram {
+  public:
+    explicit HeadlessProgram(platform::ScreenSize screen = {240, 320})
+        : backend_(screen), windows_(backend_) {
+        ResetProgramState();
+        instance_ = platform::RegisterModule(resources::TarvelResourceModule());
+    }
+
+    platform::HeadlessBackend& backend() { return backend_; }
+    HINSTANCE instance() const { return instance_; }
+    ProgramState& program() { return Program(); }
+    MatchState& match() { return Program().match; }
+
+    // Schedules `step` at `time` ms of the test clock.
+    void At(platform::Millis time, std::function<void()> step) {
+        backend_.At(time, std::move(step));
+    }
+
+    // Runs WinMain to its end and returns its exit code.
+    int Run() { return WinMain(instance_, nullptr, nullptr, SW_SHOW); }
+
+    // With TARVEL_SCREENSHOT_DIR set, saves the composed screen there as NAME.png, so a person
+    // can look at what the tests saw.
+    static void Screenshot(const std::string& name) {
+        const char* folder = std::getenv("TARVEL_SCREENSHOT_DIR");
+        if (folder != nullptr) {
+            std::string error;
+            EXPECT_TRUE(
+                platform::WriteScreenshotPng(std::string(folder) + "/" + name + ".png", &error))
+                << error;
+        }
+    }
+
+    // A pixel of the composed screen as 0xRRGGBB.
+    std::uint32_t ScreenPixel(int x, int y) const {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        cairo_surface_flush(screen.get());
+        const unsigned char* row = cairo_image_surface_get_data(screen.get()) +
+                                   y * cairo_image_surface_get_stride(screen.get());
+        std::uint32_t pixel;
+        std::memcpy(&pixel, row + 4 * x, sizeof pixel);
+        return pixel & 0xFFFFFF;
+    }
+
+  private:
+    platform::HeadlessBackend backend_;
+    platform::WindowSystem windows_;
+    HINSTANCE instance_ = nullptr;
+};

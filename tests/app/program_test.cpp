@@ -1,0 +1,243 @@
+// The whole program on the headless back end: the first paint, the game timer, the stylus, the
+// soft keys and their menu, the About box, the way out, and what is left at the end.
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "platform/gdi/gdi_debug.h"
+#include "platform/window/aygshell.h"
+#include "tests/app/headless_program.h"
+
+namespace {
+
+constexpr std::uint32_t kPitchGreen = 0x006432;
+
+class Program240 : public testing::Test {
+  protected:
+    HeadlessProgram game{{240, 320}};
+
+    static HWND MainWindow() { return FindWindowW(u"TARVEL", u"Tarvel"); }
+    static HWND Popup() { return FindWindowW(u"PopupMenu", nullptr); }
+    static HWND About() { return FindWindowW(u"Dialog", u"Acerca de Tarvel"); }
+    static RECT Rect(HWND window) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        return r;
+    }
+    HMENU HelpMenu() {
+        return reinterpret_cast<HMENU>(
+            SendMessageW(game.program().menuBar, SHCMBM_GETSUBMENU, 0, IDM_HELP));
+    }
+    bool HardChecked() {
+        return (GetMenuState(HelpMenu(), IDM_HARD, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    }
+    void TapLeftSoftKey() {
+        const RECT bar = Rect(game.program().menuBar);
+        game.backend().Tap(bar.left + 20, (bar.top + bar.bottom) / 2);
+    }
+    void TapRightSoftKey() {
+        const RECT bar = Rect(game.program().menuBar);
+        game.backend().Tap(bar.right - 20, (bar.top + bar.bottom) / 2);
+    }
+    // Item 0 "Acerca de", 1 "Nuevo", 2 "Dificil" of the open menu.
+    void TapMenuItem(int index) {
+        const RECT r = Rect(Popup());
+        const int count = GetMenuItemCount(HelpMenu());
+        game.backend().Tap((r.left + r.right) / 2,
+                           r.top + (r.bottom - r.top) * (2 * index + 1) / (2 * count));
+    }
+    void Quit() { game.backend().PressControlKey('Q'); }
+};
+
+}  // namespace
+
+TEST_F(Program240, FirstPaintStartsTheMatchOnThePitchAboveTheSoftKeys) {
+    game.At(10, [&] {
+        const MatchState& match = game.match();
+        EXPECT_EQ(match.initialised, 1);
+        EXPECT_EQ(match.geometry.width, 240);
+        EXPECT_EQ(match.geometry.height, 320 - 26);
+        EXPECT_EQ(match.geometry.goalDepth, 8);
+        // The first kick-off: discs flush with the pitch edges.
+        EXPECT_EQ(match.players[kComputerPlayer].y, 0.0);
+        EXPECT_EQ(match.players[kUserPlayer].y, 294.0 - 47);
+        // The window covers the whole screen again; the bar sits on its bottom strip.
+        const RECT window = Rect(MainWindow());
+        EXPECT_EQ(window.bottom - window.top, 320);
+        const RECT bar = Rect(game.program().menuBar);
+        EXPECT_EQ(bar.top, 294);
+        EXPECT_EQ(bar.bottom, 320);
+        // The composed screen shows the pitch, with the bar over the bottom strip.
+        EXPECT_EQ(game.ScreenPixel(20, 100), kPitchGreen);
+        EXPECT_NE(game.ScreenPixel(20, 310), kPitchGreen);
+        HeadlessProgram::Screenshot("pitch-240x320");
+        Quit();
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, TicksArriveEvery50MsAndEachIsPainted) {
+    int presentsAtStart = 0;
+    game.At(100, [&] {
+        // Set the ball rolling sideways, clear of both discs: one pixel a tick.
+        game.match().ball.vx = 1.0;
+        game.match().ball.x = 20.0;
+        presentsAtStart = game.backend().Presents();
+    });
+    game.At(1100, [&] {
+        EXPECT_EQ(game.match().ball.x, 40.0) << "20 ticks in one second";
+        EXPECT_GE(game.backend().Presents() - presentsAtStart, 19);
+        EXPECT_LE(game.backend().Presents() - presentsAtStart, 21);
+    });
+    game.At(1200, [&] { Quit(); });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, StylusDragMovesTheLowerDisc) {
+    // Moves at different moments: the window manager keeps only the latest of several pending.
+    game.At(100, [&] {
+        game.backend().PointerDown(120, 260);
+        game.backend().PointerMove(60, 260);
+    });
+    game.At(110, [&] { game.backend().PointerMove(50, 250); });
+    game.At(120, [&] {
+        const Player& disc = game.match().players[kUserPlayer];
+        EXPECT_LT(disc.x, 97.0);
+        EXPECT_LT(disc.vx, 0.0) << "the second move measures a velocity";
+        EXPECT_GE(game.match().lastStylusX, 0);
+        game.backend().PointerUp(50, 250);
+        Quit();
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, HelpMenuTogglesDifficultyWithItsCheckMark) {
+    game.At(100, [&] { TapRightSoftKey(); });
+    game.At(110, [&] {
+        ASSERT_NE(Popup(), nullptr) << "AYUDA opens the menu";
+        EXPECT_FALSE(HardChecked());
+        TapMenuItem(2);
+    });
+    game.At(120, [&] {
+        EXPECT_EQ(Popup(), nullptr);
+        EXPECT_EQ(game.match().hardMode, 1);
+        EXPECT_TRUE(HardChecked());
+        game.backend().PressKey(VK_F2);  // the right hardware soft key
+    });
+    game.At(130, [&] {
+        ASSERT_NE(Popup(), nullptr);
+        HeadlessProgram::Screenshot("menu-with-check-mark");
+        TapMenuItem(2);
+    });
+    game.At(140, [&] {
+        EXPECT_EQ(game.match().hardMode, 0);
+        EXPECT_FALSE(HardChecked());
+        Quit();
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, NewGameZeroesTheScoresAndKeepsTheDifficulty) {
+    game.At(100, [&] {
+        game.match().players[0].score = 3;
+        game.match().players[1].score = 5;
+        game.match().hardMode = 1;
+        TapRightSoftKey();
+    });
+    game.At(110, [&] { TapMenuItem(1); });
+    game.At(120, [&] {
+        EXPECT_EQ(game.match().players[0].score, 0);
+        EXPECT_EQ(game.match().players[1].score, 0);
+        EXPECT_EQ(game.match().hardMode, 1);
+        EXPECT_EQ(game.match().players[kComputerPlayer].y, 8.0) << "a later kick-off";
+        Quit();
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheGame) {
+    // Ctrl+A, closed with its OK button.
+    game.At(100, [&] { game.backend().PressControlKey('A'); });
+    game.At(200, [&] {
+        const HWND about = About();
+        ASSERT_NE(about, nullptr);
+        HeadlessProgram::Screenshot("about-box");
+        EXPECT_FALSE(IsWindowEnabled(MainWindow()));
+        const RECT ok = Rect(GetDlgItem(about, IDOK));
+        game.backend().Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    });
+    // "Acerca de" from the menu, closed with Done in the caption.
+    game.At(300, [&] {
+        EXPECT_EQ(About(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(MainWindow()));
+        TapRightSoftKey();
+    });
+    game.At(310, [&] { TapMenuItem(0); });
+    double ballBefore = 0;
+    game.At(400, [&] {
+        const HWND about = About();
+        ASSERT_NE(about, nullptr);
+        ballBefore = game.match().players[kComputerPlayer].x + game.match().ball.y;
+        game.match().ball.vy = 2.0;  // the game keeps ticking behind the box
+        const RECT r = Rect(about);
+        game.backend().Tap(r.right - 20, r.top + 13);
+    });
+    // Ctrl+A again, closed by a close request.
+    game.At(500, [&] {
+        EXPECT_EQ(About(), nullptr);
+        EXPECT_NE(game.match().players[kComputerPlayer].x + game.match().ball.y, ballBefore);
+        game.backend().PressControlKey('A');
+    });
+    game.At(600, [&] {
+        ASSERT_NE(About(), nullptr);
+        game.backend().RequestClose();
+    });
+    game.At(700, [&] {
+        EXPECT_EQ(About(), nullptr);
+        EXPECT_NE(MainWindow(), nullptr) << "the close request went to the box, not the game";
+        const RECT window = Rect(MainWindow());
+        EXPECT_EQ(window.bottom - window.top, 320) << "full screen again";
+        Quit();
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, LeftSoftKeyEndsTheProgram) {
+    game.At(100, [&] { TapLeftSoftKey(); });
+    EXPECT_EQ(game.Run(), 0);
+    EXPECT_EQ(MainWindow(), nullptr);
+}
+
+TEST_F(Program240, ASecondStartFindsTheFirstAndLeaves) {
+    game.At(100, [&] {
+        const HWND first = MainWindow();
+        EXPECT_EQ(WinMain(game.instance(), nullptr, nullptr, SW_SHOW), 0);
+        EXPECT_EQ(MainWindow(), first);
+        EXPECT_EQ(GetForegroundWindow(), first);
+        Quit();
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, AtTheEndOnlyTheBitmapsAndTheBackgroundBrushRemain) {
+    const platform::GdiObjectCounts before = platform::LiveGdiObjects();
+    game.At(100, [&] { game.backend().PointerMove(100, 250); });
+    game.At(2000, [&] { Quit(); });
+    EXPECT_EQ(game.Run(), 0);
+    const platform::GdiObjectCounts after = platform::LiveGdiObjects();
+    EXPECT_EQ(after.bitmaps, before.bitmaps + 2);
+    EXPECT_EQ(after.brushes, before.brushes + 1);
+    EXPECT_EQ(after.deviceContexts, before.deviceContexts);
+    EXPECT_EQ(after.pens, before.pens);
+    EXPECT_EQ(after.fonts, before.fonts);
+}
+
+TEST(Program480, PitchAndBarScaleWithTheScreen) {
+    HeadlessProgram game({480, 640});
+    game.At(10, [&] {
+        EXPECT_EQ(game.match().geometry.width, 480);
+        EXPECT_EQ(game.match().geometry.height, 640 - 52);
+        EXPECT_EQ(game.match().ball.size, 31);
+        game.backend().PressControlKey('Q');
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
