@@ -1,0 +1,114 @@
+#include "app/command_line.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "platform/sdl/sdl_backend.h"
+
+namespace {
+
+bool ParseInt(std::string_view text, int* value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+bool ParseScreen(std::string_view text, int* width, int* height) {
+    const std::size_t x = text.find_first_of("xX");
+    return x != std::string_view::npos && ParseInt(text.substr(0, x), width) &&
+           ParseInt(text.substr(x + 1), height);
+}
+
+// Splits "--name=value" so both spellings of an option with a value are accepted.
+struct Option {
+    std::string_view name;
+    std::string_view inlineValue;
+    bool hasInlineValue;
+};
+
+Option Split(std::string_view argument) {
+    const std::size_t equals = argument.find('=');
+    if (argument.rfind("--", 0) == 0 && equals != std::string_view::npos) {
+        return {argument.substr(0, equals), argument.substr(equals + 1), true};
+    }
+    return {argument, {}, false};
+}
+
+}  // namespace
+
+CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLineResult result;
+    CommandLine& options = result.options;
+    const auto fail = [&](std::string message) {
+        result.ok = false;
+        result.error = std::move(message);
+        return result;
+    };
+
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const Option option = Split(arguments[i]);
+        const bool takesValue = option.name == "--screen" || option.name == "--scale";
+        std::string_view value = option.inlineValue;
+        if (takesValue && !option.hasInlineValue) {
+            if (i + 1 >= arguments.size()) {
+                return fail("option '" + std::string(option.name) + "' needs a value");
+            }
+            value = arguments[++i];
+        } else if (!takesValue && option.hasInlineValue) {
+            return fail("option '" + std::string(option.name) + "' takes no value");
+        }
+
+        if (option.name == "--help" || option.name == "-h") {
+            options.help = true;
+        } else if (option.name == "--version") {
+            options.version = true;
+        } else if (option.name == "--fullscreen") {
+            options.fullscreen = true;
+        } else if (option.name == "--screen") {
+            int width = 0;
+            int height = 0;
+            if (!ParseScreen(value, &width, &height)) {
+                return fail("bad --screen value '" + std::string(value) +
+                            "': expected WIDTHxHEIGHT, e.g. 240x320");
+            }
+            if (width < platform::kMinScreenSide || width > platform::kMaxScreenSide ||
+                height < platform::kMinScreenSide || height > platform::kMaxScreenSide) {
+                return fail("bad --screen value '" + std::string(value) + "': each side must be " +
+                            std::to_string(platform::kMinScreenSide) + " to " +
+                            std::to_string(platform::kMaxScreenSide) + " pixels");
+            }
+            options.screenWidth = width;
+            options.screenHeight = height;
+        } else if (option.name == "--scale") {
+            int scale = 0;
+            if (!ParseInt(value, &scale) || scale < 1 || scale > platform::kMaxWindowScale) {
+                return fail("bad --scale value '" + std::string(value) + "': expected 1 to " +
+                            std::to_string(platform::kMaxWindowScale));
+            }
+            options.scale = scale;
+        } else {
+            return fail("unknown option '" + std::string(arguments[i]) + "'");
+        }
+    }
+    return result;
+}
+
+std::string UsageText() {
+    return "Usage: tarvel [OPTION]...\n"
+           "Play Tarvel, one-screen football against the computer, on an emulated pocket\n"
+           "computer screen.\n"
+           "\n"
+           "  --screen WxH   the device screen in pixels (default 480x640; 32 to 4096 a side)\n"
+           "  --scale N      the window's first size, in device screens (default 1)\n"
+           "  --fullscreen   start in desktop full screen (F11 or Alt+Enter toggles it)\n"
+           "  -h, --help     show this help and exit\n"
+           "      --version  show the version and exit\n"
+           "\n"
+           "Move the pointer (or a finger) over the pitch to steer the lower disc. F1 or the\n"
+           "left soft key quits; F2 or the right soft key opens the menu (About, New game,\n"
+           "Hard); Ctrl+A shows About, Ctrl+Q quits. Only one game runs at a time: starting\n"
+           "another brings the running one to the front.\n";
+}
+
+std::string VersionText() {
+    return "tarvel " TARVEL_VERSION "\n";
+}

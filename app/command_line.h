@@ -1,0 +1,27 @@
+// The desktop program's command line: the device screen to emulate and how to show it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CommandLine {
+    int screenWidth = 480;
+    int screenHeight = 640;
+    int scale = 1;
+    bool fullscreen = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct CommandLineResult {
+    bool ok = true;
+    std::string error;  // one line, without the program name, when not ok
+    CommandLine options;
+};
+
+// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --help, --version.
+CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text of --help and --version.
+std::string UsageText();
+std::string VersionText();
