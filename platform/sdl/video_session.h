@@ -15,8 +15,8 @@ namespace platform::sdl {
 class VideoSession {
   public:
     // Sets our hints and starts the video subsystem. Without a display to show a window on,
-    // returns null and a one-line reason in `error` (when not null). SDL itself would fall back
-    // to its invisible "offscreen" driver and run on with nobody seeing it; a driver named in
+    // returns null and a one-line reason in `error` (when not null), where SDL on its own would
+    // run on its invisible "offscreen" driver with nobody seeing the game. A driver named in
     // SDL_VIDEODRIVER is taken as asked for, invisible ones included (tests use them).
     static std::unique_ptr<VideoSession> Start(std::string* error);
 

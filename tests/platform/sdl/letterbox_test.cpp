@@ -61,15 +61,6 @@ TEST(FitScreen, FullScreenBetweenWholeFactorsFillsTheHeight) {
     EXPECT_FALSE(past.exact);
 }
 
-TEST(FitScreen, HighDensityDrawableDoublesTheFactor) {
-    // A window of 480 x 640 points is 960 x 1280 pixels on a display of density 2: the image is
-    // worked out on the pixels.
-    const Letterbox box = FitScreen({960, 1280}, {480, 640});
-    ExpectImage(box, 0, 0, 960, 1280);
-    EXPECT_EQ(box.wholeFactor, 2);
-    EXPECT_TRUE(box.exact);
-}
-
 TEST(FitScreen, AWindowSmallerThanTheScreenShrinksIt) {
     const Letterbox box = FitScreen({200, 300}, {480, 640});
     ExpectImage(box, 0, 17, 200, 266);
