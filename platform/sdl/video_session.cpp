@@ -65,6 +65,8 @@ std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
     SetHints();
     const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
     const bool driverRequested = requested != nullptr && *requested != '\0';
+    // The displays named in the environment, for the message when none can be reached.
+    std::string displays;
     if (!driverRequested) {
         // Only the drivers that can show a window on this desktop: SDL on its own would fall back
         // to its invisible offscreen driver, and a Wayland library complains on stderr where
@@ -72,9 +74,12 @@ std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
         std::string drivers;
         if (EnvironmentNames("DISPLAY")) {
             drivers = "x11";
+            displays = std::string("DISPLAY=") + std::getenv("DISPLAY");
         }
         if (EnvironmentNames("WAYLAND_DISPLAY")) {
             drivers += drivers.empty() ? "wayland" : ",wayland";
+            displays += (displays.empty() ? "WAYLAND_DISPLAY=" : ", WAYLAND_DISPLAY=") +
+                        std::string(std::getenv("WAYLAND_DISPLAY"));
         }
         if (drivers.empty()) {
             SetError(error,
@@ -84,7 +89,9 @@ std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
     }
     if (!InitVideo()) {
-        SetError(error, "no display to open a window on (" + SdlError() + ")");
+        SetError(error, "no display to open a window on (" +
+                            (displays.empty() ? "" : "cannot reach " + displays + ": ") +
+                            SdlError() + ")");
         QuitIfUnused();
         return nullptr;
     }
