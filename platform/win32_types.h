@@ -76,12 +76,22 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
-constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
-constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr WORD LOWORD(std::uintptr_t v) {
+    return static_cast<WORD>(v & 0xFFFF);
+}
+constexpr WORD HIWORD(std::uintptr_t v) {
+    return static_cast<WORD>((v >> 16) & 0xFFFF);
+}
 constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
     return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
 }
