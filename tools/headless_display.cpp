@@ -40,9 +40,13 @@ HeadlessDisplay::~HeadlessDisplay() {
 bool HeadlessDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int32_t height,
                                  std::string* error) {
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
-    if (std::int64_t{width} * height > kMaxPixels) {
+    // The off-screen surfaces have the window's size, so a window they cannot have is refused
+    // before anything is allocated.
+    if (width > platform::kMaxBitmapSide || height > platform::kMaxBitmapSide ||
+        std::int64_t{width} * height > platform::kMaxBitmapPixels) {
         *error = "a " + size + " window is too large to paint (at most " +
-                 std::to_string(kMaxPixels) + " pixels)";
+                 std::to_string(platform::kMaxBitmapSide) + " pixels a side and " +
+                 std::to_string(platform::kMaxBitmapPixels) + " pixels in all)";
         return false;
     }
     std::unique_ptr<cairo_surface_t, SurfaceRelease> window(

@@ -13,10 +13,6 @@
 
 class HeadlessDisplay {
   public:
-    // Surfaces larger than this are refused: three of them (window, frame, background) must fit
-    // in memory.
-    static constexpr std::int64_t kMaxPixels = std::int64_t{1} << 28;
-
     HeadlessDisplay() = default;
     HeadlessDisplay(const HeadlessDisplay&) = delete;
     HeadlessDisplay& operator=(const HeadlessDisplay&) = delete;

@@ -13,11 +13,6 @@ using platform::gdi_detail::Registry;
 
 namespace {
 
-// Bitmaps beyond these are refused rather than allocated (a side beyond cairo's limit, or a
-// quarter of a gigabyte of pixels).
-constexpr int kMaxBitmapSide = 16384;
-constexpr long long kMaxBitmapPixels = 1LL << 26;
-
 template <class Handle>
 void Deselect(Registry& registry, Handle handle) {
     if (auto* object = registry.Find(handle); object != nullptr) {
@@ -95,8 +90,9 @@ BOOL DeleteDC(HDC handle) {
 
 HBITMAP CreateCompatibleBitmap(HDC model, int cx, int cy) {
     Registry& registry = Registry::Get();
-    if (registry.Find(model) == nullptr || cx < 1 || cy < 1 || cx > kMaxBitmapSide ||
-        cy > kMaxBitmapSide || static_cast<long long>(cx) * cy > kMaxBitmapPixels) {
+    if (registry.Find(model) == nullptr || cx < 1 || cy < 1 || cx > platform::kMaxBitmapSide ||
+        cy > platform::kMaxBitmapSide ||
+        static_cast<long long>(cx) * cy > platform::kMaxBitmapPixels) {
         return nullptr;
     }
     Bitmap bitmap;

@@ -117,6 +117,13 @@ BOOL DeleteDC(HDC dc);
 // one. NULL for a stale model, a size below 1 or a surface too large to allocate.
 HBITMAP CreateCompatibleBitmap(HDC model, int cx, int cy);
 
+namespace platform {
+// Bitmaps beyond these are refused rather than allocated: a side beyond what cairo draws, or a
+// quarter of a gigabyte of pixels.
+inline constexpr int kMaxBitmapSide = 16384;
+inline constexpr long long kMaxBitmapPixels = 1LL << 26;
+}  // namespace platform
+
 // ---- Drawing objects -------------------------------------------------------------------------
 
 HGDIOBJ GetStockObject(int index);
