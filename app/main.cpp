@@ -1,8 +1,22 @@
 // The desktop runtime entry: reads the command line, opens the device screen in a desktop window,
 // and runs the program on it as the device's runtime would: statics zeroed, WinMain, its result
 // as the exit code.
+//
+// Two hooks for the benchmark (bench/desktop_bench.py), off unless named in the environment:
+//   TARVEL_REPORT_FIRST_FRAME=FILE  writes "first_frame_unix_ms=<wall clock, ms>" to FILE as soon
+//                                   as the first frame is on the screen;
+//   TARVEL_REPORT_TIMER=FILE        writes "ticks=<n> mean_period_ms=<..> worst_lateness_ms=<..>"
+//                                   to FILE at the end: the game timer's messages as the loop took
+//                                   them, lateness counted from the slot each was due at.
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
@@ -16,6 +30,84 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitNoDisplay = 1;
+
+// The desktop the window shows on, named the same way by every copy of the program, so that a
+// second start finds the first on the same display and on no other. None for SDL's other
+// drivers, whose windows no one sees.
+std::optional<std::string> DesktopName() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        return std::nullopt;
+    }
+    const std::string_view name(driver);
+    const char* variable = name == "x11"       ? "DISPLAY"
+                           : name == "wayland" ? "WAYLAND_DISPLAY"
+                                               : nullptr;
+    const char* display = variable == nullptr ? nullptr : std::getenv(variable);
+    if (display == nullptr || *display == '\0') {
+        return std::nullopt;
+    }
+    std::string place(display);
+    // ":0" and ":0.0" are the same X display (the part after the dot picks a screen of it).
+    if (name == "x11") {
+        const std::size_t colon = place.rfind(':');
+        const std::size_t dot = place.rfind('.');
+        if (colon != std::string::npos && dot != std::string::npos && dot > colon) {
+            place.erase(dot);
+        }
+    }
+    return std::string(name) + " " + place;
+}
+
+const char* HookFile(const char* variable) {
+    const char* path = std::getenv(variable);
+    return path != nullptr && *path != '\0' ? path : nullptr;
+}
+
+void WriteReport(const char* path, const std::string& line) {
+    if (std::FILE* file = std::fopen(path, "w")) {
+        std::fprintf(file, "%s\n", line.c_str());
+        std::fclose(file);
+    } else {
+        std::fprintf(stderr, "tarvel: cannot write %s\n", path);
+    }
+}
+
+double WallClockMillis() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// The timer's regularity over a run: periods from a microsecond clock, lateness from the window
+// manager's millisecond clock against the slot each tick was due at.
+class TimerRecord {
+  public:
+    void Taken(const platform::TimerTaken& tick) {
+        const auto now = std::chrono::steady_clock::now();
+        if (ticks_ == 0) {
+            first_ = now;
+        }
+        last_ = now;
+        ++ticks_;
+        worstLatenessMs_ = std::max(worstLatenessMs_, tick.taken - tick.due);
+    }
+    std::string Summary() const {
+        const double spanMs = std::chrono::duration<double, std::milli>(last_ - first_).count();
+        char line[128];
+        std::snprintf(line, sizeof line, "ticks=%llu mean_period_ms=%.3f worst_lateness_ms=%llu",
+                      static_cast<unsigned long long>(ticks_),
+                      ticks_ > 1 ? spanMs / static_cast<double>(ticks_ - 1) : 0.0,
+                      static_cast<unsigned long long>(worstLatenessMs_));
+        return line;
+    }
+
+  private:
+    std::uint64_t ticks_ = 0;
+    std::chrono::steady_clock::time_point first_;
+    std::chrono::steady_clock::time_point last_;
+    platform::Millis worstLatenessMs_ = 0;
+};
 
 }  // namespace
 
@@ -43,14 +135,32 @@ int main(int argc, char** argv) {
     display.fullscreen = parsed.options.fullscreen;
     display.title = "Tarvel";
     display.icon = platform::WindowIconFromResource(resources::TarvelIcon(), &error);
+    if (const char* path = HookFile("TARVEL_REPORT_FIRST_FRAME")) {
+        display.firstFramePresented = [path] {
+            char line[64];
+            std::snprintf(line, sizeof line, "first_frame_unix_ms=%.3f", WallClockMillis());
+            WriteReport(path, line);
+        };
+    }
     std::unique_ptr<platform::SdlBackend> backend = platform::SdlBackend::Create(display, &error);
     if (backend == nullptr) {
         std::fprintf(stderr, "tarvel: %s\n", error.c_str());
         return kExitNoDisplay;
     }
 
-    platform::WindowSystem windows(*backend);
+    const char* timerReport = HookFile("TARVEL_REPORT_TIMER");
+    TimerRecord timer;
+    const std::optional<std::string> desktop = DesktopName();
+    platform::WindowSystem windows =
+        desktop ? platform::WindowSystem(*backend, *desktop) : platform::WindowSystem(*backend);
+    if (timerReport != nullptr) {
+        windows.ObserveTimers([&timer](const platform::TimerTaken& tick) { timer.Taken(tick); });
+    }
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     ResetProgramState();
-    return WinMain(instance, nullptr, nullptr, SW_SHOW);
+    const int status = WinMain(instance, nullptr, nullptr, SW_SHOW);
+    if (timerReport != nullptr) {
+        WriteReport(timerReport, timer.Summary());
+    }
+    return status;
 }

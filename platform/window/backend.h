@@ -57,6 +57,11 @@ class Backend {
     // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size, borrowed for the
     // call.
     virtual void Present(cairo_surface_t* screen) = 0;
+
+    // Brings what shows the screen in front of the desktop's other windows, when another process
+    // asks this one's window to come to the front. Nothing to do where the screen is the only
+    // one.
+    virtual void Raise() {}
 };
 
 }  // namespace platform

@@ -32,8 +32,11 @@ Metrics MetricsFor(ScreenSize screen) {
     return Metrics{std::max(1, 96 * shortSide / 240)};
 }
 
-Desktop::Desktop(Backend& backend)
+Desktop::Desktop(Backend& backend, std::optional<std::string> sharedName)
     : backend_(backend), screen_(backend.Screen()), metrics_(MetricsFor(screen_)) {
+    if (sharedName) {
+        sharing_ = std::make_unique<DesktopSharing>(std::move(*sharedName));
+    }
     previous_ = current;
     current = this;
 }
@@ -103,6 +106,11 @@ HWND Desktop::Create(const CreateParams& p) {
     window->enabled = (p.style & WS_DISABLED) == 0;
     Window& added = tree_.Add(std::move(window));
     HWND handle = added.handle;
+    // Published before its creation message runs, so that a second copy of a program starting
+    // at the same moment finds this one as early as it can.
+    if (sharing_ && !added.IsChild() && !p.shellWindow && !added.text.empty()) {
+        sharing_->Publish(handle, windowClass->name, added.text);
+    }
     FitSurface(added);
     Invalidate(added, nullptr, true);
 
@@ -151,6 +159,9 @@ bool Desktop::Destroy(HWND handle) {
 }
 
 void Desktop::Forget(HWND handle) {
+    if (sharing_) {
+        sharing_->Withdraw(handle);
+    }
     timers_.KillAllOf(handle);
     auto addressed = [&](const MSG& m) { return m.hwnd == handle; };
     std::erase_if(posted_, addressed);
@@ -280,6 +291,32 @@ void Desktop::Activate(HWND handle) {
         Send(previous, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(handle));
     }
     Send(handle, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(previous));
+}
+
+bool Desktop::BringToForeground(HWND handle, bool ownedPopup) {
+    HWND top = tree_.TopLevelOf(handle);
+    Window* w = Find(top);
+    if (w == nullptr || !w->visible) {
+        return false;
+    }
+    if (ownedPopup) {
+        const std::vector<HWND> owned = tree_.OwnedBy(top);
+        for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
+            Window* popup = Find(*it);
+            if (popup->visible && popup->activatable && !popup->destroying) {
+                tree_.BringToTop(top);
+                Activate(*it);
+                return true;
+            }
+        }
+    }
+    if (w->activatable) {
+        Activate(top);
+    } else {
+        tree_.BringToTop(top);
+        screenDirty_ = true;
+    }
+    return true;
 }
 
 void Desktop::SetFocus(HWND handle) {

@@ -5,15 +5,19 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "platform/window/backend.h"
+#include "platform/window/desktop_sharing.h"
 #include "platform/window/menu_table.h"
 #include "platform/window/timer_table.h"
+#include "platform/window/window_system.h"
 #include "platform/window/window_tree.h"
 
 namespace platform::detail {
@@ -49,9 +53,13 @@ struct CreateParams {
 
 enum class FetchResult { Message, Quit, Nothing };
 
+using TimerObserver = std::function<void(const TimerTaken&)>;
+
 class Desktop {
   public:
-    explicit Desktop(Backend& backend);
+    // With `sharedName`, the desktop is shared with the processes of the same user that give the
+    // same name (see desktop_sharing.h).
+    explicit Desktop(Backend& backend, std::optional<std::string> sharedName = std::nullopt);
     ~Desktop();
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
@@ -76,6 +84,11 @@ class Desktop {
     bool Show(HWND handle, bool show, bool activate);
     bool Enable(HWND handle, bool enable);
     void Activate(HWND handle);
+    // Activates a top-level window (or the one a child belongs to) and puts it on top; with
+    // `ownedPopup`, the last of its visible owned windows that can be active takes the
+    // activation instead (an open dialog stays in front of its owner). False for a window that
+    // is not there or not visible.
+    bool BringToForeground(HWND handle, bool ownedPopup);
     HWND Active() const { return active_; }
     HWND Focus() const { return focus_; }
     void SetFocus(HWND handle);
@@ -101,6 +114,12 @@ class Desktop {
 
     // The one pop-up menu that can be open.
     HWND OpenPopup() const { return openPopup_; }
+
+    // Other processes' windows; null when the desktop is this process's alone.
+    DesktopSharing* sharing() { return sharing_.get(); }
+
+    void ObserveTimers(TimerObserver observer) { timerObserver_ = std::move(observer); }
+
     void SetOpenPopup(HWND popup) { openPopup_ = popup; }
     void ClosePopup();
 
@@ -119,6 +138,9 @@ class Desktop {
     void FitSurface(Window& window);
     void Forget(HWND handle);
     HWND NextToActivate(HWND leaving) const;
+    // Requests from other processes, and the longest a wait may last while serving them.
+    void ServeOtherProcesses();
+    std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);
 
     Backend& backend_;
     ScreenSize screen_;
@@ -142,6 +164,8 @@ class Desktop {
     std::set<UINT> swallowedKeys_;
     HWND openPopup_ = nullptr;
     bool screenDirty_ = true;
+    std::unique_ptr<DesktopSharing> sharing_;
+    TimerObserver timerObserver_;
     Desktop* previous_ = nullptr;
 };
 

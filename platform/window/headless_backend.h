@@ -61,11 +61,14 @@ class HeadlessBackend final : public Backend {
     int Presents() const { return presents_; }
     // The last presented screen, or null before the first.
     cairo_surface_t* PresentedScreen() const { return presented_.get(); }
+    // Times the screen was asked to come in front of other windows.
+    int Raises() const { return raises_; }
 
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override { return now_; }
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
     void Present(cairo_surface_t* screen) override;
+    void Raise() override { ++raises_; }
 
   private:
     void RunDueActions();
@@ -78,6 +81,7 @@ class HeadlessBackend final : public Backend {
     std::optional<Millis> limit_;
     int blockingWaits_ = 0;
     int presents_ = 0;
+    int raises_ = 0;
     SurfacePtr presented_;
 };
 

@@ -106,6 +106,9 @@ bool Desktop::TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remov
     if (!timer) {
         return false;
     }
+    if (timerObserver_ && remove) {
+        timerObserver_({timer->window, timer->id, timer->due, Now()});
+    }
     msg = {timer->window,
            WM_TIMER,
            timer->id,
@@ -118,6 +121,7 @@ bool Desktop::TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remov
 FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
     for (;;) {
         Accept(backend_.WaitForInput(Now()));
+        ServeOtherProcesses();
         if (TakePosted(msg, filter, first, last, remove)) {
             return FetchResult::Message;
         }
@@ -149,8 +153,34 @@ FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool re
             MSG candidate{window, WM_TIMER, 0, 0, 0, {}};
             return Matches(candidate, filter, first, last);
         });
-        Accept(backend_.WaitForInput(deadline));
+        Accept(backend_.WaitForInput(WaitDeadline(deadline)));
     }
+}
+
+// Other processes' requests are taken each time the loop looks for work, without a thread and
+// without the back end watching the sockets: the loop wakes for the timers anyway (a game ticks
+// every 50 ms), and while windows are published it never sleeps longer than
+// kServePeriodMs, so a request waits that long at the most.
+constexpr Millis kServePeriodMs = 100;
+
+void Desktop::ServeOtherProcesses() {
+    if (sharing_) {
+        sharing_->Serve([this](HWND window) {
+            if (!BringToForeground(window, true)) {
+                return false;
+            }
+            backend_.Raise();
+            return true;
+        });
+    }
+}
+
+std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
+    if (!sharing_ || !sharing_->Publishing()) {
+        return nextTimer;
+    }
+    const Millis serveBy = Now() + kServePeriodMs;
+    return nextTimer ? std::min(*nextTimer, serveBy) : serveBy;
 }
 
 void Desktop::PresentIfDirty() {

@@ -150,20 +150,24 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR windowName) {
     if (desktop == nullptr) {
         return nullptr;
     }
-    const platform::detail::WindowClass* wanted = nullptr;
-    if (className != nullptr) {
-        wanted = desktop->tree().FindClass(className);
-        if (wanted == nullptr) {
-            return nullptr;
+    // A class not registered here has no window here, but may have one in another process.
+    const platform::detail::WindowClass* wanted =
+        className == nullptr ? nullptr : desktop->tree().FindClass(className);
+    if (className == nullptr || wanted != nullptr) {
+        const auto& order = desktop->tree().TopLevels();
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            Window* w = desktop->Find(*it);
+            if ((wanted == nullptr || w->windowClass == wanted) &&
+                (windowName == nullptr || w->text == windowName)) {
+                return *it;
+            }
         }
     }
-    const auto& order = desktop->tree().TopLevels();
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        Window* w = desktop->Find(*it);
-        if ((wanted == nullptr || w->windowClass == wanted) &&
-            (windowName == nullptr || w->text == windowName)) {
-            return *it;
-        }
+    // Other processes publish their windows by class name and title: both are needed to look
+    // there.
+    if (desktop->sharing() != nullptr && className != nullptr && !IS_INTRESOURCE(className) &&
+        windowName != nullptr && windowName[0] != 0) {
+        return desktop->sharing()->FindElsewhere(className, windowName);
     }
     return nullptr;
 }
@@ -173,21 +177,15 @@ BOOL SetForegroundWindow(HWND window) {
     if (desktop == nullptr) {
         return FALSE;
     }
-    // The lowest bit asks for the owned windows too; they always come along here.
-    HWND handle =
-        reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(window) & ~std::uintptr_t{1});
-    HWND top = desktop->tree().TopLevelOf(handle);
-    Window* w = desktop->Find(top);
-    if (w == nullptr || !w->visible) {
-        return FALSE;
+    // The lowest bit asks for the window's owned pop-up, when one is open, to take the
+    // activation; owned windows always come to the front with their owner.
+    const auto bits = reinterpret_cast<std::uintptr_t>(window);
+    HWND handle = reinterpret_cast<HWND>(bits & ~std::uintptr_t{1});
+    const bool ownedPopup = (bits & 1) != 0;
+    if (desktop->sharing() != nullptr && desktop->sharing()->IsProxy(handle)) {
+        return desktop->sharing()->RequestFront(handle) ? TRUE : FALSE;
     }
-    if (w->activatable) {
-        desktop->Activate(top);
-    } else {
-        desktop->tree().BringToTop(top);
-        desktop->MarkScreenDirty();
-    }
-    return TRUE;
+    return desktop->BringToForeground(handle, ownedPopup) ? TRUE : FALSE;
 }
 
 HWND GetForegroundWindow() {

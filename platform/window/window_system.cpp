@@ -7,14 +7,28 @@
 
 namespace platform {
 
-WindowSystem::WindowSystem(Backend& backend)
-    : desktop_(std::make_unique<detail::Desktop>(backend)) {
+namespace {
+
+std::unique_ptr<detail::Desktop> Install(Backend& backend, std::optional<std::string> shared) {
+    auto desktop = std::make_unique<detail::Desktop>(backend, std::move(shared));
     detail::chrome::LoadFontConfiguration();
-    detail::RegisterShellClasses(*desktop_);
-    detail::RegisterDialogClasses(*desktop_);
+    detail::RegisterShellClasses(*desktop);
+    detail::RegisterDialogClasses(*desktop);
+    return desktop;
 }
 
+}  // namespace
+
+WindowSystem::WindowSystem(Backend& backend) : desktop_(Install(backend, std::nullopt)) {}
+
+WindowSystem::WindowSystem(Backend& backend, std::string desktop)
+    : desktop_(Install(backend, std::move(desktop))) {}
+
 WindowSystem::~WindowSystem() = default;
+
+void WindowSystem::ObserveTimers(std::function<void(const TimerTaken&)> observer) {
+    desktop_->ObserveTimers(std::move(observer));
+}
 
 SurfacePtr CaptureScreen() {
     detail::Desktop* desktop = detail::Desktop::Current();

@@ -1,6 +1,7 @@
 // Installing the window manager on a back end, and looking at what it shows.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,15 +14,34 @@ namespace detail {
 class Desktop;
 }
 
+// A timer message as the loop takes it: the time it was due (a slot of its period's grid) and
+// the time it was taken, in the back end's milliseconds.
+struct TimerTaken {
+    HWND window;
+    UINT_PTR id;
+    Millis due;
+    Millis taken;
+};
+
 // While alive, the platform's window calls work on a desktop shown by `backend` (borrowed; it
 // must outlive this). One at a time; a second one replaces the first until it goes. Going away
 // frees every window, timer and menu without sending messages.
 class WindowSystem {
   public:
+    // A desktop of this process alone: FindWindowW and SetForegroundWindow see its windows only.
     explicit WindowSystem(Backend& backend);
+    // A desktop shared with the other processes of this user that name the same `desktop` (the
+    // display the back end shows on, say "x11 :0"): FindWindowW finds their top-level windows
+    // by class and title, and SetForegroundWindow on what it returns asks that process to bring
+    // its window to the front (see platform/window/desktop_sharing.h).
+    WindowSystem(Backend& backend, std::string desktop);
     ~WindowSystem();
     WindowSystem(const WindowSystem&) = delete;
     WindowSystem& operator=(const WindowSystem&) = delete;
+
+    // Calls `observer` for every timer message the loop takes: a benchmark's view of how
+    // regularly the timers tick. An empty function stops it.
+    void ObserveTimers(std::function<void(const TimerTaken&)> observer);
 
   private:
     std::unique_ptr<detail::Desktop> desktop_;

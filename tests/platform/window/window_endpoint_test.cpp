@@ -1,0 +1,192 @@
+// The socket a published window listens on: its name, who may take it, and the front request
+// between two ends, one of them served from a thread as another process would.
+#include "platform/window/window_endpoint.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <string>
+#include <thread>
+
+namespace platform::detail {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A name no other test or process uses.
+std::string UniqueName(const std::string& what) {
+    static int counter = 0;
+    return EndpointName("endpoint test " + std::to_string(getpid()), geteuid(), u"CLASS",
+                        u"" + std::u16string(what.begin(), what.end()) + u" " +
+                            std::u16string(1, static_cast<char16_t>(u'a' + counter++)));
+}
+
+// A plain client connection, to send what the real client never would.
+FileDescriptor RawConnect(const std::string& name) {
+    FileDescriptor fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    EXPECT_EQ(connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length), 0);
+    return fd;
+}
+
+// Serves a listener on its own thread, as the window's process would from its loop.
+class ServingThread {
+  public:
+    ServingThread(EndpointListener& listener, bool answer)
+        : thread_([this, &listener, answer] {
+              while (!stop_) {
+                  listener.Serve([&] {
+                      ++requests_;
+                      return answer;
+                  });
+                  std::this_thread::sleep_for(2ms);
+              }
+          }) {}
+    ~ServingThread() {
+        stop_ = true;
+        thread_.join();
+    }
+    int Requests() const { return requests_; }
+
+  private:
+    std::atomic<bool> stop_{false};
+    std::atomic<int> requests_{0};
+    std::thread thread_;
+};
+
+TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactly) {
+    const std::string name = EndpointName("x11 :0", 1000, u"Tarvel", u"Tarvel");
+    EXPECT_EQ(name, "tarvel-window 1000 6:x11 :0 6:TARVEL 6:Tarvel");
+    EXPECT_EQ(EndpointName("x11 :0", 1000, u"TARVEL", u"Tarvel"), name)
+        << "class names match without case";
+    EXPECT_NE(EndpointName("x11 :0", 1000, u"TARVEL", u"TARVEL"), name);
+    EXPECT_NE(EndpointName("x11 :1", 1000, u"TARVEL", u"Tarvel"), name);
+    EXPECT_NE(EndpointName("x11 :0", 1001, u"TARVEL", u"Tarvel"), name);
+    // Spaces in the parts cannot make two windows meet under one name.
+    EXPECT_NE(EndpointName("d", 1, u"A B", u"C"), EndpointName("d", 1, u"A", u"B C"));
+    EXPECT_NE(EndpointName("d 1", 1, u"A", u"B"), EndpointName("d", 1, u"1 A", u"B"));
+    // Titles are UTF-8 in the name.
+    EXPECT_EQ(EndpointName("d", 1, u"C", u"F\u00fatbol"),
+              "tarvel-window 1 1:d 1:C 7:F\xc3\xbatbol");
+}
+
+TEST(EndpointName, ALongTupleBecomesAHashThatStillTellsWindowsApart) {
+    const std::u16string longTitle(200, u'x');
+    const std::string a = EndpointName("x11 :0", 1000, u"C", longTitle + u"1");
+    const std::string b = EndpointName("x11 :0", 1000, u"C", longTitle + u"2");
+    EXPECT_LE(a.size(), kMaxEndpointName);
+    EXPECT_EQ(a.rfind("tarvel-window 1000 #", 0), 0u) << a;
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a, EndpointName("x11 :0", 1000, u"c", longTitle + u"1"));
+}
+
+TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
+    const std::string name = UniqueName("once");
+    EXPECT_FALSE(EndpointListening(name));
+    std::string error;
+    std::unique_ptr<EndpointListener> first = EndpointListener::Listen(name, &error);
+    ASSERT_TRUE(first) << error;
+    EXPECT_TRUE(EndpointListening(name));
+    EXPECT_FALSE(EndpointListener::Listen(name, &error));
+    EXPECT_EQ(error, "the name is taken");
+    first.reset();
+    EXPECT_FALSE(EndpointListening(name)) << "nothing is left behind";
+    EXPECT_TRUE(EndpointListener::Listen(name, &error)) << error;
+}
+
+TEST(EndpointListener, RefusesANameTooLongForASocketAddress) {
+    std::string error;
+    EXPECT_FALSE(EndpointListener::Listen(std::string(kMaxEndpointName + 1, 'n'), &error));
+    EXPECT_EQ(error, "the name does not fit a socket address");
+    EXPECT_FALSE(EndpointListening(std::string(kMaxEndpointName + 1, 'n')));
+}
+
+TEST(EndpointRequest, AFrontRequestRunsTheHandlerAndCarriesItsAnswerBack) {
+    const std::string name = UniqueName("front");
+    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    ASSERT_TRUE(listener);
+    {
+        ServingThread serving(*listener, true);
+        EXPECT_TRUE(RequestFront(name, 2000ms));
+        EXPECT_TRUE(RequestFront(name, 2000ms));
+        EXPECT_EQ(serving.Requests(), 2);
+    }
+    {
+        ServingThread serving(*listener, false);
+        EXPECT_FALSE(RequestFront(name, 2000ms)) << "the window could not come forward";
+        EXPECT_EQ(serving.Requests(), 1);
+    }
+}
+
+TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
+    EXPECT_FALSE(RequestFront(UniqueName("nobody"), 2000ms));
+    const std::string name = UniqueName("silent");
+    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    ASSERT_TRUE(listener);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(RequestFront(name, 100ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms) << "it waited for an answer";
+}
+
+TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
+    const std::string name = UniqueName("strange");
+    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    ASSERT_TRUE(listener);
+    int calls = 0;
+    auto handler = [&] {
+        ++calls;
+        return true;
+    };
+
+    EXPECT_TRUE(EndpointListening(name));  // connects and hangs up
+    FileDescriptor strange = RawConnect(name);
+    ASSERT_EQ(write(strange.Get(), "back\n", 5), 5);
+    FileDescriptor endless = RawConnect(name);
+    const std::string noLineEnd(100, 'f');
+    ASSERT_EQ(write(endless.Get(), noLineEnd.data(), noLineEnd.size()),
+              static_cast<ssize_t>(noLineEnd.size()));
+    listener->Serve(handler);
+    EXPECT_EQ(calls, 0);
+    EXPECT_EQ(listener->Pending(), 0u);
+    char answer[8];
+    EXPECT_EQ(read(strange.Get(), answer, sizeof answer), 0) << "closed without an answer";
+    // Closed with bytes it never read: the other end may see a reset rather than the end.
+    EXPECT_LE(read(endless.Get(), answer, sizeof answer), 0);
+}
+
+TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
+    const std::string name = UniqueName("pieces");
+    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    ASSERT_TRUE(listener);
+    int calls = 0;
+    auto handler = [&] {
+        ++calls;
+        return true;
+    };
+    FileDescriptor slow = RawConnect(name);
+    FileDescriptor silent = RawConnect(name);
+    ASSERT_EQ(write(slow.Get(), "fro", 3), 3);
+    listener->Serve(handler, 10s);
+    EXPECT_EQ(listener->Pending(), 2u);
+    ASSERT_EQ(write(slow.Get(), "nt\n", 3), 3);
+    listener->Serve(handler, 10s);
+    EXPECT_EQ(calls, 1);
+    char answer[8] = {};
+    EXPECT_EQ(read(slow.Get(), answer, sizeof answer), 3);
+    EXPECT_STREQ(answer, "ok\n");
+    EXPECT_EQ(listener->Pending(), 1u) << "the silent one is still given time";
+    std::this_thread::sleep_for(20ms);
+    listener->Serve(handler, 10ms);
+    EXPECT_EQ(listener->Pending(), 0u);
+    EXPECT_EQ(read(silent.Get(), answer, sizeof answer), 0);
+}
+
+}  // namespace
+}  // namespace platform::detail
