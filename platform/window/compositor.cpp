@@ -1,5 +1,6 @@
 // Composing the screen: every visible top-level window from the bottom of the z-order up, each
 // with its caption, its client pixels and its children inside its client area.
+#include <algorithm>
 #include <functional>
 
 #include "platform/window/chrome.h"
@@ -9,12 +10,28 @@ namespace platform::detail {
 
 SurfacePtr Desktop::ComposeScreen() {
     SurfacePtr screen = MakeImageSurface(screen_.width, screen_.height);
-    if (!screen) {
-        return nullptr;
+    if (screen) {
+        ComposeInto(screen.get());
     }
-    CairoPtr cr(cairo_create(screen.get()));
-    cairo_set_source_rgb(cr.get(), 0, 0, 0);
-    cairo_paint(cr.get());
+    return screen;
+}
+
+bool Desktop::CoversScreen(const Window& window) const {
+    const RECT r = tree_.ScreenRect(window);
+    return window.visible && window.captionHeight == 0 && window.surface && r.left <= 0 &&
+           r.top <= 0 && r.right >= screen_.width && r.bottom >= screen_.height;
+}
+
+void Desktop::ComposeInto(cairo_surface_t* screen) {
+    CairoPtr cr(cairo_create(screen));
+    // Black where no window is; not needed under a window that covers the whole screen, which is
+    // what a full-screen game has all the time.
+    const bool covered = std::any_of(tree_.TopLevels().begin(), tree_.TopLevels().end(),
+                                     [&](HWND h) { return CoversScreen(*Find(h)); });
+    if (!covered) {
+        cairo_set_source_rgb(cr.get(), 0, 0, 0);
+        cairo_paint(cr.get());
+    }
 
     std::function<void(const Window&)> draw = [&](const Window& window) {
         if (!window.visible) {
@@ -48,8 +65,7 @@ SurfacePtr Desktop::ComposeScreen() {
         }
     }
     cr.reset();
-    cairo_surface_flush(screen.get());
-    return screen;
+    cairo_surface_flush(screen);
 }
 
 }  // namespace platform::detail

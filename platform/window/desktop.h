@@ -100,7 +100,10 @@ class Desktop {
     RECT BeginSurfacePaint(Window& window, bool* erase);
     void EndSurfacePaint(HWND handle);
     void MarkScreenDirty() { screenDirty_ = true; }
+    // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
+    // The same, drawn over an RGB24 surface of the screen's size.
+    void ComposeInto(cairo_surface_t* screen);
     void PresentIfDirty();
 
     // Messages.
@@ -138,6 +141,8 @@ class Desktop {
     void FitSurface(Window& window);
     void Forget(HWND handle);
     HWND NextToActivate(HWND leaving) const;
+    // A visible window without a caption whose client pixels fill the whole screen.
+    bool CoversScreen(const Window& window) const;
     // Requests from other processes, and the longest a wait may last while serving them.
     void ServeOtherProcesses();
     std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);
@@ -164,7 +169,11 @@ class Desktop {
     std::set<UINT> swallowedKeys_;
     HWND openPopup_ = nullptr;
     bool screenDirty_ = true;
+    // Kept from one present to the next: a new screen-sized image each frame costs its
+    // allocation and the page faults of touching it.
+    SurfacePtr presented_;
     std::unique_ptr<DesktopSharing> sharing_;
+    std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;
     Desktop* previous_ = nullptr;
 };

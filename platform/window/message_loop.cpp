@@ -119,8 +119,14 @@ bool Desktop::TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remov
 }
 
 FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
+    // A wait that has just returned brought what input there was: looking again at once would
+    // only cost the back end another trip to its event queue.
+    bool justWaited = false;
     for (;;) {
-        Accept(backend_.WaitForInput(Now()));
+        if (!justWaited) {
+            Accept(backend_.WaitForInput(Now()));
+        }
+        justWaited = false;
         ServeOtherProcesses();
         if (TakePosted(msg, filter, first, last, remove)) {
             return FetchResult::Message;
@@ -154,17 +160,20 @@ FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool re
             return Matches(candidate, filter, first, last);
         });
         Accept(backend_.WaitForInput(WaitDeadline(deadline)));
+        justWaited = true;
     }
 }
 
-// Other processes' requests are taken each time the loop looks for work, without a thread and
+// Other processes' requests are taken when the loop looks for work, without a thread and
 // without the back end watching the sockets: the loop wakes for the timers anyway (a game ticks
-// every 50 ms), and while windows are published it never sleeps longer than
-// kServePeriodMs, so a request waits that long at the most.
-constexpr Millis kServePeriodMs = 100;
+// every 50 ms), and while windows are published it never sleeps longer than kServePeriodMs. It
+// looks at the sockets once a period, not for every message, so a request waits a period at the
+// most and costs nothing in between.
+constexpr Millis kServePeriodMs = 50;
 
 void Desktop::ServeOtherProcesses() {
-    if (sharing_) {
+    if (sharing_ && sharing_->Publishing() && (!nextServe_ || Now() >= *nextServe_)) {
+        nextServe_ = Now() + kServePeriodMs;
         sharing_->Serve([this](HWND window) {
             if (!BringToForeground(window, true)) {
                 return false;
@@ -179,7 +188,7 @@ std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
     if (!sharing_ || !sharing_->Publishing()) {
         return nextTimer;
     }
-    const Millis serveBy = Now() + kServePeriodMs;
+    const Millis serveBy = nextServe_.value_or(Now());
     return nextTimer ? std::min(*nextTimer, serveBy) : serveBy;
 }
 
@@ -188,9 +197,12 @@ void Desktop::PresentIfDirty() {
         return;
     }
     screenDirty_ = false;
-    SurfacePtr screen = ComposeScreen();
-    if (screen) {
-        backend_.Present(screen.get());
+    if (!presented_) {
+        presented_ = MakeImageSurface(screen_.width, screen_.height);
+    }
+    if (presented_) {
+        ComposeInto(presented_.get());
+        backend_.Present(presented_.get());
     }
 }
 
