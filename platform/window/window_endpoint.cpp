@@ -182,6 +182,12 @@ std::unique_ptr<EndpointListener> EndpointListener::Listen(const std::string& na
 EndpointListener::~EndpointListener() = default;
 
 void EndpointListener::AcceptWaiting() {
+    // Asking first is much cheaper than a failed accept, which makes and throws away a socket:
+    // nearly always nobody is waiting.
+    pollfd waiting{socket_.Get(), POLLIN, 0};
+    if (poll(&waiting, 1, 0) <= 0) {
+        return;
+    }
     for (;;) {
         FileDescriptor connection(
             accept4(socket_.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
