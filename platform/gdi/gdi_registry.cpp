@@ -157,10 +157,10 @@ HDC Registry::Add(DeviceContext dc) {
     return AddTo<HDC>(dcs_, ObjectKind::kDeviceContext, std::move(dc));
 }
 HBRUSH Registry::Add(Brush brush) {
-    return AddTo<HBRUSH>(brushes_, ObjectKind::kBrush, std::move(brush));
+    return AddTo<HBRUSH>(brushes_, ObjectKind::kBrush, brush);
 }
 HPEN Registry::Add(Pen pen) {
-    return AddTo<HPEN>(pens_, ObjectKind::kPen, std::move(pen));
+    return AddTo<HPEN>(pens_, ObjectKind::kPen, pen);
 }
 HFONT Registry::Add(Font font) {
     return AddTo<HFONT>(fonts_, ObjectKind::kFont, std::move(font));

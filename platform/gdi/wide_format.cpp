@@ -210,7 +210,8 @@ int wvsprintfW(LPWSTR out, LPCWSTR format, std::va_list args) {
     return output.Finish();
 }
 
-int wsprintfW(LPWSTR out, LPCWSTR format, ...) {
+// The platform's own signature, C variadic arguments and all.
+int wsprintfW(LPWSTR out, LPCWSTR format, ...) {  // NOLINT(cert-dcl50-cpp)
     std::va_list args;
     va_start(args, format);
     const int written = wvsprintfW(out, format, args);

@@ -80,7 +80,7 @@ class SdlBackend final : public Backend {
     bool Fullscreen() const;
     void SetFullscreen(bool on);
     // Brings the window to the front (a second start of the program hands over to this one).
-    void Raise();
+    void Raise() override;
     // The SDL window, for whatever else a program needs of it.
     SDL_Window* Window() const { return window_.get(); }
 

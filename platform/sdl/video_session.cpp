@@ -20,6 +20,11 @@ bool EnvironmentNames(const char* variable) {
     return value != nullptr && *value != '\0';
 }
 
+std::string EnvironmentValue(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr ? value : "";
+}
+
 // SDL's state goes with its last subsystem.
 void QuitIfUnused() {
     if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) {
@@ -74,12 +79,12 @@ std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
         std::string drivers;
         if (EnvironmentNames("DISPLAY")) {
             drivers = "x11";
-            displays = std::string("DISPLAY=") + std::getenv("DISPLAY");
+            displays = "DISPLAY=" + EnvironmentValue("DISPLAY");
         }
         if (EnvironmentNames("WAYLAND_DISPLAY")) {
             drivers += drivers.empty() ? "wayland" : ",wayland";
             displays += (displays.empty() ? "WAYLAND_DISPLAY=" : ", WAYLAND_DISPLAY=") +
-                        std::string(std::getenv("WAYLAND_DISPLAY"));
+                        EnvironmentValue("WAYLAND_DISPLAY");
         }
         if (drivers.empty()) {
             SetError(error,

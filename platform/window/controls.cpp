@@ -45,7 +45,11 @@ std::vector<std::u16string> WrapWords(cairo_t* cr, const std::u16string& text, d
             end = text.size();
         }
         std::u16string word = text.substr(start, end - start);
-        std::u16string candidate = line.empty() ? word : line + u' ' + word;
+        std::u16string candidate = line;
+        if (!candidate.empty()) {
+            candidate += u' ';
+        }
+        candidate += word;
         if (!line.empty() && chrome::TextWidth(cr, candidate) > width) {
             lines.push_back(line);
             line = word;

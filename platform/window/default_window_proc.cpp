@@ -65,7 +65,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             return FillRect(reinterpret_cast<HDC>(wParam), &client, brush) != 0 ? 1 : 0;
         }
         case WM_PAINT: {
-            PAINTSTRUCT ps;
+            PAINTSTRUCT ps{};  // EndPaint reads it even when BeginPaint fails
             BeginPaint(window, &ps);
             EndPaint(window, &ps);
             return 0;
