@@ -439,9 +439,9 @@ def second_start_raises_the_first(s):
                            capture_output=True, text=True).stdout.split()
     if found != [s.window]:
         raise StepFailed('windows named Tarvel: %s, not just the first' % found)
-    image = wait_for('the game in front of the cover', lambda: near(
-        s.root_shot().pixel(x, y), PITCH_GREEN, 0) and s.root_shot('raised'))
-    del image
+    wait_for('the game in front of the cover',
+             lambda: near(s.root_shot().pixel(x, y), PITCH_GREEN, 0))
+    s.root_shot('raised')
     cover.kill()
     cover.wait()
 
