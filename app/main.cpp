@@ -135,7 +135,13 @@ int main(int argc, char** argv) {
     display.scale = parsed.options.scale;
     display.fullscreen = parsed.options.fullscreen;
     display.title = "Tarvel";
-    display.icon = platform::WindowIconFromResource(resources::TarvelIcon(), &error);
+    // The icon is our own resource, so it converts; should it not, the game still runs, without
+    // one, and says why.
+    std::string iconError;
+    display.icon = platform::WindowIconFromResource(resources::TarvelIcon(), &iconError);
+    if (!display.icon) {
+        std::fprintf(stderr, "tarvel: warning: no window icon: %s\n", iconError.c_str());
+    }
     if (const char* path = HookFile("TARVEL_REPORT_FIRST_FRAME")) {
         display.firstFramePresented = [path] {
             char line[64];
