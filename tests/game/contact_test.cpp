@@ -143,3 +143,15 @@ TEST(Contact, ComputerDiscNeitherMovesNorStartsRecoil) {
     EXPECT_EQ(apart.ball.vx, 1.0);
     EXPECT_EQ(apart.ball.vy, 2.0);
 }
+
+TEST(Contact, PushOutStopsWhereHalfAPixelNoLongerMovesTheBall) {
+    // Far out, a double's spacing is wider than half a pixel: the ball cannot step clear, and
+    // the push-out must give up instead of looping forever.
+    MatchState state = MatchInPlay(240, 320);
+    PlaceDisc(state, kUserPlayer, 1e17, 1e17);
+    PlaceBall(state, 1e17, 1e17);
+    const double distance = SeparateBallFromPlayer(state, kUserPlayer);
+    EXPECT_LT(distance, 31.0);
+    EXPECT_EQ(state.ball.x, 1e17);
+    EXPECT_EQ(state.ball.y, 1e17);
+}
