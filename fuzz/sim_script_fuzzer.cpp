@@ -26,25 +26,6 @@ constexpr std::int64_t kMaxTicks = 20000;
 constexpr std::int64_t kMaxSide = 512;
 constexpr int kMaxFrames = 64;
 
-// The words of a line as the reader splits them: runs of anything but spaces and tabs.
-std::vector<std::string_view> Words(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t pos = 0;
-    while (pos < line.size()) {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) {
-            ++pos;
-        }
-        const std::size_t start = pos;
-        while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t') {
-            ++pos;
-        }
-        if (pos > start) {
-            words.push_back(line.substr(start, pos - start));
-        }
-    }
-    return words;
-}
-
 // The number a word reads as, when it reads as one at all; the reader refuses the rest.
 bool Number(std::string_view word, std::int64_t* value) {
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), *value);
@@ -62,7 +43,7 @@ bool WithinBudget(std::string_view script) {
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);  // as the reader does
         }
-        const std::vector<std::string_view> words = Words(line);
+        const std::vector<std::string_view> words = SplitScriptWords(line);
         if (words.empty()) {
             continue;
         }

@@ -32,7 +32,9 @@ struct Refusal {
     std::string reason;
 };
 
-std::vector<std::string_view> SplitWords(std::string_view line) {
+}  // namespace
+
+std::vector<std::string_view> SplitScriptWords(std::string_view line) {
     std::vector<std::string_view> words;
     std::size_t pos = 0;
     while (pos < line.size()) {
@@ -49,6 +51,8 @@ std::vector<std::string_view> SplitWords(std::string_view line) {
     }
     return words;
 }
+
+namespace {
 
 std::string Quote(std::string_view text) {
     // Keep control bytes out of the message so a binary script cannot garble the terminal.
@@ -95,7 +99,7 @@ class Simulator {
     explicit Simulator(std::ostream& out) : out_(out) {}
 
     void Run(std::string_view line) {
-        const std::vector<std::string_view> words = SplitWords(line);
+        const std::vector<std::string_view> words = SplitScriptWords(line);
         if (words.empty() || words[0].front() == '#') {
             return;
         }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <iosfwd>
+#include <string_view>
+#include <vector>
 
 inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptRefused = 2;
@@ -10,6 +12,9 @@ inline constexpr int kScriptRefused = 2;
 // it writes "tarvel-sim: line N: reason" to `err`, stops, and returns kScriptRefused; everything
 // written to `out` before then is whole lines.
 int RunSimulatorScript(std::istream& script, std::ostream& out, std::ostream& err);
+
+// The words of a script line as the reader splits them: runs of anything but spaces and tabs.
+std::vector<std::string_view> SplitScriptWords(std::string_view line);
 
 // The language, for --help.
 extern const char* const kScriptLanguageHelp;
