@@ -61,24 +61,26 @@ int DigitsOf(std::uint64_t magnitude, unsigned base, bool upper, char16_t (&digi
     return count;
 }
 
-void PutNumber(Output& out, const Conversion& spec, std::uint64_t magnitude, bool negative,
+void PutNumber(Output& out, const Conversion& conversion, std::uint64_t magnitude, bool negative,
                unsigned base, bool upper) {
     char16_t digits[24];
     int digitCount = DigitsOf(magnitude, base, upper, digits);
-    if (spec.precision == 0 && magnitude == 0) {
+    if (conversion.precision == 0 && magnitude == 0) {
         digitCount = 0;  // an explicit zero precision prints nothing for zero, as in C
     }
-    const int precisionZeros = spec.precision > digitCount ? spec.precision - digitCount : 0;
+    const int precisionZeros =
+        conversion.precision > digitCount ? conversion.precision - digitCount : 0;
     std::u16string_view prefix;
     if (negative) {
         prefix = u"-";
-    } else if (spec.alternate && base == 16 && magnitude != 0) {
+    } else if (conversion.alternate && base == 16 && magnitude != 0) {
         prefix = upper ? u"0X" : u"0x";
     }
     const int body = static_cast<int>(prefix.size()) + precisionZeros + digitCount;
-    const int padding = spec.width > body ? spec.width - body : 0;
-    const bool padWithZeros = spec.zeroPad && !spec.leftAlign && spec.precision < 0;
-    if (!spec.leftAlign && !padWithZeros) {
+    const int padding = conversion.width > body ? conversion.width - body : 0;
+    const bool padWithZeros =
+        conversion.zeroPad && !conversion.leftAlign && conversion.precision < 0;
+    if (!conversion.leftAlign && !padWithZeros) {
         out.Repeat(u' ', padding);
     }
     for (char16_t c : prefix) {
@@ -91,30 +93,30 @@ void PutNumber(Output& out, const Conversion& spec, std::uint64_t magnitude, boo
     for (int i = 0; i < digitCount; ++i) {
         out.Put(digits[i]);
     }
-    if (spec.leftAlign) {
+    if (conversion.leftAlign) {
         out.Repeat(u' ', padding);
     }
 }
 
 template <class Char>
-void PutString(Output& out, const Conversion& spec, const Char* text) {
+void PutString(Output& out, const Conversion& conversion, const Char* text) {
     static constexpr Char kNull[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
     if (text == nullptr) {
         text = kNull;
     }
     int length = 0;
-    while (text[length] != 0 && (spec.precision < 0 || length < spec.precision)) {
+    while (text[length] != 0 && (conversion.precision < 0 || length < conversion.precision)) {
         ++length;
     }
-    const int padding = spec.width > length ? spec.width - length : 0;
-    if (!spec.leftAlign) {
-        out.Repeat(spec.zeroPad ? u'0' : u' ', padding);
+    const int padding = conversion.width > length ? conversion.width - length : 0;
+    if (!conversion.leftAlign) {
+        out.Repeat(conversion.zeroPad ? u'0' : u' ', padding);
     }
     for (int i = 0; i < length; ++i) {
         // Narrow strings are taken as Latin-1: each byte is one character.
         out.Put(static_cast<char16_t>(static_cast<std::make_unsigned_t<Char>>(text[i])));
     }
-    if (spec.leftAlign) {
+    if (conversion.leftAlign) {
         out.Repeat(u' ', padding);
     }
 }
@@ -146,25 +148,25 @@ int wvsprintfW(LPWSTR out, LPCWSTR format, std::va_list args) {
             continue;
         }
         ++p;
-        Conversion spec;
+        Conversion conversion;
         for (;; ++p) {
             if (*p == u'-') {
-                spec.leftAlign = true;
+                conversion.leftAlign = true;
             } else if (*p == u'0') {
-                spec.zeroPad = true;
+                conversion.zeroPad = true;
             } else if (*p == u'#') {
-                spec.alternate = true;
+                conversion.alternate = true;
             } else {
                 break;
             }
         }
-        spec.width = ReadNumber(p);
+        conversion.width = ReadNumber(p);
         if (*p == u'.') {
             ++p;
-            spec.precision = ReadNumber(p);
+            conversion.precision = ReadNumber(p);
         }
         if (*p == u'h') {
-            spec.narrow = true;
+            conversion.narrow = true;
             ++p;
         } else if (*p == u'l') {
             ++p;
@@ -176,31 +178,32 @@ int wvsprintfW(LPWSTR out, LPCWSTR format, std::va_list args) {
             case u'd':
             case u'i': {
                 const std::int64_t value = va_arg(args, int);
-                PutNumber(output, spec, static_cast<std::uint64_t>(value < 0 ? -value : value),
-                          value < 0, 10, false);
+                PutNumber(output, conversion,
+                          static_cast<std::uint64_t>(value < 0 ? -value : value), value < 0, 10,
+                          false);
                 break;
             }
             case u'u':
-                PutNumber(output, spec, va_arg(args, unsigned int), false, 10, false);
+                PutNumber(output, conversion, va_arg(args, unsigned int), false, 10, false);
                 break;
             case u'x':
             case u'X':
-                PutNumber(output, spec, va_arg(args, unsigned int), false, 16, *p == u'X');
+                PutNumber(output, conversion, va_arg(args, unsigned int), false, 16, *p == u'X');
                 break;
             case u'c':
             case u'C': {
                 const int value = va_arg(args, int);
-                const bool narrow = spec.narrow || *p == u'C';
+                const bool narrow = conversion.narrow || *p == u'C';
                 output.Put(narrow ? static_cast<char16_t>(static_cast<unsigned char>(value))
                                   : static_cast<char16_t>(value));
                 break;
             }
             case u's':
             case u'S':
-                if (spec.narrow || *p == u'S') {
-                    PutString(output, spec, va_arg(args, const char*));
+                if (conversion.narrow || *p == u'S') {
+                    PutString(output, conversion, va_arg(args, const char*));
                 } else {
-                    PutString(output, spec, va_arg(args, const WCHAR*));
+                    PutString(output, conversion, va_arg(args, const WCHAR*));
                 }
                 break;
             default:
