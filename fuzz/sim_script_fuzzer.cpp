@@ -1,7 +1,8 @@
 // Fuzzes the simulator's script reader with any bytes as the script. A script either runs (status
 // 0, nothing on the error stream, whole lines of output) or is refused with exactly one
-// "tarvel-sim: line N: reason" line naming a line the script has. Crashes, hangs and bad memory
-// accesses are libFuzzer's and the sanitizers' to catch.
+// "tarvel-sim: line N: reason" line naming a line the script has. Either way it gives back every
+// drawing object it made. Crashes, hangs and bad memory accesses are libFuzzer's and the
+// sanitizers' to catch.
 //
 // Some scripts are legitimately slow or touch the disk, so they are skipped before running:
 // ticks adding up to more than kMaxTicks, a start larger than kMaxSide a side (start 65535 65535
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "fuzz/font_configuration.h"
+#include "platform/gdi/gdi_debug.h"
 #include "tools/script_runner.h"
 
 namespace {
@@ -106,10 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!WithinBudget(script)) {
         return -1;  // not added to the corpus
     }
+    const platform::GdiObjectCounts objectsBefore = platform::LiveGdiObjects();
     std::istringstream in(script);
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunSimulatorScript(in, out, err);
+    if (platform::LiveGdiObjects() != objectsBefore) {
+        Fail("the run left drawing objects behind", script);
+    }
 
     const std::string written = out.str();
     if (!written.empty() && written.back() != '\n') {

@@ -13,6 +13,29 @@ bool HasSize(HDC surface, std::int32_t width, std::int32_t height) {
            cairo_image_surface_get_height(pixels) == height;
 }
 
+// Deletes an off-screen surface with the bitmap it holds, seen by swapping a stand-in into it.
+void DeleteSurface(HDC surface) {
+    const HBITMAP standIn = CreateCompatibleBitmap(surface, 1, 1);
+    const HGDIOBJ bitmap = SelectObject(surface, standIn);
+    DeleteDC(surface);
+    DeleteObject(standIn);
+    DeleteObject(bitmap);
+}
+
+// What the program releases when its loop ends (the surfaces and the brush made last), and also
+// what it leaves to the end of the process: the bitmaps and the brush left in the background.
+// A simulator run is not a process; tests and the fuzzer run many in one.
+void ReleasePaintResources(const PaintResources& resources) {
+    const HGDIOBJ backgroundBrush =
+        SelectObject(resources.backgroundSurface, GetStockObject(NULL_BRUSH));
+    DeleteSurface(resources.frameSurface);
+    DeleteSurface(resources.backgroundSurface);
+    DeleteObject(resources.currentBrush);
+    if (backgroundBrush != resources.currentBrush) {
+        DeleteObject(backgroundBrush);
+    }
+}
+
 // A paint device context for the window, released when the paint ends.
 class WindowPaint {
   public:
@@ -32,9 +55,7 @@ HeadlessDisplay::~HeadlessDisplay() {
     if (window_ == nullptr) {
         return;
     }
-    DeleteDC(resources_.frameSurface);
-    DeleteDC(resources_.backgroundSurface);
-    DeleteObject(resources_.currentBrush);
+    ReleasePaintResources(resources_);
 }
 
 bool HeadlessDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int32_t height,
@@ -67,9 +88,7 @@ bool HeadlessDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int
     }
     if (!HasSize(resources.frameSurface, width, height) ||
         !HasSize(resources.backgroundSurface, width, height)) {
-        DeleteDC(resources.frameSurface);
-        DeleteDC(resources.backgroundSurface);
-        DeleteObject(resources.currentBrush);
+        ReleasePaintResources(resources);
         *error = "cannot make the " + size + " off-screen surfaces";
         return false;
     }

@@ -16,7 +16,8 @@ class HeadlessDisplay {
     HeadlessDisplay() = default;
     HeadlessDisplay(const HeadlessDisplay&) = delete;
     HeadlessDisplay& operator=(const HeadlessDisplay&) = delete;
-    // Releases the drawing resources as the program does when its loop ends.
+    // Releases the drawing resources as the program does when its loop ends, and also what the
+    // program leaves to the end of the process (its bitmaps and the background's brush).
     ~HeadlessDisplay();
 
     // The first paint's set-up on a window of width x height: starts the match and paints the
