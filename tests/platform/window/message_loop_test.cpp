@@ -218,6 +218,39 @@ TEST_F(MessageLoop, TheBackEndIsShownTheScreenWhenTheLoopRunsOutOfWork) {
     EXPECT_EQ(backend.Presents(), 2);
 }
 
+TEST_F(MessageLoop, TheScreenShowsEachWindowInsideItsParentOnly) {
+    // A red window at (20, 30), 100 x 80, and a blue child of it at (90, 60) in it, 50 x 50:
+    // the child's right part lies outside its parent and is not shown.
+    auto registerFilled = [](LPCWSTR name, COLORREF colour) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hbrBackground = CreateSolidBrush(colour);
+        wc.lpszClassName = name;
+        RegisterClassW(&wc);
+        return wc.hbrBackground;
+    };
+    HBRUSH red = registerFilled(u"Red", RGB(255, 0, 0));
+    HBRUSH blue = registerFilled(u"Blue", RGB(0, 0, 255));
+    HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(child, nullptr);
+    PumpUntilIdle();
+    cairo_surface_t* screen = backend.PresentedScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(PixelAt(screen, 19, 30), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 20, 30), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 109, 89), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 110, 90), RGB(0, 0, 255));
+    EXPECT_EQ(PixelAt(screen, 119, 109), RGB(0, 0, 255)) << "the parent's last column and row";
+    EXPECT_EQ(PixelAt(screen, 120, 100), RGB(0, 0, 0)) << "the child past its parent's edge";
+    EXPECT_EQ(PixelAt(screen, 115, 110), RGB(0, 0, 0));
+    DestroyWindow(parent);
+    DeleteObject(red);
+    DeleteObject(blue);
+}
+
 TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
     HWND first = MakeWindow(u"Tarvel");
     HWND second = MakeWindow(u"Other");
