@@ -74,7 +74,9 @@ SdlBackend::SdlBackend(std::unique_ptr<sdl::VideoSession> video, const SdlOption
       clockFrequency_(SDL_GetPerformanceFrequency()),
       firstFramePresented_(options.firstFramePresented) {}
 
-SdlBackend::~SdlBackend() = default;
+SdlBackend::~SdlBackend() {
+    ReleaseScreenBuffer();
+}
 
 bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     ScreenSize usable{0, 0};
@@ -197,11 +199,17 @@ void SdlBackend::Present(cairo_surface_t* screen) {
                                     " image cannot be shown as the " +
                                     SizeText(screen_.width, screen_.height) + " screen");
     }
-    cairo_surface_flush(screen);
-    if (SDL_UpdateTexture(screenTexture_.get(), nullptr, cairo_image_surface_get_data(screen),
-                          cairo_image_surface_get_stride(screen)) != 0) {
-        throw std::runtime_error("SDL back end: cannot upload the screen (" + sdl::SdlError() +
-                                 ")");
+    if (screen == lockedScreen_.get()) {
+        // Composed in the texture itself: nothing to upload.
+        ReleaseScreenBuffer();
+    } else {
+        ReleaseScreenBuffer();
+        cairo_surface_flush(screen);
+        if (SDL_UpdateTexture(screenTexture_.get(), nullptr, cairo_image_surface_get_data(screen),
+                              cairo_image_surface_get_stride(screen)) != 0) {
+            throw std::runtime_error("SDL back end: cannot upload the screen (" + sdl::SdlError() +
+                                     ")");
+        }
     }
     hasScreen_ = true;
     Redraw();
@@ -209,6 +217,36 @@ void SdlBackend::Present(cairo_surface_t* screen) {
         std::function<void()> report = std::move(firstFramePresented_);
         firstFramePresented_ = nullptr;
         report();
+    }
+}
+
+cairo_surface_t* SdlBackend::ScreenBuffer() {
+    if (!lockedScreen_) {
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) != 0) {
+            return nullptr;
+        }
+        // The texture's RGB888 pixels are cairo's RGB24 ones (see Open); cairo refuses a pitch
+        // it cannot use.
+        SurfacePtr image(cairo_image_surface_create_for_data(static_cast<unsigned char*>(pixels),
+                                                             CAIRO_FORMAT_RGB24, screen_.width,
+                                                             screen_.height, pitch));
+        if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) {
+            SDL_UnlockTexture(screenTexture_.get());
+            return nullptr;
+        }
+        lockedScreen_ = std::move(image);
+    }
+    return lockedScreen_.get();
+}
+
+void SdlBackend::ReleaseScreenBuffer() {
+    if (lockedScreen_) {
+        // Finishing writes out whatever cairo still holds and ends its use of the pixels.
+        cairo_surface_finish(lockedScreen_.get());
+        lockedScreen_.reset();
+        SDL_UnlockTexture(screenTexture_.get());
     }
 }
 
@@ -223,8 +261,14 @@ void SdlBackend::Redraw() {
     }
     SDL_Texture* source = hasScreen_ && !box.image.Empty() ? ScaleSource(box) : nullptr;
     SDL_SetRenderTarget(renderer, nullptr);
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    // Black bars; where the image fills the window, clearing first would only be overwritten.
+    const bool imageFillsWindow = source != nullptr && box.image.x <= 0 && box.image.y <= 0 &&
+                                  box.image.x + box.image.width >= width &&
+                                  box.image.y + box.image.height >= height;
+    if (!imageFillsWindow) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
     if (source != nullptr) {
         const SDL_Rect target{box.image.x, box.image.y, box.image.width, box.image.height};
         SDL_RenderCopy(renderer, source, nullptr, &target);

@@ -37,6 +37,7 @@
 #include "platform/sdl/video_session.h"
 #include "platform/sdl/window_icon.h"
 #include "platform/window/backend.h"
+#include "platform/window/cairo_handles.h"
 
 namespace platform {
 
@@ -74,6 +75,9 @@ class SdlBackend final : public Backend {
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override;
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
+    // The screen texture's own pixels, locked until the next Present, which then uploads
+    // nothing. Null if SDL cannot lock the texture.
+    cairo_surface_t* ScreenBuffer() override;
     // Throws std::invalid_argument for anything but an RGB24 image of Screen() size.
     void Present(cairo_surface_t* screen) override;
 
@@ -92,6 +96,11 @@ class SdlBackend final : public Backend {
     sdl::WindowView View() const;
     // Passes an event's input on to `out` and does what it asks of the window.
     void Handle(const SDL_Event& event, std::vector<InputEvent>& out);
+    // Handles the events SDL has queued, without reading the display for more, and redraws the
+    // window if one of them asked for it.
+    void HandleQueued(std::vector<InputEvent>& out);
+    // Gives the locked texture pixels back to SDL, if ScreenBuffer() lent them out.
+    void ReleaseScreenBuffer();
     // Shows the last presented screen again, letterboxed for the window as it is now.
     void Redraw();
     // The texture to scale into the letterbox's image, with its scale mode set.
@@ -105,6 +114,8 @@ class SdlBackend final : public Backend {
     sdl::WindowPtr window_;
     sdl::RendererPtr renderer_;
     sdl::TexturePtr screenTexture_;
+    // The screen texture's pixels as an image while they are locked for composing.
+    SurfacePtr lockedScreen_;
     // The screen at a whole factor, which is then scaled the rest of the way smoothly.
     sdl::TexturePtr wholeTexture_;
     int wholeTextureFactor_ = 0;

@@ -54,8 +54,15 @@ class Backend {
     // A deadline at or before Now() only polls; no deadline waits until input arrives.
     virtual std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) = 0;
 
-    // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size, borrowed for the
-    // call.
+    // Where the window manager composes the next screen: a CAIRO_FORMAT_RGB24 image of Screen()
+    // size, owned by the back end and borrowed until the Present that shows it. Null where the
+    // back end has none, and the window manager composes in an image of its own. What the image
+    // holds beforehand is undefined; the composition covers all of it. Composing straight into
+    // what is shown saves copying every frame once more.
+    virtual cairo_surface_t* ScreenBuffer() { return nullptr; }
+
+    // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size: the ScreenBuffer()
+    // or any other image, borrowed for the call.
     virtual void Present(cairo_surface_t* screen) = 0;
 
     // Brings what shows the screen in front of the desktop's other windows, when another process

@@ -52,6 +52,7 @@ std::vector<InputEvent> HeadlessBackend::TakeInput() {
 }
 
 std::vector<InputEvent> HeadlessBackend::WaitForInput(std::optional<Millis> deadline) {
+    ++inputLooks_;
     RunDueActions();
     if (!input_.empty() || (deadline && *deadline <= now_)) {
         return TakeInput();
@@ -74,18 +75,22 @@ std::vector<InputEvent> HeadlessBackend::WaitForInput(std::optional<Millis> dead
     return TakeInput();
 }
 
+cairo_surface_t* HeadlessBackend::ScreenBuffer() {
+    if (!presented_) {
+        presented_ = MakeImageSurface(screen_.width, screen_.height);
+    }
+    return presented_.get();
+}
+
 void HeadlessBackend::Present(cairo_surface_t* screen) {
     ++presents_;
-    SurfacePtr copy = MakeImageSurface(screen_.width, screen_.height);
-    if (!copy || screen == nullptr) {
+    if (screen == nullptr || screen == presented_.get() || ScreenBuffer() == nullptr) {
         return;
     }
-    CairoPtr cr(cairo_create(copy.get()));
+    CairoPtr cr(cairo_create(presented_.get()));
     cairo_set_source_surface(cr.get(), screen, 0, 0);
     cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
     cairo_paint(cr.get());
-    cr.reset();
-    presented_ = std::move(copy);
 }
 
 }  // namespace platform

@@ -56,17 +56,21 @@ class HeadlessBackend final : public Backend {
     // test whose loop would otherwise run on for ever on its timers.
     void SetTimeLimit(Millis limit) { limit_ = limit; }
 
-    // What the loop did: waits that could sleep, and screens presented.
+    // What the loop did: looks for input (waits and polls), waits that could sleep, and screens
+    // presented.
+    int InputLooks() const { return inputLooks_; }
     int BlockingWaits() const { return blockingWaits_; }
     int Presents() const { return presents_; }
     // The last presented screen, or null before the first.
-    cairo_surface_t* PresentedScreen() const { return presented_.get(); }
+    cairo_surface_t* PresentedScreen() const { return presents_ > 0 ? presented_.get() : nullptr; }
     // Times the screen was asked to come in front of other windows.
     int Raises() const { return raises_; }
 
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override { return now_; }
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
+    // The screen is composed straight into the image PresentedScreen() shows.
+    cairo_surface_t* ScreenBuffer() override;
     void Present(cairo_surface_t* screen) override;
     void Raise() override { ++raises_; }
 
@@ -79,6 +83,7 @@ class HeadlessBackend final : public Backend {
     std::deque<InputEvent> input_;
     std::multimap<Millis, std::function<void()>> actions_;
     std::optional<Millis> limit_;
+    int inputLooks_ = 0;
     int blockingWaits_ = 0;
     int presents_ = 0;
     int raises_ = 0;

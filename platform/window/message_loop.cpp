@@ -197,16 +197,21 @@ void Desktop::PresentIfDirty() {
         return;
     }
     screenDirty_ = false;
-    if (!presented_) {
-        presented_ = MakeImageSurface(screen_.width, screen_.height);
+    cairo_surface_t* target = backend_.ScreenBuffer();
+    if (target == nullptr) {
+        if (!presented_) {
+            presented_ = MakeImageSurface(screen_.width, screen_.height);
+        }
+        target = presented_.get();
     }
-    if (presented_) {
-        ComposeInto(presented_.get());
-        backend_.Present(presented_.get());
+    if (target != nullptr) {
+        ComposeInto(target);
+        backend_.Present(target);
     }
 }
 
 void Desktop::Accept(std::vector<InputEvent> events) {
+    lastInputLook_ = Now();
     rawInput_.insert(rawInput_.end(), events.begin(), events.end());
 }
 

@@ -164,6 +164,53 @@ TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
     EXPECT_EQ(wrong, 0);
 }
 
+TEST_F(SdlBackendTest, TheScreenIsComposedStraightIntoTheTextureShown) {
+    SdlOptions options;
+    options.screen = device;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    cairo_surface_t* buffer = backend->ScreenBuffer();
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(cairo_image_surface_get_format(buffer), CAIRO_FORMAT_RGB24);
+    EXPECT_EQ(cairo_image_surface_get_width(buffer), device.width);
+    EXPECT_EQ(cairo_image_surface_get_height(buffer), device.height);
+    EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
+
+    // The window at one device pixel a pixel: what is composed is what is shown, all of it.
+    auto expectShown = [&](auto colourAt) {
+        int width = 0;
+        int height = 0;
+        const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+        ASSERT_EQ(width, device.width);
+        ASSERT_EQ(height, device.height);
+        int wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                wrong += pixels[y * width + x] != colourAt(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    };
+    {
+        CairoPtr cr(cairo_create(buffer));
+        cairo_set_source_surface(cr.get(), Pattern(device).get(), 0, 0);
+        cairo_paint(cr.get());
+    }
+    backend->Present(buffer);
+    expectShown(PatternPixel);
+
+    // A buffer taken and then not used does not stop an image of the caller's own.
+    ASSERT_NE(backend->ScreenBuffer(), nullptr);
+    SurfacePtr plain = MakeImageSurface(device.width, device.height);
+    {
+        CairoPtr cr(cairo_create(plain.get()));
+        cairo_set_source_rgb(cr.get(), 0, 0.5, 1);
+        cairo_paint(cr.get());
+    }
+    backend->Present(plain.get());
+    expectShown([](int, int) { return 0x0080FFu; });
+}
+
 TEST_F(SdlBackendTest, RefusesAScreenOfAnotherSizeOrFormat) {
     SdlOptions options;
     options.screen = device;
