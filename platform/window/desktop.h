@@ -156,6 +156,8 @@ class Desktop {
 
     std::deque<MSG> posted_;
     std::deque<InputEvent> rawInput_;
+    // When the back end was last asked for input.
+    std::optional<Millis> lastInputLook_;
     std::deque<MSG> routedInput_;
     std::optional<int> quitCode_;
 

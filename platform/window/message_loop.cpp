@@ -120,10 +120,13 @@ bool Desktop::TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remov
 
 FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait) {
     // A wait that has just returned brought what input there was: looking again at once would
-    // only cost the back end another trip to its event queue.
+    // only cost the back end another trip to its event queue. Nor does a GetMessage look again
+    // in the millisecond it last looked: the messages of one moment (a timer, the paint it
+    // causes) would each cost that trip, and input that came meanwhile is taken at the latest
+    // when the loop next sleeps. PeekMessage always looks; a loop of them may be all there is.
     bool justWaited = false;
     for (;;) {
-        if (!justWaited) {
+        if (!justWaited && !(wait && lastInputLook_ == Now())) {
             Accept(backend_.WaitForInput(Now()));
         }
         justWaited = false;
@@ -166,9 +169,9 @@ FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool re
 
 // Other processes' requests are taken when the loop looks for work, without a thread and
 // without the back end watching the sockets: the loop wakes for the timers anyway (a game ticks
-// every 50 ms), and while windows are published it never sleeps longer than kServePeriodMs. It
-// looks at the sockets once a period, not for every message, so a request waits a period at the
-// most and costs nothing in between.
+// every 50 ms), and while windows are published it never sleeps much longer than
+// kServePeriodMs. It looks at the sockets once a period, not for every message, so a request
+// waits two periods at the most and costs nothing in between.
 constexpr Millis kServePeriodMs = 50;
 
 void Desktop::ServeOtherProcesses() {
@@ -189,6 +192,11 @@ std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
         return nextTimer;
     }
     const Millis serveBy = nextServe_.value_or(Now());
+    // A timer due within a period of then wakes the loop anyway, and the requests are taken on
+    // that wake: a game's ticks then cost one wake each, not two.
+    if (nextTimer && *nextTimer <= serveBy + kServePeriodMs) {
+        return nextTimer;
+    }
     return nextTimer ? std::min(*nextTimer, serveBy) : serveBy;
 }
 

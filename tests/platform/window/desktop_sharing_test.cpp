@@ -177,6 +177,28 @@ TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
     EXPECT_GE(backend.BlockingWaits() - waitsBefore, 20) << "a wait of 1000 ms in 50 ms steps";
 }
 
+TEST_F(SharedDesktop, ATimerOutOfStepWithTheSocketLooksCostsOneWakeATick) {
+    HWND window = MakeWindow(u"Main");
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+    }
+    // The sockets were looked at on 0, 50, 100 ...; the timer ticks on 75, 125 ... 975 (the
+    // quit at 1025 comes before that tick).
+    backend.Advance(25);
+    SetTimer(window, 1, 50, nullptr);
+    const int waitsBefore = backend.BlockingWaits();
+    backend.At(1025, [] { PostQuitMessage(0); });
+    backend.SetTimeLimit(2000);
+    int ticks = 0;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ticks += msg.message == WM_TIMER ? 1 : 0;
+        DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(ticks, 19);
+    EXPECT_LE(backend.BlockingWaits() - waitsBefore, 20) << "not a wake for the sockets between";
+}
+
 TEST(PrivateDesktop, SleepsUntilThereIsWorkAndPublishesNothing) {
     platform::HeadlessBackend backend;
     platform::WindowSystem windows{backend};

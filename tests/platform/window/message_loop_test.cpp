@@ -1,6 +1,8 @@
 // The message loop: the order messages come in, quitting, sleeping, sending, painting.
 #include <cairo.h>
 
+#include <algorithm>
+
 #include "platform/gdi/gdi.h"
 #include "window_test_support.h"
 
@@ -27,6 +29,47 @@ TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
     }
     EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_LBUTTONDOWN, WM_PAINT, WM_TIMER}));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+// A game's tick: a timer message whose handling invalidates the window, then the paint.
+TEST_F(MessageLoop, TheBackEndIsAskedForInputOnceAMomentNotOnceAMessage) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    SetTimer(window, 1, 50, nullptr);
+    const int looksBefore = backend.InputLooks();
+    backend.At(1000, [] { PostQuitMessage(0); });
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (msg.message == WM_TIMER) {
+            InvalidateRect(window, nullptr, FALSE);
+        }
+        DispatchMessageW(&msg);
+    }
+    // Ticks at 50 ... 950; the quit at 1000 comes before that tick.
+    EXPECT_EQ(SeenOf(WM_PAINT).size(), 20u) << "the first paint and one for each of 19 ticks";
+    EXPECT_LE(backend.InputLooks() - looksBefore, 20) << "the wait of each tick, and no more";
+}
+
+TEST_F(MessageLoop, InputArrivingWhileMessagesAreHandledIsTakenBeforeTheLoopSleeps) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    SetTimer(window, 1, 50, nullptr);
+    MSG msg;
+    ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    ASSERT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
+    // While the tick is handled, a key goes down; the tick also asks for a paint.
+    backend.KeyDown('A');
+    InvalidateRect(window, nullptr, FALSE);
+    DispatchMessageW(&msg);
+    std::vector<UINT> taken;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+        taken.push_back(msg.message);
+        DispatchMessageW(&msg);
+    }
+    std::sort(taken.begin(), taken.end());
+    EXPECT_EQ(taken, (std::vector<UINT>{WM_PAINT, WM_KEYDOWN}));
+    EXPECT_EQ(backend.Now(), 50u) << "the key is taken in the moment it came, not a tick later";
 }
 
 TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
