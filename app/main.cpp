@@ -17,7 +17,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "app/command_line.h"
@@ -169,10 +168,5 @@ int main(int argc, char** argv) {
     if (timerReport != nullptr) {
         WriteReport(timerReport, timer.Summary());
     }
-    // When the last key came while SDL waited for events, SDL has just sent the window a
-    // wake-up message over its second X connection. Closing the window before the X server has
-    // taken that message makes the message fail, and SDL's closing of that connection then
-    // ends the process with an X error and status 1. A moment lets the message arrive first.
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
     return status;
 }

@@ -81,7 +81,7 @@ class Display:
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ['Xvfb', '-displayfd', str(write_end), '-screen', '0', '1280x1024x24', '-nolisten',
-             'tcp'], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             'tcp', '-noreset'], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             number = pipe.readline().strip()

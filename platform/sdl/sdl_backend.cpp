@@ -105,6 +105,7 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
         }
         SDL_SetWindowIcon(window_.get(), surface.get());
     }
+    displayWait_ = sdl::DisplayWait::ForWindow(window_.get());
     renderer_ = sdl::CreateWindowRenderer(window_.get(), error);
     if (!renderer_) {
         return false;
@@ -152,38 +153,51 @@ void SdlBackend::Handle(const SDL_Event& event, std::vector<InputEvent>& out) {
     }
 }
 
+void SdlBackend::HandleQueued(std::vector<InputEvent>& out) {
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        Handle(event, out);
+    }
+    if (redrawPending_) {
+        Redraw();
+    }
+}
+
 std::vector<InputEvent> SdlBackend::WaitForInput(std::optional<Millis> deadline) {
     std::vector<InputEvent> input;
-    SDL_Event event;
-    for (;;) {
-        while (SDL_PollEvent(&event) != 0) {
-            Handle(event, input);
+    // What SDL made of its own calls (a window event of going full screen) is queued already.
+    HandleQueued(input);
+    // Reading the display's connection is most of what a wake costs, so it is read once a look,
+    // after the sleep.
+    for (bool first = true; input.empty(); first = false) {
+        std::optional<int> timeout;
+        if (deadline) {
+            timeout = sdl::WaitTimeoutMs(NowMicros(), *deadline);
+            if (!timeout) {
+                if (first) {
+                    SDL_PumpEvents();
+                    HandleQueued(input);
+                }
+                break;
+            }
         }
-        if (redrawPending_) {
-            Redraw();
-        }
-        if (!input.empty()) {
-            return input;
-        }
-        // Window events (an expose, a resize) wake the wait without giving input; the wait then
-        // goes on until the deadline.
-        if (!deadline) {
-            if (SDL_WaitEvent(&event) != 0) {
+        if (displayWait_) {
+            displayWait_->Wait(timeout.value_or(-1));
+            SDL_PumpEvents();
+        } else {
+            SDL_Event event;
+            if ((timeout ? SDL_WaitEventTimeout(&event, *timeout) : SDL_WaitEvent(&event)) != 0) {
                 Handle(event, input);
-            } else {
+            } else if (!timeout) {
                 // SDL could not wait; don't spin.
                 SDL_Delay(10);
             }
-            continue;
         }
-        const std::optional<int> timeout = sdl::WaitTimeoutMs(NowMicros(), *deadline);
-        if (!timeout) {
-            return input;
-        }
-        if (SDL_WaitEventTimeout(&event, *timeout) != 0) {
-            Handle(event, input);
-        }
+        // Window events (an expose, a resize) wake the wait without giving input; the wait then
+        // goes on until the deadline.
+        HandleQueued(input);
     }
+    return input;
 }
 
 void SdlBackend::Present(cairo_surface_t* screen) {

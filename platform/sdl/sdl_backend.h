@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/display_wait.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/letterbox.h"
 #include "platform/sdl/sdl_handles.h"
@@ -121,6 +122,8 @@ class SdlBackend final : public Backend {
     int wholeTextureFactor_ = 0;
     bool hasScreen_ = false;
     bool redrawPending_ = false;
+    // Our own sleep on the display, where SDL's can be done without (X11).
+    std::optional<sdl::DisplayWait> displayWait_;
     sdl::InputTranslator translator_;
     std::function<void()> firstFramePresented_;
 };
