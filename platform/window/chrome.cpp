@@ -33,6 +33,7 @@ CairoPtr ContextOn(Window& window) {
     if (!window.surface) {
         return nullptr;
     }
+    window.surfaceDrawn = true;
     return CairoPtr(cairo_create(window.surface.get()));
 }
 

@@ -7,18 +7,10 @@
 
 #include "platform/window/chrome.h"
 #include "platform/window/desktop.h"
+#include "platform/window/rect_math.h"
 
 namespace platform::detail {
 namespace {
-
-RECT Intersection(const RECT& a, const RECT& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
-bool IsEmpty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
-}
 
 bool IsRgb24Image(cairo_surface_t* surface) {
     return cairo_surface_get_type(surface) == CAIRO_SURFACE_TYPE_IMAGE &&
@@ -32,7 +24,7 @@ bool IsRgb24Image(cairo_surface_t* surface) {
 void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t* screen) {
     const RECT placed{origin.x, origin.y, origin.x + cairo_image_surface_get_width(source),
                       origin.y + cairo_image_surface_get_height(source)};
-    clip = Intersection(clip, placed);
+    clip = Intersect(clip, placed);
     if (IsEmpty(clip)) {
         return;
     }
@@ -101,7 +93,7 @@ void Desktop::ComposeInto(cairo_surface_t* screen) {
         cairo_clip(cr.get());
         const RECT client{origin.x, origin.y, origin.x + window.ClientWidth(),
                           origin.y + window.ClientHeight()};
-        const RECT inside = Intersection(Intersection(clip, outer), client);
+        const RECT inside = Intersect(Intersect(clip, outer), client);
         if (window.surface) {
             if (copyable && IsRgb24Image(window.surface.get())) {
                 CopyRows(window.surface.get(), origin, inside, screen);

@@ -1,28 +1,25 @@
 #include "platform/window/desktop.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/window/rect_math.h"
 
 namespace platform::detail {
 namespace {
 
 Desktop* current = nullptr;
 
-RECT Union(const RECT& a, const RECT& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
-RECT Intersect(const RECT& a, const RECT& b) {
-    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-           std::min(a.bottom, b.bottom)};
-    if (r.right <= r.left || r.bottom <= r.top) {
-        return {0, 0, 0, 0};
+// An RGB24 image over `pixels`, which must outlive it; null if cairo refuses.
+SurfacePtr SurfaceOver(unsigned char* pixels, int width, int height, int stride) {
+    SurfacePtr surface(
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        return nullptr;
     }
-    return r;
-}
-
-bool IsEmpty(const RECT& r) {
-    return r.right <= r.left || r.bottom <= r.top;
+    return surface;
 }
 
 }  // namespace
@@ -349,6 +346,7 @@ RECT Desktop::BeginSurfacePaint(Window& window, bool* erase) {
     }
     Validate(window);
     ++window.paintsOpen;
+    window.surfaceDrawn = true;
     return area;
 }
 
@@ -370,22 +368,72 @@ void Desktop::FitSurface(Window& window) {
         return;
     }
     window.resizePending = false;
-    int width = window.ClientWidth();
-    int height = window.ClientHeight();
+    const int width = window.ClientWidth();
+    const int height = window.ClientHeight();
     cairo_surface_t* old = window.surface.get();
     if (old != nullptr && cairo_image_surface_get_width(old) == width &&
         cairo_image_surface_get_height(old) == height) {
         return;
     }
-    // The old pixels stay where they were; uncovered pixels start black until painted.
-    SurfacePtr fresh = MakeImageSurface(width, height);
-    if (fresh && old != nullptr) {
-        CairoPtr cr(cairo_create(fresh.get()));
-        cairo_set_source_surface(cr.get(), old, 0, 0);
-        cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-        cairo_paint(cr.get());
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
+    if (width <= 0 || height <= 0 || stride <= 0) {
+        window.surface.reset();
+        return;
+    }
+    const std::size_t needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    const int oldWidth = old != nullptr ? cairo_image_surface_get_width(old) : 0;
+    const int oldHeight = old != nullptr ? cairo_image_surface_get_height(old) : 0;
+    const auto rowAt = [stride](unsigned char* pixels, int y) {
+        return pixels + static_cast<std::ptrdiff_t>(y) * stride;
+    };
+    if (old != nullptr && oldWidth == width && needed <= window.pixelCapacity) {
+        // The rows stay where they are, so only the image over them is new; rows it uncovers
+        // start black, whatever an earlier, taller size left there. Finishing the old image
+        // leaves anything that still holds it unable to draw.
+        cairo_surface_finish(old);
+        window.surface.reset();
+        if (height > oldHeight) {
+            std::memset(rowAt(window.pixels.get(), oldHeight), 0,
+                        static_cast<std::size_t>(height - oldHeight) * stride);
+        }
+        window.surface = SurfaceOver(window.pixels.get(), width, height, stride);
+        return;
+    }
+    // New memory, zeroed by the allocator (fresh pages cost nothing until touched). A top-level
+    // window gets room for the screen's height, which it may well grow to.
+    std::size_t capacity = needed;
+    if (!window.IsChild() && height < screen_.height) {
+        capacity = static_cast<std::size_t>(stride) * static_cast<std::size_t>(screen_.height);
+    }
+    std::unique_ptr<unsigned char, FreeRelease> pixels(
+        static_cast<unsigned char*>(std::calloc(capacity, 1)));
+    SurfacePtr fresh = pixels ? SurfaceOver(pixels.get(), width, height, stride) : nullptr;
+    if (!fresh) {
+        window.surface.reset();
+        window.pixels.reset();
+        window.pixelCapacity = 0;
+        return;
+    }
+    // The old pixels stay where they were; uncovered pixels start black until painted. A window
+    // resized before its first paint has nothing to keep.
+    if (old != nullptr && window.surfaceDrawn) {
+        cairo_surface_flush(old);
+        const int oldStride = cairo_image_surface_get_stride(old);
+        const std::size_t rowBytes = static_cast<std::size_t>(std::min(width, oldWidth)) * 4;
+        for (int y = 0; y < std::min(height, oldHeight); ++y) {
+            std::memcpy(
+                rowAt(pixels.get(), y),
+                cairo_image_surface_get_data(old) + static_cast<std::ptrdiff_t>(y) * oldStride,
+                rowBytes);
+        }
+    }
+    // The old image goes before the memory under it.
+    if (old != nullptr) {
+        cairo_surface_finish(old);
     }
     window.surface = std::move(fresh);
+    window.pixels = std::move(pixels);
+    window.pixelCapacity = capacity;
 }
 
 LRESULT Desktop::Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 // owned windows kept above their owners, child windows inside their parents.
 #pragma once
 
+#include <cstddef>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,6 +13,10 @@
 #include "platform/window/window_types.h"
 
 namespace platform::detail {
+
+struct FreeRelease {
+    void operator()(unsigned char* memory) const { std::free(memory); }
+};
 
 struct WindowClass {
     std::u16string name;
@@ -58,8 +64,16 @@ struct Window {
     bool invalid = false;
     bool eraseOnPaint = false;
     RECT invalidRect{};
-    // Client-area pixels. While a paint DC draws into the surface a resize waits until EndPaint.
+    // The memory of the client-area pixels, and how many bytes of it there are: a window that
+    // grows (most do as they are set up) keeps its rows where they are while they fit.
+    std::unique_ptr<unsigned char, FreeRelease> pixels;
+    std::size_t pixelCapacity = 0;
+    // Client-area pixels, an image over `pixels`. While a paint DC draws into the surface a
+    // resize waits until EndPaint.
     SurfacePtr surface;
+    // Whether anything has been drawn into the surface: until then a resize has no pixels to
+    // keep.
+    bool surfaceDrawn = false;
     int paintsOpen = 0;
     bool resizePending = false;
     std::vector<HWND> children;  // bottom to top

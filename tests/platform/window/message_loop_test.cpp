@@ -11,6 +11,16 @@ namespace {
 
 using MessageLoop = Desktop;
 
+// A recording class whose windows are erased with `colour`; returns the class brush.
+HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hbrBackground = CreateSolidBrush(colour);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+    return wc.hbrBackground;
+}
+
 TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
     HWND window = MakeWindow();
     PumpUntilIdle();
@@ -264,16 +274,8 @@ TEST_F(MessageLoop, TheBackEndIsShownTheScreenWhenTheLoopRunsOutOfWork) {
 TEST_F(MessageLoop, TheScreenShowsEachWindowInsideItsParentOnly) {
     // A red window at (20, 30), 100 x 80, and a blue child of it at (90, 60) in it, 50 x 50:
     // the child's right part lies outside its parent and is not shown.
-    auto registerFilled = [](LPCWSTR name, COLORREF colour) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = RecordingProc;
-        wc.hbrBackground = CreateSolidBrush(colour);
-        wc.lpszClassName = name;
-        RegisterClassW(&wc);
-        return wc.hbrBackground;
-    };
-    HBRUSH red = registerFilled(u"Red", RGB(255, 0, 0));
-    HBRUSH blue = registerFilled(u"Blue", RGB(0, 0, 255));
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
     HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
                                   nullptr, nullptr);
     HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
@@ -292,6 +294,34 @@ TEST_F(MessageLoop, TheScreenShowsEachWindowInsideItsParentOnly) {
     DestroyWindow(parent);
     DeleteObject(red);
     DeleteObject(blue);
+}
+
+TEST_F(MessageLoop, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HWND window = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr,
+                                  nullptr, nullptr);
+    PumpUntilIdle();
+    cairo_surface_t* screen = backend.PresentedScreen();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(PixelAt(screen, 10, 60), RGB(255, 0, 0));
+    // Shorter, then as tall as before without a repaint: the lower rows were red once, and must
+    // not come back.
+    MoveWindow(window, 0, 0, 100, 40, FALSE);
+    PumpUntilIdle();
+    MoveWindow(window, 0, 0, 100, 80, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(screen, 10, 39), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 99, 79), RGB(0, 0, 0));
+    // Wider and taller than the screen's first window: the red part moves along.
+    MoveWindow(window, 0, 0, 150, 330, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(screen, 99, 39), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 100, 39), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 149, 319), RGB(0, 0, 0));
+    DestroyWindow(window);
+    DeleteObject(red);
 }
 
 TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
