@@ -22,6 +22,7 @@
 #include "app/command_line.h"
 #include "app/program_state.h"
 #include "app/win_main.h"
+#include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/window/window_system.h"
 #include "resources/tarvel_resources.h"
@@ -128,6 +129,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Fonts load while the window opens.
+    platform::DrawingPreparation drawing;
     std::string error;
     platform::SdlOptions display;
     display.screen = {parsed.options.screenWidth, parsed.options.screenHeight};
@@ -154,6 +157,7 @@ int main(int argc, char** argv) {
         return kExitNoDisplay;
     }
 
+    drawing.Wait();
     const char* timerReport = HookFile("TARVEL_REPORT_TIMER");
     TimerRecord timer;
     const std::optional<std::string> desktop = DesktopName();

@@ -5,11 +5,8 @@
 
 #include <cmath>
 
+#include "platform/gdi/drawing_preparation.h"
 #include "platform/gdi/utf16.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 namespace platform::gdi_detail {
 namespace {
@@ -45,19 +42,10 @@ std::string FaceNameOf(const LOGFONTW& logfont) {
     return Utf8FromUtf16(logfont.lfFaceName, length);
 }
 
-// Loads fontconfig's configuration and font list now rather than inside the first match.
-// fontconfig 2.14 loses a few hundred bytes while parsing its XML configuration, once per
-// process; under LeakSanitizer that load is exempted so every other leak still counts.
-void LoadFontConfiguration() {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan::ScopedDisabler notOurLeak;
-#endif
-    FcInit();
-}
-
 }  // namespace
 
 FontCache::FontCache() : options_(cairo_font_options_create()) {
+    // Now rather than inside the first match.
     LoadFontConfiguration();
     // Text is the one thing drawn anti-aliased; grey coverage suits an RGB24 target whatever
     // its subpixel layout. Unhinted metrics keep advances proportional to the size, so the

@@ -10,20 +10,7 @@
 
 #include "platform/gdi/utf16.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
-
 namespace platform::detail::chrome {
-
-// fontconfig loses a few hundred bytes once per process while it parses its configuration; that
-// one load is exempted from LeakSanitizer so every other leak still counts.
-void LoadFontConfiguration() {
-#if defined(__SANITIZE_ADDRESS__)
-    __lsan::ScopedDisabler notOurLeak;
-#endif
-    FcInit();
-}
 
 std::string Utf8(std::u16string_view text) {
     return platform::gdi_detail::Utf8FromUtf16(text.data(), text.size());

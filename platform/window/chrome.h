@@ -46,9 +46,6 @@ struct Font {
     bool bold = false;
 };
 
-// Loads fontconfig's configuration before the first text is measured or drawn.
-void LoadFontConfiguration();
-
 std::string Utf8(std::u16string_view text);
 
 // A context on a window's client surface, or null when it has none.

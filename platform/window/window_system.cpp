@@ -1,6 +1,6 @@
 #include "platform/window/window_system.h"
 
-#include "platform/window/chrome.h"
+#include "platform/gdi/drawing_preparation.h"
 #include "platform/window/desktop.h"
 #include "platform/window/dialogs.h"
 #include "platform/window/shell_windows.h"
@@ -11,7 +11,8 @@ namespace {
 
 std::unique_ptr<detail::Desktop> Install(Backend& backend, std::optional<std::string> shared) {
     auto desktop = std::make_unique<detail::Desktop>(backend, std::move(shared));
-    detail::chrome::LoadFontConfiguration();
+    // Before the first text is measured or drawn.
+    LoadFontConfiguration();
     detail::RegisterShellClasses(*desktop);
     detail::RegisterDialogClasses(*desktop);
     return desktop;
