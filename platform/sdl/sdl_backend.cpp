@@ -75,7 +75,25 @@ SdlBackend::SdlBackend(std::unique_ptr<sdl::VideoSession> video, const SdlOption
       firstFramePresented_(options.firstFramePresented) {}
 
 SdlBackend::~SdlBackend() {
+    Settle();
     ReleaseScreenBuffer();
+}
+
+void SdlBackend::Settle() const {
+    if (opening_.joinable()) {
+        opening_.join();
+    }
+}
+
+void SdlBackend::ShowScreen() {
+    if (shown_) {
+        return;
+    }
+    shown_ = true;
+    opening_ = std::thread([this] {
+        SDL_ShowWindow(window_.get());
+        Redraw();
+    });
 }
 
 bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
@@ -85,7 +103,8 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
         usable = {bounds.w, bounds.h - kWindowFrameAllowance};
     }
     const ScreenSize size = sdl::InitialWindowSize(screen_, options.scale, usable);
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+    // Hidden until the program shows a window of its own (ShowScreen).
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
     if (options.fullscreen) {
         flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     }
@@ -158,12 +177,15 @@ void SdlBackend::HandleQueued(std::vector<InputEvent>& out) {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         Handle(event, out);
     }
-    if (redrawPending_) {
+    // Before the first screen there is nothing to show again: the first Present draws the
+    // window.
+    if (redrawPending_ && hasScreen_) {
         Redraw();
     }
 }
 
 std::vector<InputEvent> SdlBackend::WaitForInput(std::optional<Millis> deadline) {
+    Settle();
     std::vector<InputEvent> input;
     // What SDL made of its own calls (a window event of going full screen) is queued already.
     HandleQueued(input);
@@ -201,6 +223,7 @@ std::vector<InputEvent> SdlBackend::WaitForInput(std::optional<Millis> deadline)
 }
 
 void SdlBackend::Present(cairo_surface_t* screen) {
+    Settle();
     if (screen == nullptr || cairo_surface_status(screen) != CAIRO_STATUS_SUCCESS ||
         cairo_surface_get_type(screen) != CAIRO_SURFACE_TYPE_IMAGE ||
         cairo_image_surface_get_format(screen) != CAIRO_FORMAT_RGB24) {
@@ -212,6 +235,11 @@ void SdlBackend::Present(cairo_surface_t* screen) {
         throw std::invalid_argument("SDL back end: a " + SizeText(width, height) +
                                     " image cannot be shown as the " +
                                     SizeText(screen_.width, screen_.height) + " screen");
+    }
+    if (!shown_) {
+        // Shown without a window of the program's being shown first (a test of the back end).
+        shown_ = true;
+        SDL_ShowWindow(window_.get());
     }
     if (screen == lockedScreen_.get()) {
         // Composed in the texture itself: nothing to upload.
@@ -235,6 +263,7 @@ void SdlBackend::Present(cairo_surface_t* screen) {
 }
 
 cairo_surface_t* SdlBackend::ScreenBuffer() {
+    Settle();
     if (!lockedScreen_) {
         void* pixels = nullptr;
         int pitch = 0;
@@ -320,15 +349,18 @@ SDL_Texture* SdlBackend::ScaleSource(const sdl::Letterbox& box) {
 }
 
 bool SdlBackend::Fullscreen() const {
+    Settle();
     return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 void SdlBackend::SetFullscreen(bool on) {
+    Settle();
     SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     redrawPending_ = true;
 }
 
 void SdlBackend::Raise() {
+    Settle();
     if ((SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_MINIMIZED) != 0) {
         SDL_RestoreWindow(window_.get());
     }

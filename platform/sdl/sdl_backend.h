@@ -29,6 +29,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/sdl/display_wait.h"
@@ -84,15 +85,25 @@ class SdlBackend final : public Backend {
 
     bool Fullscreen() const;
     void SetFullscreen(bool on);
+    // Shows the window, which is hidden until then, and puts a first, black frame in it. That
+    // runs on a thread of its own while the program paints its first screen: the first frame
+    // of a window costs the display server a good while (under Xvfb about as long as the
+    // program's own start), and the program needs nothing of SDL until it presents.
+    void ShowScreen() override;
     // Brings the window to the front (a second start of the program hands over to this one).
     void Raise() override;
     // The SDL window, for whatever else a program needs of it.
-    SDL_Window* Window() const { return window_.get(); }
+    SDL_Window* Window() const {
+        Settle();
+        return window_.get();
+    }
 
   private:
     SdlBackend(std::unique_ptr<sdl::VideoSession> video, const SdlOptions& options);
 
     bool Open(const SdlOptions& options, std::string* error);
+    // Waits for ShowScreen's thread, if it runs: every use of SDL comes after.
+    void Settle() const;
     std::uint64_t NowMicros() const;
     sdl::WindowView View() const;
     // Passes an event's input on to `out` and does what it asks of the window.
@@ -126,6 +137,9 @@ class SdlBackend final : public Backend {
     std::optional<sdl::DisplayWait> displayWait_;
     sdl::InputTranslator translator_;
     std::function<void()> firstFramePresented_;
+    bool shown_ = false;
+    // ShowScreen's thread. Joining it changes nothing a caller sees, so const members may.
+    mutable std::thread opening_;
 };
 
 }  // namespace platform

@@ -65,6 +65,11 @@ class Backend {
     // or any other image, borrowed for the call.
     virtual void Present(cairo_surface_t* screen) = 0;
 
+    // Called once, when the first top-level window is shown. A back end whose screen is a window
+    // on a desktop keeps that window hidden until then, so that a program that leaves without
+    // showing anything (a second copy handing over to the first) never appears.
+    virtual void ShowScreen() {}
+
     // Brings what shows the screen in front of the desktop's other windows, when another process
     // asks this one's window to come to the front. Nothing to do where the screen is the only
     // one.

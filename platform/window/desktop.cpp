@@ -239,6 +239,10 @@ bool Desktop::Show(HWND handle, bool show, bool activate) {
     if (show && !wasVisible) {
         Invalidate(*window, nullptr, true);
     }
+    if (show && !window->IsChild() && !screenShown_) {
+        screenShown_ = true;
+        backend_.ShowScreen();
+    }
     if (!window->IsChild()) {
         if (show && activate && window->activatable) {
             Activate(handle);

@@ -171,6 +171,7 @@ class Desktop {
     std::set<UINT> swallowedKeys_;
     HWND openPopup_ = nullptr;
     bool screenDirty_ = true;
+    bool screenShown_ = false;
     // Kept from one present to the next: a new screen-sized image each frame costs its
     // allocation and the page faults of touching it.
     SurfacePtr presented_;

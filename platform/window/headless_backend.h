@@ -63,8 +63,9 @@ class HeadlessBackend final : public Backend {
     int Presents() const { return presents_; }
     // The last presented screen, or null before the first.
     cairo_surface_t* PresentedScreen() const { return presents_ > 0 ? presented_.get() : nullptr; }
-    // Times the screen was asked to come in front of other windows.
+    // Times the screen was asked to come in front of other windows, and to show at all.
     int Raises() const { return raises_; }
+    int ScreenShows() const { return screenShows_; }
 
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override { return now_; }
@@ -72,6 +73,7 @@ class HeadlessBackend final : public Backend {
     // The screen is composed straight into the image PresentedScreen() shows.
     cairo_surface_t* ScreenBuffer() override;
     void Present(cairo_surface_t* screen) override;
+    void ShowScreen() override { ++screenShows_; }
     void Raise() override { ++raises_; }
 
   private:
@@ -87,6 +89,7 @@ class HeadlessBackend final : public Backend {
     int blockingWaits_ = 0;
     int presents_ = 0;
     int raises_ = 0;
+    int screenShows_ = 0;
     SurfacePtr presented_;
 };
 

@@ -211,6 +211,26 @@ TEST_F(SdlBackendTest, TheScreenIsComposedStraightIntoTheTextureShown) {
     expectShown([](int, int) { return 0x0080FFu; });
 }
 
+TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
+    SdlOptions options;
+    options.screen = device;
+    auto hidden = [](SdlBackend& backend) {
+        return (SDL_GetWindowFlags(backend.Window()) & SDL_WINDOW_HIDDEN) != 0;
+    };
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    EXPECT_TRUE(hidden(*backend)) << "a program that leaves at once never shows";
+    backend->ShowScreen();
+    EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
+    EXPECT_FALSE(hidden(*backend));
+
+    // A screen presented without ShowScreen shows the window too.
+    auto other = Open(options);
+    ASSERT_TRUE(other);
+    other->Present(Pattern(device).get());
+    EXPECT_FALSE(hidden(*other));
+}
+
 TEST_F(SdlBackendTest, RefusesAScreenOfAnotherSizeOrFormat) {
     SdlOptions options;
     options.screen = device;
