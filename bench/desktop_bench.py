@@ -32,6 +32,8 @@ FIRST_FRAME_GOAL = 1.2
 CLOCK_TICKS = os.sysconf('SC_CLK_TCK')
 # The pointer circles over the lower half of the pitch at 50 moves a second.
 MOVE_PERIOD = 0.02
+# Seconds of rest before each program starts.
+SETTLE = 1.0
 
 
 class BenchError(Exception):
@@ -115,6 +117,9 @@ def pointer_moves(env, window, seconds):
 def play(display, command, window_name, seconds, env_extra, first_frame_report):
     """Runs one program for `seconds` with the pointer moving; returns its figures."""
     env = dict(display.env, **env_extra)
+    # Each program starts on a quiet machine: the X server and the kernel are done with the
+    # one before (its window, its shared memory, its pages).
+    time.sleep(SETTLE)
     started_wall = time.time()
     started = time.monotonic()
     process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
