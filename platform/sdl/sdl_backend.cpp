@@ -1,5 +1,7 @@
 #include "platform/sdl/sdl_backend.h"
 
+#include <cstddef>
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -92,6 +94,16 @@ void SdlBackend::ShowScreen() {
     shown_ = true;
     opening_ = std::thread([this] {
         SDL_ShowWindow(window_.get());
+        // The first frame is the screen texture, cleared to black here: memory is slowest the
+        // first time it is written, and the program's first screen then goes into a texture
+        // that has been written already.
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) == 0) {
+            std::memset(pixels, 0, static_cast<std::size_t>(pitch) * screen_.height);
+            SDL_UnlockTexture(screenTexture_.get());
+            hasScreen_ = true;
+        }
         Redraw();
     });
 }
