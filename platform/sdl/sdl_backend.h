@@ -88,7 +88,10 @@ class SdlBackend final : public Backend {
     // Shows the window, which is hidden until then, and puts a first, black frame in it. That
     // runs on a thread of its own while the program paints its first screen: the first frame
     // of a window costs the display server a good while (under Xvfb about as long as the
-    // program's own start), and the program needs nothing of SDL until it presents.
+    // program's own start), and the program needs nothing of SDL until it presents. SDL is
+    // still used by one thread at a time: every other member joins that thread first (Settle).
+    // SDL2 asks for video calls on the main thread for the platforms whose windows belong to a
+    // thread; X11 and Wayland connections do not.
     void ShowScreen() override;
     // Brings the window to the front (a second start of the program hands over to this one).
     void Raise() override;
