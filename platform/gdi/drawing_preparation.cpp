@@ -1,8 +1,6 @@
 #include "platform/gdi/drawing_preparation.h"
 
 #include <fontconfig/fontconfig.h>
-#include <pthread.h>
-#include <sched.h>
 
 #include "platform/gdi/gdi_registry.h"
 
@@ -31,11 +29,9 @@ void LoadFontConfiguration() {
 
 DrawingPreparation::DrawingPreparation()
     : thread_([] {
-          // Only on what the rest of the start leaves idle: opening the display is a string of
-          // round trips to its server, which needs the other core then. Without the lowered
-          // priority the two slow each other down by more than the thread saves.
-          sched_param idle{};
-          pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+          // At the normal priority: a thread at SCHED_IDLE got nothing while other programs kept
+          // both cores busy, and the start then waited seconds for it (a thread cannot be
+          // given its priority back without privileges).
           LoadFontConfiguration();
           gdi_detail::Registry::Get();
       }) {}

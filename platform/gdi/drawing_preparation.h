@@ -17,8 +17,8 @@ namespace platform {
 // calls return at once.
 void LoadFontConfiguration();
 
-// Prepares the drawing interface on a thread of its own, at the lowest priority, from
-// construction until Wait() or destruction. No drawing call may be made meanwhile.
+// Prepares the drawing interface on a thread of its own from construction until Wait() or
+// destruction. No drawing call may be made meanwhile.
 class DrawingPreparation {
   public:
     DrawingPreparation();
