@@ -18,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz/font_configuration.h"
 #include "platform/gdi/gdi_debug.h"
 #include "tools/script_runner.h"
 
@@ -97,11 +96,6 @@ void CheckRefusal(const std::string& err, std::size_t lines) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    LoadFontConfigurationOnce();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string script(reinterpret_cast<const char*>(data), size);

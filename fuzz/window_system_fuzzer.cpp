@@ -14,7 +14,6 @@
 #include "app/program_state.h"
 #include "app/win_main.h"
 #include "fuzz/byte_reader.h"
-#include "fuzz/font_configuration.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_debug.h"
 #include "platform/window/headless_backend.h"
@@ -206,11 +205,6 @@ void RequireCounts(const GdiObjectCounts& actual, const GdiObjectCounts& expecte
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
-    LoadFontConfigurationOnce();
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ByteReader input(data, size);

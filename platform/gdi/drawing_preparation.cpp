@@ -29,9 +29,9 @@ void LoadFontConfiguration() {
 
 DrawingPreparation::DrawingPreparation()
     : thread_([] {
-          // At the normal priority: a thread at SCHED_IDLE got nothing while other programs kept
-          // both cores busy, and the start then waited seconds for it (a thread cannot be
-          // given its priority back without privileges).
+          // At the normal priority: at SCHED_IDLE it gets no time while other programs keep
+          // both cores busy, and the start would wait seconds for it (an unprivileged thread
+          // cannot be given its priority back).
           LoadFontConfiguration();
           gdi_detail::Registry::Get();
       }) {}

@@ -312,10 +312,9 @@ cairo_surface_t* SdlBackend::ScreenBuffer() {
         }
         // The texture's RGB888 pixels are cairo's RGB24 ones (see Open); cairo refuses a pitch
         // it cannot use.
-        SurfacePtr image(cairo_image_surface_create_for_data(static_cast<unsigned char*>(pixels),
-                                                             CAIRO_FORMAT_RGB24, screen_.width,
-                                                             screen_.height, pitch));
-        if (cairo_surface_status(image.get()) != CAIRO_STATUS_SUCCESS) {
+        SurfacePtr image = MakeImageSurfaceOver(static_cast<unsigned char*>(pixels), screen_.width,
+                                                screen_.height, pitch);
+        if (!image) {
             SDL_UnlockTexture(screenTexture_.get());
             return nullptr;
         }

@@ -29,4 +29,15 @@ inline SurfacePtr MakeImageSurface(int width, int height) {
     return surface;
 }
 
+// An RGB24 image surface over `pixels` (rows `stride` bytes apart), which must outlive it; null
+// when cairo refuses the size or the stride.
+inline SurfacePtr MakeImageSurfaceOver(unsigned char* pixels, int width, int height, int stride) {
+    SurfacePtr surface(
+        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        return nullptr;
+    }
+    return surface;
+}
+
 }  // namespace platform

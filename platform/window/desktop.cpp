@@ -12,16 +12,6 @@ namespace {
 
 Desktop* current = nullptr;
 
-// An RGB24 image over `pixels`, which must outlive it; null if cairo refuses.
-SurfacePtr SurfaceOver(unsigned char* pixels, int width, int height, int stride) {
-    SurfacePtr surface(
-        cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_RGB24, width, height, stride));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        return nullptr;
-    }
-    return surface;
-}
-
 }  // namespace
 
 Metrics MetricsFor(ScreenSize screen) {
@@ -400,7 +390,7 @@ void Desktop::FitSurface(Window& window) {
             std::memset(rowAt(window.pixels.get(), oldHeight), 0,
                         static_cast<std::size_t>(height - oldHeight) * stride);
         }
-        window.surface = SurfaceOver(window.pixels.get(), width, height, stride);
+        window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
         return;
     }
     // New memory, zeroed by the allocator (fresh pages cost nothing until touched). A top-level
@@ -411,7 +401,7 @@ void Desktop::FitSurface(Window& window) {
     }
     std::unique_ptr<unsigned char, FreeRelease> pixels(
         static_cast<unsigned char*>(std::calloc(capacity, 1)));
-    SurfacePtr fresh = pixels ? SurfaceOver(pixels.get(), width, height, stride) : nullptr;
+    SurfacePtr fresh = pixels ? MakeImageSurfaceOver(pixels.get(), width, height, stride) : nullptr;
     if (!fresh) {
         window.surface.reset();
         window.pixels.reset();
