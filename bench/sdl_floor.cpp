@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_handles.h"
+#include "platform/sdl/session_bus.h"
 #include "platform/sdl/video_session.h"
 #include "platform/sdl/wait_time.h"
 
@@ -165,6 +166,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // As the game does, so that neither pays for a message bus it would launch.
+    platform::sdl::KeepSessionBusFromLaunching();
     std::string error;
     std::unique_ptr<platform::sdl::VideoSession> video = platform::sdl::VideoSession::Start(&error);
     if (!video) {
