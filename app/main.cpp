@@ -25,6 +25,7 @@
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/session_bus.h"
+#include "platform/sdl/video_session.h"
 #include "platform/window/window_system.h"
 #include "resources/tarvel_resources.h"
 
@@ -34,13 +35,11 @@ constexpr int kExitUsage = 2;
 constexpr int kExitNoDisplay = 1;
 
 // The desktop the window shows on, named the same way by every copy of the program, so that a
-// second start finds the first on the same display and on no other. None for SDL's other
-// drivers, whose windows no one sees.
+// second start finds the first on the same display and on no other: from the driver SDL is to
+// try first, known before SDL has started. None for SDL's other drivers, whose windows no one
+// sees.
 std::optional<std::string> DesktopName() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr) {
-        return std::nullopt;
-    }
+    const std::string driver = platform::sdl::VideoSession::ChosenDriver();
     const std::string_view name(driver);
     const char* variable = name == "x11"       ? "DISPLAY"
                            : name == "wayland" ? "WAYLAND_DISPLAY"
@@ -171,7 +170,13 @@ int main(int argc, char** argv) {
     }
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     ResetProgramState();
-    const int status = WinMain(instance, nullptr, nullptr, SW_SHOW);
+    int status = 0;
+    try {
+        status = WinMain(instance, nullptr, nullptr, SW_SHOW);
+    } catch (const platform::DisplayUnavailable& unavailable) {
+        std::fprintf(stderr, "tarvel: %s\n", unavailable.what());
+        return kExitNoDisplay;
+    }
     if (timerReport != nullptr) {
         WriteReport(timerReport, timer.Summary());
     }

@@ -55,35 +55,52 @@ constexpr int kWindowFrameAllowance = 32;
 }  // namespace
 
 std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::string* error) {
-    if (!CheckOptions(options, error)) {
+    if (!CheckOptions(options, error) || !sdl::VideoSession::ChooseDriver(error)) {
         return nullptr;
     }
-    std::unique_ptr<sdl::VideoSession> video = sdl::VideoSession::Start(error);
-    if (!video) {
-        return nullptr;
-    }
-    std::unique_ptr<SdlBackend> backend(new SdlBackend(std::move(video), options));
-    if (!backend->Open(options, error)) {
-        return nullptr;
-    }
+    std::unique_ptr<SdlBackend> backend(new SdlBackend(options));
+    SdlBackend* opening = backend.get();
+    backend->opening_ = std::thread([opening, options] { opening->OpenInBackground(options); });
     return backend;
 }
 
-SdlBackend::SdlBackend(std::unique_ptr<sdl::VideoSession> video, const SdlOptions& options)
-    : video_(std::move(video)),
-      screen_(options.screen),
+SdlBackend::SdlBackend(const SdlOptions& options)
+    : screen_(options.screen),
       clockStart_(SDL_GetPerformanceCounter()),
       clockFrequency_(SDL_GetPerformanceFrequency()),
       firstFramePresented_(options.firstFramePresented) {}
 
 SdlBackend::~SdlBackend() {
-    Settle();
+    Join();
     ReleaseScreenBuffer();
 }
 
-void SdlBackend::Settle() const {
+void SdlBackend::OpenInBackground(const SdlOptions& options) {
+    std::string error;
+    video_ = sdl::VideoSession::Open(&error);
+    const bool open = video_ != nullptr && Open(options, &error);
+    bool show = false;
+    {
+        std::lock_guard<std::mutex> guard(openingLock_);
+        opened_ = open;
+        openingError_ = open ? std::string() : error;
+        show = open && showRequested_;
+    }
+    if (show) {
+        ShowWithFirstFrame();
+    }
+}
+
+void SdlBackend::Join() const {
     if (opening_.joinable()) {
         opening_.join();
+    }
+}
+
+void SdlBackend::Settle() const {
+    Join();
+    if (!openingError_.empty()) {
+        throw DisplayUnavailable(openingError_);
     }
 }
 
@@ -92,20 +109,31 @@ void SdlBackend::ShowScreen() {
         return;
     }
     shown_ = true;
-    opening_ = std::thread([this] {
-        SDL_ShowWindow(window_.get());
-        // The first frame is the screen texture, cleared to black here: memory is slowest the
-        // first time it is written, and the program's first screen then goes into a texture
-        // that has been written already.
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) == 0) {
-            std::memset(pixels, 0, static_cast<std::size_t>(pitch) * screen_.height);
-            SDL_UnlockTexture(screenTexture_.get());
-            hasScreen_ = true;
+    {
+        std::lock_guard<std::mutex> guard(openingLock_);
+        if (!opened_) {
+            // Still opening (the opening thread shows it when done), or it failed.
+            showRequested_ = true;
+            return;
         }
-        Redraw();
-    });
+    }
+    Join();
+    opening_ = std::thread([this] { ShowWithFirstFrame(); });
+}
+
+void SdlBackend::ShowWithFirstFrame() {
+    SDL_ShowWindow(window_.get());
+    // The first frame is the screen texture, cleared to black here: memory is slowest the
+    // first time it is written, and the program's first screen then goes into a texture that
+    // has been written already.
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) == 0) {
+        std::memset(pixels, 0, static_cast<std::size_t>(pitch) * screen_.height);
+        SDL_UnlockTexture(screenTexture_.get());
+        hasScreen_ = true;
+    }
+    Redraw();
 }
 
 bool SdlBackend::Open(const SdlOptions& options, std::string* error) {

@@ -27,7 +27,9 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,10 +66,19 @@ struct SdlOptions {
     std::function<void()> firstFramePresented;
 };
 
+// The display that passed Create's checks could not be opened after all (a DISPLAY that no
+// server answers): thrown by the first member that needs the window, its message one line.
+class DisplayUnavailable : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 class SdlBackend final : public Backend {
   public:
-    // Opens the window. Null, with a one-line reason in `error` (when not null), for options out
-    // of range or when there is no display to open a window on.
+    // Starts opening the window. Null, with a one-line reason in `error` (when not null), for
+    // options out of range or when there is no display to open a window on. SDL's start and the
+    // window are made on a thread of their own meanwhile, while the program sets itself up; a
+    // display that cannot be reached after all is reported by DisplayUnavailable.
     static std::unique_ptr<SdlBackend> Create(const SdlOptions& options, std::string* error);
 
     ~SdlBackend() override;
@@ -102,11 +113,19 @@ class SdlBackend final : public Backend {
     }
 
   private:
-    SdlBackend(std::unique_ptr<sdl::VideoSession> video, const SdlOptions& options);
+    explicit SdlBackend(const SdlOptions& options);
 
+    // On the opening thread: SDL's start, the window and, if ShowScreen came meanwhile, showing
+    // it.
+    void OpenInBackground(const SdlOptions& options);
     bool Open(const SdlOptions& options, std::string* error);
-    // Waits for ShowScreen's thread, if it runs: every use of SDL comes after.
+    // Shows the window and puts the first, black frame in it.
+    void ShowWithFirstFrame();
+    // Waits for the opening thread, if it runs: every use of SDL comes after. Throws
+    // DisplayUnavailable if the window could not be opened.
     void Settle() const;
+    // Waits for the opening thread without throwing.
+    void Join() const;
     std::uint64_t NowMicros() const;
     sdl::WindowView View() const;
     // Passes an event's input on to `out` and does what it asks of the window.
@@ -141,8 +160,15 @@ class SdlBackend final : public Backend {
     sdl::InputTranslator translator_;
     std::function<void()> firstFramePresented_;
     bool shown_ = false;
-    // ShowScreen's thread. Joining it changes nothing a caller sees, so const members may.
+    // The opening thread (and ShowScreen's, after it). Joining it changes nothing a caller sees,
+    // so const members may.
     mutable std::thread opening_;
+    // Between the opening thread and ShowScreen: whether the window is open, why it could not
+    // be, and whether it is to be shown as soon as it is.
+    std::mutex openingLock_;
+    bool opened_ = false;
+    std::string openingError_;
+    bool showRequested_ = false;
 };
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #include "platform/sdl/video_session.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -66,34 +68,77 @@ std::string SdlError() {
     return message.empty() ? "unknown SDL error" : message;
 }
 
-std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
+namespace {
+
+// The displays named in the environment, for the message when none can be reached.
+std::string DisplaysNamed() {
+    std::string displays;
+    if (EnvironmentNames("DISPLAY")) {
+        displays = "DISPLAY=" + EnvironmentValue("DISPLAY");
+    }
+    if (EnvironmentNames("WAYLAND_DISPLAY")) {
+        displays += (displays.empty() ? "WAYLAND_DISPLAY=" : ", WAYLAND_DISPLAY=") +
+                    EnvironmentValue("WAYLAND_DISPLAY");
+    }
+    return displays;
+}
+
+// The drivers named in a comma-separated list.
+std::vector<std::string> DriversIn(const std::string& list) {
+    std::vector<std::string> drivers;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        if (comma > start) {
+            drivers.push_back(list.substr(start, comma - start));
+        }
+        start = comma + 1;
+    }
+    return drivers;
+}
+
+}  // namespace
+
+bool VideoSession::ChooseDriver(std::string* error) {
     SetHints();
     const char* requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    const bool driverRequested = requested != nullptr && *requested != '\0';
-    // The displays named in the environment, for the message when none can be reached.
-    std::string displays;
-    if (!driverRequested) {
-        // Only the drivers that can show a window on this desktop: SDL on its own would fall back
-        // to its invisible offscreen driver, and a Wayland library complains on stderr where
-        // there is no Wayland.
-        std::string drivers;
-        if (EnvironmentNames("DISPLAY")) {
-            drivers = "x11";
-            displays = "DISPLAY=" + EnvironmentValue("DISPLAY");
+    if (requested != nullptr && *requested != '\0') {
+        // Taken as asked for, unless every driver named is a desktop's whose display variable
+        // is not set: that cannot start.
+        const std::vector<std::string> drivers = DriversIn(requested);
+        const bool anyCanStart = std::any_of(drivers.begin(), drivers.end(), [](const auto& d) {
+            return (d != "x11" || EnvironmentNames("DISPLAY")) &&
+                   (d != "wayland" || EnvironmentNames("WAYLAND_DISPLAY"));
+        });
+        if (!anyCanStart) {
+            SetError(error, "no display to open a window on (SDL_VIDEODRIVER is " +
+                                std::string(requested) + ", and its display is not set)");
+            return false;
         }
-        if (EnvironmentNames("WAYLAND_DISPLAY")) {
-            drivers += drivers.empty() ? "wayland" : ",wayland";
-            displays += (displays.empty() ? "WAYLAND_DISPLAY=" : ", WAYLAND_DISPLAY=") +
-                        EnvironmentValue("WAYLAND_DISPLAY");
-        }
-        if (drivers.empty()) {
-            SetError(error,
-                     "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
-            return nullptr;
-        }
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+        return true;
     }
+    // Only the drivers that can show a window on this desktop: SDL on its own would fall back
+    // to its invisible offscreen driver, and a Wayland library complains on stderr where there
+    // is no Wayland.
+    std::string drivers;
+    if (EnvironmentNames("DISPLAY")) {
+        drivers = "x11";
+    }
+    if (EnvironmentNames("WAYLAND_DISPLAY")) {
+        drivers += drivers.empty() ? "wayland" : ",wayland";
+    }
+    if (drivers.empty()) {
+        SetError(error,
+                 "no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return true;
+}
+
+std::unique_ptr<VideoSession> VideoSession::Open(std::string* error) {
     if (!InitVideo()) {
+        const std::string displays = DisplaysNamed();
         SetError(error, "no display to open a window on (" +
                             (displays.empty() ? "" : "cannot reach " + displays + ": ") +
                             SdlError() + ")");
@@ -103,6 +148,19 @@ std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
     // Text input (and an input method window) is on by default; the game reads keys only.
     SDL_StopTextInput();
     return std::unique_ptr<VideoSession>(new VideoSession);
+}
+
+std::unique_ptr<VideoSession> VideoSession::Start(std::string* error) {
+    if (!ChooseDriver(error)) {
+        return nullptr;
+    }
+    return Open(error);
+}
+
+std::string VideoSession::ChosenDriver() {
+    const char* chosen = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    const std::vector<std::string> drivers = DriversIn(chosen != nullptr ? chosen : "");
+    return drivers.empty() ? std::string() : drivers.front();
 }
 
 VideoSession::~VideoSession() {

@@ -20,6 +20,16 @@ class VideoSession {
     // SDL_VIDEODRIVER is taken as asked for, invisible ones included (tests use them).
     static std::unique_ptr<VideoSession> Start(std::string* error);
 
+    // Start in two halves, for a program that opens its window on a thread of its own while it
+    // does other work. ChooseDriver, at once: sets our hints and picks the drivers, failing
+    // where there is no display to show a window on, as Start does. Open, after it (on any
+    // thread): starts the video subsystem, failing where the display cannot be reached.
+    static bool ChooseDriver(std::string* error);
+    static std::unique_ptr<VideoSession> Open(std::string* error);
+    // The driver SDL is to try first once ChooseDriver has run: "x11", "wayland", or the first
+    // one SDL_VIDEODRIVER names.
+    static std::string ChosenDriver();
+
     ~VideoSession();
     VideoSession(const VideoSession&) = delete;
     VideoSession& operator=(const VideoSession&) = delete;

@@ -172,8 +172,9 @@ class Session:
         self.origin = (int(geometry['X']), int(geometry['Y']))
 
     def find_window(self):
-        found = subprocess.run(['xdotool', 'search', '--name', '^Tarvel$'], env=self.env,
-                               capture_output=True, text=True).stdout.split()
+        # Visible ones only: the game's window exists, hidden, until the game shows its own.
+        found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^Tarvel$'],
+                               env=self.env, capture_output=True, text=True).stdout.split()
         return found[0] if found else None
 
     def xdotool(self, *arguments):

@@ -71,10 +71,14 @@ class SdlBackendTest : public ::testing::Test {
   protected:
     void SetUp() override { environment.Set("SDL_VIDEODRIVER", "offscreen"); }
 
+    // The back end with its window open: the tests use SDL directly too.
     std::unique_ptr<SdlBackend> Open(SdlOptions options) {
         std::string error;
         std::unique_ptr<SdlBackend> backend = SdlBackend::Create(options, &error);
         EXPECT_TRUE(backend) << error;
+        if (backend) {
+            EXPECT_NE(backend->Window(), nullptr);
+        }
         return backend;
     }
 
@@ -338,6 +342,29 @@ TEST(SdlBackendWithoutDisplay, X11WithoutDisplayIsAOneLineError) {
     EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
     EXPECT_NE(error.find("no display"), std::string::npos) << error;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+}
+
+TEST(SdlBackendWithoutDisplay, ADisplayNoServerAnswersIsReportedAtTheFirstUse) {
+    // The window opens while the program sets itself up, so an X server that is named but not
+    // there shows only then, as a one-line DisplayUnavailable from every member that needs it.
+    ScopedEnvironment environment;
+    environment.Set("SDL_VIDEODRIVER", "x11");
+    environment.Set("DISPLAY", ":4093");
+    std::string error;
+    std::unique_ptr<SdlBackend> backend = SdlBackend::Create(SdlOptions{}, &error);
+    ASSERT_TRUE(backend) << error;
+    EXPECT_EQ(backend->Screen().width, 480) << "known without the window";
+    backend->ShowScreen();
+    try {
+        backend->WaitForInput(backend->Now());
+        ADD_FAILURE() << "no DisplayUnavailable";
+    } catch (const DisplayUnavailable& unavailable) {
+        const std::string message = unavailable.what();
+        EXPECT_NE(message.find("no display"), std::string::npos) << message;
+        EXPECT_NE(message.find(":4093"), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+    EXPECT_THROW(backend->Present(nullptr), DisplayUnavailable);
 }
 
 TEST(SdlBackendWithoutDisplay, NothingSetIsAnErrorNotAnInvisibleWindow) {
