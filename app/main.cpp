@@ -24,7 +24,7 @@
 #include "app/win_main.h"
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
-#include "platform/sdl/session_bus.h"
+#include "platform/sdl/start_environment.h"
 #include "platform/sdl/video_session.h"
 #include "platform/window/window_system.h"
 #include "resources/tarvel_resources.h"
@@ -129,8 +129,8 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // Before the first thread: it may set an environment variable.
-    platform::sdl::KeepSessionBusFromLaunching();
+    // Before the first thread, as it sets environment variables.
+    platform::sdl::KeepSdlStartLean();
     // Fonts load while the window opens.
     platform::DrawingPreparation drawing;
     std::string error;

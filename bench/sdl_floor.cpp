@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "platform/sdl/sdl_handles.h"
-#include "platform/sdl/session_bus.h"
+#include "platform/sdl/start_environment.h"
 #include "platform/sdl/video_session.h"
 #include "platform/sdl/wait_time.h"
 
@@ -166,8 +166,8 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // As the game does, so that neither pays for a message bus it would launch.
-    platform::sdl::KeepSessionBusFromLaunching();
+    // As the game does, so that the two start SDL the same way.
+    platform::sdl::KeepSdlStartLean();
     std::string error;
     std::unique_ptr<platform::sdl::VideoSession> video = platform::sdl::VideoSession::Start(&error);
     if (!video) {

@@ -1,4 +1,4 @@
-#include "platform/sdl/session_bus.h"
+#include "platform/sdl/start_environment.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -27,8 +27,8 @@ void Restore(const char* name, const std::optional<std::string>& value) {
     }
 }
 
-// Each test gets a runtime directory of its own and the two variables back as they were.
-class SessionBusTest : public testing::Test {
+// Each test gets a runtime directory of its own and the variables back as they were.
+class StartEnvironmentTest : public testing::Test {
   protected:
     void SetUp() override {
         char pattern[] = "/tmp/tarvel-bus-XXXXXX";
@@ -45,6 +45,7 @@ class SessionBusTest : public testing::Test {
         rmdir(runtimeDir_.c_str());
         Restore("DBUS_SESSION_BUS_ADDRESS", savedAddress_);
         Restore("XDG_RUNTIME_DIR", savedRuntime_);
+        Restore("XCOMPOSEFILE", savedCompose_);
     }
     std::string BusPath() const { return runtimeDir_ + "/bus"; }
     void ListenAtBusPath() {
@@ -63,9 +64,10 @@ class SessionBusTest : public testing::Test {
   private:
     std::optional<std::string> savedAddress_ = Variable("DBUS_SESSION_BUS_ADDRESS");
     std::optional<std::string> savedRuntime_ = Variable("XDG_RUNTIME_DIR");
+    std::optional<std::string> savedCompose_ = Variable("XCOMPOSEFILE");
 };
 
-TEST_F(SessionBusTest, WithNoBusAnywhereTheAddressIsOneThatCannotOpen) {
+TEST_F(StartEnvironmentTest, WithNoBusAnywhereTheAddressIsOneThatCannotOpen) {
     KeepSessionBusFromLaunching();
     EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(kNoSessionBus));
 
@@ -75,13 +77,13 @@ TEST_F(SessionBusTest, WithNoBusAnywhereTheAddressIsOneThatCannotOpen) {
     EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(kNoSessionBus));
 }
 
-TEST_F(SessionBusTest, TheUserSessionBusIsLeftForLibdbusToFind) {
+TEST_F(StartEnvironmentTest, TheUserSessionBusIsLeftForLibdbusToFind) {
     ListenAtBusPath();
     KeepSessionBusFromLaunching();
     EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::nullopt);
 }
 
-TEST_F(SessionBusTest, AFileThatIsNoSocketIsNoBus) {
+TEST_F(StartEnvironmentTest, AFileThatIsNoSocketIsNoBus) {
     std::FILE* file = std::fopen(BusPath().c_str(), "w");
     ASSERT_NE(file, nullptr);
     std::fclose(file);
@@ -89,12 +91,20 @@ TEST_F(SessionBusTest, AFileThatIsNoSocketIsNoBus) {
     EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(kNoSessionBus));
 }
 
-TEST_F(SessionBusTest, AnAddressAlreadySetIsKeptEvenEmpty) {
+TEST_F(StartEnvironmentTest, AnAddressAlreadySetIsKeptEvenEmpty) {
     for (const char* address : {"unix:path=/run/user/1000/bus", ""}) {
         setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
         KeepSessionBusFromLaunching();
         EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(address));
     }
+}
+
+TEST_F(StartEnvironmentTest, TheComposeTableIsEmptyWhateverTheUserNamed) {
+    setenv("XCOMPOSEFILE", "/home/someone/.XCompose", 1);
+    KeepSdlStartLean();
+    EXPECT_EQ(Variable("XCOMPOSEFILE"), std::string(kEmptyComposeTable));
+    // And the bus, which nothing here provides.
+    EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(kNoSessionBus));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/sdl/session_bus.h"
+#include "platform/sdl/start_environment.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,6 +29,15 @@ void KeepSessionBusFromLaunching() {
         return;
     }
     setenv("DBUS_SESSION_BUS_ADDRESS", kNoSessionBus, 0);
+}
+
+void SkipComposeTable() {
+    setenv("XCOMPOSEFILE", kEmptyComposeTable, 1);
+}
+
+void KeepSdlStartLean() {
+    KeepSessionBusFromLaunching();
+    SkipComposeTable();
 }
 
 }  // namespace platform::sdl
