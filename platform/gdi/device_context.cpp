@@ -3,6 +3,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_registry.h"
+#include "platform/gdi/image_memory.h"
 #include "platform/gdi/pixel_surface.h"
 
 using platform::gdi_detail::Bitmap;
@@ -100,6 +101,8 @@ HBITMAP CreateCompatibleBitmap(HDC model, int cx, int cy) {
     if (!platform::gdi_detail::IsDrawableSurface(bitmap.surface.get())) {
         return nullptr;
     }
+    // A bitmap is made to be drawn in, all of it, and soon.
+    platform::MapPagesNow(bitmap.surface.get());
     return registry.Add(std::move(bitmap));
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/gdi/image_memory.h"
 #include "platform/window/rect_math.h"
 
 namespace platform::detail {
@@ -393,14 +394,18 @@ void Desktop::FitSurface(Window& window) {
         window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
         return;
     }
-    // New memory, zeroed by the allocator (fresh pages cost nothing until touched). A top-level
-    // window gets room for the screen's height, which it may well grow to.
+    // New memory, zeroed by the allocator, its pages mapped at once, as the window is about to
+    // be painted all over. A top-level window gets room for the screen's height, which it may
+    // well grow to.
     std::size_t capacity = needed;
     if (!window.IsChild() && height < screen_.height) {
         capacity = static_cast<std::size_t>(stride) * static_cast<std::size_t>(screen_.height);
     }
     std::unique_ptr<unsigned char, FreeRelease> pixels(
         static_cast<unsigned char*>(std::calloc(capacity, 1)));
+    if (pixels) {
+        MapPagesNow(pixels.get(), capacity);
+    }
     SurfacePtr fresh = pixels ? MakeImageSurfaceOver(pixels.get(), width, height, stride) : nullptr;
     if (!fresh) {
         window.surface.reset();
