@@ -1,7 +1,6 @@
 #include "platform/sdl/sdl_backend.h"
 
 #include <cstddef>
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -123,16 +122,10 @@ void SdlBackend::ShowScreen() {
 
 void SdlBackend::ShowWithFirstFrame() {
     SDL_ShowWindow(window_.get());
-    // The first frame is the screen texture, cleared to black here: memory is slowest the
-    // first time it is written, and the program's first screen then goes into a texture that
-    // has been written already.
-    void* pixels = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) == 0) {
-        std::memset(pixels, 0, static_cast<std::size_t>(pitch) * screen_.height);
-        SDL_UnlockTexture(screenTexture_.get());
-        hasScreen_ = true;
-    }
+    // A black frame, with no screen in it yet: the window's own image is written for the first
+    // time here (memory is slowest then) while the program paints its first screen. The
+    // window's first expose then has nothing to show again, and the first Present draws the
+    // screen.
     Redraw();
 }
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -227,6 +229,22 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     backend->ShowScreen();
     EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
     EXPECT_FALSE(hidden(*backend));
+    // Black until the program's first screen, an expose meanwhile included.
+    auto black = [](SdlBackend& shown) {
+        int width = 0;
+        int height = 0;
+        const std::vector<std::uint32_t> pixels = WindowPixels(shown, &width, &height);
+        return !pixels.empty() &&
+               std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; });
+    };
+    EXPECT_TRUE(black(*backend));
+    SDL_Event expose{};
+    expose.type = SDL_WINDOWEVENT;
+    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    expose.window.windowID = SDL_GetWindowID(backend->Window());
+    ASSERT_EQ(SDL_PushEvent(&expose), 1);
+    EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
+    EXPECT_TRUE(black(*backend));
 
     // A screen presented without ShowScreen shows the window too.
     auto other = Open(options);
