@@ -394,9 +394,9 @@ void Desktop::FitSurface(Window& window) {
         window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
         return;
     }
-    // New memory, zeroed by the allocator, its pages mapped at once, as the window is about to
-    // be painted all over. A top-level window gets room for the screen's height, which it may
-    // well grow to.
+    // New memory, zeroed by the allocator. A top-level window gets room for the screen's
+    // height, which it may well grow to; the pages of the rows it has now are mapped at once, as
+    // they are about to be painted, and the rest only if it grows (a soft-key bar never does).
     std::size_t capacity = needed;
     if (!window.IsChild() && height < screen_.height) {
         capacity = static_cast<std::size_t>(stride) * static_cast<std::size_t>(screen_.height);
@@ -404,7 +404,7 @@ void Desktop::FitSurface(Window& window) {
     std::unique_ptr<unsigned char, FreeRelease> pixels(
         static_cast<unsigned char*>(std::calloc(capacity, 1)));
     if (pixels) {
-        MapPagesNow(pixels.get(), capacity);
+        MapPagesNow(pixels.get(), needed);
     }
     SurfacePtr fresh = pixels ? MakeImageSurfaceOver(pixels.get(), width, height, stride) : nullptr;
     if (!fresh) {
