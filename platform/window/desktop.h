@@ -100,6 +100,10 @@ class Desktop {
     RECT BeginSurfacePaint(Window& window, bool* erase);
     void EndSurfacePaint(HWND handle);
     void MarkScreenDirty() { screenDirty_ = true; }
+    // The program's first screen is painted and not yet presented.
+    bool FirstScreenPending() const {
+        return screenShown_ && screenDirty_ && !firstScreenPresented_;
+    }
     // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
     // The same, drawn over an RGB24 surface of the screen's size.
@@ -172,6 +176,7 @@ class Desktop {
     HWND openPopup_ = nullptr;
     bool screenDirty_ = true;
     bool screenShown_ = false;
+    bool firstScreenPresented_ = false;
     // Kept from one present to the next: a new screen-sized image each frame costs its
     // allocation and the page faults of touching it.
     SurfacePtr presented_;

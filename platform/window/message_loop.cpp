@@ -124,9 +124,12 @@ FetchResult Desktop::Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool re
     // in the millisecond it last looked: the messages of one moment (a timer, the paint it
     // causes) would each cost that trip, and input that came meanwhile is taken at the latest
     // when the loop next sleeps. PeekMessage always looks; a loop of them may be all there is.
+    // Nor does GetMessage look before the program's first screen, once painted, is out: as the
+    // window appears the back end has the most to read (its mapping, exposes, focus), and none
+    // of it changes what that screen shows.
     bool justWaited = false;
     for (;;) {
-        if (!justWaited && !(wait && lastInputLook_ == Now())) {
+        if (!justWaited && !(wait && (lastInputLook_ == Now() || FirstScreenPending()))) {
             Accept(backend_.WaitForInput(Now()));
         }
         justWaited = false;
@@ -205,6 +208,7 @@ void Desktop::PresentIfDirty() {
         return;
     }
     screenDirty_ = false;
+    firstScreenPresented_ = true;
     cairo_surface_t* target = backend_.ScreenBuffer();
     if (target == nullptr) {
         if (!presented_) {

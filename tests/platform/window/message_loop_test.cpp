@@ -82,6 +82,29 @@ TEST_F(MessageLoop, InputArrivingWhileMessagesAreHandledIsTakenBeforeTheLoopSlee
     EXPECT_EQ(backend.Now(), 50u) << "the key is taken in the moment it came, not a tick later";
 }
 
+TEST_F(MessageLoop, TheFirstScreenIsShownBeforeInputIsLookedFor) {
+    HWND window = MakeWindow();
+    UpdateWindow(window);
+    // A press already waiting, as the program starts: the painted screen goes out first.
+    backend.PointerDown(10, 10);
+    MSG msg;
+    do {
+        ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+        DispatchMessageW(&msg);
+    } while (msg.message != WM_LBUTTONDOWN);
+    EXPECT_EQ(backend.Presents(), 1);
+    EXPECT_EQ(backend.Now(), 0u) << "and the press in the same moment";
+
+    // From then on the loop looks for input before it shows what was drawn.
+    backend.Advance(1);
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    backend.KeyDown('A');
+    ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(backend.Presents(), 1);
+}
+
 TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
     HWND window = MakeWindow();
     PumpUntilIdle();
