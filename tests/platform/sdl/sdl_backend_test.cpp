@@ -5,48 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
-#include <cstdlib>
-#include <map>
-#include <optional>
 #include <stdexcept>
 
 #include "platform/window/cairo_handles.h"
+#include "scoped_environment.h"
 #include "sdl_event_builders.h"
 
 namespace platform {
 namespace {
 
 using sdl::testing::Describe;
+using sdl::testing::ScopedEnvironment;
 using Lines = std::vector<std::string>;
-
-// Sets environment variables for one test and puts them back after it.
-class ScopedEnvironment {
-  public:
-    ~ScopedEnvironment() {
-        for (const auto& [name, value] : saved_) {
-            if (value) {
-                setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                unsetenv(name.c_str());
-            }
-        }
-    }
-    void Set(const std::string& name, const char* value) {
-        if (!saved_.contains(name)) {
-            const char* old = std::getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        if (value) {
-            setenv(name.c_str(), value, 1);
-        } else {
-            unsetenv(name.c_str());
-        }
-    }
-
-  private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
 
 // Device pixel (x, y) of the test pattern: a checkerboard of two strong colours, so that any
 // blending of neighbours shows.

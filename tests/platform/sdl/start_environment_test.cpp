@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 
+#include "scoped_environment.h"
+
 namespace platform::sdl {
 namespace {
 
@@ -19,23 +21,16 @@ std::optional<std::string> Variable(const char* name) {
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
-void Restore(const char* name, const std::optional<std::string>& value) {
-    if (value) {
-        setenv(name, value->c_str(), 1);
-    } else {
-        unsetenv(name);
-    }
-}
-
 // Each test gets a runtime directory of its own and the variables back as they were.
-class StartEnvironmentTest : public testing::Test {
+class StartEnvironmentTest : public ::testing::Test {
   protected:
     void SetUp() override {
         char pattern[] = "/tmp/tarvel-bus-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         runtimeDir_ = pattern;
-        unsetenv("DBUS_SESSION_BUS_ADDRESS");
-        setenv("XDG_RUNTIME_DIR", runtimeDir_.c_str(), 1);
+        environment_.Set("DBUS_SESSION_BUS_ADDRESS", nullptr);
+        environment_.Set("XDG_RUNTIME_DIR", runtimeDir_.c_str());
+        environment_.Set("XCOMPOSEFILE", nullptr);
     }
     void TearDown() override {
         if (listener_ >= 0) {
@@ -43,9 +38,6 @@ class StartEnvironmentTest : public testing::Test {
         }
         std::remove(BusPath().c_str());
         rmdir(runtimeDir_.c_str());
-        Restore("DBUS_SESSION_BUS_ADDRESS", savedAddress_);
-        Restore("XDG_RUNTIME_DIR", savedRuntime_);
-        Restore("XCOMPOSEFILE", savedCompose_);
     }
     std::string BusPath() const { return runtimeDir_ + "/bus"; }
     void ListenAtBusPath() {
@@ -58,21 +50,18 @@ class StartEnvironmentTest : public testing::Test {
         ASSERT_EQ(bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     }
 
+    // The variables a test changes, put back when the fixture goes.
+    testing::ScopedEnvironment environment_;
     std::string runtimeDir_;
     int listener_ = -1;
-
-  private:
-    std::optional<std::string> savedAddress_ = Variable("DBUS_SESSION_BUS_ADDRESS");
-    std::optional<std::string> savedRuntime_ = Variable("XDG_RUNTIME_DIR");
-    std::optional<std::string> savedCompose_ = Variable("XCOMPOSEFILE");
 };
 
 TEST_F(StartEnvironmentTest, WithNoBusAnywhereTheAddressIsOneThatCannotOpen) {
     KeepSessionBusFromLaunching();
     EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(kNoSessionBus));
 
-    unsetenv("DBUS_SESSION_BUS_ADDRESS");
-    unsetenv("XDG_RUNTIME_DIR");
+    environment_.Set("DBUS_SESSION_BUS_ADDRESS", nullptr);
+    environment_.Set("XDG_RUNTIME_DIR", nullptr);
     KeepSessionBusFromLaunching();
     EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(kNoSessionBus));
 }
@@ -93,14 +82,14 @@ TEST_F(StartEnvironmentTest, AFileThatIsNoSocketIsNoBus) {
 
 TEST_F(StartEnvironmentTest, AnAddressAlreadySetIsKeptEvenEmpty) {
     for (const char* address : {"unix:path=/run/user/1000/bus", ""}) {
-        setenv("DBUS_SESSION_BUS_ADDRESS", address, 1);
+        environment_.Set("DBUS_SESSION_BUS_ADDRESS", address);
         KeepSessionBusFromLaunching();
         EXPECT_EQ(Variable("DBUS_SESSION_BUS_ADDRESS"), std::string(address));
     }
 }
 
 TEST_F(StartEnvironmentTest, TheComposeTableIsEmptyWhateverTheUserNamed) {
-    setenv("XCOMPOSEFILE", "/home/someone/.XCompose", 1);
+    environment_.Set("XCOMPOSEFILE", "/home/someone/.XCompose");
     KeepSdlStartLean();
     EXPECT_EQ(Variable("XCOMPOSEFILE"), std::string(kEmptyComposeTable));
     // And the bus, which nothing here provides.
