@@ -1,8 +1,10 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <optional>
 #include <string_view>
 
+#include "app/screen_size.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace {
@@ -10,12 +12,6 @@ namespace {
 bool ParseInt(std::string_view text, int* value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
     return error == std::errc() && end == text.data() + text.size() && !text.empty();
-}
-
-bool ParseScreen(std::string_view text, int* width, int* height) {
-    const std::size_t x = text.find_first_of("xX");
-    return x != std::string_view::npos && ParseInt(text.substr(0, x), width) &&
-           ParseInt(text.substr(x + 1), height);
 }
 
 // Splits "--name=value" so both spellings of an option with a value are accepted.
@@ -64,20 +60,13 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (option.name == "--fullscreen") {
             options.fullscreen = true;
         } else if (option.name == "--screen") {
-            int width = 0;
-            int height = 0;
-            if (!ParseScreen(value, &width, &height)) {
-                return fail("bad --screen value '" + std::string(value) +
-                            "': expected WIDTHxHEIGHT, e.g. 240x320");
+            std::string why;
+            const std::optional<platform::ScreenSize> size = ParseScreenSize(value, &why);
+            if (!size) {
+                return fail("bad --screen value '" + std::string(value) + "': " + why);
             }
-            if (width < platform::kMinScreenSide || width > platform::kMaxScreenSide ||
-                height < platform::kMinScreenSide || height > platform::kMaxScreenSide) {
-                return fail("bad --screen value '" + std::string(value) + "': each side must be " +
-                            std::to_string(platform::kMinScreenSide) + " to " +
-                            std::to_string(platform::kMaxScreenSide) + " pixels");
-            }
-            options.screenWidth = width;
-            options.screenHeight = height;
+            options.screenWidth = size->width;
+            options.screenHeight = size->height;
         } else if (option.name == "--scale") {
             int scale = 0;
             if (!ParseInt(value, &scale) || scale < 1 || scale > platform::kMaxWindowScale) {

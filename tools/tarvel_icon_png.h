@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/sdl/window_icon.h"
+#include "platform/window/window_icon.h"
 
 // `icon` enlarged onto a size x size square. Nothing, with the reason, when the picture does not
 // fit or its pixels do not match its size.

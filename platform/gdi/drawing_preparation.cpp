@@ -27,6 +27,13 @@ void LoadFontConfiguration() {
     FcInit();
 }
 
+#if defined(__EMSCRIPTEN__)
+// A web page's program has one thread: the preparation runs in place, before the window opens.
+DrawingPreparation::DrawingPreparation() {
+    LoadFontConfiguration();
+    gdi_detail::Registry::Get();
+}
+#else
 DrawingPreparation::DrawingPreparation()
     : thread_([] {
           // At the normal priority: at SCHED_IDLE it gets no time while other programs keep
@@ -35,6 +42,7 @@ DrawingPreparation::DrawingPreparation()
           LoadFontConfiguration();
           gdi_detail::Registry::Get();
       }) {}
+#endif
 
 DrawingPreparation::~DrawingPreparation() {
     Wait();

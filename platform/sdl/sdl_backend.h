@@ -39,15 +39,13 @@
 #include "platform/sdl/letterbox.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/video_session.h"
-#include "platform/sdl/window_icon.h"
 #include "platform/window/backend.h"
 #include "platform/window/cairo_handles.h"
+#include "platform/window/window_icon.h"
 
 namespace platform {
 
-// The sizes a device screen may have, each side, and the largest first scale.
-inline constexpr int kMinScreenSide = 32;
-inline constexpr int kMaxScreenSide = 4096;
+// The largest first scale of the window.
 inline constexpr int kMaxWindowScale = 16;
 
 struct SdlOptions {

@@ -21,6 +21,10 @@ struct ScreenSize {
     int height;
 };
 
+// The sizes a device screen may have, each side, on every back end that shows one.
+inline constexpr int kMinScreenSide = 32;
+inline constexpr int kMaxScreenSide = 4096;
+
 enum class InputKind {
     PointerMove,
     PointerDown,

@@ -1,4 +1,5 @@
-// The desktop window's icon: plain RGBA pixels, which the program makes from its icon resource.
+// The program's icon as plain RGBA pixels, made from its icon resource: the desktop window's
+// icon and the pictures of the icon themes and the web page.
 #pragma once
 
 #include <cstdint>

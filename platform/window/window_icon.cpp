@@ -1,4 +1,4 @@
-#include "platform/sdl/window_icon.h"
+#include "platform/window/window_icon.h"
 
 #include <algorithm>
 

@@ -1,0 +1,13 @@
+// The composed screen as a canvas takes it. Plain arithmetic, tested without a browser.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+// Converts rows of CAIRO_FORMAT_RGB24 pixels (native-endian 0x00RRGGBB words, `stride` bytes a
+// row) into a canvas's R, G, B, A bytes, opaque. `rgba` holds width * height * 4 bytes.
+void RgbToCanvasBytes(const std::uint8_t* rgb, int stride, int width, int height,
+                      std::uint8_t* rgba);
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "app/page_query.h"
+
+TEST(PageQuery, NoOptionsLeaveTheScreenToTheViewport) {
+    for (const char* query : {"", "?", "?&&", "&"}) {
+        const PageQueryResult result = ParsePageQuery(query);
+        EXPECT_TRUE(result.ok) << query << ": " << result.error;
+        EXPECT_FALSE(result.options.screen.has_value()) << query;
+    }
+}
+
+TEST(PageQuery, ScreenIsReadDecoded) {
+    struct Case {
+        const char* query;
+        int width;
+        int height;
+    };
+    const Case cases[] = {
+        {"?screen=240x320", 240, 320},
+        {"screen=32X4096", 32, 4096},
+        {"?&screen=480x640&", 480, 640},
+        {"?scr%65en=240%78320", 240, 320},
+    };
+    for (const Case& c : cases) {
+        const PageQueryResult result = ParsePageQuery(c.query);
+        ASSERT_TRUE(result.ok) << c.query << ": " << result.error;
+        ASSERT_TRUE(result.options.screen.has_value()) << c.query;
+        EXPECT_EQ(result.options.screen->width, c.width) << c.query;
+        EXPECT_EQ(result.options.screen->height, c.height) << c.query;
+    }
+}
+
+TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
+    struct Case {
+        const char* query;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"?screen", "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=", "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=big", "Bad screen size 'big': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=240+x+320", "Bad screen size '240 x 320': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=10x10", "Bad screen size '10x10': each side must be 32 to 4096 pixels."},
+        {"?screen=240x99999999999",
+         "Bad screen size '240x99999999999': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=240x320&screen=480x640", "The address gives 'screen' more than once."},
+        {"?size=240x320",
+         "The address names an unknown option 'size'; the only one is 'screen=WIDTHxHEIGHT'."},
+        {"?screen=240x320%", "The address has a malformed part: 'screen=240x320%'."},
+        {"?screen=240x32%3", "The address has a malformed part: 'screen=240x32%3'."},
+        {"?screen=%zz", "The address has a malformed part: 'screen=%zz'."},
+        {"?screen=240x320%0A", "The address has a malformed part: 'screen=240x320%0A'."},
+        {"?screen=1234567890123456789012345678901234567890123",
+         "Bad screen size '1234567890123456789012345678901234567890...': expected "
+         "WIDTHxHEIGHT, e.g. 240x320."},
+    };
+    for (const Case& c : cases) {
+        const PageQueryResult result = ParsePageQuery(c.query);
+        EXPECT_FALSE(result.ok) << c.query;
+        EXPECT_EQ(result.error, c.error) << c.query;
+        EXPECT_FALSE(result.options.screen.has_value()) << c.query;
+    }
+}
