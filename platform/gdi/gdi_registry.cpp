@@ -1,23 +1,25 @@
 #include "platform/gdi/gdi_registry.h"
 
+#include <bit>
 #include <utility>
 
 namespace platform::gdi_detail {
 namespace {
 
-static_assert(sizeof(std::uintptr_t) == 8, "handles carry a 32-bit generation beside the slot");
-
-// Handle layout: bits 0..23 slot + 1 (never 0, so no live handle is NULL), bits 24..27 kind,
-// bits 32..63 generation.
-constexpr std::uintptr_t kSlotMask = (std::uintptr_t{1} << 24) - 1;
-constexpr int kKindShift = 24;
+// Handle layout: the low kSlotBits slot + 1 (never 0, so no live handle is NULL), then 4 bits of
+// kind; with 64-bit handles 4 bits kept zero and the generation in the high 32, with 32-bit ones
+// the generation in the top 12 (see handle_table.h).
+constexpr std::uintptr_t kSlotMask = (std::uintptr_t{1} << kSlotBits) - 1;
+constexpr int kKindShift = kSlotBits;
 constexpr std::uintptr_t kKindMask = 0xF;
-constexpr int kGenerationShift = 32;
-constexpr std::uintptr_t kReservedMask = std::uintptr_t{0xF} << 28;
+constexpr int kGenerationShift = kWideHandles ? 32 : kSlotBits + 4;
+constexpr std::uintptr_t kReservedMask = kWideHandles ? std::uintptr_t{0xF} << 28 : 0;
+static_assert(kGenerationShift + std::bit_width(kGenerationMask) == 8 * sizeof(std::uintptr_t),
+              "the generation fills the handle's top bits");
 
 std::uintptr_t Encode(ObjectKind kind, SlotRef ref) {
     return (std::uintptr_t{ref.index} + 1) | (static_cast<std::uintptr_t>(kind) << kKindShift) |
-           (static_cast<std::uintptr_t>(ref.generation) << kGenerationShift);
+           (static_cast<std::uintptr_t>(ref.generation & kGenerationMask) << kGenerationShift);
 }
 
 ObjectKind KindBits(std::uintptr_t value) {

@@ -11,6 +11,14 @@
 
 namespace platform::gdi_detail {
 
+// How much of a handle the slot and the generation get. A handle is a pointer: with 64 bits the
+// slot takes 24 and the generation a whole 32; with 32 (WebAssembly, and the pocket computer
+// itself) the slot takes 16 and the generation the 12 left over after the object's kind, so a
+// slot is reused 4096 times before an old handle to it could match again.
+inline constexpr bool kWideHandles = sizeof(std::uintptr_t) == 8;
+inline constexpr int kSlotBits = kWideHandles ? 24 : 16;
+inline constexpr std::uint32_t kGenerationMask = kWideHandles ? 0xFFFFFFFFu : 0xFFFu;
+
 struct SlotRef {
     std::uint32_t index = 0;
     std::uint32_t generation = 0;
@@ -20,7 +28,7 @@ template <class T>
 class HandleTable {
   public:
     // Slots beyond this cannot be encoded in a handle; Insert then fails.
-    static constexpr std::uint32_t kMaxSlots = (1u << 24) - 1;
+    static constexpr std::uint32_t kMaxSlots = (1u << kSlotBits) - 1;
 
     std::optional<SlotRef> Insert(T value) {
         std::uint32_t index = 0;
@@ -57,7 +65,8 @@ class HandleTable {
         }
         Slot& slot = slots_[ref.index];
         slot.object.reset();
-        ++slot.generation;
+        // Generations run 1..kGenerationMask and round again.
+        slot.generation = slot.generation >= kGenerationMask ? 1 : slot.generation + 1;
         free_.push_back(ref.index);
         --live_;
         return true;
