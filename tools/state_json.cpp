@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "tools/shortest_double.h"
+
 namespace {
 
 class JsonWriter {
@@ -17,9 +19,7 @@ class JsonWriter {
             out_.append("null");
             return;
         }
-        char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        out_.append(buffer, result.ptr);
+        out_.append(ShortestDouble(value));
     }
 
     void Number(std::int32_t value) {
