@@ -1,0 +1,89 @@
+// The web page's runtime entry: reads the page's address options, shows the device screen on the
+// page's canvas, and runs the program on it as the device's runtime would: statics zeroed,
+// WinMain, its result handed to the page, which then shows its end screen.
+#include <emscripten.h>
+
+#include <algorithm>
+#include <string>
+
+#include "app/page_query.h"
+#include "app/program_state.h"
+#include "app/win_main.h"
+#include "platform/gdi/drawing_preparation.h"
+#include "platform/web/web_backend.h"
+#include "platform/window/window_system.h"
+#include "resources/tarvel_resources.h"
+
+// The page's side, in web/tarvel-page.js.
+// clang-format off
+EM_JS(int, tarvel_page_query, (char* buffer, int capacity), {
+    stringToUTF8(location.search, buffer, capacity);
+    return lengthBytesUTF8(location.search);
+});
+EM_JS(void, tarvel_page_viewport, (int* width, int* height), {
+    const size = TarvelPage.viewport();
+    HEAP32[width >> 2] = size[0];
+    HEAP32[height >> 2] = size[1];
+});
+EM_JS(void, tarvel_page_refuse, (const char* message), {
+    TarvelPage.refuse(UTF8ToString(message));
+});
+EM_JS(void, tarvel_page_timer_taken, (double due, double taken), {
+    TarvelPage.timerTaken(due, taken);
+});
+EM_JS(void, tarvel_page_ended, (int status, int shown), {
+    TarvelPage.ended(status, shown !== 0);
+});
+// clang-format on
+
+namespace {
+
+constexpr int kExitRefused = 2;
+
+std::string TakeQuery() {
+    std::string query(256, '\0');
+    for (;;) {
+        const int length = tarvel_page_query(query.data(), static_cast<int>(query.size()));
+        if (length < static_cast<int>(query.size())) {
+            query.resize(static_cast<std::size_t>(length));
+            return query;
+        }
+        query.resize(static_cast<std::size_t>(length) + 1);
+    }
+}
+
+// The page's viewport, within the sizes a device screen may have.
+platform::ScreenSize ViewportScreen() {
+    int width = 0;
+    int height = 0;
+    tarvel_page_viewport(&width, &height);
+    const auto side = [](int pixels) {
+        return std::clamp(pixels, platform::kMinScreenSide, platform::kMaxScreenSide);
+    };
+    return {side(width), side(height)};
+}
+
+}  // namespace
+
+int main() {
+    const PageQueryResult query = ParsePageQuery(TakeQuery());
+    if (!query.ok) {
+        tarvel_page_refuse(query.error.c_str());
+        return kExitRefused;
+    }
+    const platform::ScreenSize screen = query.options.screen.value_or(ViewportScreen());
+
+    platform::DrawingPreparation drawing;
+    platform::WebBackend backend(screen);
+    drawing.Wait();
+    // Tabs of the same origin share one desktop: a second tab finds the game in the first.
+    platform::WindowSystem windows(backend, "web");
+    windows.ObserveTimers([](const platform::TimerTaken& tick) {
+        tarvel_page_timer_taken(static_cast<double>(tick.due), static_cast<double>(tick.taken));
+    });
+    const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
+    ResetProgramState();
+    const int status = WinMain(instance, nullptr, nullptr, SW_SHOW);
+    tarvel_page_ended(status, backend.ScreenShown() ? 1 : 0);
+    return status;
+}

@@ -1,0 +1,165 @@
+// The web page's benchmark, in Debian's headless Chromium on this machine:
+//   - bytes sent on a first visit, gzip as web/serve.py sends it (every file the page and its
+//     service worker fetch, headers included);
+//   - time from navigation to the first game frame, with an empty browser profile;
+//   - CPU time of the page's renderer process per second of play, against the floor: a bare page
+//     of ours that puts a 480 x 640 picture on a canvas every 50 ms (bench/web_floor/);
+//   - the game timer's mean period and worst lateness.
+// Both pages get the same pointer circling over them. The two take turns at going first, each in
+// a browser of its own; the figures are medians over the runs with their range, the ratios those
+// of the medians.
+//
+//   node bench/web_bench.mjs [SITE] [--seconds 20] [--runs 5]      SITE: build/web
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { spawn } from 'node:child_process';
+import { Browser, delay } from '../tests/web/browser.mjs';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const root = join(here, '..');
+const options = { site: join(root, 'build', 'web'), seconds: 20, runs: 5 };
+const args = process.argv.slice(2);
+for (let i = 0; i < args.length; ++i) {
+  if (args[i] === '--seconds' || args[i] === '--runs') {
+    const value = Number(args[++i]);
+    if (!Number.isInteger(value) || value < 1 || value > 600) {
+      console.error(`web_bench: bad ${args[i - 1]} '${args[i]}': expected a whole number 1 to 600`);
+      process.exit(2);
+    }
+    options[args[i - 1].slice(2)] = value;
+  } else if (!args[i].startsWith('-')) {
+    options.site = resolve(args[i]);
+  } else {
+    console.error(`web_bench: unknown option '${args[i]}'\nusage: node bench/web_bench.mjs [SITE] [--seconds N] [--runs N]`);
+    process.exit(2);
+  }
+}
+
+const GOALS = { firstVisitBytes: 1.5e6, firstFrameMs: 1000, cpuRatio: 1.5 };
+
+// web/serve.py for `folder`, with its log of what each response sent.
+function serve(folder) {
+  const child = spawn('python3', [join(root, 'web', 'serve.py'), '--log', '--port', '0', folder],
+    { stdio: ['ignore', 'pipe', 'inherit'] });
+  const server = { sent: 0, url: null, child };
+  return new Promise((resolvePromise, reject) => {
+    let text = '';
+    child.stdout.on('data', (chunk) => {
+      text += chunk;
+      let end;
+      while ((end = text.indexOf('\n')) >= 0) {
+        const line = text.slice(0, end);
+        text = text.slice(end + 1);
+        const served = /^serving (\S+)/.exec(line);
+        const sent = /^sent \S+ \d+ (\d+)$/.exec(line);
+        if (served) {
+          server.url = served[1];
+          resolvePromise(server);
+        } else if (sent) {
+          server.sent += Number(sent[1]);
+        }
+      }
+    });
+    child.on('exit', (code) => reject(new Error(`web/serve.py exited (${code})`)));
+  });
+}
+
+async function stop(server) {
+  await new Promise((done) => {
+    server.child.removeAllListeners('exit');
+    server.child.on('exit', done);
+    server.child.kill();
+  });
+}
+
+async function rendererCpuSeconds(browser) {
+  const { processInfo } = await browser.send('SystemInfo.getProcessInfo');
+  return processInfo.filter((p) => p.type === 'renderer').reduce((sum, p) => sum + p.cpuTime, 0);
+}
+
+// One program's run: a fresh browser, the page opened, the pointer circling for `seconds`.
+async function measure(folder, query) {
+  const server = await serve(folder);
+  const browser = Browser.launch();
+  try {
+    const page = await browser.newPage({ width: 480, height: 640 });
+    await page.navigate(server.url + query);
+    await page.waitFor('the first frame', "performance.getEntriesByName('tarvel-first-frame').length > 0", 20000);
+    const firstFrameMs = await page.evaluate("performance.getEntriesByName('tarvel-first-frame')[0].startTime");
+    // The first visit is over once the service worker (the game's) has what it keeps.
+    await page.evaluate('navigator.serviceWorker.getRegistration().then((r) => r ? navigator.serviceWorker.ready : null)');
+    await delay(1000);
+    const firstVisitBytes = server.sent;
+
+    const startTimer = await page.evaluate('({ ...TarvelPage.timer })');
+    const cpuBefore = await rendererCpuSeconds(browser);
+    const started = Date.now();
+    for (let step = 0; Date.now() - started < options.seconds * 1000; ++step) {
+      const angle = step * 0.15;
+      await page.mouse('mouseMoved', 240 + 150 * Math.cos(angle), 420 + 120 * Math.sin(angle));
+      await delay(20);
+    }
+    const cpuSeconds = (await rendererCpuSeconds(browser)) - cpuBefore;
+    const playedSeconds = (Date.now() - started) / 1000;
+    const timer = await page.evaluate('({ ...TarvelPage.timer })');
+    const ticks = timer.ticks - startTimer.ticks;
+    return {
+      firstVisitBytes,
+      firstFrameMs,
+      cpuMsPerSecond: (cpuSeconds * 1000) / playedSeconds,
+      meanPeriodMs: ticks > 1 ? (timer.last - startTimer.last) / ticks : NaN,
+      worstLatenessMs: timer.worstLateness,
+    };
+  } finally {
+    await browser.close();
+    await stop(server);
+  }
+}
+
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const spread = (values, digits) => `${Math.min(...values).toFixed(digits)}-${Math.max(...values).toFixed(digits)}`;
+
+async function main() {
+  const game = [];
+  const floor = [];
+  for (let run = 0; run < options.runs; ++run) {
+    const order = run % 2 === 0 ? ['game', 'floor'] : ['floor', 'game'];
+    for (const which of order) {
+      await delay(1000);
+      if (which === 'game') game.push(await measure(options.site, '?screen=480x640'));
+      else floor.push(await measure(join(here, 'web_floor'), ''));
+    }
+    const g = game[game.length - 1];
+    const f = floor[floor.length - 1];
+    console.log(`run ${run + 1}: game ${g.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${g.firstFrameMs.toFixed(0)} ms, ` +
+      `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms`);
+  }
+  const row = (name, key, digits, unit) => {
+    const a = game.map((r) => r[key]);
+    const b = floor.map((r) => r[key]);
+    return `${name.padEnd(34)} ${median(a).toFixed(digits).padStart(9)} (${spread(a, digits)})  ` +
+      `${median(b).toFixed(digits).padStart(9)} (${spread(b, digits)}) ${unit}`;
+  };
+  console.log(`\n${options.runs} runs of ${options.seconds} s, medians (range):       game                floor`);
+  console.log(row('CPU of the renderer, ms per s', 'cpuMsPerSecond', 1, ''));
+  console.log(row('navigation to first frame, ms', 'firstFrameMs', 0, ''));
+  console.log(row('first visit, bytes sent', 'firstVisitBytes', 0, ''));
+  console.log(row('timer mean period, ms', 'meanPeriodMs', 2, ''));
+  console.log(row('timer worst lateness, ms', 'worstLatenessMs', 0, ''));
+  const cpuRatio = median(game.map((r) => r.cpuMsPerSecond)) / median(floor.map((r) => r.cpuMsPerSecond));
+  const bytes = median(game.map((r) => r.firstVisitBytes));
+  const firstFrame = median(game.map((r) => r.firstFrameMs));
+  const verdict = (ok) => (ok ? 'met' : 'NOT met');
+  console.log(`\nCPU ratio ${cpuRatio.toFixed(2)} (goal <= ${GOALS.cpuRatio}): ${verdict(cpuRatio <= GOALS.cpuRatio)}`);
+  console.log(`first visit ${(bytes / 1e6).toFixed(3)} MB (goal <= 1.5 MB): ${verdict(bytes <= GOALS.firstVisitBytes)}`);
+  console.log(`first frame ${firstFrame.toFixed(0)} ms (goal <= 1000 ms): ${verdict(firstFrame <= GOALS.firstFrameMs)}`);
+}
+
+main().catch((error) => {
+  console.error(`web_bench: ${error.message}`);
+  process.exit(1);
+});

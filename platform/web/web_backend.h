@@ -1,0 +1,51 @@
+// The web page's back end: the device screen on a canvas, input from the page's pointer and key
+// events, the browser's clock. The page's script (web/tarvel-page.js) owns the canvas and queues
+// the events; this side takes them and hands back frames.
+//
+// The message loop runs as written: when it has nothing to do, WaitForInput gives the browser
+// its turn (the program is built with Asyncify, which unwinds the stack to the page's event loop
+// and rewinds it when the wait is over), until input arrives or the deadline passes.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/web/dom_input.h"
+#include "platform/window/backend.h"
+#include "platform/window/cairo_handles.h"
+
+namespace platform {
+
+class WebBackend final : public Backend {
+  public:
+    // The device screen, fixed for the run; the page's canvas gets its size.
+    explicit WebBackend(ScreenSize screen);
+
+    // Whether the program showed its screen (a second copy that hands over to the first never
+    // does).
+    bool ScreenShown() const { return shown_; }
+
+    ScreenSize Screen() const override { return screen_; }
+    Millis Now() override;
+    std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
+    cairo_surface_t* ScreenBuffer() override;
+    void Present(cairo_surface_t* screen) override;
+    void ShowScreen() override;
+    void Raise() override;
+
+  private:
+    std::vector<InputEvent> TakeInput();
+
+    ScreenSize screen_;
+    double start_;
+    web::DomInputTranslator translator_;
+    SurfacePtr buffer_;
+    // The frame as the canvas takes it: bytes R, G, B, A.
+    std::vector<std::uint8_t> rgba_;
+    bool shown_ = false;
+};
+
+}  // namespace platform

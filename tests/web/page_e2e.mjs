@@ -1,0 +1,407 @@
+// Plays the web page in Debian's headless Chromium, as a person would: the page served from
+// this machine by web/serve.py, driven through the DevTools protocol (tests/web/browser.mjs).
+// Each step waits for what it expects to see, with a time limit, and the main moments are kept
+// as screenshots in --artifacts.
+//
+//   node page_e2e.mjs --site build/web --sim build/release/tools/tarvel-sim [--artifacts DIR]
+import { spawnSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { Browser, delay, serve } from './browser.mjs';
+import { readPng } from './png.mjs';
+
+const here = dirname(fileURLToPath(import.meta.url));
+const options = { artifacts: null };
+for (let i = 2; i < process.argv.length; i += 2) {
+  const name = process.argv[i].replace(/^--/, '');
+  if (!['site', 'sim', 'artifacts'].includes(name) || process.argv[i + 1] === undefined) {
+    console.error('usage: node page_e2e.mjs --site DIR --sim TARVEL_SIM [--artifacts DIR]');
+    process.exit(2);
+  }
+  options[name] = resolve(process.argv[i + 1]);
+}
+if (!options.site || !options.sim) {
+  console.error('usage: node page_e2e.mjs --site DIR --sim TARVEL_SIM [--artifacts DIR]');
+  process.exit(2);
+}
+if (options.artifacts) mkdirSync(options.artifacts, { recursive: true });
+
+// The device screen of the desktop-sized page: 480 x 640 at one display pixel each, so that the
+// protocol's positions are the screen's pixels.
+const W = 480;
+const H = 640;
+const BAR_H = 52;
+const PITCH_H = H - BAR_H;
+const PITCH_GREEN = [0, 100, 50];
+const USER_DISC = [150, 0, 150];
+const BALL = [200, 50, 100];
+const LEFT_SOFT_KEY = [120, H - BAR_H / 2];
+const RIGHT_SOFT_KEY = [360, H - BAR_H / 2];
+const AIM_LIFT = 32;
+const SCORE_AREAS = [[12, 150, 58, 205], [12, 443, 58, 498]];
+
+class StepFailed extends Error {}
+
+const probe = readFileSync(join(here, 'probe.js'), 'utf8');
+const state = {};
+
+async function open(browser, url, metrics) {
+  const page = await browser.newPage(metrics);
+  await page.send('Page.addScriptToEvaluateOnNewDocument', { source: probe });
+  await page.navigate(url);
+  return page;
+}
+
+async function shot(page, name) {
+  if (options.artifacts) await page.screenshot(join(options.artifacts, `${name}.png`));
+}
+
+const playing = (page) => page.waitFor('the game', "document.body.dataset.state === 'playing'", 20000);
+const call = (page, expression) => page.evaluate(`TarvelProbe.${expression}`);
+const scores = (page) => Promise.all(SCORE_AREAS.map((a) => call(page, `digits(${JSON.stringify(a)})`)));
+
+async function steer(page, x, y, moves = 12) {
+  for (let i = 0; i < moves; ++i) {
+    await page.mouse('mouseMoved', x + (i % 2), y);
+    await delay(30);
+  }
+}
+
+async function waitUntil(what, test, timeout = 5000) {
+  const deadline = Date.now() + timeout;
+  for (;;) {
+    const value = await test();
+    if (value) return value;
+    if (Date.now() > deadline) throw new StepFailed(`timed out waiting for ${what}`);
+    await delay(50);
+  }
+}
+
+// The steps on the desktop-sized page, in the order a person meets them.
+
+async function firstFrameIsTheSimulatorsFrame(page) {
+  await playing(page);
+  const bytes = await page.evaluate('Array.from(TarvelPage.firstFrameBytes || [])');
+  const folder = mkdtempSync(join(tmpdir(), 'tarvel-frame-'));
+  try {
+    const sim = spawnSync(options.sim, [], {
+      cwd: folder, input: `start ${W} ${PITCH_H}\nframe first.png\n`, timeout: 20000,
+    });
+    if (sim.status !== 0) throw new StepFailed(`tarvel-sim failed: ${sim.stderr}`);
+    const expected = readPng(join(folder, 'first.png'));
+    if (bytes.length !== W * H * 4) throw new StepFailed(`the first frame has ${bytes.length} bytes`);
+    let differing = 0;
+    let first = null;
+    for (let y = 0; y < expected.height; ++y) {
+      for (let x = 0; x < expected.width; ++x) {
+        const i = (y * W + x) * 4;
+        const j = (y * expected.width + x) * 4;
+        if (bytes[i] !== expected.rgba[j] || bytes[i + 1] !== expected.rgba[j + 1] || bytes[i + 2] !== expected.rgba[j + 2]) {
+          ++differing;
+          if (!first) first = [x, y, bytes.slice(i, i + 3), [...expected.rgba.subarray(j, j + 3)]];
+        }
+      }
+    }
+    if (differing) {
+      throw new StepFailed(`${differing} pixels of the first frame differ from tarvel-sim's; the first at ` +
+        `(${first[0]}, ${first[1]}): ${first[2]} on the page, ${first[3]} in the simulator`);
+    }
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+async function pitchAndSoftKeys(page) {
+  await shot(page, 'pitch');
+  const green = await call(page, `count([0, 0, ${W}, ${PITCH_H}], 'exact', ${JSON.stringify(PITCH_GREEN)})`);
+  if (green < W * PITCH_H / 2) throw new StepFailed(`only ${green} pitch-green pixels above the soft keys`);
+  const bar = [0, PITCH_H, W, H];
+  if (await call(page, `count(${JSON.stringify(bar)}, 'darkGrey')`) < W * BAR_H / 2) {
+    throw new StepFailed(`no soft-key bar across the bottom ${BAR_H} pixels`);
+  }
+  for (const [name, half] of [['Aceptar', [0, PITCH_H, 240, H]], ['AYUDA', [240, PITCH_H, W, H]]]) {
+    if (await call(page, `count(${JSON.stringify(half)}, 'light')`) < 100) {
+      throw new StepFailed(`no "${name}" label on its soft key`);
+    }
+  }
+  state.kickoffDisc = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+  state.kickoffBall = await call(page, `centroid(${JSON.stringify(BALL)})`);
+  state.startScores = await scores(page);
+  if (!state.kickoffDisc || !state.kickoffBall) throw new StepFailed('no disc or no ball at the kick-off');
+}
+
+async function discFollowsTheMouse(page) {
+  for (const [x, y] of [[130, 480], [350, 480]]) {
+    await steer(page, x, y);
+    await waitUntil(`the disc under the pointer at (${x}, ${y})`, async () => {
+      const centre = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+      return centre && Math.abs(centre[0] - x) <= 4 && Math.abs(centre[1] - (y - AIM_LIFT)) <= 4;
+    }, 3000);
+  }
+}
+
+async function openMenu(page, how) {
+  await how();
+  state.menu = await waitUntil('the menu', () => call(page, `menuBox(${PITCH_H})`));
+  return state.menu;
+}
+
+async function closeMenu(page) {
+  await page.key('Escape', { keyCode: 27 });
+  await waitUntil('the menu to close', async () => !(await call(page, `menuBox(${PITCH_H})`)));
+}
+
+function itemBox(index, count = 3) {
+  const [left, top, right, bottom] = state.menu;
+  const height = (bottom - top) / count;
+  return [left + 2, Math.floor(top + index * height) + 2, right - 2, Math.floor(top + (index + 1) * height) - 2];
+}
+
+async function choose(page, index, how = (x, y) => page.click(x, y)) {
+  const [left, top, right, bottom] = itemBox(index);
+  await how(Math.floor((left + right) / 2), Math.floor((top + bottom) / 2));
+  await waitUntil('the menu to close', async () => !(await call(page, `menuBox(${PITCH_H})`)));
+}
+
+async function aGoalChangesTheScore(page) {
+  for (const offset of [-15, 15, -25]) {
+    const ball = await waitUntil('the ball', () => call(page, `centroid(${JSON.stringify(BALL)})`));
+    const [bx, by] = ball.map(Math.trunc);
+    await steer(page, bx + offset, PITCH_H - 16);
+    for (const dy of [10, 11, 10]) {
+      await page.mouse('mouseMoved', bx + offset, by + dy);
+      await delay(20);
+    }
+    await steer(page, 440, 400, 4);
+    try {
+      await waitUntil('a goal', async () => JSON.stringify(await scores(page)) !== JSON.stringify(state.startScores));
+      await shot(page, 'goal');
+      return;
+    } catch (failure) {
+      if (!(failure instanceof StepFailed)) throw failure;
+    }
+    await openMenu(page, () => page.key('F2', { keyCode: 113 }));
+    await choose(page, 1);
+  }
+  throw new StepFailed('three strokes and no goal');
+}
+
+async function menuFromAyudaAndF2(page) {
+  await openMenu(page, () => page.click(...RIGHT_SOFT_KEY));
+  await shot(page, 'menu');
+  const [left, , right, bottom] = state.menu;
+  if (!(right >= W - 4 && bottom >= PITCH_H - 4 && left > W / 3)) {
+    throw new StepFailed(`the menu ${state.menu} is not above the right soft key`);
+  }
+  for (let index = 0; index < 3; ++index) {
+    if (await call(page, `count(${JSON.stringify(itemBox(index))}, 'dark100')`) < 30) {
+      throw new StepFailed(`menu item ${index} has no text`);
+    }
+  }
+  await closeMenu(page);
+  await openMenu(page, () => page.key('F2', { keyCode: 113 }));
+  await closeMenu(page);
+}
+
+async function hardShowsItsCheckMark(page) {
+  const checkArea = () => {
+    const [left, top, , bottom] = itemBox(2);
+    return call(page, `count([${left}, ${top}, ${left + 36}, ${bottom}], 'dark150')`);
+  };
+  await openMenu(page, () => page.key('F2', { keyCode: 113 }));
+  const plain = await checkArea();
+  await choose(page, 2);
+  await openMenu(page, () => page.key('F2', { keyCode: 113 }));
+  await shot(page, 'menu-hard');
+  const checked = await checkArea();
+  if (checked < plain + 20) throw new StepFailed(`no check mark by "Dificil" (${checked} dark pixels, ${plain} before)`);
+  await choose(page, 2);
+  await openMenu(page, () => page.key('F2', { keyCode: 113 }));
+  const again = await checkArea();
+  if (again !== plain) throw new StepFailed(`a second "Dificil" leaves ${again} dark pixels by it, not ${plain}`);
+  await closeMenu(page);
+}
+
+async function nuevoResetsTheMatch(page) {
+  await steer(page, 130, 480);
+  await openMenu(page, () => page.click(...RIGHT_SOFT_KEY));
+  await choose(page, 1);
+  await waitUntil('the kick-off with the scores at 0', async () => {
+    const disc = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+    const ball = await call(page, `centroid(${JSON.stringify(BALL)})`);
+    return disc && ball && Math.abs(disc[0] - state.kickoffDisc[0]) <= 2 &&
+      state.kickoffDisc[1] - disc[1] >= 0 && state.kickoffDisc[1] - disc[1] <= 20 &&
+      Math.abs(ball[0] - state.kickoffBall[0]) <= 2 && Math.abs(ball[1] - state.kickoffBall[1]) <= 2 &&
+      JSON.stringify(await scores(page)) === JSON.stringify(state.startScores);
+  }, 3000);
+  await shot(page, 'new-game');
+}
+
+async function aboutBoxOpensAndCloses(page) {
+  const caption = async () => (await call(page, `count([0, 0, ${W}, 40], 'caption')`)) > W * 30;
+  await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17, modifiers: 2 });
+  await page.key('KeyA', { key: 'a', keyCode: 65, modifiers: 2 });
+  await page.send('Input.dispatchKeyEvent', { type: 'keyUp', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17 });
+  await waitUntil('the About box', caption);
+  await shot(page, 'about');
+  if (await call(page, `count([0, 60, ${W}, ${PITCH_H}], 'exact', ${JSON.stringify(PITCH_GREEN)})`) !== 0) {
+    throw new StepFailed('the About box does not cover the pitch');
+  }
+  await page.click(W - 44, 26);
+  await waitUntil('the pitch again', async () => !(await caption()) &&
+    JSON.stringify(await call(page, 'pixel(60, 100)')) === JSON.stringify(PITCH_GREEN));
+}
+
+async function aceptarEndsAndTheButtonStartsAgain(page) {
+  await page.click(...LEFT_SOFT_KEY);
+  await page.waitFor('the end screen', "document.body.dataset.state === 'ended'", 5000);
+  await shot(page, 'ended');
+  const loaded = page.once('Page.loadEventFired');
+  await page.evaluate("document.getElementById('notice-button').click()");
+  await loaded;
+  await playing(page);
+}
+
+async function startsWithTheNetworkOff(page) {
+  await page.waitFor('the service worker', 'navigator.serviceWorker.ready.then(() => Boolean(navigator.serviceWorker.controller))', 10000)
+    .catch(async () => {
+      // The first visit installs the worker; the page it controls is the next one.
+      await page.reload();
+      await page.waitFor('the service worker', 'Boolean(navigator.serviceWorker.controller)', 10000);
+    });
+  await state.server.stop();
+  state.server = null;
+  await page.reload();
+  await playing(page);
+  await shot(page, 'offline');
+}
+
+async function aSecondTabEndsAndCanTakeOver(page, browser) {
+  const second = await open(browser, state.url, { width: W, height: H });
+  await second.waitFor('the notice in the second tab', "document.body.dataset.state === 'elsewhere'", 10000);
+  await shot(second, 'second-tab');
+  if (!(await page.evaluate('TarvelPage.raises')) ) throw new StepFailed('the first tab was not asked to come forward');
+  if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the first tab stopped playing');
+  await second.evaluate("document.getElementById('notice-button').click()");
+  await page.waitFor('the first tab to end', "document.body.dataset.state === 'ended'", 5000);
+  await playing(second);
+  // Ctrl+Q ends the game there too, as on the desktop.
+  await second.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17, modifiers: 2 });
+  await second.key('KeyQ', { key: 'q', keyCode: 81, modifiers: 2 });
+  await second.waitFor('Ctrl+Q to end the game', "document.body.dataset.state === 'ended'", 5000);
+  await second.close();
+}
+
+// The phone-sized page: the screen is the viewport, and a finger plays.
+
+async function phoneFillsTheScreenAndATouchSteers(browser) {
+  const page = await open(browser, state.url, { width: 360, height: 740, scale: 3, mobile: true, touch: true });
+  try {
+    await playing(page);
+    const size = await page.evaluate('[TarvelPage.canvas.width, TarvelPage.canvas.height]');
+    if (size[0] !== 360 || size[1] !== 740) throw new StepFailed(`the screen is ${size}, not the viewport 360 x 740`);
+    const box = await page.evaluate("(({left, top, width, height}) => [left, top, width, height])(TarvelPage.canvas.getBoundingClientRect())");
+    if (box.join() !== '0,0,360,740') throw new StepFailed(`the canvas lies at ${box}, not over the whole viewport`);
+    // Bar height follows the width: 52 at 480.
+    const bar = Math.round(52 * 360 / 480);
+    const lift = Math.round(AIM_LIFT * 360 / 480);
+    const disc = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+    await page.touch('touchStart', [[100, 500]]);
+    for (let i = 0; i < 10; ++i) {
+      await page.touch('touchMove', [[100 + (i % 2), 520]]);
+      await delay(30);
+    }
+    await waitUntil('the disc under the finger', async () => {
+      const centre = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+      return centre && Math.abs(centre[0] - 100) <= 4 && Math.abs(centre[1] - (520 - lift)) <= 4;
+    }, 3000).catch(async (failure) => {
+      throw new StepFailed(`${failure.message}: the disc is at ${await call(page, `centroid(${JSON.stringify(USER_DISC)})`)} (was ${disc})`);
+    });
+    await page.touch('touchEnd', []);
+    await shot(page, 'phone');
+    // A tap on AYUDA opens the menu, a tap on "Nuevo" starts again.
+    await page.tap(270, 740 - bar / 2);
+    state.menu = await waitUntil('the menu from a tap', () => call(page, `menuBox(${740 - bar})`));
+    await shot(page, 'phone-menu');
+    const [left, top, right, bottom] = state.menu;
+    const itemHeight = (bottom - top) / 3;
+    await page.tap(Math.floor((left + right) / 2), Math.floor(top + 1.5 * itemHeight));
+    await waitUntil('the menu to close', async () => !(await call(page, `menuBox(${740 - bar})`)));
+  } finally {
+    await page.close();
+  }
+}
+
+async function badAddressesAreRefused(browser) {
+  const page = await open(browser, 'about:blank', { width: W, height: H });
+  try {
+    const cases = [
+      ['?screen=10x10', "Bad screen size '10x10': each side must be 32 to 4096 pixels."],
+      ['?screen=tall', "Bad screen size 'tall': expected WIDTHxHEIGHT, e.g. 240x320."],
+      ['?screen=', "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."],
+      ['?sceen=240x320', "The address names an unknown option 'sceen'; the only one is 'screen=WIDTHxHEIGHT'."],
+      ['?screen=240x320&screen=480x640', "The address gives 'screen' more than once."],
+    ];
+    for (const [query, message] of cases) {
+      await page.navigate(state.url + query);
+      await page.waitFor(`the refusal of ${query}`, "document.body.dataset.state === 'refused'", 10000);
+      const text = await page.evaluate("document.getElementById('notice-text').textContent");
+      if (text !== message) throw new StepFailed(`${query}: the page says "${text}", not "${message}"`);
+    }
+    await shot(page, 'refused');
+  } finally {
+    await page.close();
+  }
+}
+
+const DESKTOP_STEPS = [
+  firstFrameIsTheSimulatorsFrame, pitchAndSoftKeys, discFollowsTheMouse, aGoalChangesTheScore,
+  menuFromAyudaAndF2, hardShowsItsCheckMark, nuevoResetsTheMatch, aboutBoxOpensAndCloses,
+  aceptarEndsAndTheButtonStartsAgain,
+];
+
+async function main() {
+  const begun = Date.now();
+  let browser = null;
+  let page = null;
+  let step = 'start';
+  let passed = 0;
+  try {
+    state.server = await serve(join(here, '..', '..', 'web', 'serve.py'), options.site);
+    state.url = state.server.url;
+    browser = Browser.launch();
+    const run = async (fn, ...args) => {
+      step = fn.name;
+      const started = Date.now();
+      await fn(...args);
+      ++passed;
+      console.log(`ok   ${step.padEnd(40)} ${((Date.now() - started) / 1000).toFixed(1)} s`);
+    };
+    await run(badAddressesAreRefused, browser);
+    await run(phoneFillsTheScreenAndATouchSteers, browser);
+    page = await open(browser, state.url + `?screen=${W}x${H}`, { width: W, height: H });
+    for (const fn of DESKTOP_STEPS) await run(fn, page);
+    await run(startsWithTheNetworkOff, page);
+    await run(aSecondTabEndsAndCanTakeOver, page, browser);
+  } catch (failure) {
+    console.log(`FAIL ${step}: ${failure.message}`);
+    if (page) {
+      if (page.consoleLines.length) console.log('     the page said:\n       ' + page.consoleLines.slice(-10).join('\n       '));
+      if (options.artifacts) {
+        await page.screenshot(join(options.artifacts, `failed-${step}.png`)).catch(() => {});
+        console.log(`     the last screenshot: ${join(options.artifacts, `failed-${step}.png`)}`);
+      }
+    }
+    await browser?.close();
+    await state.server?.stop();
+    console.log(`${passed} passed, 1 failed`);
+    process.exit(1);
+  }
+  await browser.close();
+  await state.server?.stop();
+  console.log(`${passed} passed, 0 failed in ${((Date.now() - begun) / 1000).toFixed(1)} s`);
+}
+
+main();

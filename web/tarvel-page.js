@@ -1,0 +1,378 @@
+// The page around the program: the canvas that shows the device screen, the events that feed it,
+// the end and notice screens, the door between tabs, and the offline cache. The program's side
+// of each call is in platform/web/web_backend.cpp, platform/window/window_endpoint_web.cpp and
+// app/web_main.cpp.
+'use strict';
+
+// The virtual keys the program knows, by the DOM's key codes (the key's place on the keyboard,
+// whatever its layout prints on it).
+const VIRTUAL_KEYS = (() => {
+  const keys = {
+    F1: 0x70, F2: 0x71, Escape: 0x1b, Enter: 0x0d, NumpadEnter: 0x0d, Space: 0x20, Tab: 0x09,
+    Backspace: 0x08, ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
+    ControlLeft: 0x11, ControlRight: 0x11, ShiftLeft: 0x10, ShiftRight: 0x10,
+    AltLeft: 0x12, AltRight: 0x12,
+  };
+  for (let c = 65; c <= 90; ++c) keys['Key' + String.fromCharCode(c)] = c;
+  for (let d = 0; d <= 9; ++d) keys['Digit' + d] = 0x30 + d;
+  return keys;
+})();
+
+// The page's own events, as DomEventKind in platform/web/dom_input.h numbers them.
+const EVENT = {
+  pointerDown: 1, pointerMove: 2, pointerUp: 3, pointerCancel: 4,
+  keyDown: 5, keyUp: 6, blur: 7, closeRequest: 8,
+};
+const INTS_PER_EVENT = 6;
+
+const TITLE = 'Tarvel';
+
+const TarvelPage = {
+  canvas: document.getElementById('screen'),
+  context: null,
+  queue: [],
+  wake: null,
+  shown: false,
+  firstFrame: false,
+  flashing: 0,
+  // Requests from other tabs to come forward, and the first frame as shown (for the tests).
+  raises: 0,
+  firstFrameBytes: null,
+  timer: { ticks: 0, first: 0, last: 0, worstLateness: 0 },
+
+  // The viewport in CSS pixels: the device screen when the address names none.
+  viewport() {
+    const root = document.documentElement;
+    return [Math.round(root.clientWidth || innerWidth), Math.round(root.clientHeight || innerHeight)];
+  },
+
+  // Places the canvas in the viewport: as large as fits, its shape kept, centred between bars.
+  // A fit just above a whole number of display pixels per device pixel is taken down to it, so
+  // every device pixel stays a crisp square.
+  layout() {
+    const canvas = this.canvas;
+    if (!canvas.width || !canvas.height) return;
+    const [width, height] = this.viewport();
+    const ratio = window.devicePixelRatio || 1;
+    let scale = Math.min(width / canvas.width, height / canvas.height);
+    const physical = scale * ratio;
+    const whole = Math.floor(physical);
+    if (whole >= 1 && physical - whole <= physical / 15) scale = whole / ratio;
+    const cssWidth = canvas.width * scale;
+    const cssHeight = canvas.height * scale;
+    canvas.style.width = cssWidth + 'px';
+    canvas.style.height = cssHeight + 'px';
+    canvas.style.left = Math.floor((width - cssWidth) / 2) + 'px';
+    canvas.style.top = Math.floor((height - cssHeight) / 2) + 'px';
+  },
+
+  // The device screen's size, fixed for the run.
+  open(width, height) {
+    this.canvas.width = width;
+    this.canvas.height = height;
+    this.context = this.canvas.getContext('2d', { alpha: false });
+    this.layout();
+  },
+
+  push(kind, id, x, y, repeat, mainButton) {
+    this.queue.push(kind, id, x, y, repeat ? 1 : 0, mainButton ? 1 : 0);
+    if (this.wake) this.wake();
+  },
+
+  // Hands queued events to the program: writes at most `capacity` of them into `heap` from
+  // `index` on and says how many.
+  takeInput(heap, index, capacity) {
+    const count = Math.min(capacity, this.queue.length / INTS_PER_EVENT);
+    const ints = count * INTS_PER_EVENT;
+    for (let i = 0; i < ints; ++i) heap[index + i] = this.queue[i];
+    this.queue.splice(0, ints);
+    return count;
+  },
+
+  // The program's wait: over when an event arrives or after `milliseconds` (never, when
+  // negative).
+  wait(milliseconds) {
+    if (this.queue.length) return Promise.resolve();
+    return new Promise((resolve) => {
+      let timeout = 0;
+      this.wake = () => {
+        this.wake = null;
+        clearTimeout(timeout);
+        resolve();
+      };
+      if (milliseconds >= 0) timeout = setTimeout(this.wake, milliseconds);
+    });
+  },
+
+  present(bytes, width, height) {
+    if (!this.context) return;
+    const pixels = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
+    this.context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    if (!this.firstFrame) {
+      this.firstFrame = true;
+      this.firstFrameBytes = bytes.slice();
+      performance.mark('tarvel-first-frame');
+      document.body.dataset.state = 'playing';
+    }
+  },
+
+  show() {
+    this.shown = true;
+    this.canvas.hidden = false;
+    this.canvas.focus({ preventScroll: true });
+  },
+
+  // Another tab asked for the game: a page cannot bring its tab to the front, so its title
+  // flashes until the tab is looked at.
+  raise() {
+    ++this.raises;
+    clearInterval(this.flashing);
+    if (document.visibilityState === 'visible') {
+      this.canvas.focus({ preventScroll: true });
+      return;
+    }
+    let count = 0;
+    this.flashing = setInterval(() => {
+      ++count;
+      const done = document.visibilityState === 'visible' || count >= 40;
+      document.title = done || count % 2 === 0 ? TITLE : '\u25cf ' + TITLE;
+      if (done) clearInterval(this.flashing);
+    }, 500);
+  },
+
+  timerTaken(due, taken) {
+    const t = this.timer;
+    const now = performance.now();
+    if (t.ticks === 0) t.first = now;
+    t.last = now;
+    ++t.ticks;
+    t.worstLateness = Math.max(t.worstLateness, taken - due);
+  },
+
+  // A screen of text with one button in place of the game.
+  notice(state, text, buttonText, action) {
+    this.canvas.hidden = true;
+    document.body.dataset.state = state;
+    document.getElementById('notice-text').textContent = text;
+    const button = document.getElementById('notice-button');
+    button.textContent = buttonText;
+    button.onclick = action;
+    document.getElementById('notice').hidden = false;
+    button.focus();
+  },
+
+  refuse(message) {
+    this.notice('refused', message, 'Play at the size of this window', () => {
+      location.search = '';
+    });
+  },
+
+  ended(status, shown) {
+    clearInterval(this.flashing);
+    document.title = TITLE;
+    if (shown) {
+      this.notice('ended', 'The game has ended.', 'Play again', () => location.reload());
+    } else {
+      this.notice('elsewhere', 'Tarvel is already open in another tab of this browser; its title flashes there.', 'Play here instead', () => this.endpoints.takeOver());
+    }
+  },
+
+  failed(what) {
+    this.notice('failed', 'Tarvel stopped: ' + what, 'Start again',
+      () => location.reload());
+  },
+};
+
+// The door between tabs of this origin: a published window holds a Web Lock of its name; asks
+// and answers go over a BroadcastChannel that every tab of the game listens to.
+TarvelPage.endpoints = {
+  channel: typeof BroadcastChannel === 'function' ? new BroadcastChannel('tarvel-windows') : null,
+  listeners: new Map(),
+  nextListener: 1,
+  open: new Map(),
+  nextOpen: 1,
+  asked: new Map(),
+  found: null,
+
+  // A listener's number, 0 when the name is held already, -1 where there are no Web Locks.
+  listen(name) {
+    if (!navigator.locks || !this.channel) return Promise.resolve(-1);
+    return new Promise((resolve) => {
+      navigator.locks.request(name, { ifAvailable: true }, (lock) => {
+        if (!lock) {
+          resolve(0);
+          return undefined;
+        }
+        const id = this.nextListener++;
+        return new Promise((release) => {
+          this.listeners.set(id, { name, release, requests: [] });
+          resolve(id);
+        });
+      }).catch(() => resolve(-1));
+    });
+  },
+
+  close(id) {
+    const listener = this.listeners.get(id);
+    if (!listener) return;
+    this.listeners.delete(id);
+    listener.release();
+  },
+
+  // The next request for listener `id` as a number to answer, 0 when none waits.
+  nextRequest(id) {
+    const listener = this.listeners.get(id);
+    const request = listener && listener.requests.shift();
+    if (!request) return 0;
+    const handle = this.nextOpen++;
+    this.open.set(handle, request);
+    return handle;
+  },
+
+  answer(handle, done) {
+    const request = this.open.get(handle);
+    this.open.delete(handle);
+    if (request) this.channel.postMessage({ reply: request.id, done });
+  },
+
+  async listening(name) {
+    if (!navigator.locks) return false;
+    const state = await navigator.locks.query();
+    const held = state.held.some((lock) => lock.name === name);
+    if (held) this.found = name;
+    return held;
+  },
+
+  requestFront(name, timeout) {
+    if (!this.channel) return Promise.resolve(false);
+    return new Promise((resolve) => {
+      const id = Math.random().toString(36).slice(2) + Date.now().toString(36);
+      const timer = setTimeout(() => {
+        this.asked.delete(id);
+        resolve(false);
+      }, timeout);
+      this.asked.set(id, (done) => {
+        clearTimeout(timer);
+        this.asked.delete(id);
+        resolve(done);
+      });
+      this.channel.postMessage({ ask: 'front', to: name, id });
+    });
+  },
+
+  // "Play here": the other tab's game is asked to close, and once it has let go of its window
+  // this page starts again and takes its place.
+  async takeOver() {
+    const name = this.found;
+    if (!name || !this.channel) {
+      location.reload();
+      return;
+    }
+    this.channel.postMessage({ ask: 'close', to: name });
+    await navigator.locks.request(name, () => undefined);
+    location.reload();
+  },
+
+  receive(message) {
+    if (!message || typeof message !== 'object') return;
+    if (message.reply !== undefined) {
+      const answer = this.asked.get(message.reply);
+      if (answer) answer(Boolean(message.done));
+      return;
+    }
+    for (const listener of this.listeners.values()) {
+      if (listener.name !== message.to) continue;
+      if (message.ask === 'front') {
+        listener.requests.push({ id: message.id });
+      } else if (message.ask === 'close') {
+        TarvelPage.push(EVENT.closeRequest, 0, 0, 0, false, false);
+      }
+    }
+  },
+};
+
+// Input. Positions are taken to device pixels here; what they mean is decided by the program's
+// side (platform/web/dom_input.cpp).
+(() => {
+  const page = TarvelPage;
+  const canvas = page.canvas;
+
+  const devicePoint = (event) => {
+    const rect = canvas.getBoundingClientRect();
+    if (!rect.width || !rect.height) return null;
+    return [
+      Math.floor((event.clientX - rect.left) * canvas.width / rect.width),
+      Math.floor((event.clientY - rect.top) * canvas.height / rect.height),
+    ];
+  };
+  const pointer = (kind) => (event) => {
+    if (!page.shown) return;
+    const at = devicePoint(event);
+    if (!at) return;
+    if (kind === EVENT.pointerDown && event.pointerType !== 'mouse' && event.target === canvas) {
+      // A finger keeps reporting to the canvas when it slides over the bars.
+      canvas.setPointerCapture(event.pointerId);
+    }
+    if (event.target === canvas) event.preventDefault();
+    page.push(kind, event.pointerId, at[0], at[1], false, event.button <= 0);
+  };
+  addEventListener('pointerdown', pointer(EVENT.pointerDown));
+  addEventListener('pointermove', pointer(EVENT.pointerMove));
+  addEventListener('pointerup', pointer(EVENT.pointerUp));
+  addEventListener('pointercancel', pointer(EVENT.pointerCancel));
+  canvas.addEventListener('contextmenu', (event) => event.preventDefault());
+
+  // Control as the event says it is: its own press may have gone to another window or tab.
+  let control = false;
+  const controlAsHeld = (event) => {
+    if (event.code === 'ControlLeft' || event.code === 'ControlRight') {
+      control = event.type === 'keydown';
+    } else if (event.ctrlKey !== control) {
+      control = event.ctrlKey;
+      page.push(control ? EVENT.keyDown : EVENT.keyUp, VIRTUAL_KEYS.ControlLeft, 0, 0, false, true);
+    }
+  };
+  const key = (kind) => (event) => {
+    if (!page.shown) return;
+    controlAsHeld(event);
+    const virtualKey = VIRTUAL_KEYS[event.code] || 0;
+    const letter = event.code === 'KeyA' || event.code === 'KeyQ';
+    // The game's own keys: help (F1), search (F2), select all (Ctrl+A) and the rest would
+    // otherwise reach the browser too.
+    if (['F1', 'F2', 'Escape'].includes(event.code) || (event.ctrlKey && letter)) {
+      event.preventDefault();
+    }
+    page.push(kind, virtualKey, 0, 0, event.repeat, true);
+  };
+  addEventListener('keydown', key(EVENT.keyDown));
+  addEventListener('keyup', key(EVENT.keyUp));
+  addEventListener('blur', () => {
+    control = false;
+    page.push(EVENT.blur, 0, 0, 0, false, false);
+  });
+
+  // A fault in the program ends it: say so rather than leave a frozen picture.
+  const fault = (what) => {
+    if (['loading', 'playing'].includes(document.body.dataset.state)) page.failed(String(what));
+  };
+  addEventListener('error', (event) => fault(event.message));
+  addEventListener('unhandledrejection', (event) => fault(event.reason));
+
+  addEventListener('resize', () => page.layout());
+  if (window.visualViewport) visualViewport.addEventListener('resize', () => page.layout());
+  if (page.endpoints.channel) page.endpoints.channel.onmessage = (m) => page.endpoints.receive(m.data);
+})();
+
+// The program. Its size is known once main has read the address: the canvas gets it then.
+var Module = {
+  canvas: TarvelPage.canvas,
+  print: (text) => console.log(text),
+  printErr: (text) => console.warn(text),
+  onAbort: (what) => TarvelPage.failed(String(what)),
+};
+
+// Every file of the page is kept for playing offline (sw.js); only where the page is served
+// over HTTPS or from this machine.
+if ('serviceWorker' in navigator && window.isSecureContext) {
+  navigator.serviceWorker.register('sw.js').catch((error) => console.warn('sw.js:', error));
+}
