@@ -57,6 +57,13 @@ install(FILES ${tarvel_desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/appli
         COMPONENT local)
 install(TARGETS tarvel RUNTIME DESTINATION ${TARVEL_DEBIAN_GAMESDIR} COMPONENT debian
         EXCLUDE_FROM_ALL)
+# CPack strips the program; the compiler's version notes in .comment go too, as dh_strip does.
+install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TARVEL_DEBIAN_GAMESDIR}/tarvel\"
+                COMMAND_ERROR_IS_FATAL ANY)"
+        COMPONENT debian EXCLUDE_FROM_ALL)
+# Symbols bound at start-up, so the relocations can be read-only while the game runs.
+target_link_options(tarvel PRIVATE LINKER:-z,relro,-z,now)
 install(FILES ${tarvel_debian_desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${tarvel_metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT shared)
@@ -109,6 +116,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_CONTACT "The Tarvel developers <tarvel@example.org>")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY tarvel)
 set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
