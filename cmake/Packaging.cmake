@@ -16,6 +16,9 @@ set(TARVEL_ICON_SIZES 48 64 128 256)
 set(TARVEL_DEBIAN_PREFIX /usr)
 set(TARVEL_DEBIAN_GAMESDIR games)
 set(TARVEL_DEBIAN_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/tarvel)
+# The directories install creates get these modes whatever the umask, so the package's do too.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The changelog's newest entry and the metainfo's newest release are this version; a release that
 # forgets one of them stops here rather than shipping a package that contradicts itself.
