@@ -55,6 +55,9 @@ set(tarvel_debian_desktop_entry ${PROJECT_BINARY_DIR}/debian/${TARVEL_APP_ID}.de
 file(CONFIGURE OUTPUT ${tarvel_debian_desktop_entry} CONTENT "${tarvel_debian_desktop_text}"
      @ONLY)
 
+# The program's symbols are bound at start-up, so its relocations can be read-only while it runs.
+target_link_options(tarvel PRIVATE LINKER:-z,relro,-z,now)
+
 install(TARGETS tarvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT local)
 install(FILES ${tarvel_desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         COMPONENT local)
@@ -65,8 +68,6 @@ install(CODE "execute_process(COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment
                 \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${TARVEL_DEBIAN_GAMESDIR}/tarvel\"
                 COMMAND_ERROR_IS_FATAL ANY)"
         COMPONENT debian EXCLUDE_FROM_ALL)
-# Symbols bound at start-up, so the relocations can be read-only while the game runs.
-target_link_options(tarvel PRIVATE LINKER:-z,relro,-z,now)
 install(FILES ${tarvel_debian_desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications
         COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${tarvel_metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT shared)
@@ -102,6 +103,7 @@ set(tarvel_changelog_gz ${PROJECT_BINARY_DIR}/debian/changelog.gz)
 tarvel_gzip(${tarvel_changelog} ${tarvel_changelog_gz})
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${tarvel_changelog_gz}
         DESTINATION ${TARVEL_DEBIAN_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
+
 add_custom_target(tarvel_desktop_files ALL
                   DEPENDS ${tarvel_icon_files} ${tarvel_man_page} ${tarvel_changelog_gz})
 
