@@ -167,12 +167,21 @@ export class Page {
   }
 
   // Polls `expression` until it is true-ish; its last value, or an error after `timeout`.
+  // A page in the middle of loading may not answer; that counts as not yet.
   async waitFor(what, expression, timeout = 10000) {
     const deadline = Date.now() + timeout;
+    let failure = null;
     for (;;) {
-      const value = await this.evaluate(expression);
+      let value = null;
+      try {
+        value = await this.evaluate(expression);
+      } catch (error) {
+        failure = error;
+      }
       if (value) return value;
-      if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
+      if (Date.now() > deadline) {
+        throw new Error(`timed out waiting for ${what}${failure ? ` (last: ${failure.message})` : ''}`);
+      }
       await delay(50);
     }
   }
