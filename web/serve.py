@@ -78,8 +78,7 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
                     return None
             except (TypeError, ValueError):
                 pass
-        with open(path, "rb") as source:
-            body = gzip.compress(source.read(), compresslevel=9, mtime=0)
+        body = _compressed(path, modified)
         self.send_response(200)
         self.send_header("Content-Type", self.guess_type(path))
         self.send_header("Last-Modified", self.date_time_string(modified))
@@ -94,6 +93,20 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
 
     def log_message(self, format, *args):  # quiet: the tests read stdout
         pass
+
+
+_compressed_files = {}
+
+
+def _compressed(path, modified):
+    """The file gzipped, kept until it changes: as a server that compresses ahead does, so that
+    a request does not wait for the compression."""
+    cached = _compressed_files.get(path)
+    if cached is None or cached[0] != modified:
+        with open(path, "rb") as source:
+            cached = (modified, gzip.compress(source.read(), compresslevel=9, mtime=0))
+        _compressed_files[path] = cached
+    return cached[1]
 
 
 class _Body:
@@ -121,6 +134,10 @@ def main():
     if not 0 <= options.port <= 65535:
         parser.error(f"bad port {options.port}: expected 0 to 65535")
     folder = os.path.abspath(options.folder)
+    for name in sorted(os.listdir(folder)):
+        path = os.path.join(folder, name)
+        if os.path.isfile(path):
+            _compressed(path, int(os.stat(path).st_mtime))
     server = http.server.ThreadingHTTPServer(
         ("127.0.0.1", options.port),
         lambda *args, **kwargs: PageHandler(*args, folder=folder, log=options.log, **kwargs))
