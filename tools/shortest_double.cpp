@@ -1,5 +1,7 @@
 #include "tools/shortest_double.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +13,7 @@ std::string ShortestDouble(double value) {
     for (int precision = 0; precision <= 17; ++precision) {
         std::snprintf(scientific, sizeof scientific, "%.*e", precision, value);
         const double back = std::strtod(scientific, nullptr);
-        if (std::memcmp(&back, &value, sizeof value) == 0) {
+        if (std::bit_cast<std::uint64_t>(back) == std::bit_cast<std::uint64_t>(value)) {
             break;
         }
     }
@@ -29,7 +31,7 @@ std::string ShortestDouble(double value) {
             digits += *c;
         }
     }
-    const int exponent = std::atoi(e + 1);
+    const int exponent = static_cast<int>(std::strtol(e + 1, nullptr, 10));
     const int count = static_cast<int>(digits.size());
     std::string fixed = sign;
     if (exponent >= count - 1) {

@@ -321,6 +321,16 @@ async function phoneFillsTheScreenAndATouchSteers(browser) {
     });
     await page.touch('touchEnd', []);
     await shot(page, 'phone');
+    // Turned on its side, the phone keeps the screen it started with, between bars.
+    await page.send('Emulation.setDeviceMetricsOverride', { width: 740, height: 360, deviceScaleFactor: 3, mobile: true });
+    await waitUntil('the screen letterboxed in the turned viewport', async () => {
+      const [w, h, left, top, cssWidth, cssHeight] = await page.evaluate(
+        "(({left, top, width, height}) => [TarvelPage.canvas.width, TarvelPage.canvas.height, left, top, width, height])(TarvelPage.canvas.getBoundingClientRect())");
+      return w === 360 && h === 740 && Math.abs(cssHeight - 360) <= 1 && Math.abs(cssWidth / cssHeight - 360 / 740) < 0.01 &&
+        Math.abs(left - (740 - cssWidth) / 2) <= 1 && top >= 0 && top <= 1;
+    }, 3000);
+    await shot(page, 'phone-turned');
+    await page.send('Emulation.setDeviceMetricsOverride', { width: 360, height: 740, deviceScaleFactor: 3, mobile: true });
     // A tap on AYUDA opens the menu, a tap on "Nuevo" starts again.
     await page.tap(270, 740 - bar / 2);
     state.menu = await waitUntil('the menu from a tap', () => call(page, `menuBox(${740 - bar})`));
