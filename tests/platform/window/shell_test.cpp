@@ -226,14 +226,34 @@ TEST_F(SoftKeys, ScreenshotWithTheMenuOpen) {
     EXPECT_LT(GetRValue(PixelAt(screen.get(), 2, 318)), 80);
 }
 
-TEST_F(SoftKeys, ShellHelpersAcceptTheirWindows) {
-    EXPECT_TRUE(SHFullScreen(main, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
-    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR));
+TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
+    using Helper = platform::ShellHelperCall::Helper;
+    std::vector<platform::ShellHelperCall> calls;
+    windows.ObserveShellHelpers(
+        [&](const platform::ShellHelperCall& call) { calls.push_back(call); });
     SHACTIVATEINFO info{};
     info.cbSize = sizeof(info);
-    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0, &info, 0));
-    EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
-    EXPECT_TRUE(SHInitExtraControls());
+    EXPECT_TRUE(SHFullScreen(main, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
+    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR)) << "no window, no call";
+    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0x44, &info, 3));
+    EXPECT_TRUE(SHHandleWMSettingChange(main, 5, 0x66, &info));
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].helper, Helper::kFullScreen);
+    EXPECT_EQ(calls[0].window, main);
+    EXPECT_EQ(calls[0].flags, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
+    EXPECT_EQ(calls[1].helper, Helper::kActivate);
+    EXPECT_EQ(calls[1].window, main);
+    EXPECT_EQ(calls[1].wParam, static_cast<WPARAM>(WA_ACTIVE));
+    EXPECT_EQ(calls[1].lParam, 0x44);
+    EXPECT_EQ(calls[1].info, &info);
+    EXPECT_EQ(calls[1].flags, 3u);
+    EXPECT_EQ(calls[2].helper, Helper::kSettingChange);
+    EXPECT_EQ(calls[2].wParam, 5u);
+    EXPECT_EQ(calls[2].lParam, 0x66);
+    EXPECT_EQ(calls[2].info, &info);
+    windows.ObserveShellHelpers(nullptr);
+    EXPECT_TRUE(SHFullScreen(main, 0));
+    EXPECT_EQ(calls.size(), 3u) << "an empty observer stops the reports";
 }
 
 }  // namespace
