@@ -29,6 +29,8 @@ TEST_P(PitchPainter, DrawsTheWorkedGeometry) {
     auto at = [&](int x, int y) { return window.BackgroundPixel(x, y); };
 
     EXPECT_EQ(window.state.geometry.goalDepth, c.goalDepth);
+    EXPECT_EQ(window.WindowPixel(w / 2, h / 2), PaintedWindow::kUntouched)
+        << "the pitch goes to its own surface, not to the window";
 
     // Goal bands span the full width; the field starts right after them.
     const int mid = w / 2 + w / 8;
@@ -101,9 +103,23 @@ INSTANTIATE_TEST_SUITE_P(WorkedSizes, PitchPainter,
                                     std::to_string(info.param.height);
                          });
 
-TEST(PitchPainterSmall, NarrowPitchHasNoGoalBands) {
+TEST(PitchPainterSizes, NarrowPitchHasNoGoalBands) {
     PaintedWindow window(29, 40);
     EXPECT_EQ(window.state.geometry.goalDepth, 0);
     EXPECT_EQ(window.BackgroundPixel(14, 0), kGreen);
     EXPECT_EQ(window.BackgroundPixel(14, 39), kGreen);
+}
+
+TEST(PitchPainterSizes, TheRingFollowsTheUsersDiscAndTheSpotTheBall) {
+    // Sizes the kick-off never gives, each its own: the computer's disc 20, the ball 21.
+    PaintedWindow window(240, 320, [](MatchState& state) {
+        state.players[kComputerPlayer].size = 20;
+        state.ball.size = 21;
+    });
+    auto at = [&](int x) { return window.BackgroundPixel(x, 162); };  // below the halfway line
+    EXPECT_EQ(at(120 - 47), kGrey) << "the ring's radius is the user's disc, 47";
+    EXPECT_EQ(at(120 - 47 - 3), kGreen);
+    EXPECT_EQ(at(120 - 20), kGreen);
+    EXPECT_EQ(at(120 - 9), kGrey) << "the spot's radius is half the ball, 10";
+    EXPECT_EQ(at(120 - 13), kGreen);
 }
