@@ -83,6 +83,12 @@ class Program240 : public testing::Test {
                            r.top + (r.bottom - r.top) * (2 * index + 1) / (2 * count));
     }
     void Quit() { game.backend().PressControlKey('Q'); }
+    // The About box's OK button, and Done in its caption.
+    void TapOk() {
+        const RECT ok = Rect(GetDlgItem(About(), IDOK));
+        game.backend().Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    }
+    void TapDone() { game.backend().Tap(Rect(About()).right - 20, Rect(About()).top + 13); }
     // Something shrinks the window, so that only a new switch makes it full screen again.
     static void Shrink() { MoveWindow(MainWindow(), 0, 0, 240, 100, FALSE); }
     static int Height(HWND window) {
@@ -126,12 +132,13 @@ TEST_F(Program240, TicksArriveEvery50MsAndEachIsPainted) {
         game.match().ball.x = 20.0;
         presentsAtStart = game.backend().Presents();
     });
-    game.At(1100, [&] {
-        EXPECT_EQ(game.match().ball.x, 40.0) << "20 ticks in one second";
-        EXPECT_GE(game.backend().Presents() - presentsAtStart, 19);
-        EXPECT_LE(game.backend().Presents() - presentsAtStart, 21);
+    // Long enough that a period of 49 or 51 ms would show.
+    game.At(5100, [&] {
+        EXPECT_EQ(game.match().ball.x, 120.0) << "100 ticks in five seconds";
+        EXPECT_GE(game.backend().Presents() - presentsAtStart, 99);
+        EXPECT_LE(game.backend().Presents() - presentsAtStart, 101);
     });
-    game.At(1200, [&] { Quit(); });
+    game.At(5200, [&] { Quit(); });
     EXPECT_EQ(game.Run(), 0);
 }
 
@@ -206,8 +213,7 @@ TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheFullScreen
         HeadlessProgram::Screenshot("about-box");
         EXPECT_FALSE(IsWindowEnabled(MainWindow()));
         Shrink();
-        const RECT ok = Rect(GetDlgItem(about, IDOK));
-        game.backend().Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+        TapOk();
     });
     // "Acerca de" from the menu, closed with Done in the caption.
     game.At(300, [&] {
@@ -219,13 +225,11 @@ TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheFullScreen
     game.At(310, [&] { TapMenuItem(0); });
     double ballBefore = 0;
     game.At(400, [&] {
-        const HWND about = About();
-        ASSERT_NE(about, nullptr);
+        ASSERT_NE(About(), nullptr);
         ballBefore = game.match().players[kComputerPlayer].x + game.match().ball.y;
         game.match().ball.vy = 2.0;  // the game keeps ticking behind the box
         Shrink();
-        const RECT r = Rect(about);
-        game.backend().Tap(r.right - 20, r.top + 13);
+        TapDone();
     });
     // Ctrl+A again, closed by a close request.
     game.At(500, [&] {
@@ -248,38 +252,27 @@ TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheFullScreen
     EXPECT_EQ(game.Run(), 0);
 }
 
-TEST_F(Program240, TheAboutProcedureFillsTheScreenAndEndsWithOneForOkOrDoneAnd16ForAClose) {
+TEST_F(Program240, TheAboutProcedureFillsTheScreenAndEndsWith1ForOkOrDoneAnd16ForAClose) {
     game.At(100, [&] {
-        const HRSRC found =
-            FindResourceW(game.instance(), MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
-        const auto dialog =
-            static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(game.instance(), found)));
-        auto runClosedBy = [&](platform::Millis at, std::function<void()> close) {
+        const HINSTANCE instance = game.instance();
+        const auto dialog = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(
+            instance,
+            FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG))));
+        auto endedBy = [&](platform::Millis at, std::function<void()> close) {
             game.At(at, std::move(close));
-            return DialogBoxIndirectParamW(game.instance(), dialog, MainWindow(), AboutDialogProc,
-                                           0);
+            return DialogBoxIndirectParamW(instance, dialog, MainWindow(), AboutDialogProc, 0);
         };
-        EXPECT_EQ(runClosedBy(150,
-                              [&] {
-                                  const RECT box = Rect(About());
-                                  EXPECT_EQ(box.left, 0);
-                                  EXPECT_EQ(box.top, 0);
-                                  EXPECT_EQ(box.right, 240);
-                                  EXPECT_EQ(box.bottom, 294) << "above its empty bar";
-                                  const RECT ok = Rect(GetDlgItem(About(), IDOK));
-                                  game.backend().Tap((ok.left + ok.right) / 2,
-                                                     (ok.top + ok.bottom) / 2);
-                              }),
-                  1);
-        EXPECT_EQ(runClosedBy(200,
-                              [&] {
-                                  const RECT r = Rect(About());
-                                  game.backend().Tap(r.right - 20, r.top + 13);
-                              }),
-                  1);
-        EXPECT_EQ(runClosedBy(250, [&] { game.backend().RequestClose(); }), 16);
-        Quit();
+        const auto fullScreenThenOk = [&] {
+            const RECT box = Rect(About());
+            EXPECT_EQ(box.right - box.left, 240);
+            EXPECT_EQ(box.bottom - box.top, 294) << "the whole screen above its empty bar";
+            TapOk();
+        };
+        EXPECT_EQ(endedBy(150, fullScreenThenOk), 1);
+        EXPECT_EQ(endedBy(200, [&] { TapDone(); }), 1);
+        EXPECT_EQ(endedBy(250, [&] { game.backend().RequestClose(); }), 16);
     });
+    game.At(300, [&] { Quit(); });
     EXPECT_EQ(game.Run(), 0);
 }
 
@@ -357,8 +350,9 @@ TEST_F(Program240, TheShellHelpersGetTheWindowItsMessagesAndTheActivationRecord)
         ASSERT_EQ(fullScreen.size(), 2u);
         EXPECT_EQ(fullScreen[1].flags, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
         calls.clear();
-        SendMessageW(MainWindow(), WM_ACTIVATE, WA_INACTIVE, 0x1234);
-        SendMessageW(MainWindow(), WM_SETTINGCHANGE, 0x2A, 0x5678);
+        // Handled messages give 0.
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_ACTIVATE, WA_INACTIVE, 0x1234), 0);
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_SETTINGCHANGE, 0x2A, 0x5678), 0);
         const SHACTIVATEINFO* record = &game.program().activateInfo;
         EXPECT_EQ(record->cbSize, sizeof(SHACTIVATEINFO));
         const auto activate = callsOf(Helper::kActivate);
@@ -372,6 +366,12 @@ TEST_F(Program240, TheShellHelpersGetTheWindowItsMessagesAndTheActivationRecord)
         EXPECT_EQ(setting[0].wParam, 0x2Au);
         EXPECT_EQ(setting[0].lParam, 0x5678);
         EXPECT_EQ(setting[0].info, record);
+        for (const WPARAM command : {IDM_NEW, IDM_HARD, IDM_HARD}) {
+            EXPECT_EQ(SendMessageW(MainWindow(), WM_COMMAND, command, 0), 0) << command;
+        }
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_TIMER, GAME_TIMER_ID, 0), 0);
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_MOUSEMOVE, 0, (250 << 16) | 100), 0);
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_PAINT, 0, 0), 0);
     });
     game.At(200, [&] { Quit(); });
     EXPECT_EQ(game.Run(), 0);
