@@ -79,7 +79,8 @@ TEST(Stylus, OnlyTheLastXSaysWhetherThereIsALastPosition) {
 
     const double vx = state.players[kUserPlayer].vx;
     const double vy = state.players[kUserPlayer].vy;
-    OnStylusMove(state, 0, 300);  // a negative last x: neither component changes
+    state.lastStylusX = -1;       // negative, however close to 0: no last position
+    OnStylusMove(state, 0, 300);  // neither component changes
     EXPECT_EQ(state.players[kUserPlayer].vx, vx);
     EXPECT_EQ(state.players[kUserPlayer].vy, vy);
 

@@ -135,6 +135,24 @@ TEST_F(FramePainter, PositionsAreTruncatedTowardZeroAndNothingIsDrawnPastThePitc
     EXPECT_TRUE(window.UntouchedPastThePitch());
 }
 
+TEST_F(FramePainter, EachFrameStartsFromTheWholePitchUnmoved) {
+    // Bodies on every edge, then all far off the pitch: what is left is the pitch, pixel for
+    // pixel, right of the scores.
+    ball.x = 225;
+    ball.y = 305;
+    user.x = -10;
+    computer.y = -5;
+    window.PaintFrame();
+    ball.x = user.x = computer.x = -1000;
+    window.PaintFrame();
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 60; x < 240; ++x) {
+            ASSERT_EQ(window.WindowPixel(x, y), Channels(window.BackgroundPixel(x, y)))
+                << x << "," << y;
+        }
+    }
+}
+
 TEST_F(FramePainter, DiscsCoverTheBallAndRingsCoverBothDiscs) {
     // The ball under the user's disc does not show.
     user.x = 90;
@@ -178,6 +196,13 @@ TEST_F(FramePainter, ScoresStandInTheirCellsAndTheBallAndDiscsCoverThem) {
     EXPECT_LE(lower.bottom, 270);
     EXPECT_GT(lower.right - lower.left, upper.right - upper.left + 5);  // "10" is two digits
     EXPECT_LE(lower.right, 20 + 2 * 20);
+    // The same number stands at the same x in both cells, 160 rows apart.
+    computer.score = 10;
+    window.PaintFrame();
+    const Box upperTen = InkBox(window, 2, 60, 70, 112);
+    EXPECT_EQ(upperTen.left, lower.left);
+    EXPECT_EQ(upperTen.right, lower.right);
+    EXPECT_EQ(lower.top - upperTen.top, 240 - 80);
 
     // The ball's middle on a pixel of the upper digit, the user's disc (clear of its ring) on
     // one of the lower digits: the bodies are drawn over the scores.
