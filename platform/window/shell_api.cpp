@@ -87,5 +87,9 @@ BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVA
 }
 
 BOOL SHInitExtraControls() {
+    if (Desktop* desktop = Desktop::Current()) {
+        desktop->ShellHelperCalled(
+            {platform::ShellHelperCall::Helper::kInitExtraControls, nullptr, 0, 0, nullptr, 0});
+    }
     return TRUE;
 }

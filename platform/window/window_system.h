@@ -25,11 +25,12 @@ struct TimerTaken {
     Millis taken;
 };
 
-// A call of the shell's full-screen, activation or setting-change helper as the helper got it.
+// A call of the shell's start-up, full-screen, activation or setting-change helper as the helper
+// got it.
 // On the device those manage the task bar and the input panel, which this build does not have, so
 // what they were given is all there is to see of them.
 struct ShellHelperCall {
-    enum class Helper { kFullScreen, kActivate, kSettingChange };
+    enum class Helper { kInitExtraControls, kFullScreen, kActivate, kSettingChange };
     Helper helper;
     HWND window;
     WPARAM wParam;               // activation and setting change

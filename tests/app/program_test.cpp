@@ -3,6 +3,7 @@
 // is left at the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/about_dialog.h"
@@ -345,6 +346,12 @@ TEST_F(Program240, TheShellHelpersGetTheWindowItsMessagesAndTheActivationRecord)
         return of;
     };
     game.At(100, [&] {
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls[0].helper, Helper::kInitExtraControls) << "first, once";
+        EXPECT_EQ(
+            std::count_if(calls.begin(), calls.end(),
+                          [](const auto& c) { return c.helper == Helper::kInitExtraControls; }),
+            1);
         // Full screen at creation and again at the first paint.
         const auto fullScreen = callsOf(Helper::kFullScreen);
         ASSERT_EQ(fullScreen.size(), 2u);

@@ -51,6 +51,7 @@ TEST(Kickoff, SizesAndPlacesScaleWithTheWidth) {
     EXPECT_EQ(BallSizeForWidth(30), 1);
     EXPECT_EQ(GoalDepthForWidth(29), 0);
     EXPECT_EQ(DiscSizeForWidth(5), 0);
+    EXPECT_EQ(StylusLiftForWidth(479), 31);
 }
 
 TEST(Kickoff, ResetKeepsScoresAndModeButClearsMotionAndStylus) {

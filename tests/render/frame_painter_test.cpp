@@ -77,7 +77,7 @@ TEST_F(FramePainter, DiscAndRingAtTheWorkedRectangles) {
     EXPECT_EQ(window.WindowPixel(96, 31), kRgbPitch);
     EXPECT_EQ(window.WindowPixel(144, 31), kRgbPitch);
     EXPECT_EQ(window.WindowPixel(120, 55), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(100, 31), kRgbComputerFill);
+    EXPECT_EQ(window.WindowPixel(98, 31), kRgbComputerFill) << "a one-pixel outline";
     // Ring in (108, 19, 132, 43).
     EXPECT_EQ(window.WindowPixel(107, 31), kRgbComputerFill);
     EXPECT_EQ(window.WindowPixel(108, 31), kRgbDiscOutline);
@@ -86,6 +86,7 @@ TEST_F(FramePainter, DiscAndRingAtTheWorkedRectangles) {
     EXPECT_EQ(window.WindowPixel(120, 19), kRgbDiscOutline);
     EXPECT_EQ(window.WindowPixel(120, 42), kRgbDiscOutline);
     EXPECT_EQ(window.WindowPixel(120, 31), kRgbRing);
+    EXPECT_EQ(window.WindowPixel(109, 31), kRgbRing) << "a one-pixel outline";
 }
 
 TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
@@ -98,6 +99,10 @@ TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
     EXPECT_EQ(window.WindowPixel(120, 160), kRgbBallOutline);
     EXPECT_EQ(window.WindowPixel(120, 174), kRgbBallOutline);
     EXPECT_EQ(window.WindowPixel(120, 175), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(112, 167), kRgbPitch);
+    // A one-pixel outline: the fill starts right inside it.
+    EXPECT_EQ(window.WindowPixel(114, 167), kRgbBallFill);
+    EXPECT_EQ(window.WindowPixel(126, 167), kRgbBallFill);
     EXPECT_EQ(window.WindowPixel(117, 167), kRgbBallFill);
     EXPECT_EQ(window.WindowPixel(121, 168), kRgbHighlight);
 

@@ -211,7 +211,8 @@ TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
     EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR)) << "no window, no call";
     EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0x44, &info, 3));
     EXPECT_TRUE(SHHandleWMSettingChange(main, 5, 0x66, &info));
-    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_TRUE(SHInitExtraControls());
+    ASSERT_EQ(calls.size(), 4u);
     EXPECT_EQ(calls[0].helper, Helper::kFullScreen);
     EXPECT_EQ(calls[0].window, main);
     EXPECT_EQ(calls[0].flags, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
@@ -225,9 +226,10 @@ TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
     EXPECT_EQ(calls[2].wParam, 5u);
     EXPECT_EQ(calls[2].lParam, 0x66);
     EXPECT_EQ(calls[2].info, &info);
+    EXPECT_EQ(calls[3].helper, Helper::kInitExtraControls);
     windows.ObserveShellHelpers(nullptr);
     EXPECT_TRUE(SHFullScreen(main, 0));
-    EXPECT_EQ(calls.size(), 3u) << "an empty observer stops the reports";
+    EXPECT_EQ(calls.size(), 4u) << "an empty observer stops the reports";
 }
 
 }  // namespace
