@@ -21,6 +21,9 @@ struct GdiObjectCounts {
 };
 
 GdiObjectCounts LiveGdiObjects();
+// Objects made so far, stock ones included: the difference of two readings is what was made
+// between them, whether or not it was released since.
+GdiObjectCounts MadeGdiObjects();
 
 // Blocks from LocalAlloc not yet freed.
 std::size_t LiveLocalBlocks();

@@ -156,19 +156,29 @@ Bitmap* Registry::Find(HBITMAP h) {
 }
 
 HDC Registry::Add(DeviceContext dc) {
-    return AddTo<HDC>(dcs_, ObjectKind::kDeviceContext, std::move(dc));
+    const HDC handle = AddTo<HDC>(dcs_, ObjectKind::kDeviceContext, std::move(dc));
+    made_[static_cast<std::size_t>(ObjectKind::kDeviceContext)] += handle != nullptr ? 1 : 0;
+    return handle;
 }
 HBRUSH Registry::Add(Brush brush) {
-    return AddTo<HBRUSH>(brushes_, ObjectKind::kBrush, brush);
+    const HBRUSH handle = AddTo<HBRUSH>(brushes_, ObjectKind::kBrush, brush);
+    made_[static_cast<std::size_t>(ObjectKind::kBrush)] += handle != nullptr ? 1 : 0;
+    return handle;
 }
 HPEN Registry::Add(Pen pen) {
-    return AddTo<HPEN>(pens_, ObjectKind::kPen, pen);
+    const HPEN handle = AddTo<HPEN>(pens_, ObjectKind::kPen, pen);
+    made_[static_cast<std::size_t>(ObjectKind::kPen)] += handle != nullptr ? 1 : 0;
+    return handle;
 }
 HFONT Registry::Add(Font font) {
-    return AddTo<HFONT>(fonts_, ObjectKind::kFont, std::move(font));
+    const HFONT handle = AddTo<HFONT>(fonts_, ObjectKind::kFont, std::move(font));
+    made_[static_cast<std::size_t>(ObjectKind::kFont)] += handle != nullptr ? 1 : 0;
+    return handle;
 }
 HBITMAP Registry::Add(Bitmap bitmap) {
-    return AddTo<HBITMAP>(bitmaps_, ObjectKind::kBitmap, std::move(bitmap));
+    const HBITMAP handle = AddTo<HBITMAP>(bitmaps_, ObjectKind::kBitmap, std::move(bitmap));
+    made_[static_cast<std::size_t>(ObjectKind::kBitmap)] += handle != nullptr ? 1 : 0;
+    return handle;
 }
 
 bool Registry::Erase(HDC h) {

@@ -56,6 +56,8 @@ class Registry {
     std::size_t LiveBrushes() const { return brushes_.LiveCount() - stockBrushes_; }
     std::size_t LivePens() const { return pens_.LiveCount() - stockPens_; }
     std::size_t LiveFonts() const { return fonts_.LiveCount() - stockFonts_; }
+    // Objects made since the registry began, stock ones included, by kind.
+    const std::array<std::size_t, 6>& Made() const { return made_; }
 
     FontCache& Fonts() { return fontCache_; }
 
@@ -68,6 +70,7 @@ class Registry {
 
     static constexpr std::size_t kStockCount = SYSTEM_FONT + 1;
 
+    std::array<std::size_t, 6> made_{};  // by ObjectKind
     HandleTable<DeviceContext> dcs_;
     HandleTable<Brush> brushes_;
     HandleTable<Pen> pens_;

@@ -140,6 +140,18 @@ GdiObjectCounts LiveGdiObjects() {
     return counts;
 }
 
+GdiObjectCounts MadeGdiObjects() {
+    const auto& made = Registry::Get().Made();
+    auto of = [&made](gdi_detail::ObjectKind kind) { return made[static_cast<std::size_t>(kind)]; };
+    GdiObjectCounts counts;
+    counts.deviceContexts = of(gdi_detail::ObjectKind::kDeviceContext);
+    counts.bitmaps = of(gdi_detail::ObjectKind::kBitmap);
+    counts.brushes = of(gdi_detail::ObjectKind::kBrush);
+    counts.pens = of(gdi_detail::ObjectKind::kPen);
+    counts.fonts = of(gdi_detail::ObjectKind::kFont);
+    return counts;
+}
+
 bool DescribeFont(HFONT handle, FontDescription* description) {
     const Font* font = Registry::Get().Find(handle);
     if (font == nullptr || description == nullptr || !font->sized.face) {

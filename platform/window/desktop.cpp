@@ -41,7 +41,7 @@ Desktop* Desktop::Current() {
 
 HWND Desktop::Create(const CreateParams& p) {
     const WindowClass* windowClass = tree_.FindClass(p.className);
-    if (windowClass == nullptr) {
+    if (windowClass == nullptr || refuseCreation_) {
         return nullptr;
     }
     auto window = std::make_unique<Window>();

@@ -54,6 +54,7 @@ struct CreateParams {
 enum class FetchResult { Message, Quit, Nothing };
 
 using TimerObserver = std::function<void(const TimerTaken&)>;
+using ShellHelperObserver = std::function<void(const ShellHelperCall&)>;
 
 class Desktop {
   public:
@@ -126,6 +127,13 @@ class Desktop {
     DesktopSharing* sharing() { return sharing_.get(); }
 
     void ObserveTimers(TimerObserver observer) { timerObserver_ = std::move(observer); }
+    void ObserveShellHelpers(ShellHelperObserver observer) { shellObserver_ = std::move(observer); }
+    void ShellHelperCalled(const ShellHelperCall& call) {
+        if (shellObserver_) {
+            shellObserver_(call);
+        }
+    }
+    void RefuseWindowCreation(bool refuse) { refuseCreation_ = refuse; }
 
     void SetOpenPopup(HWND popup) { openPopup_ = popup; }
     void ClosePopup();
@@ -183,6 +191,8 @@ class Desktop {
     std::unique_ptr<DesktopSharing> sharing_;
     std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;
+    ShellHelperObserver shellObserver_;
+    bool refuseCreation_ = false;
     Desktop* previous_ = nullptr;
 };
 

@@ -24,9 +24,14 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     return TRUE;
 }
 
-BOOL SHFullScreen(HWND window, DWORD) {
+BOOL SHFullScreen(HWND window, DWORD state) {
     Desktop* desktop = Desktop::Current();
-    return desktop != nullptr && desktop->Find(window) != nullptr ? TRUE : FALSE;
+    if (desktop == nullptr || desktop->Find(window) == nullptr) {
+        return FALSE;
+    }
+    desktop->ShellHelperCalled(
+        {platform::ShellHelperCall::Helper::kFullScreen, window, 0, 0, nullptr, state});
+    return TRUE;
 }
 
 BOOL SHInitDialog(SHINITDLGINFO* info) {
@@ -64,14 +69,27 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     return TRUE;
 }
 
-BOOL SHHandleWMActivate(HWND, WPARAM, LPARAM, SHACTIVATEINFO*, DWORD) {
+BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info,
+                        DWORD flags) {
+    if (Desktop* desktop = Desktop::Current()) {
+        desktop->ShellHelperCalled(
+            {platform::ShellHelperCall::Helper::kActivate, window, wParam, lParam, info, flags});
+    }
     return TRUE;
 }
 
-BOOL SHHandleWMSettingChange(HWND, WPARAM, LPARAM, SHACTIVATEINFO*) {
+BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info) {
+    if (Desktop* desktop = Desktop::Current()) {
+        desktop->ShellHelperCalled(
+            {platform::ShellHelperCall::Helper::kSettingChange, window, wParam, lParam, info, 0});
+    }
     return TRUE;
 }
 
 BOOL SHInitExtraControls() {
+    if (Desktop* desktop = Desktop::Current()) {
+        desktop->ShellHelperCalled(
+            {platform::ShellHelperCall::Helper::kInitExtraControls, nullptr, 0, 0, nullptr, 0});
+    }
     return TRUE;
 }

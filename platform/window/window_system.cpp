@@ -31,6 +31,14 @@ void WindowSystem::ObserveTimers(std::function<void(const TimerTaken&)> observer
     desktop_->ObserveTimers(std::move(observer));
 }
 
+void WindowSystem::ObserveShellHelpers(std::function<void(const ShellHelperCall&)> observer) {
+    desktop_->ObserveShellHelpers(std::move(observer));
+}
+
+void WindowSystem::RefuseWindowCreation(bool refuse) {
+    desktop_->RefuseWindowCreation(refuse);
+}
+
 SurfacePtr CaptureScreen() {
     detail::Desktop* desktop = detail::Desktop::Current();
     return desktop == nullptr ? nullptr : desktop->ComposeScreen();

@@ -8,6 +8,8 @@
 #include "platform/window/backend.h"
 #include "platform/window/cairo_handles.h"
 
+struct SHACTIVATEINFO;
+
 namespace platform {
 
 namespace detail {
@@ -21,6 +23,20 @@ struct TimerTaken {
     UINT_PTR id;
     Millis due;
     Millis taken;
+};
+
+// A call of the shell's start-up, full-screen, activation or setting-change helper as the helper
+// got it.
+// On the device those manage the task bar and the input panel, which this build does not have, so
+// what they were given is all there is to see of them.
+struct ShellHelperCall {
+    enum class Helper { kInitExtraControls, kFullScreen, kActivate, kSettingChange };
+    Helper helper;
+    HWND window;
+    WPARAM wParam;               // activation and setting change
+    LPARAM lParam;               // activation and setting change
+    const SHACTIVATEINFO* info;  // activation and setting change
+    DWORD flags;                 // full screen: the state; activation: the flags
 };
 
 // While alive, the platform's window calls work on a desktop shown by `backend` (borrowed; it
@@ -42,6 +58,11 @@ class WindowSystem {
     // Calls `observer` for every timer message the loop takes: a benchmark's view of how
     // regularly the timers tick. An empty function stops it.
     void ObserveTimers(std::function<void(const TimerTaken&)> observer);
+    // Calls `observer` for every call of the shell helpers above. An empty function stops it.
+    void ObserveShellHelpers(std::function<void(const ShellHelperCall&)> observer);
+    // While `refuse` holds, every window creation fails as it would on a device out of memory:
+    // the tests' way to see what a program does then.
+    void RefuseWindowCreation(bool refuse);
 
   private:
     std::unique_ptr<detail::Desktop> desktop_;

@@ -24,6 +24,11 @@ TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
     ASSERT_TRUE(joined.ok) << joined.error;
     EXPECT_EQ(joined.options.screenWidth, 32);
     EXPECT_EQ(joined.options.screenHeight, 4096);
+    // Every limit is accepted, on either side.
+    const CommandLineResult limits = ParseCommandLine({"--screen=4096x32", "--scale=1"});
+    ASSERT_TRUE(limits.ok) << limits.error;
+    EXPECT_EQ(limits.options.screenWidth, 4096);
+    EXPECT_EQ(limits.options.scale, 1);
 
     EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
@@ -46,6 +51,10 @@ TEST(CommandLine, RefusesBadInputWithTheFieldAtFault) {
         {{"--screen=31x320"}, "bad --screen value '31x320': each side must be 32 to 4096 pixels"},
         {{"--screen", "240x4097"},
          "bad --screen value '240x4097': each side must be 32 to 4096 pixels"},
+        {{"--screen", "4097x320"},
+         "bad --screen value '4097x320': each side must be 32 to 4096 pixels"},
+        {{"--scale=1--"}, "bad --scale value '1--': expected 1 to 16"},
+        {{"---x=1"}, "option '---x' takes no value"},
         {{"--scale", "0"}, "bad --scale value '0': expected 1 to 16"},
         {{"--scale", "2.5"}, "bad --scale value '2.5': expected 1 to 16"},
         {{"--fullscreen=yes"}, "option '--fullscreen' takes no value"},

@@ -21,13 +21,16 @@
 
 class HeadlessProgram {
   public:
-    explicit HeadlessProgram(platform::ScreenSize screen = {240, 320})
+    explicit HeadlessProgram(
+        platform::ScreenSize screen = {240, 320},
+        const platform::ResourceModule& module = resources::TarvelResourceModule())
         : backend_(screen), windows_(backend_) {
         ResetProgramState();
-        instance_ = platform::RegisterModule(resources::TarvelResourceModule());
+        instance_ = platform::RegisterModule(module);
     }
 
     platform::HeadlessBackend& backend() { return backend_; }
+    platform::WindowSystem& windows() { return windows_; }
     HINSTANCE instance() const { return instance_; }
     ProgramState& program() { return Program(); }
     MatchState& match() { return Program().match; }
@@ -37,8 +40,17 @@ class HeadlessProgram {
         backend_.At(time, std::move(step));
     }
 
-    // Runs WinMain to its end and returns its exit code.
-    int Run() { return WinMain(instance_, nullptr, nullptr, SW_SHOW); }
+    // Runs WinMain to its end and returns its exit code. A program still running at `deadline`
+    // (a fault kept it from its way out, or a step stopped early at a failed assertion) is told
+    // to quit, and the test fails instead of hanging.
+    int Run(platform::Millis deadline = 30000) {
+        backend_.At(deadline, [] {
+            ADD_FAILURE() << "the program was still running at the deadline";
+            PostQuitMessage(kStillRunning);
+        });
+        return WinMain(instance_, nullptr, nullptr, SW_SHOW);
+    }
+    static constexpr int kStillRunning = 99;
 
     // With TARVEL_SCREENSHOT_DIR set, saves the composed screen there as NAME.png, so a person
     // can look at what the tests saw.

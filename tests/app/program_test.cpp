@@ -1,7 +1,12 @@
 // The whole program on the headless back end: the first paint, the game timer, the stylus, the
-// soft keys and their menu, the About box, the way out, and what is left at the end.
+// soft keys and their menu, the About box, the shell helpers, the way out, failed starts, and what
+// is left at the end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
+#include "app/about_dialog.h"
 #include "app/main_window.h"
 #include "platform/gdi/gdi_debug.h"
 #include "platform/window/aygshell.h"
@@ -10,6 +15,39 @@
 namespace {
 
 constexpr std::uint32_t kPitchGreen = 0x006432;
+using Helper = platform::ShellHelperCall::Helper;
+
+// The game's resources without the soft-key bar, whose creation then fails.
+const platform::ResourceModule& ModuleWithoutSoftKeys() {
+    static const std::vector<platform::RawResource> raw = [] {
+        std::vector<platform::RawResource> kept;
+        for (const platform::RawResource& r : resources::TarvelResourceModule().raw) {
+            if (!(r.name.IsNumber() && r.name.id == resources::IDR_MENU)) {
+                kept.push_back(r);
+            }
+        }
+        return kept;
+    }();
+    static const platform::ResourceModule module = [] {
+        platform::ResourceModule m = resources::TarvelResourceModule();
+        m.raw = raw;
+        return m;
+    }();
+    return module;
+}
+
+// A plain top-level window of another program.
+HWND OtherWindow(HINSTANCE instance) {
+    WNDCLASSW other{};
+    other.lpfnWndProc = DefWindowProcW;
+    other.hInstance = instance;
+    other.lpszClassName = u"Other";
+    RegisterClassW(&other);
+    const HWND window = CreateWindowExW(0, u"Other", u"Other", WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                        nullptr, instance, nullptr);
+    SetForegroundWindow(window);
+    return window;
+}
 
 class Program240 : public testing::Test {
   protected:
@@ -46,6 +84,19 @@ class Program240 : public testing::Test {
                            r.top + (r.bottom - r.top) * (2 * index + 1) / (2 * count));
     }
     void Quit() { game.backend().PressControlKey('Q'); }
+    // The About box's OK button, and Done in its caption.
+    void TapOk() {
+        const RECT ok = Rect(GetDlgItem(About(), IDOK));
+        game.backend().Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+    }
+    void TapDone() { game.backend().Tap(Rect(About()).right - 20, Rect(About()).top + 13); }
+    // Something shrinks the window, so that only a new switch makes it full screen again.
+    static void Shrink() { MoveWindow(MainWindow(), 10, 20, 200, 100, FALSE); }
+    // The window covers the whole 240 x 320 screen.
+    static bool FullScreen(HWND window) {
+        const RECT r = Rect(window);
+        return r.left == 0 && r.top == 0 && r.right == 240 && r.bottom == 320;
+    }
 };
 
 }  // namespace
@@ -61,8 +112,7 @@ TEST_F(Program240, FirstPaintStartsTheMatchOnThePitchAboveTheSoftKeys) {
         EXPECT_EQ(match.players[kComputerPlayer].y, 0.0);
         EXPECT_EQ(match.players[kUserPlayer].y, 294.0 - 47);
         // The window covers the whole screen again; the bar sits on its bottom strip.
-        const RECT window = Rect(MainWindow());
-        EXPECT_EQ(window.bottom - window.top, 320);
+        EXPECT_TRUE(FullScreen(MainWindow()));
         const RECT bar = Rect(game.program().menuBar);
         EXPECT_EQ(bar.top, 294);
         EXPECT_EQ(bar.bottom, 320);
@@ -83,12 +133,13 @@ TEST_F(Program240, TicksArriveEvery50MsAndEachIsPainted) {
         game.match().ball.x = 20.0;
         presentsAtStart = game.backend().Presents();
     });
-    game.At(1100, [&] {
-        EXPECT_EQ(game.match().ball.x, 40.0) << "20 ticks in one second";
-        EXPECT_GE(game.backend().Presents() - presentsAtStart, 19);
-        EXPECT_LE(game.backend().Presents() - presentsAtStart, 21);
+    // Long enough that a period of 49 or 51 ms would show.
+    game.At(5100, [&] {
+        EXPECT_EQ(game.match().ball.x, 120.0) << "100 ticks in five seconds";
+        EXPECT_GE(game.backend().Presents() - presentsAtStart, 99);
+        EXPECT_LE(game.backend().Presents() - presentsAtStart, 101);
     });
-    game.At(1200, [&] { Quit(); });
+    game.At(5200, [&] { Quit(); });
     EXPECT_EQ(game.Run(), 0);
 }
 
@@ -154,7 +205,7 @@ TEST_F(Program240, NewGameZeroesTheScoresAndKeepsTheDifficulty) {
     EXPECT_EQ(game.Run(), 0);
 }
 
-TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheGame) {
+TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheFullScreenGame) {
     // Ctrl+A, closed with its OK button.
     game.At(100, [&] { game.backend().PressControlKey('A'); });
     game.At(200, [&] {
@@ -162,42 +213,67 @@ TEST_F(Program240, AboutBoxOpensByKeyAndMenuAndEveryWayOutReturnsToTheGame) {
         ASSERT_NE(about, nullptr);
         HeadlessProgram::Screenshot("about-box");
         EXPECT_FALSE(IsWindowEnabled(MainWindow()));
-        const RECT ok = Rect(GetDlgItem(about, IDOK));
-        game.backend().Tap((ok.left + ok.right) / 2, (ok.top + ok.bottom) / 2);
+        Shrink();
+        TapOk();
     });
     // "Acerca de" from the menu, closed with Done in the caption.
     game.At(300, [&] {
         EXPECT_EQ(About(), nullptr);
         EXPECT_TRUE(IsWindowEnabled(MainWindow()));
+        EXPECT_TRUE(FullScreen(MainWindow())) << "after OK";
         TapRightSoftKey();
     });
     game.At(310, [&] { TapMenuItem(0); });
     double ballBefore = 0;
     game.At(400, [&] {
-        const HWND about = About();
-        ASSERT_NE(about, nullptr);
+        ASSERT_NE(About(), nullptr);
         ballBefore = game.match().players[kComputerPlayer].x + game.match().ball.y;
         game.match().ball.vy = 2.0;  // the game keeps ticking behind the box
-        const RECT r = Rect(about);
-        game.backend().Tap(r.right - 20, r.top + 13);
+        Shrink();
+        TapDone();
     });
-    // Ctrl+A again, closed by a close request.
+    // The command itself, closed by a close request; it gives 0 once the box is gone.
     game.At(500, [&] {
         EXPECT_EQ(About(), nullptr);
         EXPECT_NE(game.match().players[kComputerPlayer].x + game.match().ball.y, ballBefore);
-        game.backend().PressControlKey('A');
+        EXPECT_TRUE(FullScreen(MainWindow())) << "after Done";
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_COMMAND, IDM_ABOUT, 0), 0);
     });
     game.At(600, [&] {
         ASSERT_NE(About(), nullptr);
+        Shrink();
         game.backend().RequestClose();
     });
     game.At(700, [&] {
         EXPECT_EQ(About(), nullptr);
         EXPECT_NE(MainWindow(), nullptr) << "the close request went to the box, not the game";
-        const RECT window = Rect(MainWindow());
-        EXPECT_EQ(window.bottom - window.top, 320) << "full screen again";
+        EXPECT_TRUE(FullScreen(MainWindow())) << "after a close request";
         Quit();
     });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, TheAboutProcedureFillsTheScreenAndEndsWith1ForOkOrDoneAnd16ForAClose) {
+    game.At(100, [&] {
+        const HINSTANCE instance = game.instance();
+        const auto dialog = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(
+            instance,
+            FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG))));
+        auto endedBy = [&](platform::Millis at, std::function<void()> close) {
+            game.At(at, std::move(close));
+            return DialogBoxIndirectParamW(instance, dialog, MainWindow(), AboutDialogProc, 0);
+        };
+        const auto fullScreenThenOk = [&] {
+            const RECT box = Rect(About());
+            EXPECT_EQ(box.right - box.left, 240);
+            EXPECT_EQ(box.bottom - box.top, 294) << "the whole screen above its empty bar";
+            TapOk();
+        };
+        EXPECT_EQ(endedBy(150, fullScreenThenOk), 1);
+        EXPECT_EQ(endedBy(200, [&] { TapDone(); }), 1);
+        EXPECT_EQ(endedBy(250, [&] { game.backend().RequestClose(); }), 16);
+    });
+    game.At(300, [&] { Quit(); });
     EXPECT_EQ(game.Run(), 0);
 }
 
@@ -207,15 +283,106 @@ TEST_F(Program240, LeftSoftKeyEndsTheProgram) {
     EXPECT_EQ(MainWindow(), nullptr);
 }
 
-TEST_F(Program240, ASecondStartFindsTheFirstAndLeaves) {
+TEST_F(Program240, ASecondStartBringsTheFirstForwardAndLeaves) {
     game.At(100, [&] {
         const HWND first = MainWindow();
+        const HWND other = OtherWindow(game.instance());
+        ASSERT_EQ(GetForegroundWindow(), other);
         EXPECT_EQ(WinMain(game.instance(), nullptr, nullptr, SW_SHOW), 0);
         EXPECT_EQ(MainWindow(), first);
         EXPECT_EQ(GetForegroundWindow(), first);
-        Quit();
+        DestroyWindow(other);
+        SendMessageW(first, WM_CLOSE, 0, 0);  // Ctrl+Q would go to the window in front
     });
     EXPECT_EQ(game.Run(), 0);
+}
+
+TEST(ProgramStart, AFailedRegistrationOrWindowCreationEndsAtOnceWithZeroAndLeavesNothing) {
+    for (const bool registrationFails : {true, false}) {
+        SCOPED_TRACE(registrationFails ? "registration" : "window creation");
+        HeadlessProgram game;
+        if (registrationFails) {
+            WNDCLASSW taken{};  // someone else's class of the same name
+            taken.lpfnWndProc = DefWindowProcW;
+            taken.lpszClassName = u"TARVEL";
+            ASSERT_NE(RegisterClassW(&taken), 0);
+        } else {
+            game.windows().RefuseWindowCreation(true);
+        }
+        const platform::GdiObjectCounts before = platform::LiveGdiObjects();
+        EXPECT_EQ(game.Run(), 0);
+        EXPECT_EQ(FindWindowW(nullptr, u"Tarvel"), nullptr);
+        EXPECT_EQ(game.program().menuBar, nullptr);
+        EXPECT_EQ(platform::LiveGdiObjects(), before);
+    }
+}
+
+TEST(ProgramStart, WithoutASoftKeyBarThePitchTakesTheWholeHeight) {
+    HeadlessProgram game({240, 320}, ModuleWithoutSoftKeys());
+    game.At(100, [&] {
+        EXPECT_EQ(game.program().menuBar, nullptr);
+        EXPECT_EQ(game.match().geometry.height, 320);
+        EXPECT_EQ(game.match().players[kUserPlayer].y, 320.0 - 47) << "flush with the edge";
+        // The difficulty finds no menu to mark; only the flag changes.
+        SendMessageW(FindWindowW(u"TARVEL", u"Tarvel"), WM_COMMAND, IDM_HARD, 0);
+        EXPECT_EQ(game.match().hardMode, 1);
+        game.backend().PressControlKey('Q');
+    });
+    EXPECT_EQ(game.Run(), 0);
+}
+
+TEST_F(Program240, TheShellHelpersGetTheWindowItsMessagesAndTheActivationRecord) {
+    std::vector<platform::ShellHelperCall> calls;
+    game.windows().ObserveShellHelpers(
+        [&](const platform::ShellHelperCall& call) { calls.push_back(call); });
+    auto callsOf = [&](Helper helper) {
+        std::vector<platform::ShellHelperCall> of;
+        for (const platform::ShellHelperCall& call : calls) {
+            if (call.helper == helper) {
+                EXPECT_EQ(call.window, MainWindow());
+                of.push_back(call);
+            }
+        }
+        return of;
+    };
+    game.At(100, [&] {
+        ASSERT_FALSE(calls.empty());
+        EXPECT_EQ(calls[0].helper, Helper::kInitExtraControls) << "first, once";
+        EXPECT_EQ(
+            std::count_if(calls.begin(), calls.end(),
+                          [](const auto& c) { return c.helper == Helper::kInitExtraControls; }),
+            1);
+        // Full screen at creation and again at the first paint.
+        const auto fullScreen = callsOf(Helper::kFullScreen);
+        ASSERT_EQ(fullScreen.size(), 2u);
+        EXPECT_EQ(fullScreen[1].flags, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
+        calls.clear();
+        // Handled messages give 0.
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_ACTIVATE, WA_INACTIVE, 0x1234), 0);
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_SETTINGCHANGE, 0x2A, 0x5678), 0);
+        const SHACTIVATEINFO* record = &game.program().activateInfo;
+        EXPECT_EQ(record->cbSize, sizeof(SHACTIVATEINFO));
+        const auto activate = callsOf(Helper::kActivate);
+        ASSERT_EQ(activate.size(), 1u);
+        EXPECT_EQ(activate[0].wParam, static_cast<WPARAM>(WA_INACTIVE));
+        EXPECT_EQ(activate[0].lParam, 0x1234);
+        EXPECT_EQ(activate[0].info, record);
+        EXPECT_EQ(activate[0].flags, 0u);
+        const auto setting = callsOf(Helper::kSettingChange);
+        ASSERT_EQ(setting.size(), 1u);
+        EXPECT_EQ(setting[0].wParam, 0x2Au);
+        EXPECT_EQ(setting[0].lParam, 0x5678);
+        EXPECT_EQ(setting[0].info, record);
+        for (const WPARAM command : {IDM_NEW, IDM_HARD, IDM_HARD}) {
+            EXPECT_EQ(SendMessageW(MainWindow(), WM_COMMAND, command, 0), 0) << command;
+        }
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_TIMER, GAME_TIMER_ID, 0), 0);
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_MOUSEMOVE, 0, (250 << 16) | 100), 0);
+        EXPECT_EQ(SendMessageW(MainWindow(), WM_PAINT, 0, 0), 0);
+    });
+    game.At(200, [&] { EXPECT_EQ(SendMessageW(MainWindow(), WM_COMMAND, IDM_OK, 0), 0); });
+    EXPECT_EQ(game.Run(), 0);
+    game.windows().ObserveShellHelpers(nullptr);
 }
 
 TEST_F(Program240, AtTheEndOnlyTheBitmapsAndTheBackgroundBrushRemain) {

@@ -69,6 +69,10 @@ TEST(Contact, SeparationWithoutOverlapOnlyStartsTheUsersRecoil) {
     EXPECT_EQ(SeparateBallFromPlayer(state, kUserPlayer), expected);
     EXPECT_EQ(state.ball.x, 10.0);
     EXPECT_EQ(state.recoilTicks, 3);
+    // Exactly at the contact distance, 31 to the right of the centre, it is not pushed either.
+    PlaceBall(state, 97 + 23 + 31 - 7, 265 + 23 - 7);
+    EXPECT_EQ(SeparateBallFromPlayer(state, kUserPlayer), 31.0);
+    EXPECT_EQ(state.ball.x, 144.0);
 
     state.recoilTicks = 1;
     PlaceDisc(state, kComputerPlayer, 97, 8);
@@ -154,4 +158,10 @@ TEST(Contact, PushOutStopsWhereHalfAPixelNoLongerMovesTheBall) {
     EXPECT_LT(distance, 31.0);
     EXPECT_EQ(state.ball.x, 1e17);
     EXPECT_EQ(state.ball.y, 1e17);
+
+    // Only x is stuck: y still walks until the ball is clear.
+    PlaceDisc(state, kUserPlayer, 1e17, 0);
+    PlaceBall(state, 1e17, 0);
+    EXPECT_GE(SeparateBallFromPlayer(state, kUserPlayer), 31.0);
+    EXPECT_EQ(state.ball.y, -11.0) << "walked up in half pixels until clear";
 }

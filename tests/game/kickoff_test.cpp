@@ -51,6 +51,11 @@ TEST(Kickoff, SizesAndPlacesScaleWithTheWidth) {
     EXPECT_EQ(BallSizeForWidth(30), 1);
     EXPECT_EQ(GoalDepthForWidth(29), 0);
     EXPECT_EQ(DiscSizeForWidth(5), 0);
+    // Truncated where one pixel less of width shows.
+    EXPECT_EQ(BallSizeForWidth(479), 30);
+    EXPECT_EQ(DiscSizeForWidth(479), 94);
+    EXPECT_EQ(GoalDepthForWidth(479), 15);
+    EXPECT_EQ(StylusLiftForWidth(479), 31);
 }
 
 TEST(Kickoff, ResetKeepsScoresAndModeButClearsMotionAndStylus) {

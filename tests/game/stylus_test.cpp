@@ -47,13 +47,12 @@ TEST(Stylus, VelocityIsMeasuredFromTheTruncatedLastPosition) {
 }
 
 TEST(Stylus, AimNeverRisesAboveTheHalfwayLevel) {
-    MatchState high = FreshKickoff();
-    MatchState halfway = FreshKickoff();
-    OnStylusMove(high, 120, 3);
-    OnStylusMove(halfway, 120, 160);
-    EXPECT_EQ(high.players[kUserPlayer].y, halfway.players[kUserPlayer].y);
-    // Highest aim at 240 x 320 is y = 144: corner 121, halfway from 273.
-    EXPECT_EQ(high.players[kUserPlayer].y, (121.0 - 273.0) * 0.5 + 273.0);
+    for (const std::uint16_t tip : {3, 120, 159}) {
+        MatchState high = FreshKickoff();
+        OnStylusMove(high, 120, tip);
+        // Highest aim at 240 x 320 is y = 144: corner 121, halfway from 273.
+        EXPECT_EQ(high.players[kUserPlayer].y, (121.0 - 273.0) * 0.5 + 273.0) << tip;
+    }
 }
 
 TEST(Stylus, RecoilIgnoresTheStylusAndDrifts) {
@@ -79,7 +78,8 @@ TEST(Stylus, OnlyTheLastXSaysWhetherThereIsALastPosition) {
 
     const double vx = state.players[kUserPlayer].vx;
     const double vy = state.players[kUserPlayer].vy;
-    OnStylusMove(state, 0, 300);  // a negative last x: neither component changes
+    state.lastStylusX = -1;       // negative, however close to 0: no last position
+    OnStylusMove(state, 0, 300);  // neither component changes
     EXPECT_EQ(state.players[kUserPlayer].vx, vx);
     EXPECT_EQ(state.players[kUserPlayer].vy, vy);
 
@@ -118,6 +118,9 @@ TEST(Numeric, TruncationIsTowardZeroAndSaturates) {
     EXPECT_EQ(TruncateToInt32(2147483648.0), 2147483647);
     EXPECT_EQ(TruncateToInt32(-2147483648.9), -2147483647 - 1);
     EXPECT_EQ(TruncateToInt32(-2147483649.0), -2147483647 - 1);
+    // In a constant expression an out-of-range conversion does not compile: the bounds hold.
+    static_assert(TruncateToInt32(-2147483649.0) == -2147483647 - 1);
+    static_assert(TruncateToInt32(2147483648.0) == 2147483647);
     EXPECT_EQ(TruncateToInt32(std::numeric_limits<double>::infinity()), 2147483647);
     EXPECT_EQ(TruncateToInt32(-std::numeric_limits<double>::infinity()), -2147483647 - 1);
     EXPECT_EQ(TruncateToInt32(std::numeric_limits<double>::quiet_NaN()), 0);

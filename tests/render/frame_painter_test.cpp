@@ -77,7 +77,7 @@ TEST_F(FramePainter, DiscAndRingAtTheWorkedRectangles) {
     EXPECT_EQ(window.WindowPixel(96, 31), kRgbPitch);
     EXPECT_EQ(window.WindowPixel(144, 31), kRgbPitch);
     EXPECT_EQ(window.WindowPixel(120, 55), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(100, 31), kRgbComputerFill);
+    EXPECT_EQ(window.WindowPixel(98, 31), kRgbComputerFill) << "a one-pixel outline";
     // Ring in (108, 19, 132, 43).
     EXPECT_EQ(window.WindowPixel(107, 31), kRgbComputerFill);
     EXPECT_EQ(window.WindowPixel(108, 31), kRgbDiscOutline);
@@ -86,6 +86,7 @@ TEST_F(FramePainter, DiscAndRingAtTheWorkedRectangles) {
     EXPECT_EQ(window.WindowPixel(120, 19), kRgbDiscOutline);
     EXPECT_EQ(window.WindowPixel(120, 42), kRgbDiscOutline);
     EXPECT_EQ(window.WindowPixel(120, 31), kRgbRing);
+    EXPECT_EQ(window.WindowPixel(109, 31), kRgbRing) << "a one-pixel outline";
 }
 
 TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
@@ -98,6 +99,10 @@ TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
     EXPECT_EQ(window.WindowPixel(120, 160), kRgbBallOutline);
     EXPECT_EQ(window.WindowPixel(120, 174), kRgbBallOutline);
     EXPECT_EQ(window.WindowPixel(120, 175), kRgbPitch);
+    EXPECT_EQ(window.WindowPixel(112, 167), kRgbPitch);
+    // A one-pixel outline: the fill starts right inside it.
+    EXPECT_EQ(window.WindowPixel(114, 167), kRgbBallFill);
+    EXPECT_EQ(window.WindowPixel(126, 167), kRgbBallFill);
     EXPECT_EQ(window.WindowPixel(117, 167), kRgbBallFill);
     EXPECT_EQ(window.WindowPixel(121, 168), kRgbHighlight);
 
@@ -108,7 +113,7 @@ TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
     EXPECT_EQ(window.WindowPixel(120, 174), kRgbPitch);
 }
 
-TEST_F(FramePainter, PositionsAreTruncatedTowardZero) {
+TEST_F(FramePainter, PositionsAreTruncatedTowardZeroAndNothingIsDrawnPastThePitch) {
     user.y = 200.0;
     user.x = -0.5;  // drawn at 0: the outline's widest column is column 0
     window.PaintFrame();
@@ -122,6 +127,35 @@ TEST_F(FramePainter, PositionsAreTruncatedTowardZero) {
     window.PaintFrame();
     EXPECT_EQ(window.WindowPixel(113, 223), kRgbDiscOutline);
     EXPECT_EQ(window.WindowPixel(112, 223), kRgbPitch);
+
+    // Bodies hanging over the right and bottom edges are cut at the pitch's W x H.
+    user.x = 230;
+    user.y = 300;
+    ball.x = 234;
+    ball.y = 100;
+    computer.x = 200;
+    computer.y = 310;
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(239, 107), kRgbBallFill);
+    EXPECT_TRUE(window.UntouchedPastThePitch());
+}
+
+TEST_F(FramePainter, EachFrameStartsFromTheWholePitchUnmoved) {
+    // Bodies on every edge, then all far off the pitch: what is left is the pitch, pixel for
+    // pixel, right of the scores.
+    ball.x = 225;
+    ball.y = 305;
+    user.x = -10;
+    computer.y = -5;
+    window.PaintFrame();
+    ball.x = user.x = computer.x = -1000;
+    window.PaintFrame();
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 60; x < 240; ++x) {
+            ASSERT_EQ(window.WindowPixel(x, y), Channels(window.BackgroundPixel(x, y)))
+                << x << "," << y;
+        }
+    }
 }
 
 TEST_F(FramePainter, DiscsCoverTheBallAndRingsCoverBothDiscs) {
@@ -148,13 +182,13 @@ TEST_F(FramePainter, DiscsCoverTheBallAndRingsCoverBothDiscs) {
     EXPECT_EQ(window.WindowPixel(105, 123), kRgbUserFill);
 }
 
-TEST_F(FramePainter, ScoresStandInTheirCellsAndCoverNothingOfTheBodies) {
-    window.state.players[kUserPlayer].score = 10;
-    window.state.players[kComputerPlayer].score = 7;
+TEST_F(FramePainter, ScoresStandInTheirCellsAndTheBallAndDiscsCoverThem) {
+    user.score = 10;
+    computer.score = 0;
     window.PaintFrame();
     // Upper score at (20, 80), lower at (20, 240); each cell 30 pixels high.
     const Box upper = InkBox(window, 2, 60, 70, 112);
-    ASSERT_FALSE(upper.empty());
+    ASSERT_FALSE(upper.empty()) << "0 is drawn";
     EXPECT_GE(upper.left, 20);
     EXPECT_GE(upper.top, 80);
     EXPECT_LE(upper.bottom, 110);
@@ -166,6 +200,28 @@ TEST_F(FramePainter, ScoresStandInTheirCellsAndCoverNothingOfTheBodies) {
     EXPECT_GE(lower.top, 240);
     EXPECT_LE(lower.bottom, 270);
     EXPECT_GT(lower.right - lower.left, upper.right - upper.left + 5);  // "10" is two digits
+    EXPECT_LE(lower.right, 20 + 2 * 20);
+    // The same number stands at the same x in both cells, 160 rows apart.
+    computer.score = 10;
+    window.PaintFrame();
+    const Box upperTen = InkBox(window, 2, 60, 70, 112);
+    EXPECT_EQ(upperTen.left, lower.left);
+    EXPECT_EQ(upperTen.right, lower.right);
+    EXPECT_EQ(lower.top - upperTen.top, 240 - 80);
+
+    // The ball's middle on a pixel of the upper digit, the user's disc (clear of its ring) on
+    // one of the lower digits: the bodies are drawn over the scores.
+    const int upperRow = (upper.top + upper.bottom) / 2;
+    const int lowerRow = (lower.top + lower.bottom) / 2;
+    const int upperInk = InkBox(window, 2, upperRow, 70, upperRow + 1).left;
+    const int lowerInk = InkBox(window, 2, lowerRow, 70, lowerRow + 1).left;
+    ball.x = upperInk - 7;
+    ball.y = upperRow - 7;
+    user.x = lowerInk - 5;
+    user.y = lowerRow - 23;
+    window.PaintFrame();
+    EXPECT_EQ(window.WindowPixel(upperInk, upperRow), kRgbBallFill);
+    EXPECT_EQ(window.WindowPixel(lowerInk, lowerRow), kRgbUserFill);
 }
 
 TEST(FramePainterScores, FlashColoursFadeByOnePerScore) {
@@ -188,14 +244,22 @@ TEST(FramePainterScores, FlashColoursFadeByOnePerScore) {
     EXPECT_TRUE(HasPixelOf(window, 20, 160, 60, 222, {100, 100, 0}));
 }
 
-TEST(FramePainterResources, ManyFramesLeaveOnlyTheSurfacesAndTheLastBrushes) {
+TEST(FramePainterResources, EveryFrameMakesItsObjectsAndLeavesOnlyTheSurfacesAndTheLastBrushes) {
     const platform::GdiObjectCounts before = platform::LiveGdiObjects();
     const std::size_t blocksBefore = platform::LiveLocalBlocks();
     PaintedWindow window(240, 320);
-    for (int frame = 0; frame < 500; ++frame) {
+    const platform::GdiObjectCounts madeBefore = platform::MadeGdiObjects();
+    constexpr int kFrames = 500;
+    for (int frame = 0; frame < kFrames; ++frame) {
         RunGameTick(window.state);
+        // Every other frame without the ball: its brush and pen are made all the same.
+        window.state.ball.active = frame % 2;
         window.PaintFrame();
     }
+    const platform::GdiObjectCounts made = platform::MadeGdiObjects();
+    EXPECT_EQ(made.brushes - madeBefore.brushes, 4u * kFrames);
+    EXPECT_EQ(made.pens - madeBefore.pens, 5u * kFrames);
+    EXPECT_EQ(made.fonts - madeBefore.fonts, 2u * kFrames);
     const platform::GdiObjectCounts after = platform::LiveGdiObjects();
     EXPECT_EQ(after.deviceContexts, before.deviceContexts + 2);
     EXPECT_EQ(after.bitmaps, before.bitmaps + 2);

@@ -1,78 +1,69 @@
 #include <gtest/gtest.h>
 
 #include "platform/gdi/gdi_debug.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 #include "tests/render/painted_window.h"
 
 namespace {
 
+// A pitch size and its worked values, written out rather than computed.
 struct PitchCase {
     int width;
     int height;
     int goalDepth;
-    int disc;
-    int ball;
+    RECT outerCircle;
+    RECT innerCircle;
+    RECT spot;
+    int rightLine;
+    int halfwayLine;
 };
 
 class PitchPainter : public testing::TestWithParam<PitchCase> {};
 
 constexpr COLORREF kGreen = RGB(0, 100, 50);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr COLORREF kGrey = RGB(150, 150, 150);
 
 }  // namespace
 
-TEST_P(PitchPainter, DrawsTheWorkedGeometry) {
+// The worked values drawn in the documented order straight with the drawing calls: the bands
+// after the field and before the lines, the halfway line last. Every pixel must agree.
+TEST_P(PitchPainter, DrawsTheWorkedGeometryInItsOrder) {
     const PitchCase c = GetParam();
-    PaintedWindow window(c.width, c.height);
     const int w = c.width;
     const int h = c.height;
-    auto at = [&](int x, int y) { return window.BackgroundPixel(x, y); };
-
+    PaintedWindow window(w, h);
     EXPECT_EQ(window.state.geometry.goalDepth, c.goalDepth);
+    EXPECT_EQ(window.WindowPixel(w / 2, h / 2), PaintedWindow::kUntouched)
+        << "the pitch goes to its own surface, not to the window";
 
-    // Goal bands span the full width; the field starts right after them.
-    const int mid = w / 2 + w / 8;
-    EXPECT_EQ(at(mid, 0), kBlack);
-    EXPECT_EQ(at(mid, c.goalDepth - 1), kBlack);
-    EXPECT_EQ(at(mid, c.goalDepth), kGreen);
-    EXPECT_EQ(at(mid, h - c.goalDepth), kBlack);
-    EXPECT_EQ(at(mid, h - 1), kBlack);
-    EXPECT_EQ(at(mid, h - c.goalDepth - 1), kGreen);
-
-    // Three-pixel side lines centred on x = 0 and x = W - 2, drawn over the bands.
-    for (int y : {0, h / 4, h - 1}) {
-        SCOPED_TRACE(y);
-        EXPECT_EQ(at(0, y), kGrey);
-        EXPECT_EQ(at(1, y), kGrey);
-        EXPECT_EQ(at(w - 3, y), kGrey);
-        EXPECT_EQ(at(w - 2, y), kGrey);
-        EXPECT_EQ(at(w - 1, y), kGrey);
+    tarvel_test::TestSurface expected(w, h, kGreen);
+    const HDC dc = expected.dc();
+    const HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    for (const RECT band : {RECT{0, h - c.goalDepth, w, h}, RECT{0, 0, w, c.goalDepth}}) {
+        FillRect(dc, &band, black);
     }
-    EXPECT_EQ(at(2, h / 4), kGreen);
-    EXPECT_EQ(at(w - 4, h / 4), kGreen);
-
-    // The halfway line is centred one pixel above the centre and runs over the circles.
-    for (int x : {20, w / 2, w / 2 - c.disc + 4}) {
-        SCOPED_TRACE(x);
-        EXPECT_EQ(at(x, h / 2 - 2), kGrey);
-        EXPECT_EQ(at(x, h / 2), kGrey);
+    DeleteObject(black);
+    expected.UsePen(3, kGrey);
+    for (const RECT line : {RECT{0, 0, 0, h}, RECT{c.rightLine, 0, c.rightLine, h}}) {
+        MoveToEx(dc, line.left, line.top, nullptr);
+        LineTo(dc, line.right, line.bottom);
     }
-    EXPECT_EQ(at(20, h / 2 - 3), kGreen);
-    EXPECT_EQ(at(20, h / 2 + 1), kGreen);
+    for (const auto& [circle, fill] :
+         {std::pair{c.outerCircle, kGrey}, std::pair{c.innerCircle, kGreen},
+          std::pair{c.spot, kGrey}}) {
+        expected.UseBrush(fill);
+        Ellipse(dc, circle.left, circle.top, circle.right, circle.bottom);
+    }
+    MoveToEx(dc, 0, c.halfwayLine, nullptr);
+    LineTo(dc, w, c.halfwayLine);
 
-    // Grey ring of radius = disc diameter around a green inside, and the grey centre spot.
-    const int row = h / 2 + c.disc / 2;  // below the halfway line, through the ring
-    const int cx = w / 2;
-    const int left = cx - c.disc;
-    EXPECT_EQ(at(left - 3, h / 2 + 2), kGreen);
-    EXPECT_EQ(at(left, h / 2 + 2), kGrey);
-    EXPECT_EQ(at(left + 5, h / 2 + 2), kGreen);
-    EXPECT_EQ(at(cx, h / 2 + c.disc - 1), kGrey);  // bottom of the ring
-    EXPECT_EQ(at(cx, h / 2 + c.disc + 3), kGreen);
-    EXPECT_EQ(at(cx, h / 2 - c.disc + 1), kGrey);  // top of the ring
-    EXPECT_EQ(at(cx, row), kGreen);
-    EXPECT_EQ(at(cx, h / 2 + 2), kGrey);  // the spot
-    EXPECT_EQ(at(cx - c.ball / 2 - 3, h / 2 + 2), kGreen);
+    int differing = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            differing += window.BackgroundPixel(x, y) != GetPixel(dc, x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST_P(PitchPainter, LeavesOnlyTheSurfacesAndTheLastBrush) {
@@ -93,17 +84,40 @@ TEST_P(PitchPainter, LeavesOnlyTheSurfacesAndTheLastBrush) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(WorkedSizes, PitchPainter,
-                         testing::Values(PitchCase{240, 320, 8, 47, 15},
-                                         PitchCase{480, 640, 16, 95, 31}),
-                         [](const auto& info) {
-                             return std::to_string(info.param.width) + "x" +
-                                    std::to_string(info.param.height);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    WorkedSizes, PitchPainter,
+    testing::Values(
+        PitchCase{
+            240, 320, 8, {73, 113, 167, 207}, {74, 114, 166, 206}, {113, 153, 127, 167}, 238, 159},
+        PitchCase{480,
+                  640,
+                  16,
+                  {145, 225, 335, 415},
+                  {146, 226, 334, 414},
+                  {225, 305, 255, 335},
+                  478,
+                  319}),
+    [](const auto& info) {
+        return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+    });
 
-TEST(PitchPainterSmall, NarrowPitchHasNoGoalBands) {
+TEST(PitchPainterSizes, NarrowPitchHasNoGoalBands) {
     PaintedWindow window(29, 40);
     EXPECT_EQ(window.state.geometry.goalDepth, 0);
     EXPECT_EQ(window.BackgroundPixel(14, 0), kGreen);
     EXPECT_EQ(window.BackgroundPixel(14, 39), kGreen);
+}
+
+TEST(PitchPainterSizes, TheRingFollowsTheUsersDiscAndTheSpotTheBall) {
+    // Sizes the kick-off never gives, each its own: the computer's disc 20, the ball 21.
+    PaintedWindow window(240, 320, [](MatchState& state) {
+        state.players[kComputerPlayer].size = 20;
+        state.ball.size = 21;
+    });
+    auto at = [&](int x) { return window.BackgroundPixel(x, 162); };  // below the halfway line
+    EXPECT_EQ(at(120 - 47), kGrey) << "the ring's radius is the user's disc, 47";
+    EXPECT_EQ(at(120 - 47 - 3), kGreen);
+    EXPECT_EQ(at(120 - 20), kGreen);
+    EXPECT_EQ(at(120 - 9), kGrey) << "the spot's radius is half the ball, 10";
+    EXPECT_EQ(at(120 - 13), kGreen);
 }

@@ -7,8 +7,6 @@
 #include <map>
 #include <set>
 
-#include "platform/window/headless_backend.h"
-#include "platform/window/window_system.h"
 #include "platform/window/winuser.h"
 #include "resources/tarvel_resources.h"
 
@@ -175,19 +173,6 @@ TEST(TarvelResources, TheIconIs48By48WithAMaskAndItsColours) {
     // The title bar lies above the field: the first opaque row inside the frame is blue.
     COLORREF titleBar = colours[icon.rows[9][4]];
     EXPECT_GT(GetBValue(titleBar), GetRValue(titleBar) + 80);
-}
-
-TEST(TarvelResources, ThePlatformLoadsThemByTheirNumbers) {
-    platform::HeadlessBackend backend;
-    platform::WindowSystem windows(backend);
-    HINSTANCE instance = platform::RegisterModule(Module());
-    WCHAR buffer[100];
-    EXPECT_EQ(LoadStringW(instance, 2, buffer, 100), 6);
-    EXPECT_EQ(std::u16string(buffer), u"TARVEL");
-    EXPECT_NE(LoadIconW(instance, MAKEINTRESOURCEW(101)), nullptr);
-    EXPECT_NE(LoadAcceleratorsW(instance, MAKEINTRESOURCEW(2)), nullptr);
-    EXPECT_NE(FindResourceW(instance, MAKEINTRESOURCEW(105), RT_DIALOG), nullptr);
-    EXPECT_NE(LoadMenuW(instance, MAKEINTRESOURCEW(102)), nullptr);
 }
 
 }  // namespace

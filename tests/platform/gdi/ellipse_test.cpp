@@ -262,26 +262,6 @@ TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
     EXPECT_EQ(BoundsOf(fill), (tarvel_test::Bounds{12, 14, 37, 39}));
 }
 
-TEST(EllipseTest, RingOfTwoCirclesLeavesAGreyRingAroundAGreenInside) {
-    // The centre circle: a grey-filled circle, then a green-filled one a pixel inside it, both
-    // with the 3-pixel grey pen.
-    constexpr COLORREF kGrey = RGB(150, 150, 150);
-    TestSurface surface(240, 320, kFill);
-    surface.UsePen(3, kGrey);
-    surface.UseBrush(kGrey);
-    Ellipse(surface.dc(), 73, 113, 167, 207);
-    surface.UseBrush(kFill);
-    Ellipse(surface.dc(), 74, 114, 166, 206);
-
-    EXPECT_EQ(GetPixel(surface.dc(), 120, 160), kFill);
-    EXPECT_EQ(GetPixel(surface.dc(), 71, 160), kFill);
-    for (int x = 72; x <= 75; ++x) {
-        EXPECT_EQ(GetPixel(surface.dc(), x, 160), kGrey) << x;
-    }
-    EXPECT_EQ(GetPixel(surface.dc(), 76, 160), kFill);
-    EXPECT_EQ(BoundsOf(surface.PixelsOf(kGrey)), (tarvel_test::Bounds{72, 112, 167, 207}));
-}
-
 TEST(EllipseTest, ReversedCornersDrawTheSameEllipse) {
     TestSurface forward(50, 50, kPaper);
     TestSurface reversed(50, 50, kPaper);

@@ -230,33 +230,4 @@ TEST_F(TextOutTest, BrokenUtf16AndTextOffTheSurfaceAreDrawnSafely) {
         ExtTextOutW(surface_.dc(), INT32_MAX - 5, INT32_MAX - 5, 0, nullptr, u"1", 1, nullptr));
 }
 
-TEST(ScoreDrawingTest, TheScorePaintersCallsReleaseEverythingTheyMake) {
-    TestSurface surface(240, 320, kPitchGreen);
-    const auto objectsBefore = platform::LiveGdiObjects();
-    const auto blocksBefore = platform::LiveLocalBlocks();
-    for (int frame = 0; frame < 3; ++frame) {
-        SetBkColor(surface.dc(), kPitchGreen);
-        SetTextColor(surface.dc(), RGB(100, 100, 0));
-        auto* buffer = static_cast<LPWSTR>(static_cast<void*>(LocalAlloc(LPTR, 200)));
-        ASSERT_NE(buffer, nullptr);
-        LOGFONTW logfont{};
-        GetObjectW(GetStockObject(SYSTEM_FONT), sizeof logfont, &logfont);
-        logfont.lfHeight = 30;
-        logfont.lfWidth = 15;
-        logfont.lfWeight = 300;
-        HFONT font = CreateFontIndirectW(&logfont);
-        HGDIOBJ previous = SelectObject(surface.dc(), font);
-        const int length = wsprintfW(buffer, u"%d", 10 + frame);
-        EXPECT_EQ(length, 2);
-        EXPECT_TRUE(ExtTextOutW(surface.dc(), 20, 80, 0, nullptr, buffer, length, nullptr));
-        SelectObject(surface.dc(), previous);
-        EXPECT_TRUE(DeleteObject(font));
-        EXPECT_EQ(LocalFree(static_cast<HLOCAL>(static_cast<void*>(buffer))), nullptr);
-    }
-    EXPECT_EQ(platform::LiveGdiObjects(), objectsBefore);
-    EXPECT_EQ(platform::LiveLocalBlocks(), blocksBefore);
-    EXPECT_EQ(GetPixel(surface.dc(), 20, 80), kPitchGreen);
-    EXPECT_GT(surface.PixelsOtherThan(kPitchGreen).size(), 20u);
-}
-
 }  // namespace

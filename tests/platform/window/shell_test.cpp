@@ -57,11 +57,6 @@ class SoftKeys : public Desktop {
     BOOL created = FALSE;
 };
 
-class SoftKeysOnAVgaScreen : public SoftKeys {
-  protected:
-    SoftKeysOnAVgaScreen() : SoftKeys({480, 640}) {}
-};
-
 TEST_F(SoftKeys, TheBarRunsAlongTheBottom26PixelsHighAt240Wide) {
     ASSERT_TRUE(created);
     RECT r = Rect(bar);
@@ -70,14 +65,6 @@ TEST_F(SoftKeys, TheBarRunsAlongTheBottom26PixelsHighAt240Wide) {
     EXPECT_EQ(r.right, 240);
     EXPECT_EQ(r.bottom, 320);
     EXPECT_EQ(GetParent(bar), main) << "the bar belongs to its window";
-}
-
-TEST_F(SoftKeysOnAVgaScreen, TheBarIs52PixelsHighAt480Wide) {
-    ASSERT_TRUE(created);
-    RECT r = Rect(bar);
-    EXPECT_EQ(r.top, 588);
-    EXPECT_EQ(r.bottom, 640);
-    EXPECT_EQ(r.right, 480);
 }
 
 TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
@@ -213,27 +200,36 @@ TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
     EXPECT_FALSE(DestroyWindow(bar)) << "destroying the bar again is refused, harmlessly";
 }
 
-TEST_F(SoftKeys, ScreenshotWithTheMenuOpen) {
-    CheckMenuItem(HelpMenu(), IDM_HARD, MF_CHECKED);
-    TapRightSoftKey();
-    POINT at = ItemCentre(1);
-    backend.PointerDown(at.x, at.y);  // held: the item is highlighted
-    PumpUntilIdle();
-    std::string error;
-    EXPECT_TRUE(platform::WriteScreenshotPng("/tmp/tarvel_menu_open.png", &error)) << error;
-    platform::SurfacePtr screen = platform::CaptureScreen();
-    // Dark bar at the bottom, white label somewhere on the left key.
-    EXPECT_LT(GetRValue(PixelAt(screen.get(), 2, 318)), 80);
-}
-
-TEST_F(SoftKeys, ShellHelpersAcceptTheirWindows) {
-    EXPECT_TRUE(SHFullScreen(main, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
-    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR));
+TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
+    using Helper = platform::ShellHelperCall::Helper;
+    std::vector<platform::ShellHelperCall> calls;
+    windows.ObserveShellHelpers(
+        [&](const platform::ShellHelperCall& call) { calls.push_back(call); });
     SHACTIVATEINFO info{};
     info.cbSize = sizeof(info);
-    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0, &info, 0));
-    EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
+    EXPECT_TRUE(SHFullScreen(main, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
+    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR)) << "no window, no call";
+    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0x44, &info, 3));
+    EXPECT_TRUE(SHHandleWMSettingChange(main, 5, 0x66, &info));
     EXPECT_TRUE(SHInitExtraControls());
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].helper, Helper::kFullScreen);
+    EXPECT_EQ(calls[0].window, main);
+    EXPECT_EQ(calls[0].flags, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
+    EXPECT_EQ(calls[1].helper, Helper::kActivate);
+    EXPECT_EQ(calls[1].window, main);
+    EXPECT_EQ(calls[1].wParam, static_cast<WPARAM>(WA_ACTIVE));
+    EXPECT_EQ(calls[1].lParam, 0x44);
+    EXPECT_EQ(calls[1].info, &info);
+    EXPECT_EQ(calls[1].flags, 3u);
+    EXPECT_EQ(calls[2].helper, Helper::kSettingChange);
+    EXPECT_EQ(calls[2].wParam, 5u);
+    EXPECT_EQ(calls[2].lParam, 0x66);
+    EXPECT_EQ(calls[2].info, &info);
+    EXPECT_EQ(calls[3].helper, Helper::kInitExtraControls);
+    windows.ObserveShellHelpers(nullptr);
+    EXPECT_TRUE(SHFullScreen(main, 0));
+    EXPECT_EQ(calls.size(), 4u) << "an empty observer stops the reports";
 }
 
 }  // namespace
