@@ -1,10 +1,21 @@
 #include "tools/shortest_double.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+namespace {
+
+// The double's bits, to compare exactly (-0 apart from 0). (Not std::bit_cast: the C++ library
+// of the WebAssembly build has none.)
+std::uint64_t Bits(double value) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+}  // namespace
 
 std::string ShortestDouble(double value) {
     // The shortest scientific form that reads back exactly: C's printf rounds correctly, so the
@@ -13,7 +24,7 @@ std::string ShortestDouble(double value) {
     for (int precision = 0; precision <= 17; ++precision) {
         std::snprintf(scientific, sizeof scientific, "%.*e", precision, value);
         const double back = std::strtod(scientific, nullptr);
-        if (std::bit_cast<std::uint64_t>(back) == std::bit_cast<std::uint64_t>(value)) {
+        if (Bits(back) == Bits(value)) {
             break;
         }
     }
