@@ -37,7 +37,7 @@ for (let i = 0; i < args.length; ++i) {
 
 const GOALS = { firstVisitBytes: 1.5e6, firstFrameMs: 1000, cpuRatio: 1.5 };
 
-// web/serve.py for `folder`, with its log of what each response sent.
+// web/serve.py for `folder`, with its count of what each connection sent.
 function serve(folder) {
   const child = spawn('python3', [join(root, 'web', 'serve.py'), '--log', '--port', '0', folder],
     { stdio: ['ignore', 'pipe', 'inherit'] });
@@ -51,7 +51,7 @@ function serve(folder) {
         const line = text.slice(0, end);
         text = text.slice(end + 1);
         const served = /^serving (\S+)/.exec(line);
-        const sent = /^sent \S+ \d+ (\d+)$/.exec(line);
+        const sent = /^connection (\d+)$/.exec(line);
         if (served) {
           server.url = served[1];
           resolvePromise(server);

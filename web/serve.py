@@ -6,8 +6,9 @@ and no caching by the browser itself (the page's service worker does the caching
     web/serve.py [--port PORT] FOLDER       PORT 0 picks a free one
 
 It prints "serving http://127.0.0.1:PORT/" once it listens, and serves until stopped; with
---log, a line "sent PATH STATUS BYTES" for every response (BYTES counts headers and body, as they
-went over the wire), for the benchmark.
+--log, a line "sent PATH STATUS BYTES" for every response that was sent whole, and one
+"connection BYTES" for every connection when it closes (headers and bodies, as they went over
+the wire), for the benchmark.
 """
 import argparse
 import email.utils
@@ -48,11 +49,18 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
         self.wfile = Counting()
 
     def handle_one_request(self):
-        self.sent = 0
         self.status = 0
+        before = self.sent
         super().handle_one_request()
         if self.log and getattr(self, "command", None):
-            print(f"sent {self.path} {getattr(self, 'status', 0)} {self.sent}", flush=True)
+            print(f"sent {self.path} {self.status} {self.sent - before}", flush=True)
+
+    def finish(self):
+        # What a connection sent in all, whether its requests ended well or were cut off (a
+        # browser may drop a download it started and fetch the file again).
+        if self.log:
+            print(f"connection {self.sent}", flush=True)
+        super().finish()
 
     def send_response(self, code, message=None):
         self.status = code
