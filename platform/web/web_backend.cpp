@@ -2,8 +2,6 @@
 
 #include <emscripten.h>
 
-#include <cstring>
-
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/dom_input.h"
 #include "platform/window/window_types.h"
