@@ -1,11 +1,14 @@
 #include "platform/sdl/sdl_backend.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <stdexcept>
 #include <utility>
 
 #include "platform/sdl/letterbox.h"
+#include "platform/sdl/render_path.h"
 #include "platform/sdl/wait_time.h"
+#include "platform/sdl/window_manager.h"
 
 namespace platform {
 namespace {
@@ -71,7 +74,6 @@ SdlBackend::SdlBackend(const SdlOptions& options)
 
 SdlBackend::~SdlBackend() {
     Join();
-    ReleaseScreenBuffer();
 }
 
 void SdlBackend::OpenInBackground(const SdlOptions& options) {
@@ -137,10 +139,7 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     }
     const ScreenSize size = sdl::InitialWindowSize(screen_, options.scale, usable);
     // Hidden until the program shows a window of its own (ShowScreen).
-    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
-    if (options.fullscreen) {
-        flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    }
+    const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
     window_.reset(SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED,
                                    SDL_WINDOWPOS_CENTERED, size.width, size.height, flags));
     if (!window_) {
@@ -158,17 +157,20 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
         SDL_SetWindowIcon(window_.get(), surface.get());
     }
     displayWait_ = sdl::DisplayWait::ForWindow(window_.get());
-    renderer_ = sdl::CreateWindowRenderer(window_.get(), error);
-    if (!renderer_) {
-        return false;
+    const char* requested = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+    const std::string driver = requested != nullptr ? requested : "";
+    const sdl::RenderChoice choice = sdl::ChooseRenderPath(
+        driver, driver.empty() ? sdl::ProbeGlRenderer(window_.get()) : std::nullopt);
+    if (choice.path == sdl::RenderPath::Renderer) {
+        presenter_ = sdl::RendererPresenter::Create(window_.get(), screen_, choice.driver, error);
+        if (!presenter_) {
+            return false;
+        }
+    } else {
+        presenter_ = std::make_unique<sdl::SurfacePresenter>(window_.get(), screen_);
     }
-    // SDL_PIXELFORMAT_RGB888 is a 32-bit word 0x00RRGGBB in the machine's byte order, which is
-    // how cairo stores an RGB24 pixel: rows are copied as they are.
-    screenTexture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
-                                           SDL_TEXTUREACCESS_STREAMING, screen_.width,
-                                           screen_.height));
-    if (!screenTexture_) {
-        return Fail(error, "cannot make the screen texture (" + sdl::SdlError() + ")");
+    if (options.fullscreen) {
+        SetFullscreenNow(true);
     }
     return true;
 }
@@ -184,8 +186,8 @@ Millis SdlBackend::Now() {
 sdl::WindowView SdlBackend::View() const {
     sdl::WindowView view{{0, 0}, {0, 0}, {}, screen_};
     SDL_GetWindowSize(window_.get(), &view.window.width, &view.window.height);
-    if (SDL_GetRendererOutputSize(renderer_.get(), &view.drawable.width, &view.drawable.height) !=
-        0) {
+    view.drawable = presenter_->Drawable();
+    if (view.drawable.width <= 0 || view.drawable.height <= 0) {
         view.drawable = view.window;
     }
     view.image = sdl::FitScreen(view.drawable, screen_).image;
@@ -274,20 +276,8 @@ void SdlBackend::Present(cairo_surface_t* screen) {
         shown_ = true;
         SDL_ShowWindow(window_.get());
     }
-    if (screen == lockedScreen_.get()) {
-        // Composed in the texture itself: nothing to upload.
-        ReleaseScreenBuffer();
-    } else {
-        ReleaseScreenBuffer();
-        cairo_surface_flush(screen);
-        if (SDL_UpdateTexture(screenTexture_.get(), nullptr, cairo_image_surface_get_data(screen),
-                              cairo_image_surface_get_stride(screen)) != 0) {
-            throw std::runtime_error("SDL back end: cannot upload the screen (" + sdl::SdlError() +
-                                     ")");
-        }
-    }
+    presenter_->Present(screen);
     hasScreen_ = true;
-    Redraw();
     if (firstFramePresented_) {
         std::function<void()> report = std::move(firstFramePresented_);
         firstFramePresented_ = nullptr;
@@ -297,98 +287,50 @@ void SdlBackend::Present(cairo_surface_t* screen) {
 
 cairo_surface_t* SdlBackend::ScreenBuffer() {
     Settle();
-    if (!lockedScreen_) {
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) != 0) {
-            return nullptr;
-        }
-        // The texture's RGB888 pixels are cairo's RGB24 ones (see Open); cairo refuses a pitch
-        // it cannot use.
-        SurfacePtr image = MakeImageSurfaceOver(static_cast<unsigned char*>(pixels), screen_.width,
-                                                screen_.height, pitch);
-        if (!image) {
-            SDL_UnlockTexture(screenTexture_.get());
-            return nullptr;
-        }
-        lockedScreen_ = std::move(image);
-    }
-    return lockedScreen_.get();
-}
-
-void SdlBackend::ReleaseScreenBuffer() {
-    if (lockedScreen_) {
-        // Finishing writes out whatever cairo still holds and ends its use of the pixels.
-        cairo_surface_finish(lockedScreen_.get());
-        lockedScreen_.reset();
-        SDL_UnlockTexture(screenTexture_.get());
-    }
+    return presenter_->ScreenBuffer();
 }
 
 void SdlBackend::Redraw() {
     redrawPending_ = false;
-    SDL_Renderer* renderer = renderer_.get();
-    sdl::Letterbox box;
-    int width = 0;
-    int height = 0;
-    if (SDL_GetRendererOutputSize(renderer, &width, &height) == 0) {
-        box = sdl::FitScreen({width, height}, screen_);
-    }
-    SDL_Texture* source = hasScreen_ && !box.image.Empty() ? ScaleSource(box) : nullptr;
-    SDL_SetRenderTarget(renderer, nullptr);
-    // Black bars; where the image fills the window, clearing first would only be overwritten.
-    const bool imageFillsWindow = source != nullptr && box.image.x <= 0 && box.image.y <= 0 &&
-                                  box.image.x + box.image.width >= width &&
-                                  box.image.y + box.image.height >= height;
-    if (!imageFillsWindow) {
-        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-        SDL_RenderClear(renderer);
-    }
-    if (source != nullptr) {
-        const SDL_Rect target{box.image.x, box.image.y, box.image.width, box.image.height};
-        SDL_RenderCopy(renderer, source, nullptr, &target);
-    }
-    SDL_RenderPresent(renderer);
-}
-
-SDL_Texture* SdlBackend::ScaleSource(const sdl::Letterbox& box) {
-    SDL_Texture* screen = screenTexture_.get();
-    if (box.exact || box.wholeFactor < 2) {
-        // A whole factor is crisp with nearest neighbour. Between one and two, or shrinking, the
-        // image is scaled smoothly: nearest neighbour would make device pixels of uneven sizes,
-        // or drop the one-pixel lines of the pitch altogether.
-        SDL_SetTextureScaleMode(screen, box.exact ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-        return screen;
-    }
-    // Between two whole factors: each device pixel is first blown up to a whole square, and only
-    // that is scaled the last bit smoothly, so the pixels stay sharp and even with soft edges no
-    // more than one window pixel wide.
-    SDL_Renderer* renderer = renderer_.get();
-    if (!wholeTexture_ || wholeTextureFactor_ != box.wholeFactor) {
-        wholeTexture_.reset(
-            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_TARGET,
-                              screen_.width * box.wholeFactor, screen_.height * box.wholeFactor));
-        wholeTextureFactor_ = wholeTexture_ ? box.wholeFactor : 0;
-    }
-    if (!wholeTexture_ || SDL_SetRenderTarget(renderer, wholeTexture_.get()) != 0) {
-        SDL_SetTextureScaleMode(screen, SDL_ScaleModeLinear);
-        return screen;
-    }
-    SDL_SetTextureScaleMode(screen, SDL_ScaleModeNearest);
-    SDL_RenderCopy(renderer, screen, nullptr, nullptr);
-    SDL_SetTextureScaleMode(wholeTexture_.get(), SDL_ScaleModeLinear);
-    return wholeTexture_.get();
+    presenter_->Redraw();
 }
 
 bool SdlBackend::Fullscreen() const {
     Settle();
-    return (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
+    return ownFullscreen_ || (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_FULLSCREEN) != 0;
 }
 
 void SdlBackend::SetFullscreen(bool on) {
     Settle();
-    SDL_SetWindowFullscreen(window_.get(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    SetFullscreenNow(on);
+}
+
+void SdlBackend::SetFullscreenNow(bool on) {
+    SDL_Window* window = window_.get();
     redrawPending_ = true;
+    if (ownFullscreen_) {
+        if (!on) {
+            SDL_SetWindowSize(window, windowed_.w, windowed_.h);
+            SDL_SetWindowPosition(window, windowed_.x, windowed_.y);
+            ownFullscreen_ = false;
+        }
+        return;
+    }
+    if (!on || sdl::WindowManagerDoesFullscreen(window)) {
+        SDL_SetWindowFullscreen(window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        return;
+    }
+    // No window manager to ask: the window covers its display itself (and goes back to where and
+    // how big it was after). SDL then knows the window's real size, as it is told of each change.
+    SDL_Rect display{};
+    if (SDL_GetDisplayBounds(std::max(SDL_GetWindowDisplayIndex(window), 0), &display) != 0) {
+        return;
+    }
+    SDL_GetWindowPosition(window, &windowed_.x, &windowed_.y);
+    SDL_GetWindowSize(window, &windowed_.w, &windowed_.h);
+    SDL_SetWindowPosition(window, display.x, display.y);
+    SDL_SetWindowSize(window, display.w, display.h);
+    ownFullscreen_ = true;
 }
 
 void SdlBackend::Raise() {

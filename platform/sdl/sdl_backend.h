@@ -37,6 +37,7 @@
 #include "platform/sdl/display_wait.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/letterbox.h"
+#include "platform/sdl/presenter.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/video_session.h"
 #include "platform/window/backend.h"
@@ -86,8 +87,8 @@ class SdlBackend final : public Backend {
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override;
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
-    // The screen texture's own pixels, locked until the next Present, which then uploads
-    // nothing. Null if SDL cannot lock the texture.
+    // Where the window manager composes: an image of the back end's own, or a renderer's
+    // texture, locked until the next Present, which then uploads nothing. Null if there is none.
     cairo_surface_t* ScreenBuffer() override;
     // Throws std::invalid_argument for anything but an RGB24 image of Screen() size.
     void Present(cairo_surface_t* screen) override;
@@ -131,12 +132,10 @@ class SdlBackend final : public Backend {
     // Handles the events SDL has queued, without reading the display for more, and redraws the
     // window if one of them asked for it.
     void HandleQueued(std::vector<InputEvent>& out);
-    // Gives the locked texture pixels back to SDL, if ScreenBuffer() lent them out.
-    void ReleaseScreenBuffer();
     // Shows the last presented screen again, letterboxed for the window as it is now.
     void Redraw();
-    // The texture to scale into the letterbox's image, with its scale mode set.
-    SDL_Texture* ScaleSource(const sdl::Letterbox& box);
+    // SetFullscreen once the window is open (also on the opening thread).
+    void SetFullscreenNow(bool on);
 
     // Declared in the order they are made; destroyed the other way round.
     std::unique_ptr<sdl::VideoSession> video_;
@@ -144,13 +143,12 @@ class SdlBackend final : public Backend {
     std::uint64_t clockStart_;
     std::uint64_t clockFrequency_;
     sdl::WindowPtr window_;
-    sdl::RendererPtr renderer_;
-    sdl::TexturePtr screenTexture_;
-    // The screen texture's pixels as an image while they are locked for composing.
-    SurfacePtr lockedScreen_;
-    // The screen at a whole factor, which is then scaled the rest of the way smoothly.
-    sdl::TexturePtr wholeTexture_;
-    int wholeTextureFactor_ = 0;
+    // How the screen goes into the window (render_path.h).
+    std::unique_ptr<sdl::Presenter> presenter_;
+    // Full screen done by moving and sizing the window ourselves, where no window manager does
+    // it, and where the window was before.
+    bool ownFullscreen_ = false;
+    SDL_Rect windowed_{0, 0, 0, 0};
     bool hasScreen_ = false;
     bool redrawPending_ = false;
     // Our own sleep on the display, where SDL's can be done without (X11).

@@ -38,8 +38,9 @@ class VideoSession {
     VideoSession() = default;
 };
 
-// The renderer for a window of ours: SDL's software renderer unless SDL_RENDER_DRIVER names
-// another. Null and the reason in `error` when none can be made.
+// The renderer of the benchmark's floor program, a plain SDL program that shows whole frames:
+// SDL's software renderer unless SDL_RENDER_DRIVER names another. (The game itself chooses its
+// way in render_path.h.) Null and the reason in `error` when none can be made.
 RendererPtr CreateWindowRenderer(SDL_Window* window, std::string* error);
 
 // SDL's last error as one line.

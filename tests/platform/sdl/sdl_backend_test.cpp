@@ -24,6 +24,37 @@ std::uint32_t PatternPixel(int x, int y) {
     return (x + y) % 2 == 0 ? 0xFF2000u : 0x00E0FFu;
 }
 
+// The window's pixels as last shown, 0x00RRGGBB: its renderer's when it has one, else its own.
+std::vector<std::uint32_t> WindowPixelsOf(SDL_Window* window, int* width, int* height) {
+    std::vector<std::uint32_t> pixels;
+    if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
+        SDL_GetRendererOutputSize(renderer, width, height);
+        pixels.resize(static_cast<std::size_t>(*width) * *height);
+        EXPECT_EQ(SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
+                                       *width * 4),
+                  0)
+            << SDL_GetError();
+    } else {
+        SDL_Surface* surface = SDL_GetWindowSurface(window);
+        EXPECT_NE(surface, nullptr) << SDL_GetError();
+        if (surface == nullptr) {
+            return pixels;
+        }
+        EXPECT_EQ(surface->format->format, SDL_PIXELFORMAT_RGB888);
+        *width = surface->w;
+        *height = surface->h;
+        for (int y = 0; y < surface->h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch);
+            pixels.insert(pixels.end(), row, row + surface->w);
+        }
+    }
+    for (std::uint32_t& pixel : pixels) {
+        pixel &= 0xFFFFFFu;
+    }
+    return pixels;
+}
+
 SurfacePtr Pattern(ScreenSize size) {
     SurfacePtr surface = MakeImageSurface(size.width, size.height);
     cairo_surface_flush(surface.get());
@@ -56,17 +87,7 @@ class SdlBackendTest : public ::testing::Test {
 
     // The window's pixels as last presented, 0x00RRGGBB.
     static std::vector<std::uint32_t> WindowPixels(SdlBackend& backend, int* width, int* height) {
-        SDL_Renderer* renderer = SDL_GetRenderer(backend.Window());
-        SDL_GetRendererOutputSize(renderer, width, height);
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(*width) * *height);
-        EXPECT_EQ(SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
-                                       *width * 4),
-                  0)
-            << SDL_GetError();
-        for (std::uint32_t& pixel : pixels) {
-            pixel &= 0xFFFFFFu;
-        }
-        return pixels;
+        return WindowPixelsOf(backend.Window(), width, height);
     }
 
     // Resizes the window and lets the back end see it.
@@ -140,7 +161,7 @@ TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
     EXPECT_EQ(wrong, 0);
 }
 
-TEST_F(SdlBackendTest, TheScreenIsComposedStraightIntoTheTextureShown) {
+TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
     SdlOptions options;
     options.screen = device;
     auto backend = Open(options);

@@ -1,0 +1,110 @@
+// Putting the device screen into the desktop window, letterboxed: two ways of doing it behind one
+// interface. SurfacePresenter scales on the CPU into the window's own pixels and sends only what
+// changed; RendererPresenter hands the screen to one of SDL's renderers (a GPU's, where one
+// drives the display) as a texture and lets it scale.
+#pragma once
+
+#include <SDL.h>
+#include <cairo.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/sdl/letterbox.h"
+#include "platform/sdl/screen_scaler.h"
+#include "platform/sdl/sdl_handles.h"
+#include "platform/window/backend.h"
+#include "platform/window/cairo_handles.h"
+
+namespace platform::sdl {
+
+class Presenter {
+  public:
+    virtual ~Presenter() = default;
+
+    // Where the next screen is composed (see Backend::ScreenBuffer); null when there is none.
+    virtual cairo_surface_t* ScreenBuffer() = 0;
+    // Shows `screen`, an RGB24 image of the device screen's size. Throws std::runtime_error
+    // when the window cannot take it.
+    virtual void Present(cairo_surface_t* screen) = 0;
+    // Shows the last screen again, laid out for the window as it is now (after an expose or a
+    // resize); black before the first screen.
+    virtual void Redraw() = 0;
+    // The window's size in pixels as drawn into: the area the screen is laid out in.
+    virtual ScreenSize Drawable() const = 0;
+};
+
+// The window's own pixels (SDL_GetWindowSurface), written on the CPU. Each screen is compared
+// with the one before, and only the window pixels the changes reach are scaled and sent to the
+// display; the black bars are painted only when the window's pixels are new (a resize).
+class SurfacePresenter final : public Presenter {
+  public:
+    SurfacePresenter(SDL_Window* window, ScreenSize device);
+
+    cairo_surface_t* ScreenBuffer() override;
+    void Present(cairo_surface_t* screen) override;
+    void Redraw() override;
+    ScreenSize Drawable() const override;
+
+  private:
+    // The window's pixels now, with the layout made anew when they are not the ones drawn into
+    // last time. Null when SDL has none to give.
+    SDL_Surface* Target(bool* fresh);
+    // Bars and the whole screen into fresh window pixels.
+    void PaintAll(SDL_Surface* target, const ConstPixelBuffer& screen);
+    // Sends `rects` of the window's pixels to the display.
+    void Send(const std::vector<SDL_Rect>& rects);
+
+    SDL_Window* window_;
+    ScreenSize device_;
+    // Where the program composes; the screen last shown, to compare the next one with.
+    SurfacePtr composed_;
+    std::vector<std::uint32_t> shown_;
+    int shownStride_ = 0;
+    bool hasScreen_ = false;
+    // The window pixels laid out for, and the layout.
+    SDL_Surface* target_ = nullptr;
+    ScreenSize targetSize_{0, 0};
+    std::optional<ScreenScaler> scaler_;
+    // Scaled into first where the window's pixels are not cairo's format.
+    SdlSurfacePtr staging_;
+};
+
+// An SDL renderer: the screen is a streaming texture, composed into directly, and the renderer
+// scales it into the window every frame (nearest neighbour at whole factors; between them
+// blown up to the lower whole factor first, then stretched smoothly, as the CPU path does).
+class RendererPresenter final : public Presenter {
+  public:
+    // Null, with the reason in `error`, when the renderer or its texture cannot be made.
+    // `driver` is one of SDL's render drivers ("opengl", "opengles2"...) or empty for SDL's
+    // first accelerated one.
+    static std::unique_ptr<RendererPresenter> Create(SDL_Window* window, ScreenSize device,
+                                                     const std::string& driver, std::string* error);
+    ~RendererPresenter() override;
+
+    cairo_surface_t* ScreenBuffer() override;
+    void Present(cairo_surface_t* screen) override;
+    void Redraw() override;
+    ScreenSize Drawable() const override;
+
+  private:
+    RendererPresenter(ScreenSize device, RendererPtr renderer, TexturePtr screenTexture);
+    // Gives the locked texture pixels back to SDL, if ScreenBuffer() lent them out.
+    void ReleaseScreenBuffer();
+    // The texture to scale into the letterbox's image, with its scale mode set.
+    SDL_Texture* ScaleSource(const Letterbox& box);
+
+    ScreenSize device_;
+    RendererPtr renderer_;
+    TexturePtr screenTexture_;
+    // The screen texture's pixels as an image while they are locked for composing.
+    SurfacePtr lockedScreen_;
+    // The screen at a whole factor, which is then scaled the rest of the way smoothly.
+    TexturePtr wholeTexture_;
+    int wholeTextureFactor_ = 0;
+    bool hasScreen_ = false;
+};
+
+}  // namespace platform::sdl

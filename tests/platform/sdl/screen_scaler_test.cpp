@@ -1,0 +1,159 @@
+// Scaling the screen on the CPU: crisp at whole factors, sharp between them, and a part scaled
+// alone must come out exactly as it would in a whole frame, or stale or wrong pixels would stay
+// on the screen where a frame changed.
+#include "platform/sdl/screen_scaler.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace platform::sdl {
+namespace {
+
+constexpr std::uint32_t kUntouched = 0x123456u;
+
+struct Image {
+    int width;
+    int height;
+    std::vector<std::uint32_t> pixels;
+
+    Image(int w, int h, std::uint32_t fill) : width(w), height(h), pixels(w * h, fill) {}
+    std::uint32_t& At(int x, int y) { return pixels[y * width + x]; }
+    std::uint32_t At(int x, int y) const { return pixels[y * width + x]; }
+    ConstPixelBuffer Const() const { return {pixels.data(), width, height, width * 4}; }
+    PixelBuffer Buffer() { return {pixels.data(), width, height, width * 4}; }
+};
+
+// A checkerboard of strong colours, so any blending of neighbours shows.
+Image Pattern(ScreenSize device) {
+    Image image(device.width, device.height, 0);
+    for (int y = 0; y < device.height; ++y) {
+        for (int x = 0; x < device.width; ++x) {
+            image.At(x, y) = (x + y) % 2 == 0 ? 0xFF2000u : 0x00E0FFu;
+        }
+    }
+    return image;
+}
+
+Image ScaleWhole(ScreenScaler& scaler, const Image& screen, ScreenSize window) {
+    Image target(window.width, window.height, kUntouched);
+    scaler.Scale(screen.Const(), {0, 0, screen.width, screen.height}, target.Buffer());
+    return target;
+}
+
+TEST(ScreenScaler, AWholeFactorIsNearestNeighbourAndLeavesTheBarsAlone) {
+    const ScreenSize device{6, 8};
+    const ScreenSize window{20, 26};
+    const Letterbox box = FitScreen(window, device);
+    ASSERT_TRUE(box.exact);
+    ASSERT_EQ(box.wholeFactor, 3);
+    ScreenScaler scaler(device, box);
+    const Image screen = Pattern(device);
+    Image target = ScaleWhole(scaler, screen, window);
+    for (int y = 0; y < window.height; ++y) {
+        for (int x = 0; x < window.width; ++x) {
+            const int ix = x - box.image.x;
+            const int iy = y - box.image.y;
+            const bool inside = ix >= 0 && iy >= 0 && ix < box.image.width && iy < box.image.height;
+            const std::uint32_t expected = inside ? Pattern(device).At(ix / 3, iy / 3) : kUntouched;
+            ASSERT_EQ(target.At(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST(ScreenScaler, BetweenWholeFactorsPixelsStaySharpWithSoftEdgesOnePixelWide) {
+    const ScreenSize device{10, 10};
+    for (int side : {27, 34, 38}) {  // 2.7, 3.4 and 3.8 times: none within a fifteenth of a whole
+        const ScreenSize window{side, side};
+        const Letterbox box = FitScreen(window, device);
+        ASSERT_FALSE(box.exact);
+        ScreenScaler scaler(device, box);
+        const Image target = ScaleWhole(scaler, Pattern(device), window);
+        const std::vector<AxisSample> axis =
+            SampleAxis(device.width, box.image.width, box.wholeFactor);
+        // Along an axis: device pixels in order, and between two of them a soft edge of at most
+        // two blended window pixels (the last bit of stretching spreads one over 1 to 1.5).
+        int softRun = 0;
+        for (std::size_t i = 1; i < axis.size(); ++i) {
+            EXPECT_GE(axis[i].first, axis[i - 1].first);
+            EXPECT_LE(axis[i].first, axis[i - 1].first + 1);
+            softRun = axis[i].weight != 0 ? softRun + 1 : 0;
+            if (axis[i].weight != 0) {
+                EXPECT_EQ(axis[i].second, axis[i].first + 1);
+            }
+            EXPECT_LE(softRun, 2) << "a soft edge " << softRun << " pixels wide at " << i;
+        }
+        EXPECT_EQ(axis.front().first, 0);
+        EXPECT_EQ(axis.back().first, device.width - 1);
+        // The middle of every device pixel shows its own colour, unblended.
+        for (int d = 0; d < device.width; ++d) {
+            const int middle = (2 * d + 1) * box.image.width / (2 * device.width);
+            EXPECT_EQ(target.At(box.image.x + middle, box.image.y + middle),
+                      Pattern(device).At(d, d))
+                << side << ": device pixel " << d;
+        }
+    }
+}
+
+TEST(ScreenScaler, APartScaledAloneMatchesTheWholeFrameAndWritesNothingElse) {
+    const ScreenSize device{24, 32};
+    std::mt19937 random(11);
+    // Exact, between factors, and shrunk to fit.
+    for (ScreenSize window : {ScreenSize{72, 96}, ScreenSize{90, 100}, ScreenSize{17, 30}}) {
+        ScreenScaler scaler(device, FitScreen(window, device));
+        Image screen = Pattern(device);
+        Image shown = ScaleWhole(scaler, screen, window);
+        for (int round = 0; round < 50; ++round) {
+            const PixelRect changed{static_cast<int>(random() % device.width),
+                                    static_cast<int>(random() % device.height),
+                                    1 + static_cast<int>(random() % 6),
+                                    1 + static_cast<int>(random() % 6)};
+            for (int y = changed.y; y < std::min(changed.y + changed.height, device.height); ++y) {
+                for (int x = changed.x; x < std::min(changed.x + changed.width, device.width);
+                     ++x) {
+                    screen.At(x, y) = random() & 0xFFFFFFu;
+                }
+            }
+            const Image before = shown;
+            const PixelRect reach = scaler.Scale(screen.Const(), changed, shown.Buffer());
+            EXPECT_EQ(reach.x, scaler.Reach(changed).x);
+            EXPECT_EQ(reach.height, scaler.Reach(changed).height);
+            const Image whole = ScaleWhole(scaler, screen, window);
+            for (int y = 0; y < window.height; ++y) {
+                for (int x = 0; x < window.width; ++x) {
+                    const bool reached = x >= reach.x && x < reach.x + reach.width &&
+                                         y >= reach.y && y < reach.y + reach.height;
+                    if (reached) {
+                        ASSERT_EQ(shown.At(x, y), whole.At(x, y)) << x << "," << y;
+                    } else {
+                        ASSERT_EQ(shown.At(x, y), before.At(x, y)) << x << "," << y;
+                        ASSERT_EQ(whole.At(x, y), before.At(x, y)) << "stale at " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(ScreenScaler, BlendsEachColourByteOnItsOwn) {
+    EXPECT_EQ(BlendPixels(0xFF00FFu, 0x00FF00u, 0), 0xFF00FFu);
+    EXPECT_EQ(BlendPixels(0xFF00FFu, 0x00FF00u, 128), 0x7F7F7Fu);
+    EXPECT_EQ(BlendPixels(0x000000u, 0xFFFFFFu, 255), 0xFEFEFEu);
+    EXPECT_EQ(BlendPixels(0x102030u, 0x102030u, 77), 0x102030u);
+}
+
+TEST(ScreenScaler, NothingIsWrittenForAPartOffTheScreenOrAWrongSizedScreen) {
+    const ScreenSize device{8, 8};
+    ScreenScaler scaler(device, FitScreen({16, 16}, device));
+    Image target(16, 16, kUntouched);
+    EXPECT_TRUE(scaler.Scale(Pattern(device).Const(), {8, 0, 4, 4}, target.Buffer()).Empty());
+    EXPECT_TRUE(scaler.Scale(Pattern({4, 4}).Const(), {0, 0, 4, 4}, target.Buffer()).Empty());
+    Image small(8, 8, kUntouched);
+    EXPECT_TRUE(scaler.Scale(Pattern(device).Const(), {0, 0, 8, 8}, small.Buffer()).Empty());
+    for (std::uint32_t pixel : target.pixels) {
+        ASSERT_EQ(pixel, kUntouched);
+    }
+}
+
+}  // namespace
+}  // namespace platform::sdl
