@@ -1,9 +1,12 @@
-// Copies between device contexts. A frame is two whole-surface copies, so the copy works on rows
-// of words directly and a copy of whole same-layout surfaces is one block move.
+// Copies between device contexts. A frame is two whole-surface copies of pictures that mostly
+// hold what they are given already (the background over the last frame, the new frame over the
+// window's last one), so the copy works on rows of words directly and writes only the part of
+// each row that differs.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
+#include "platform/gdi/changed_copy.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_registry.h"
 #include "platform/gdi/pixel_surface.h"
@@ -73,22 +76,19 @@ BOOL BitBlt(HDC destHandle, int x, int y, int cx, int cy, HDC sourceHandle, int 
         return reinterpret_cast<unsigned char*>(to.Row(static_cast<int>(destY)) + columns.begin);
     };
 
-    const bool wholeRows = columns.begin == 0 && offsetX == 0 && columns.end == to.Width() &&
-                           to.Width() == sourceWidth &&
-                           cairo_image_surface_get_stride(destSurface) == sourceStride;
-    if (wholeRows) {
-        // Same layout, full width: the rows are one contiguous block on both sides.
-        std::memmove(destRow(rows.begin), sourceRow(rows.begin),
-                     static_cast<std::size_t>(rows.end - rows.begin) * sourceStride);
-    } else if (sourceSurface == destSurface && offsetY < 0) {
-        // Copying downwards within one surface: go bottom-up so no row is read after it was
-        // overwritten.
-        for (std::int64_t row = rows.end - 1; row >= rows.begin; --row) {
+    if (sourceSurface == destSurface) {
+        // Within one surface the two parts may overlap: copying downwards goes bottom-up, so no
+        // row is read after it was overwritten, and each row is moved as a whole.
+        const bool downwards = offsetY < 0;
+        for (std::int64_t i = 0; i < rows.end - rows.begin; ++i) {
+            const std::int64_t row = downwards ? rows.end - 1 - i : rows.begin + i;
             std::memmove(destRow(row), sourceRow(row), rowBytes);
         }
     } else {
+        const int words = static_cast<int>(columns.end - columns.begin);
         for (std::int64_t row = rows.begin; row < rows.end; ++row) {
-            std::memmove(destRow(row), sourceRow(row), rowBytes);
+            platform::CopyChanged(reinterpret_cast<const std::uint32_t*>(sourceRow(row)),
+                                  reinterpret_cast<std::uint32_t*>(destRow(row)), words);
         }
     }
     to.MarkWritten();

@@ -17,6 +17,7 @@
 #include "platform/sdl/sdl_handles.h"
 #include "platform/window/backend.h"
 #include "platform/window/cairo_handles.h"
+#include "platform/window/screen_damage.h"
 
 namespace platform::sdl {
 
@@ -29,6 +30,11 @@ class Presenter {
     // Shows `screen`, an RGB24 image of the device screen's size. Throws std::runtime_error
     // when the window cannot take it.
     virtual void Present(cairo_surface_t* screen) = 0;
+    // Shows `screen` composed over the last one from the same image, only `changed` differing.
+    virtual void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
+        static_cast<void>(changed);
+        Present(screen);
+    }
     // Shows the last screen again, laid out for the window as it is now (after an expose or a
     // resize); black before the first screen.
     virtual void Redraw() = 0;
@@ -36,15 +42,18 @@ class Presenter {
     virtual ScreenSize Drawable() const = 0;
 };
 
-// The window's own pixels (SDL_GetWindowSurface), written on the CPU. Each screen is compared
-// with the one before, and only the window pixels the changes reach are scaled and sent to the
-// display; the black bars are painted only when the window's pixels are new (a resize).
+// The window's own pixels (SDL_GetWindowSurface), written on the CPU. Only the window pixels
+// that the screen's changes reach are scaled and sent to the display; the black bars are
+// painted only when the window's pixels are new (a resize).
 class SurfacePresenter final : public Presenter {
   public:
     SurfacePresenter(SDL_Window* window, ScreenSize device);
 
+    // An image of the back end's own, which keeps the screen last shown.
     cairo_surface_t* ScreenBuffer() override;
+    // A screen from elsewhere is copied into that image first, which finds what changed.
     void Present(cairo_surface_t* screen) override;
+    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
     void Redraw() override;
     ScreenSize Drawable() const override;
 
@@ -52,17 +61,15 @@ class SurfacePresenter final : public Presenter {
     // The window's pixels now, with the layout made anew when they are not the ones drawn into
     // last time. Null when SDL has none to give.
     SDL_Surface* Target(bool* fresh);
-    // Bars and the whole screen into fresh window pixels.
-    void PaintAll(SDL_Surface* target, const ConstPixelBuffer& screen);
+    // Bars and the whole screen into the window's pixels, and all of them to the display.
+    void PaintAll(SDL_Surface* target);
     // Sends `rects` of the window's pixels to the display.
     void Send(const std::vector<SDL_Rect>& rects);
 
     SDL_Window* window_;
     ScreenSize device_;
-    // Where the program composes; the screen last shown, to compare the next one with.
+    // Where the program composes, holding the screen last shown.
     SurfacePtr composed_;
-    std::vector<std::uint32_t> shown_;
-    int shownStride_ = 0;
     bool hasScreen_ = false;
     // The window pixels laid out for, and the layout.
     SDL_Surface* target_ = nullptr;

@@ -258,6 +258,14 @@ std::vector<InputEvent> SdlBackend::WaitForInput(std::optional<Millis> deadline)
 }
 
 void SdlBackend::Present(cairo_surface_t* screen) {
+    Show(screen, nullptr);
+}
+
+void SdlBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
+    Show(screen, &changed);
+}
+
+void SdlBackend::Show(cairo_surface_t* screen, const ScreenDamage* changed) {
     Settle();
     if (screen == nullptr || cairo_surface_status(screen) != CAIRO_STATUS_SUCCESS ||
         cairo_surface_get_type(screen) != CAIRO_SURFACE_TYPE_IMAGE ||
@@ -276,7 +284,11 @@ void SdlBackend::Present(cairo_surface_t* screen) {
         shown_ = true;
         SDL_ShowWindow(window_.get());
     }
-    presenter_->Present(screen);
+    if (changed != nullptr) {
+        presenter_->PresentChanged(screen, *changed);
+    } else {
+        presenter_->Present(screen);
+    }
     hasScreen_ = true;
     if (firstFramePresented_) {
         std::function<void()> report = std::move(firstFramePresented_);

@@ -92,6 +92,8 @@ class SdlBackend final : public Backend {
     cairo_surface_t* ScreenBuffer() override;
     // Throws std::invalid_argument for anything but an RGB24 image of Screen() size.
     void Present(cairo_surface_t* screen) override;
+    // Sends only the window pixels that `changed` reaches, where the window is drawn on the CPU.
+    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
 
     bool Fullscreen() const;
     void SetFullscreen(bool on);
@@ -132,6 +134,8 @@ class SdlBackend final : public Backend {
     // Handles the events SDL has queued, without reading the display for more, and redraws the
     // window if one of them asked for it.
     void HandleQueued(std::vector<InputEvent>& out);
+    // Present and PresentChanged: checks the screen, shows the window if it is not yet.
+    void Show(cairo_surface_t* screen, const ScreenDamage* changed);
     // Shows the last presented screen again, letterboxed for the window as it is now.
     void Redraw();
     // SetFullscreen once the window is open (also on the opening thread).

@@ -1,7 +1,6 @@
-#include <cstring>
 #include <stdexcept>
 
-#include "platform/sdl/frame_damage.h"
+#include "platform/gdi/changed_copy.h"
 #include "platform/sdl/presenter.h"
 #include "platform/sdl/video_session.h"
 
@@ -69,15 +68,17 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
     return surface;
 }
 
-void SurfacePresenter::PaintAll(SDL_Surface* target, const ConstPixelBuffer& screen) {
+void SurfacePresenter::PaintAll(SDL_Surface* target) {
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
     SDL_FillRect(drawn, nullptr, 0);
     if (hasScreen_) {
-        scaler_->Scale(screen, {0, 0, device_.width, device_.height}, PixelsOf(drawn));
+        scaler_->Scale(PixelsOf(composed_.get()), {0, 0, device_.width, device_.height},
+                       PixelsOf(drawn));
     }
     if (staging_) {
         SDL_BlitSurface(staging_.get(), nullptr, target, nullptr);
     }
+    Send({{0, 0, target->w, target->h}});
 }
 
 void SurfacePresenter::Send(const std::vector<SDL_Rect>& rects) {
@@ -88,55 +89,75 @@ void SurfacePresenter::Send(const std::vector<SDL_Rect>& rects) {
 }
 
 void SurfacePresenter::Present(cairo_surface_t* screen) {
-    const ConstPixelBuffer pixels = PixelsOf(screen);
+    cairo_surface_t* own = ScreenBuffer();
+    if (own == nullptr) {
+        throw std::runtime_error("SDL back end: no memory for the screen");
+    }
+    ScreenDamage changed(device_.width, device_.height);
+    if (screen == own) {
+        // Composed here with nothing said of what changed: all of it may have.
+        changed.Add({0, 0, device_.width, device_.height});
+    } else {
+        const ConstPixelBuffer from = PixelsOf(screen);
+        const PixelBuffer to{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(own)),
+                             device_.width, device_.height, cairo_image_surface_get_stride(own)};
+        for (int y = 0; y < device_.height; ++y) {
+            const ChangedSpan span = CopyChanged(
+                reinterpret_cast<const std::uint32_t*>(
+                    reinterpret_cast<const unsigned char*>(from.pixels) + y * from.stride),
+                reinterpret_cast<std::uint32_t*>(reinterpret_cast<unsigned char*>(to.pixels) +
+                                                 y * to.stride),
+                device_.width);
+            changed.Add(y, span.begin, span.end);
+        }
+        cairo_surface_mark_dirty(own);
+    }
+    PresentChanged(own, changed);
+}
+
+void SurfacePresenter::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
+    if (screen != composed_.get()) {
+        Present(screen);
+        return;
+    }
     bool fresh = false;
     SDL_Surface* target = Target(&fresh);
     if (target == nullptr) {
         throw std::runtime_error("SDL back end: the window has no pixels to draw in (" +
                                  SdlError() + ")");
     }
-    const std::size_t words = static_cast<std::size_t>(pixels.stride / 4) * pixels.height;
-    if (fresh || !hasScreen_ || pixels.stride != shownStride_) {
-        shown_.assign(pixels.pixels, pixels.pixels + words);
-        shownStride_ = pixels.stride;
+    if (fresh || !hasScreen_) {
         hasScreen_ = true;
-        PaintAll(target, pixels);
-        Send({{0, 0, target->w, target->h}});
+        PaintAll(target);
         return;
     }
-    const std::vector<PixelRect> bands = FindChangedBands(
-        {shown_.data(), pixels.pixels, pixels.width, pixels.height, pixels.stride});
+    const ConstPixelBuffer pixels = PixelsOf(screen);
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
     std::vector<SDL_Rect> rects;
-    for (const PixelRect& band : bands) {
-        const PixelRect reach = scaler_->Scale(pixels, band, PixelsOf(drawn));
-        if (!reach.Empty()) {
-            SDL_Rect rect{reach.x, reach.y, reach.width, reach.height};
-            if (staging_) {
-                SDL_Rect into = rect;
-                SDL_BlitSurface(staging_.get(), &rect, target, &into);
-            }
-            rects.push_back(rect);
+    for (const RECT& band : changed.Bands()) {
+        const PixelRect reach = scaler_->Scale(
+            pixels, {band.left, band.top, band.right - band.left, band.bottom - band.top},
+            PixelsOf(drawn));
+        if (reach.Empty()) {
+            continue;
         }
-        const std::size_t rowWords = static_cast<std::size_t>(pixels.stride / 4);
-        for (int y = band.y; y < band.y + band.height; ++y) {
-            const std::size_t at = rowWords * y + band.x;
-            std::memcpy(&shown_[at], pixels.pixels + at, static_cast<std::size_t>(band.width) * 4);
+        SDL_Rect rect{reach.x, reach.y, reach.width, reach.height};
+        if (staging_) {
+            SDL_Rect into = rect;
+            SDL_BlitSurface(staging_.get(), &rect, target, &into);
         }
+        rects.push_back(rect);
     }
     Send(rects);
 }
 
 void SurfacePresenter::Redraw() {
     bool fresh = false;
-    SDL_Surface* target = Target(&fresh);
-    if (target == nullptr) {
-        return;
+    if (SDL_Surface* target = Target(&fresh)) {
+        // After an expose the display has lost what was sent; after a resize the pixels are
+        // new. Either way the whole window goes again, which is rare enough to be cheap.
+        PaintAll(target);
     }
-    // After an expose the display has lost what was sent; after a resize the pixels are new.
-    // Either way the whole window goes again, which is rare enough to be cheap.
-    PaintAll(target, {shown_.data(), device_.width, device_.height, shownStride_});
-    Send({{0, 0, target->w, target->h}});
 }
 
 }  // namespace platform::sdl

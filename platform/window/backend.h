@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32_types.h"
+#include "platform/window/screen_damage.h"
 
 namespace platform {
 
@@ -68,6 +69,14 @@ class Backend {
     // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size: the ScreenBuffer()
     // or any other image, borrowed for the call.
     virtual void Present(cairo_surface_t* screen) = 0;
+
+    // The same for a screen composed over the one presented before from the same image, of
+    // which only `changed` differs. A back end that can show a part of the screen alone shows
+    // only that.
+    virtual void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
+        static_cast<void>(changed);
+        Present(screen);
+    }
 
     // Called once, when the first top-level window is shown. A back end whose screen is a window
     // on a desktop keeps that window hidden until then, so that a program that leaves without

@@ -16,6 +16,7 @@
 #include "platform/window/backend.h"
 #include "platform/window/desktop_sharing.h"
 #include "platform/window/menu_table.h"
+#include "platform/window/screen_damage.h"
 #include "platform/window/timer_table.h"
 #include "platform/window/window_system.h"
 #include "platform/window/window_tree.h"
@@ -107,8 +108,9 @@ class Desktop {
     }
     // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
-    // The same, drawn over an RGB24 surface of the screen's size.
-    void ComposeInto(cairo_surface_t* screen);
+    // The same, drawn over an RGB24 surface of the screen's size; the pixels that changed are
+    // added to `damage`.
+    void ComposeInto(cairo_surface_t* screen, ScreenDamage& damage);
     void PresentIfDirty();
 
     // Messages.
@@ -153,8 +155,8 @@ class Desktop {
     void FitSurface(Window& window);
     void Forget(HWND handle);
     HWND NextToActivate(HWND leaving) const;
-    // A visible window without a caption whose client pixels fill the whole screen.
-    bool CoversScreen(const Window& window) const;
+    // The parts of the screen that no top-level window's client pixels cover.
+    std::vector<RECT> Uncovered() const;
     // Requests from other processes, and the longest a wait may last while serving them.
     void ServeOtherProcesses();
     std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);

@@ -82,8 +82,14 @@ cairo_surface_t* HeadlessBackend::ScreenBuffer() {
     return presented_.get();
 }
 
+void HeadlessBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
+    Present(screen);
+    lastChanged_ = changed.Bands();
+}
+
 void HeadlessBackend::Present(cairo_surface_t* screen) {
     ++presents_;
+    lastChanged_.clear();
     if (screen == nullptr || screen == presented_.get() || ScreenBuffer() == nullptr) {
         return;
     }

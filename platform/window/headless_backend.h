@@ -73,6 +73,10 @@ class HeadlessBackend final : public Backend {
     // The screen is composed straight into the image PresentedScreen() shows.
     cairo_surface_t* ScreenBuffer() override;
     void Present(cairo_surface_t* screen) override;
+    // Notes what changed, for tests of the window manager's composing.
+    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
+    // The rectangles the last PresentChanged was told of; empty after a plain Present.
+    const std::vector<RECT>& LastChanged() const { return lastChanged_; }
     void ShowScreen() override { ++screenShows_; }
     void Raise() override { ++raises_; }
 
@@ -91,6 +95,7 @@ class HeadlessBackend final : public Backend {
     int raises_ = 0;
     int screenShows_ = 0;
     SurfacePtr presented_;
+    std::vector<RECT> lastChanged_;
 };
 
 }  // namespace platform

@@ -217,8 +217,9 @@ void Desktop::PresentIfDirty() {
         target = presented_.get();
     }
     if (target != nullptr) {
-        ComposeInto(target);
-        backend_.Present(target);
+        ScreenDamage damage(screen_.width, screen_.height);
+        ComposeInto(target, damage);
+        backend_.PresentChanged(target, damage);
     }
 }
 

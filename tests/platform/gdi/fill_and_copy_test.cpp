@@ -2,7 +2,10 @@
 
 #include <climits>
 #include <set>
+#include <utility>
+#include <vector>
 
+#include "platform/gdi/changed_copy.h"
 #include "platform/gdi/gdi.h"
 #include "tests/platform/gdi/gdi_test_support.h"
 
@@ -147,6 +150,48 @@ TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, gone, 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(gone, 0, 0, 4, 4, source.dc(), 0, 0, SRCCOPY));
     EXPECT_TRUE(dest.PixelsOtherThan(kPaper).empty());
+}
+
+// The copy under BitBlt and the compositor writes only what differs and says where that was.
+TEST(ChangedCopyTest, WritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
+    const std::vector<std::uint32_t> from{1, 2, 3, 4, 5, 6, 7, 8};
+    std::vector<std::uint32_t> to = from;
+    EXPECT_TRUE(platform::CopyChanged(from.data(), to.data(), 8).Empty());
+    to[2] = 30;
+    to[5] = 60;
+    const platform::ChangedSpan span = platform::CopyChanged(from.data(), to.data(), 8);
+    EXPECT_EQ(span.begin, 2);
+    EXPECT_EQ(span.end, 6);
+    EXPECT_EQ(to, from);
+    to[0] = 0;
+    to[7] = 0;
+    EXPECT_EQ(platform::CopyChanged(from.data(), to.data(), 8).end, 8);
+    EXPECT_EQ(to, from);
+    EXPECT_TRUE(platform::CopyChanged(from.data(), to.data(), 0).Empty());
+
+    std::vector<std::uint32_t> row{0, 0, 9, 0, 9, 0};
+    const platform::ChangedSpan filled = platform::FillChanged(row.data(), 6, 0);
+    EXPECT_EQ(filled.begin, 2);
+    EXPECT_EQ(filled.end, 5);
+    EXPECT_EQ(row, std::vector<std::uint32_t>(6, 0));
+    EXPECT_TRUE(platform::FillChanged(row.data(), 6, 0).Empty());
+}
+
+TEST(BitBltTest, ACopyOverPixelsThatMostlyMatchLeavesAnExactCopy) {
+    // The frame over the last frame: only a few pixels differ, scattered.
+    TestSurface source(40, 30);
+    TestSurface dest(40, 30);
+    PaintCoordinates(source);
+    PaintCoordinates(dest);
+    for (auto [x, y] : {std::pair{0, 0}, {39, 0}, {17, 12}, {18, 12}, {39, 29}}) {
+        SetPixel(dest.dc(), x, y, kGreen);
+    }
+    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            ASSERT_EQ(GetPixel(dest.dc(), x, y), RGB(x, y, 7)) << x << ", " << y;
+        }
+    }
 }
 
 }  // namespace

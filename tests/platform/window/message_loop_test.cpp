@@ -347,6 +347,53 @@ TEST_F(MessageLoop, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     DeleteObject(red);
 }
 
+TEST_F(MessageLoop, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
+    // A red window at (20, 30) with a blue 10 x 10 child at (10, 10) in it, on black.
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
+    HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 10, 10, 10, 10, parent,
+                                 nullptr, nullptr, nullptr);
+    PumpUntilIdle();
+    const std::vector<RECT> first = backend.LastChanged();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].left, 20);
+    EXPECT_EQ(first[0].top, 30);
+    EXPECT_EQ(first[0].right, 120);
+    EXPECT_EQ(first[0].bottom, 110);
+
+    // The child three pixels right: red comes back at its left, blue goes on at its right.
+    MoveWindow(child, 13, 10, 10, 10, TRUE);
+    PumpUntilIdle();
+    const std::vector<RECT> moved = backend.LastChanged();
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved[0].left, 30);
+    EXPECT_EQ(moved[0].top, 40);
+    EXPECT_EQ(moved[0].right, 43);
+    EXPECT_EQ(moved[0].bottom, 50);
+    platform::SurfacePtr fresh = platform::CaptureScreen();
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 240; ++x) {
+            ASSERT_EQ(PixelAt(backend.PresentedScreen(), x, y), PixelAt(fresh.get(), x, y))
+                << x << ", " << y;
+        }
+    }
+
+    // Painted again the same: shown again, nothing to send. (Where windows overlap, the one
+    // below is composed first, so the part under the child would count as changed.)
+    DestroyWindow(child);
+    PumpUntilIdle();
+    const int presents = backend.Presents();
+    InvalidateRect(parent, nullptr, TRUE);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.Presents(), presents + 1);
+    EXPECT_TRUE(backend.LastChanged().empty());
+    DestroyWindow(parent);
+    DeleteObject(red);
+    DeleteObject(blue);
+}
+
 TEST_F(MessageLoop, TheScreenIsShownWithTheFirstTopLevelWindowShown) {
     HWND hidden =
         CreateWindowExW(0, u"Recording", u"", 0, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);

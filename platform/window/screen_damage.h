@@ -1,0 +1,40 @@
+// Which pixels of the screen changed since it was last shown: for each row, the span of columns
+// written. The window manager notes it while composing, and a back end that sends pictures to
+// a display sends only those parts.
+#pragma once
+
+#include <vector>
+
+#include "platform/win32_types.h"
+
+namespace platform {
+
+class ScreenDamage {
+  public:
+    ScreenDamage(int width, int height);
+
+    // Columns [left, right) of row `y` changed; parts off the screen are ignored.
+    void Add(int y, int left, int right);
+    void Add(const RECT& rect);
+    bool Empty() const { return empty_; }
+
+    // The changed pixels covered by rectangles that do not overlap, top to bottom: runs of
+    // changed rows (each as wide as its changes reach), joined across gaps of fewer than
+    // `kJoinGap` unchanged rows, since each rectangle sent costs a request of its own; more than
+    // `kMaxBands` become the one that covers them all.
+    std::vector<RECT> Bands() const;
+
+    static constexpr int kJoinGap = 8;
+    static constexpr std::size_t kMaxBands = 8;
+
+  private:
+    struct Span {
+        int left;
+        int right;
+    };
+    int width_;
+    std::vector<Span> rows_;
+    bool empty_ = true;
+};
+
+}  // namespace platform

@@ -1,0 +1,103 @@
+// What the window manager says changed on the screen: every changed pixel must be covered (one
+// left out would stay stale in the window), and the cover must stay small and few.
+#include "platform/window/screen_damage.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace platform {
+namespace {
+
+constexpr int kWidth = 48;
+constexpr int kHeight = 96;
+
+bool Covers(const std::vector<RECT>& bands, int x, int y) {
+    return std::any_of(bands.begin(), bands.end(), [&](const RECT& band) {
+        return x >= band.left && x < band.right && y >= band.top && y < band.bottom;
+    });
+}
+
+TEST(ScreenDamage, NothingChangedIsNoBandAndWhatLiesOffTheScreenIsIgnored) {
+    ScreenDamage damage(kWidth, kHeight);
+    EXPECT_TRUE(damage.Empty());
+    damage.Add(-1, 0, 10);
+    damage.Add(kHeight, 0, 10);
+    damage.Add(5, 20, 20);
+    damage.Add(5, kWidth, kWidth + 4);
+    EXPECT_TRUE(damage.Empty());
+    EXPECT_TRUE(damage.Bands().empty());
+    damage.Add({-5, -5, 3, 2});
+    const std::vector<RECT> bands = damage.Bands();
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_EQ(bands[0].left, 0);
+    EXPECT_EQ(bands[0].top, 0);
+    EXPECT_EQ(bands[0].right, 3);
+    EXPECT_EQ(bands[0].bottom, 2);
+}
+
+TEST(ScreenDamage, FarApartChangesAreBandsAsWideAsTheirRowsAndNearOnesJoin) {
+    ScreenDamage damage(kWidth, kHeight);
+    damage.Add(2, 5, 6);
+    damage.Add(4, 9, 10);                               // the same band, further right
+    damage.Add(50, 40, 41);                             // far below: a band of its own
+    damage.Add(50 + ScreenDamage::kJoinGap, 47, 48);    // kJoinGap - 1 rows between: joined
+    damage.Add(51 + 2 * ScreenDamage::kJoinGap, 0, 1);  // kJoinGap rows between: apart
+    const std::vector<RECT> bands = damage.Bands();
+    ASSERT_EQ(bands.size(), 3u);
+    EXPECT_EQ(bands[0].left, 5);
+    EXPECT_EQ(bands[0].top, 2);
+    EXPECT_EQ(bands[0].right, 10);
+    EXPECT_EQ(bands[0].bottom, 5);
+    EXPECT_EQ(bands[1].left, 40);
+    EXPECT_EQ(bands[1].top, 50);
+    EXPECT_EQ(bands[1].right, 48);
+    EXPECT_EQ(bands[1].bottom, 51 + ScreenDamage::kJoinGap);
+    EXPECT_EQ(bands[2].top, 51 + 2 * ScreenDamage::kJoinGap);
+}
+
+TEST(ScreenDamage, TooManyBandsBecomeTheOneThatCoversThem) {
+    ScreenDamage damage(kWidth, kHeight);
+    int last = 0;
+    int right = 0;
+    std::size_t apart = 0;
+    for (int y = 0; y < kHeight; y += ScreenDamage::kJoinGap + 1, ++apart) {
+        damage.Add(y, y % kWidth, y % kWidth + 1);
+        last = y;
+        right = std::max(right, y % kWidth + 1);
+    }
+    ASSERT_GT(apart, ScreenDamage::kMaxBands);
+    const std::vector<RECT> bands = damage.Bands();
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_EQ(bands[0].left, 0);
+    EXPECT_EQ(bands[0].top, 0);
+    EXPECT_EQ(bands[0].right, right);
+    EXPECT_EQ(bands[0].bottom, last + 1);
+}
+
+TEST(ScreenDamage, EveryChangedPixelIsCoveredAndBandsDoNotOverlap) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        ScreenDamage damage(kWidth, kHeight);
+        std::vector<std::pair<int, int>> changed;
+        const int changes = 1 + static_cast<int>(random() % 12);
+        for (int i = 0; i < changes; ++i) {
+            const int x = static_cast<int>(random() % kWidth);
+            const int y = static_cast<int>(random() % kHeight);
+            damage.Add(y, x, x + 1);
+            changed.emplace_back(x, y);
+        }
+        const std::vector<RECT> bands = damage.Bands();
+        for (const auto& [x, y] : changed) {
+            ASSERT_TRUE(Covers(bands, x, y)) << "round " << round << " at " << x << "," << y;
+        }
+        for (std::size_t i = 1; i < bands.size(); ++i) {
+            EXPECT_GE(bands[i].top, bands[i - 1].bottom);
+        }
+        EXPECT_LE(bands.size(), ScreenDamage::kMaxBands);
+    }
+}
+
+}  // namespace
+}  // namespace platform
