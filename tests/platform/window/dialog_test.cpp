@@ -166,6 +166,10 @@ TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnit
 struct IconCase {
     platform::ScreenSize screen;
     int iconSize;
+
+    friend void PrintTo(const IconCase& c, std::ostream* out) {
+        *out << c.screen.width << 'x' << c.screen.height << " screen, " << c.iconSize << " px icon";
+    }
 };
 
 class AboutIcon : public Dialogs, public testing::WithParamInterface<IconCase> {
