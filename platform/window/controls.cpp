@@ -1,6 +1,8 @@
 // The static and button controls of dialogs. A static shows text (wrapped at word boundaries,
-// '&' marking a mnemonic unless SS_NOPREFIX) or, with SS_ICON, an icon that the control takes the
-// size of: the icon's own size with SS_REALSIZEIMAGE, the system icon size otherwise. A push
+// '&' marking a mnemonic unless SS_NOPREFIX) or, with SS_ICON, an icon at the system icon size
+// for the screen's density (SM_CXICON x SM_CYICON), scaled from the icon's image, the control
+// taking that size. As on the device, SS_REALSIZEIMAGE does not change this: it only keeps
+// bitmaps from being scaled up on dense screens, and icons always come at the system size. A push
 // button looks pressed while the pointer holds it down over it, and a release over it sends
 // WM_COMMAND (its id, BN_CLICKED) to its parent.
 #include <algorithm>
@@ -64,15 +66,14 @@ std::vector<std::u16string> WrapWords(cairo_t* cr, const std::u16string& text, d
 
 void SizeToIcon(Desktop& desktop, HWND handle, HICON iconHandle) {
     Window* control = desktop.Find(handle);
-    const Icon* icon = ResourceRegistry::Instance().FindIcon(iconHandle);
-    if (control == nullptr || icon == nullptr) {
+    if (control == nullptr || ResourceRegistry::Instance().FindIcon(iconHandle) == nullptr) {
         return;
     }
-    bool realSize = (control->style & SS_REALSIZEIMAGE) != 0;
-    int width = realSize ? icon->width : GetSystemMetrics(SM_CXICON);
-    int height = realSize ? icon->height : GetSystemMetrics(SM_CYICON);
     RECT r = control->rect;
-    desktop.Move(handle, {r.left, r.top, r.left + width, r.top + height}, true);
+    desktop.Move(
+        handle,
+        {r.left, r.top, r.left + GetSystemMetrics(SM_CXICON), r.top + GetSystemMetrics(SM_CYICON)},
+        true);
 }
 
 void PaintStatic(Desktop& desktop, HWND handle) {

@@ -47,9 +47,9 @@ POINT Centre(HWND window) {
 
 class Dialogs : public Desktop {
   protected:
-    Dialogs() {
+    explicit Dialogs(platform::ScreenSize screen = {240, 320}) : Desktop(screen) {
         instance = platform::RegisterModule(resources::TarvelResourceModule());
-        main = MakeWindow(u"Tarvel");
+        main = MakeWindow(u"Tarvel", 0, 0, screen.width, screen.height);
         SetTimer(main, 666, 50, nullptr);
         PumpUntilIdle();
         Log().clear();
@@ -144,16 +144,6 @@ TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnit
             EXPECT_EQ(control.right, pixels.right) << e.id;
             EXPECT_EQ(control.bottom - caption, pixels.bottom) << e.id;
         }
-        // The icon shows at its own size, 48 x 48, where its dialog units put it.
-        RECT iconAt{12, 12, 0, 0};
-        MapDialogRect(about, &iconAt);
-        RECT icon = Rect(GetDlgItem(about, 201));
-        EXPECT_EQ(icon.left, iconAt.left);
-        EXPECT_EQ(icon.top - caption, iconAt.top);
-        EXPECT_EQ(icon.right - icon.left, 48);
-        EXPECT_EQ(icon.bottom - icon.top, 48);
-        EXPECT_NE(SendMessageW(GetDlgItem(about, 201), STM_GETICON, 0, 0), 0);
-
         WCHAR text[64];
         GetWindowTextW(GetDlgItem(about, 202), text, 64);
         EXPECT_EQ(std::u16string(text), u"Tarvel, versión 1.2");
@@ -170,6 +160,75 @@ TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnit
     While(20, [&] { backend.RequestClose(); });
     EXPECT_EQ(RunAbout(), kEndedByClose);
 }
+
+// The About box's icon on a screen of each density: the system icon size for it, and the
+// icon's picture scaled into that square.
+struct IconCase {
+    platform::ScreenSize screen;
+    int iconSize;
+
+    friend void PrintTo(const IconCase& c, std::ostream* out) {
+        *out << c.screen.width << 'x' << c.screen.height << " screen, " << c.iconSize << " px icon";
+    }
+};
+
+class AboutIcon : public Dialogs, public testing::WithParamInterface<IconCase> {
+  protected:
+    AboutIcon() : Dialogs(GetParam().screen) {}
+};
+
+TEST_P(AboutIcon, TakesTheSystemIconSizeWhereItsDialogUnitsPutItClearOfTheText) {
+    const int size = GetParam().iconSize;
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), size);
+    EXPECT_EQ(GetSystemMetrics(SM_CYICON), size);
+    While(10, [&] {
+        HWND about = About();
+        ASSERT_NE(about, nullptr);
+        RECT window = Rect(about);
+        RECT clientRect;
+        GetClientRect(about, &clientRect);
+        POINT client{window.left, window.bottom - clientRect.bottom};
+        RECT iconAt{12, 12, 0, 0};
+        MapDialogRect(about, &iconAt);
+        HWND iconControl = GetDlgItem(about, 201);
+        EXPECT_NE(SendMessageW(iconControl, STM_GETICON, 0, 0), 0);
+        RECT icon = Rect(iconControl);
+        EXPECT_EQ(icon.left - client.x, iconAt.left);
+        EXPECT_EQ(icon.top - client.y, iconAt.top);
+        EXPECT_EQ(icon.right - icon.left, size);
+        EXPECT_EQ(icon.bottom - icon.top, size);
+        for (int id : {202, 203, IDOK}) {
+            RECT other = Rect(GetDlgItem(about, id));
+            bool apart = icon.right <= other.left || other.right <= icon.left ||
+                         icon.bottom <= other.top || other.bottom <= icon.top;
+            EXPECT_TRUE(apart) << id;
+        }
+        EXPECT_LE(icon.bottom, Rect(GetDlgItem(about, 202)).top) << "above the version line";
+
+        // The whole picture is in the square: the blue title bar near its top and the grey
+        // shadow along its bottom.
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        int middle = (icon.left + icon.right) / 2;
+        COLORREF titleBar = PixelAt(screen.get(), middle, icon.top + size * 9 / 48);
+        EXPECT_GT(GetBValue(titleBar), GetRValue(titleBar) + 60) << std::hex << titleBar;
+        COLORREF shadow = PixelAt(screen.get(), middle, icon.top + size * 91 / 96);
+        EXPECT_LT(int{GetRValue(shadow)}, 128) << std::hex << shadow;
+        EXPECT_EQ(int{GetRValue(shadow)}, int{GetGValue(shadow)}) << std::hex << shadow;
+        EXPECT_EQ(int{GetGValue(shadow)}, int{GetBValue(shadow)}) << std::hex << shadow;
+        // Below the square, down to the version line, only the dialog's face.
+        for (int y = icon.bottom; y < Rect(GetDlgItem(about, 202)).top; ++y) {
+            EXPECT_EQ(PixelAt(screen.get(), middle, y), RGB(255, 255, 255)) << y;
+        }
+    });
+    While(20, [&] { backend.RequestClose(); });
+    EXPECT_EQ(RunAbout(), kEndedByClose);
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, AboutIcon,
+                         testing::Values(IconCase{{240, 320}, 32}, IconCase{{480, 640}, 64}),
+                         [](const testing::TestParamInfo<IconCase>& info) {
+                             return "Screen" + std::to_string(info.param.screen.width);
+                         });
 
 TEST_F(Dialogs, TheButtonLooksPressedOnlyWhileHeldOverIt) {
     POINT ok{};
