@@ -10,6 +10,7 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_registry.h"
 #include "platform/gdi/pixel_surface.h"
+#include "platform/gdi/surface_changes.h"
 
 using platform::gdi_detail::DeviceContext;
 using platform::gdi_detail::PixelSurface;
@@ -40,8 +41,9 @@ BOOL BitBlt(HDC destHandle, int x, int y, int cx, int cy, HDC sourceHandle, int 
     if (rop != SRCCOPY || dest == nullptr || source == nullptr || cx < 0 || cy < 0) {
         return FALSE;
     }
-    cairo_surface_t* destSurface = registry.SurfaceOf(*dest);
-    cairo_surface_t* sourceSurface = registry.SurfaceOf(*source);
+    // The copy notes its own changes, row by row.
+    cairo_surface_t* destSurface = registry.PixelsOf(*dest);
+    cairo_surface_t* sourceSurface = registry.PixelsOf(*source);
     if (destSurface == nullptr || sourceSurface == nullptr) {
         return FALSE;
     }
@@ -79,6 +81,7 @@ BOOL BitBlt(HDC destHandle, int x, int y, int cx, int cy, HDC sourceHandle, int 
     if (sourceSurface == destSurface) {
         // Within one surface the two parts may overlap: copying downwards goes bottom-up, so no
         // row is read after it was overwritten, and each row is moved as a whole.
+        platform::NoteAnyChange(destSurface);
         const bool downwards = offsetY < 0;
         for (std::int64_t i = 0; i < rows.end - rows.begin; ++i) {
             const std::int64_t row = downwards ? rows.end - 1 - i : rows.begin + i;
@@ -87,8 +90,14 @@ BOOL BitBlt(HDC destHandle, int x, int y, int cx, int cy, HDC sourceHandle, int 
     } else {
         const int words = static_cast<int>(columns.end - columns.begin);
         for (std::int64_t row = rows.begin; row < rows.end; ++row) {
-            platform::CopyChanged(reinterpret_cast<const std::uint32_t*>(sourceRow(row)),
-                                  reinterpret_cast<std::uint32_t*>(destRow(row)), words);
+            const platform::ChangedSpan span =
+                platform::CopyChanged(reinterpret_cast<const std::uint32_t*>(sourceRow(row)),
+                                      reinterpret_cast<std::uint32_t*>(destRow(row)), words);
+            if (!span.Empty()) {
+                const int left = static_cast<int>(columns.begin);
+                platform::NoteChangedRow(destSurface, static_cast<int>(row), left + span.begin,
+                                         left + span.end);
+            }
         }
     }
     to.MarkWritten();

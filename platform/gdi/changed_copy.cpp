@@ -10,30 +10,41 @@ namespace {
 // runs at the speed of memory, a word at a time several times slower.
 constexpr int kBlock = 16;
 
+bool SameBlock(const std::uint32_t* a, const std::uint32_t* b) {
+    std::uint64_t x[kBlock / 2];
+    std::uint64_t y[kBlock / 2];
+    std::memcpy(x, a, sizeof x);
+    std::memcpy(y, b, sizeof y);
+    std::uint64_t differ = 0;
+    for (int i = 0; i < kBlock / 2; ++i) {
+        differ |= x[i] ^ y[i];
+    }
+    return differ == 0;
+}
+
 }  // namespace
 
 ChangedSpan CopyChanged(const std::uint32_t* from, std::uint32_t* to, int words) {
-    if (words <= 0 || std::memcmp(from, to, static_cast<std::size_t>(words) * 4) == 0) {
+    // One pass over a row that did not change; from both ends over one that did.
+    int begin = 0;
+    while (begin + kBlock <= words && SameBlock(from + begin, to + begin)) {
+        begin += kBlock;
+    }
+    while (begin < words && from[begin] == to[begin]) {
+        ++begin;
+    }
+    if (begin >= words) {
         return {};
     }
-    ChangedSpan span{0, words};
-    while (span.begin + kBlock <= words &&
-           std::memcmp(from + span.begin, to + span.begin, kBlock * 4) == 0) {
-        span.begin += kBlock;
+    int end = words;
+    while (end - kBlock > begin && SameBlock(from + end - kBlock, to + end - kBlock)) {
+        end -= kBlock;
     }
-    while (from[span.begin] == to[span.begin]) {
-        ++span.begin;
+    while (from[end - 1] == to[end - 1]) {
+        --end;
     }
-    while (span.end - kBlock > span.begin &&
-           std::memcmp(from + span.end - kBlock, to + span.end - kBlock, kBlock * 4) == 0) {
-        span.end -= kBlock;
-    }
-    while (from[span.end - 1] == to[span.end - 1]) {
-        --span.end;
-    }
-    std::memcpy(to + span.begin, from + span.begin,
-                static_cast<std::size_t>(span.end - span.begin) * 4);
-    return span;
+    std::memcpy(to + begin, from + begin, static_cast<std::size_t>(end - begin) * 4);
+    return {begin, end};
 }
 
 ChangedSpan FillChanged(std::uint32_t* row, int words, std::uint32_t pixel) {

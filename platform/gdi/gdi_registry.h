@@ -61,8 +61,12 @@ class Registry {
 
     FontCache& Fonts() { return fontCache_; }
 
-    // The surface a DC draws into, and a cairo context on it.
+    // The surface a DC draws into; the surface's change record then takes anything as
+    // changed (surface_changes.h).
     cairo_surface_t* SurfaceOf(DeviceContext& dc);
+    // The same, for a caller that notes its own changes (or only reads).
+    cairo_surface_t* PixelsOf(DeviceContext& dc);
+    // A cairo context on the surface (changes as SurfaceOf).
     cairo_t* CairoOf(DeviceContext& dc);
 
   private:

@@ -8,6 +8,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/gdi/surface_changes.h"
 #include "platform/gdi/utf16.h"
 
 namespace platform::detail::chrome {
@@ -21,6 +22,7 @@ CairoPtr ContextOn(Window& window) {
         return nullptr;
     }
     window.surfaceDrawn = true;
+    NoteAnyChange(window.surface.get());
     return CairoPtr(cairo_create(window.surface.get()));
 }
 

@@ -4,8 +4,11 @@
 #include <cstddef>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <optional>
 
 #include "platform/gdi/changed_copy.h"
+#include "platform/gdi/surface_changes.h"
 #include "platform/window/chrome.h"
 #include "platform/window/desktop.h"
 #include "platform/window/rect_math.h"
@@ -51,6 +54,35 @@ void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t*
                                        clip.bottom - clip.top);
 }
 
+// Copies the rows that `changes` lists of `source` (as CopyRows does, without comparing: they are
+// known to have changed since the screen last had them).
+void CopyChangedRows(cairo_surface_t* source, POINT origin, RECT clip,
+                     const std::vector<ChangedRow>& changes, cairo_surface_t* screen,
+                     ScreenDamage& damage) {
+    const unsigned char* from = cairo_image_surface_get_data(source);
+    unsigned char* to = cairo_image_surface_get_data(screen);
+    const int fromStride = cairo_image_surface_get_stride(source);
+    const int toStride = cairo_image_surface_get_stride(screen);
+    for (const ChangedRow& row : changes) {
+        const int y = origin.y + row.y;
+        const int left = std::max<int>(origin.x + row.left, clip.left);
+        const int right = std::min<int>(origin.x + row.right, clip.right);
+        if (y < clip.top || y >= clip.bottom || left >= right) {
+            continue;
+        }
+        std::memcpy(to + static_cast<std::ptrdiff_t>(y) * toStride + left * 4,
+                    from + static_cast<std::ptrdiff_t>(row.y) * fromStride + (left - origin.x) * 4,
+                    static_cast<std::size_t>(right - left) * 4);
+        damage.Add(y, left, right);
+    }
+}
+
+bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const RECT& x, const RECT& y) {
+        return x.left == y.left && x.top == y.top && x.right == y.right && x.bottom == y.bottom;
+    });
+}
+
 // `from` less `hole`: up to four rectangles.
 void Subtract(const RECT& from, const RECT& hole, std::vector<RECT>& out) {
     const RECT cut = Intersect(from, hole);
@@ -75,34 +107,41 @@ SurfacePtr Desktop::ComposeScreen() {
     SurfacePtr screen = MakeImageSurface(screen_.width, screen_.height);
     if (screen) {
         ScreenDamage damage(screen_.width, screen_.height);
-        ComposeInto(screen.get(), damage);
+        ComposeInto(screen.get(), damage, false);
     }
     return screen;
 }
 
+RECT Desktop::OpaqueArea(const Window& window) const {
+    if (!window.visible) {
+        return {0, 0, 0, 0};
+    }
+    RECT outer = tree_.ScreenRect(window);
+    // A window with pixels of its own paints all of itself, caption and client; one without
+    // paints only its caption.
+    if (!window.surface && window.ClientHeight() > 0) {
+        outer.bottom = outer.top + window.captionHeight;
+    }
+    return outer;
+}
+
 std::vector<RECT> Desktop::Uncovered() const {
-    // The client areas of shown top-level windows with pixels of their own are painted whole;
-    // the rest of the screen is black. A game has its window and its menu bar over all of it.
     std::vector<RECT> open{{0, 0, screen_.width, screen_.height}};
     std::vector<RECT> next;
     for (HWND handle : tree_.TopLevels()) {
-        const Window* window = Find(handle);
-        if (window == nullptr || !window->visible || !window->surface) {
-            continue;
+        if (const Window* window = Find(handle)) {
+            const RECT opaque = OpaqueArea(*window);
+            next.clear();
+            for (const RECT& part : open) {
+                Subtract(part, opaque, next);
+            }
+            open.swap(next);
         }
-        const POINT origin = tree_.ClientOrigin(*window);
-        const RECT client{origin.x, origin.y, origin.x + window->ClientWidth(),
-                          origin.y + window->ClientHeight()};
-        next.clear();
-        for (const RECT& part : open) {
-            Subtract(part, client, next);
-        }
-        open.swap(next);
     }
     return open;
 }
 
-void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage) {
+void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool incremental) {
     const bool copyable = IsRgb24Image(screen);
     // Black where no window is.
     const std::vector<RECT> uncovered = Uncovered();
@@ -132,48 +171,106 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage) {
         cairo_fill(cr.get());
     }
 
-    // `clip`: what the window's parents leave visible of the screen, the same area as the cairo
-    // clip; a window draws only there.
-    std::function<void(const Window&, const RECT&)> draw = [&](const Window& window,
-                                                               const RECT& clip) {
-        if (!window.visible) {
-            return;
+    // Each top-level window (with its children) draws only where no top-level window above it
+    // lies: every pixel of the screen is written by one window at most, so a window whose part
+    // of the screen is what it was last time needs only the rows drawn into it since copied,
+    // when the screen is the one composed last time (the back end's own, written by nothing
+    // else).
+    const bool sameScreen = incremental && screen == composedScreen_;
+    std::map<HWND, std::vector<RECT>> lastParts;
+    if (incremental) {
+        lastParts.swap(composedParts_);
+        composedScreen_ = screen;
+    }
+    const RECT wholeScreen{0, 0, screen_.width, screen_.height};
+    const std::vector<HWND>& tops = tree_.TopLevels();
+    std::vector<std::vector<RECT>> visibleParts(tops.size());
+    std::vector<RECT> above;
+    for (std::size_t i = tops.size(); i-- > 0;) {
+        const Window* window = Find(tops[i]);
+        if (window == nullptr || !window->visible) {
+            continue;
         }
-        cairo_save(cr.get());
-        RECT outer = tree_.ScreenRect(window);
-        cairo_rectangle(cr.get(), outer.left, outer.top, outer.right - outer.left,
-                        outer.bottom - outer.top);
-        cairo_clip(cr.get());
-        if (window.captionHeight > 0) {
-            chrome::DrawCaption(cr.get(), window, outer, metrics_);
-            damage.Add(Intersect(clip, outer));
+        std::vector<RECT> parts{Intersect(tree_.ScreenRect(*window), wholeScreen)};
+        std::vector<RECT> next;
+        for (const RECT& hole : above) {
+            next.clear();
+            for (const RECT& part : parts) {
+                Subtract(part, hole, next);
+            }
+            parts.swap(next);
         }
-        POINT origin = tree_.ClientOrigin(window);
-        cairo_rectangle(cr.get(), origin.x, origin.y, window.ClientWidth(), window.ClientHeight());
-        cairo_clip(cr.get());
-        const RECT client{origin.x, origin.y, origin.x + window.ClientWidth(),
-                          origin.y + window.ClientHeight()};
-        const RECT inside = Intersect(Intersect(clip, outer), client);
-        if (window.surface) {
-            if (copyable && IsRgb24Image(window.surface.get())) {
-                CopyRows(window.surface.get(), origin, inside, screen, damage);
-            } else {
+        visibleParts[i] = std::move(parts);
+        above.push_back(OpaqueArea(*window));
+    }
+
+    // `clip`: what the window's parents leave visible of the screen; `parts`: what the windows
+    // above its top-level window leave of that. A window draws only there.
+    std::function<void(const Window&, const RECT&, const std::vector<RECT>&)> draw =
+        [&](const Window& window, const RECT& clip, const std::vector<RECT>& parts) {
+            if (!window.visible || parts.empty()) {
+                return;
+            }
+            cairo_save(cr.get());
+            for (const RECT& part : parts) {
+                cairo_rectangle(cr.get(), part.left, part.top, part.right - part.left,
+                                part.bottom - part.top);
+            }
+            cairo_clip(cr.get());
+            RECT outer = tree_.ScreenRect(window);
+            cairo_rectangle(cr.get(), outer.left, outer.top, outer.right - outer.left,
+                            outer.bottom - outer.top);
+            cairo_clip(cr.get());
+            if (window.captionHeight > 0) {
+                chrome::DrawCaption(cr.get(), window, outer, metrics_);
+                for (const RECT& part : parts) {
+                    damage.Add(Intersect(Intersect(clip, outer), part));
+                }
+            }
+            POINT origin = tree_.ClientOrigin(window);
+            cairo_rectangle(cr.get(), origin.x, origin.y, window.ClientWidth(),
+                            window.ClientHeight());
+            cairo_clip(cr.get());
+            const RECT client{origin.x, origin.y, origin.x + window.ClientWidth(),
+                              origin.y + window.ClientHeight()};
+            const RECT inside = Intersect(Intersect(clip, outer), client);
+            if (window.surface && copyable && IsRgb24Image(window.surface.get())) {
+                // The record of changes runs from one compose into the same screen to the next.
+                const std::optional<std::vector<ChangedRow>> changes =
+                    incremental ? TakeChanges(window.surface.get()) : std::nullopt;
+                const bool alone = window.parent == nullptr && window.children.empty();
+                const auto last = lastParts.find(window.handle);
+                const bool asBefore = alone && sameScreen && changes && last != lastParts.end() &&
+                                      SameRects(last->second, parts);
+                for (const RECT& part : parts) {
+                    const RECT area = Intersect(inside, part);
+                    if (asBefore) {
+                        CopyChangedRows(window.surface.get(), origin, area, *changes, screen,
+                                        damage);
+                    } else {
+                        CopyRows(window.surface.get(), origin, area, screen, damage);
+                    }
+                }
+                if (alone && incremental) {
+                    composedParts_[window.handle] = parts;
+                }
+            } else if (window.surface) {
                 cairo_set_source_surface(cr.get(), window.surface.get(), origin.x, origin.y);
                 cairo_paint(cr.get());
-                damage.Add(inside);
+                for (const RECT& part : parts) {
+                    damage.Add(Intersect(inside, part));
+                }
             }
-        }
-        for (HWND child : window.children) {
-            if (const Window* c = Find(child)) {
-                draw(*c, inside);
+            for (HWND child : window.children) {
+                if (const Window* c = Find(child)) {
+                    draw(*c, inside, parts);
+                }
             }
-        }
-        cairo_restore(cr.get());
-    };
-    const RECT wholeScreen{0, 0, screen_.width, screen_.height};
-    for (HWND handle : tree_.TopLevels()) {
-        if (const Window* window = Find(handle)) {
-            draw(*window, wholeScreen);
+            cairo_restore(cr.get());
+        };
+    for (std::size_t i = 0; i < tops.size(); ++i) {
+        if (const Window* window = Find(tops[i])) {
+            draw(*window, wholeScreen, visibleParts[i]);
         }
     }
     cr.reset();

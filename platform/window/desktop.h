@@ -109,8 +109,10 @@ class Desktop {
     // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
     // The same, drawn over an RGB24 surface of the screen's size; the pixels that changed are
-    // added to `damage`.
-    void ComposeInto(cairo_surface_t* screen, ScreenDamage& damage);
+    // added to `damage`. `incremental`: `screen` keeps what was composed into it last time
+    // (the back end's own screen, written by nothing else), so windows that only had rows
+    // drawn into them need only those copied.
+    void ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool incremental);
     void PresentIfDirty();
 
     // Messages.
@@ -155,7 +157,9 @@ class Desktop {
     void FitSurface(Window& window);
     void Forget(HWND handle);
     HWND NextToActivate(HWND leaving) const;
-    // The parts of the screen that no top-level window's client pixels cover.
+    // What a top-level window paints of the screen when composed, and the parts of the screen
+    // that no top-level window paints.
+    RECT OpaqueArea(const Window& window) const;
     std::vector<RECT> Uncovered() const;
     // Requests from other processes, and the longest a wait may last while serving them.
     void ServeOtherProcesses();
@@ -190,6 +194,10 @@ class Desktop {
     // Kept from one present to the next: a new screen-sized image each frame costs its
     // allocation and the page faults of touching it.
     SurfacePtr presented_;
+    // The screen composed into incrementally last time, and the parts of it each top-level
+    // window without children had.
+    cairo_surface_t* composedScreen_ = nullptr;
+    std::map<HWND, std::vector<RECT>> composedParts_;
     std::unique_ptr<DesktopSharing> sharing_;
     std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;

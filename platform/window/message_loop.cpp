@@ -210,6 +210,7 @@ void Desktop::PresentIfDirty() {
     screenDirty_ = false;
     firstScreenPresented_ = true;
     cairo_surface_t* target = backend_.ScreenBuffer();
+    const bool ownBuffer = target != nullptr;
     if (target == nullptr) {
         if (!presented_) {
             presented_ = MakeImageSurface(screen_.width, screen_.height);
@@ -218,7 +219,7 @@ void Desktop::PresentIfDirty() {
     }
     if (target != nullptr) {
         ScreenDamage damage(screen_.width, screen_.height);
-        ComposeInto(target, damage);
+        ComposeInto(target, damage, ownBuffer);
         backend_.PresentChanged(target, damage);
     }
 }
