@@ -5,7 +5,11 @@ Starts Xvfb, runs tarvel, moves the pointer and presses keys with xdotool, and r
 with ImageMagick's `import`. Each step waits for what it expects to see (with a time limit)
 rather than sleeping. Screenshots of the main moments go to --artifacts.
 
-    window_e2e.py --tarvel build/release/app/tarvel [--artifacts DIR]
+    window_e2e.py --tarvel build/release/app/tarvel [--artifacts DIR] [--window-manager]
+
+With --window-manager, openbox manages the display and a shorter round is played: the window,
+the disc, full screen both ways (F11 and --fullscreen) and the way out. Without, nothing
+manages it, as on a bare X server, and full screen is the game's own doing.
 
 Exits 0 when every step passed; otherwise says which step failed, why, and where its
 screenshot is.
@@ -19,6 +23,10 @@ import time
 
 # The device screen: 480 x 640, shown at scale 1 in a window of the same size.
 SCREEN_W, SCREEN_H = 480, 640
+# The virtual display; full screen shows the screen 1.6 times, 768 x 1024, 256 pixels in.
+DISPLAY_W, DISPLAY_H = 1280, 1024
+FULL_SCALE = 1.6
+FULL_LEFT = 256
 BAR_H = 52  # the soft-key bar at 192 dots per inch
 PITCH_H = SCREEN_H - BAR_H
 
@@ -128,9 +136,10 @@ def wait_for(what, condition, timeout=5.0, interval=0.05):
 
 
 class Session:
-    def __init__(self, tarvel, artifacts):
+    def __init__(self, tarvel, artifacts, window_manager):
         self.tarvel = tarvel
         self.artifacts = artifacts
+        self.window_manager = window_manager
         self.env = None
         self.xvfb = None
         self.game = None
@@ -143,7 +152,8 @@ class Session:
     def start_display(self):
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ['Xvfb', '-displayfd', str(write_end), '-screen', '0', '1280x1024x24',
+            ['Xvfb', '-displayfd', str(write_end), '-screen', '0',
+             '%dx%dx24' % (DISPLAY_W, DISPLAY_H),
              '-nolisten', 'tcp', '-noreset'],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -157,19 +167,32 @@ class Session:
         self.env = dict(os.environ, DISPLAY=':' + number.decode().strip())
         self.env.pop('WAYLAND_DISPLAY', None)
         self.env.pop('SDL_VIDEODRIVER', None)
+        if self.window_manager:
+            self.others.append(subprocess.Popen(['openbox'], env=self.env,
+                                                stdout=subprocess.DEVNULL,
+                                                stderr=subprocess.DEVNULL))
+            wait_for('openbox', lambda: '_NET_SUPPORTING_WM_CHECK(WINDOW)' in subprocess.run(
+                ['xprop', '-root', '_NET_SUPPORTING_WM_CHECK'], env=self.env,
+                capture_output=True, text=True).stdout, timeout=10)
         # The pointer starts off the window, so the game sees only the moves made here.
         self.xdotool('mousemove', '0', '0')
 
-    def start_game(self):
-        self.game = subprocess.Popen([self.tarvel, '--scale', '1'], env=self.env,
+    def start_game(self, *options):
+        self.game = subprocess.Popen([self.tarvel, '--scale', '1'] + list(options), env=self.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.window = wait_for('the window', self.find_window, timeout=10)
-        geometry = dict(line.split('=') for line in
-                        self.xdotool('getwindowgeometry', '--shell', self.window).split())
-        if (int(geometry['WIDTH']), int(geometry['HEIGHT'])) != (SCREEN_W, SCREEN_H):
-            raise StepFailed('the window is %sx%s, not the screen at scale 1' %
-                             (geometry['WIDTH'], geometry['HEIGHT']))
-        self.origin = (int(geometry['X']), int(geometry['Y']))
+        if options:
+            return
+        width, height, x, y = self.geometry()
+        if (width, height) != (SCREEN_W, SCREEN_H):
+            raise StepFailed('the window is %dx%d, not the screen at scale 1' % (width, height))
+        self.origin = (x, y)
+
+    def geometry(self):
+        """The game window's width, height and position on the display."""
+        fields = dict(line.split('=') for line in
+                      self.xdotool('getwindowgeometry', '--shell', self.window).split())
+        return int(fields['WIDTH']), int(fields['HEIGHT']), int(fields['X']), int(fields['Y'])
 
     def find_window(self):
         # Visible ones only: the game's window exists, hidden, until the game shows its own.
@@ -447,6 +470,39 @@ def second_start_raises_the_first(s):
     cover.wait()
 
 
+def full_screen_shows_the_whole_screen(s, name):
+    """The window covers the display and shows the whole device screen, letterboxed."""
+    wait_for('the window to cover the display',
+             lambda: s.geometry() == (DISPLAY_W, DISPLAY_H, 0, 0), timeout=5)
+
+    def at(x, y):
+        return FULL_LEFT + int(x * FULL_SCALE), int(y * FULL_SCALE)
+
+    def whole():
+        image = s.root_shot()
+        s.last = image
+        # The pitch at its top left and lower right, black bars both sides, and the soft-key
+        # bar at its two ends, away from the labels.
+        return (near(image.pixel(*at(60, 100)), PITCH_GREEN, 0) and
+                near(image.pixel(*at(400, 400)), PITCH_GREEN, 0) and
+                image.pixel(100, 500) == (0, 0, 0) and image.pixel(1200, 500) == (0, 0, 0) and
+                dark_grey(image.pixel(*at(10, SCREEN_H - 8))) and
+                dark_grey(image.pixel(*at(SCREEN_W - 10, SCREEN_H - 8))) and image)
+    s.save(wait_for('the whole pitch and the soft keys in full screen', whole), name)
+
+
+def full_screen_both_ways(s):
+    s.key('F11')
+    full_screen_shows_the_whole_screen(s, 'full-screen')
+    # The pointer steers in full screen too: the disc goes where it points.
+    s.steer(*[int(v) for v in (FULL_LEFT + 240 * FULL_SCALE, 520 * FULL_SCALE)])
+    s.key('F11')
+    wait_for('the window back at 480 x 640',
+             lambda: s.geometry()[:2] == (SCREEN_W, SCREEN_H), timeout=5)
+    wait_for('the pitch in the window again',
+             lambda: near(s.shot().pixel(60, 100), PITCH_GREEN, 0))
+
+
 def control_q_quits(s):
     s.key('ctrl+q')
     try:
@@ -455,6 +511,15 @@ def control_q_quits(s):
         raise StepFailed('still running 5 s after Ctrl+Q')
     if status != 0:
         raise StepFailed('exit status %d after Ctrl+Q' % status)
+
+
+def full_screen_from_the_start(s):
+    s.start_game('--fullscreen')
+    full_screen_shows_the_whole_screen(s, 'full-screen-from-the-start')
+    control_q_quits(s)
+
+
+full_screen_from_the_start.starts_a_game = True
 
 
 STEPS = [
@@ -466,7 +531,17 @@ STEPS = [
     new_game_resets,
     about_box_opens_and_closes,
     second_start_raises_the_first,
+    full_screen_both_ways,
     control_q_quits,
+    full_screen_from_the_start,
+]
+# Under a window manager: what it takes part in.
+MANAGED_STEPS = [
+    pitch_and_soft_keys,
+    disc_follows_pointer,
+    full_screen_both_ways,
+    control_q_quits,
+    full_screen_from_the_start,
 ]
 
 
@@ -474,19 +549,22 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('--tarvel', required=True)
     parser.add_argument('--artifacts', help='folder for the screenshots')
+    parser.add_argument('--window-manager', action='store_true',
+                        help='run openbox on the display and play the managed round')
     options = parser.parse_args()
     if options.artifacts:
         os.makedirs(options.artifacts, exist_ok=True)
-    session = Session(os.path.abspath(options.tarvel), options.artifacts)
+    session = Session(os.path.abspath(options.tarvel), options.artifacts, options.window_manager)
+    steps = MANAGED_STEPS if options.window_manager else STEPS
     begun = time.monotonic()
     step = 'start'
     try:
         session.start_display()
         session.start_game()
-        for function in STEPS:
+        for function in steps:
             step = function.__name__
             started = time.monotonic()
-            if not session.game_running():
+            if not getattr(function, 'starts_a_game', False) and not session.game_running():
                 raise StepFailed('the game is no longer running (status %s)' %
                                  session.game.returncode)
             function(session)
@@ -505,7 +583,7 @@ def main():
         return 1
     finally:
         session.stop()
-    print('%d passed, 0 failed in %.1f s' % (len(STEPS), time.monotonic() - begun))
+    print('%d passed, 0 failed in %.1f s' % (len(steps), time.monotonic() - begun))
     return 0
 
 

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "platform/gdi/changed_copy.h"
 #include "platform/gdi/gdi.h"
+#include "platform/gdi/surface_changes.h"
+#include "platform/gdi/surface_dc.h"
 #include "tests/platform/gdi/gdi_test_support.h"
 
 namespace {
@@ -192,6 +195,49 @@ TEST(BitBltTest, ACopyOverPixelsThatMostlyMatchLeavesAnExactCopy) {
             ASSERT_EQ(GetPixel(dest.dc(), x, y), RGB(x, y, 7)) << x << ", " << y;
         }
     }
+}
+
+// The record of where a surface was written, which the compositor copies by: a row left out
+// would leave stale pixels on the screen.
+TEST(SurfaceChangesTest, BitBltNotesTheRowsItChangedAndOtherDrawingNotesAnything) {
+    TestSurface source(40, 30);
+    TestSurface dest(40, 30);
+    PaintCoordinates(source);
+    cairo_surface_t* pixels = platform::SurfaceOfBitmap(dest.bitmap());
+    EXPECT_FALSE(platform::TakeChanges(pixels)) << "not kept until first asked for";
+    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
+    std::optional<std::vector<platform::ChangedRow>> changes = platform::TakeChanges(pixels);
+    ASSERT_TRUE(changes);
+    EXPECT_EQ(changes->size(), 30u);
+    EXPECT_TRUE(platform::TakeChanges(pixels)->empty()) << "taken: a new record starts";
+
+    // Two pixels changed in the source: the copy notes exactly their rows and columns.
+    SetPixel(source.dc(), 3, 4, kGreen);
+    SetPixel(source.dc(), 9, 4, kGreen);
+    SetPixel(source.dc(), 20, 17, kGreen);
+    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
+    changes = platform::TakeChanges(pixels);
+    ASSERT_TRUE(changes);
+    ASSERT_EQ(changes->size(), 2u);
+    EXPECT_EQ((*changes)[0].y, 4);
+    EXPECT_EQ((*changes)[0].left, 3);
+    EXPECT_EQ((*changes)[0].right, 10);
+    EXPECT_EQ((*changes)[1].y, 17);
+    EXPECT_EQ((*changes)[1].left, 20);
+    EXPECT_EQ((*changes)[1].right, 21);
+
+    // Drawing of any other kind says nothing of where: anything may have changed.
+    SetPixel(dest.dc(), 1, 1, kGreen);
+    EXPECT_FALSE(platform::TakeChanges(pixels));
+    const RECT box{0, 0, 5, 5};
+    HBRUSH brush = CreateSolidBrush(kGreen);
+    FillRect(dest.dc(), &box, brush);
+    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(platform::TakeChanges(pixels)) << "a copy after other drawing adds to it";
+    // A copy within one surface moves rows whole.
+    ASSERT_TRUE(BitBlt(dest.dc(), 0, 1, 40, 29, dest.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(platform::TakeChanges(pixels));
+    DeleteObject(brush);
 }
 
 }  // namespace

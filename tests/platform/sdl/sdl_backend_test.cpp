@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/sdl/presenter.h"
 #include "platform/window/cairo_handles.h"
 #include "scoped_environment.h"
 #include "sdl_event_builders.h"
@@ -242,6 +243,56 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     ASSERT_TRUE(other);
     other->Present(Pattern(device).get());
     EXPECT_FALSE(hidden(*other));
+}
+
+// The path for a display with a GPU: SDL's renderer scales the screen. Tried here with SDL's
+// software renderer, named as SDL_RENDER_DRIVER would name a GPU's.
+TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenThem) {
+    std::string error;
+    std::unique_ptr<sdl::VideoSession> video = sdl::VideoSession::Start(&error);
+    ASSERT_TRUE(video) << error;
+    sdl::WindowPtr window(SDL_CreateWindow("", 0, 0, 64, 80, SDL_WINDOW_HIDDEN));
+    ASSERT_TRUE(window) << SDL_GetError();
+    EXPECT_FALSE(sdl::RendererPresenter::Create(window.get(), device, "no-such-renderer", &error));
+    EXPECT_NE(error.find("no-such-renderer"), std::string::npos) << error;
+    std::unique_ptr<sdl::RendererPresenter> presenter =
+        sdl::RendererPresenter::Create(window.get(), device, "software", &error);
+    ASSERT_TRUE(presenter) << error;
+    cairo_surface_t* buffer = presenter->ScreenBuffer();
+    ASSERT_NE(buffer, nullptr);
+    {
+        CairoPtr cr(cairo_create(buffer));
+        cairo_set_source_surface(cr.get(), Pattern(device).get(), 0, 0);
+        cairo_paint(cr.get());
+    }
+    presenter->Present(buffer);
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels = WindowPixelsOf(window.get(), &width, &height);
+    ASSERT_EQ(width, 64);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            wrong += pixels[y * width + x] != PatternPixel(x / 2, y / 2) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "twice the screen: every device pixel a 2 x 2 square";
+
+    SDL_SetWindowSize(window.get(), 80, 100);
+    presenter->Redraw();
+    pixels = WindowPixelsOf(window.get(), &width, &height);
+    ASSERT_EQ(width, 80);
+    for (int y = 0; y < device.height; ++y) {
+        for (int x = 0; x < device.width; ++x) {
+            const std::uint32_t got = pixels[static_cast<int>((y + 0.5) * 2.5) * width +
+                                             static_cast<int>((x + 0.5) * 2.5)];
+            for (int shift : {0, 8, 16}) {
+                wrong += std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                                  static_cast<int>((PatternPixel(x, y) >> shift) & 0xFF)) > 3;
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "2.5 times: the middle of each device pixel is its own colour";
 }
 
 TEST_F(SdlBackendTest, RefusesAScreenOfAnotherSizeOrFormat) {

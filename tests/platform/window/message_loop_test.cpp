@@ -394,6 +394,82 @@ TEST_F(MessageLoop, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
     DeleteObject(blue);
 }
 
+// A window that paints by copying a picture kept in a memory DC, as the game does its frame.
+HDC gPicture = nullptr;
+
+LRESULT CopyingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        BitBlt(dc, 0, 0, 240, 320, gPicture, 0, 0, SRCCOPY);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(MessageLoop, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {
+    HDC picture = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(picture, 240, 320);
+    HGDIOBJ old = SelectObject(picture, bitmap);
+    const RECT all{0, 0, 240, 320};
+    HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
+    FillRect(picture, &all, green);
+    gPicture = picture;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CopyingProc;
+    wc.lpszClassName = u"Copying";
+    RegisterClassW(&wc);
+    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
+    HWND game = CreateWindowExW(0, u"Copying", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND bar = CreateWindowExW(0, u"Blue", u"", WS_VISIBLE, 0, 280, 240, 40, nullptr, nullptr,
+                               nullptr, nullptr);
+    ASSERT_NE(bar, nullptr);
+    PumpUntilIdle();
+    InvalidateRect(game, nullptr, FALSE);
+    PumpUntilIdle();
+    EXPECT_TRUE(backend.LastChanged().empty());
+
+    // A figure in the picture, one under the window above: only the first reaches the screen.
+    const RECT figure{100, 50, 110, 53};
+    const RECT hidden{10, 300, 20, 305};
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(picture, &figure, white);
+    FillRect(picture, &hidden, white);
+    InvalidateRect(game, nullptr, FALSE);
+    PumpUntilIdle();
+    const std::vector<RECT> changed = backend.LastChanged();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0].left, 100);
+    EXPECT_EQ(changed[0].top, 50);
+    EXPECT_EQ(changed[0].right, 110);
+    EXPECT_EQ(changed[0].bottom, 53);
+    platform::SurfacePtr fresh = platform::CaptureScreen();
+    for (int y = 0; y < 320; ++y) {
+        for (int x = 0; x < 240; ++x) {
+            ASSERT_EQ(PixelAt(backend.PresentedScreen(), x, y), PixelAt(fresh.get(), x, y))
+                << x << ", " << y;
+        }
+    }
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 105, 51), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(0, 0, 255));
+
+    // The window above goes: what it covered is composed again, figure included.
+    DestroyWindow(bar);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 5, 310), RGB(0, 120, 0));
+    DestroyWindow(game);
+    gPicture = nullptr;
+    SelectObject(picture, old);
+    DeleteObject(bitmap);
+    DeleteDC(picture);
+    DeleteObject(green);
+    DeleteObject(white);
+    DeleteObject(blue);
+}
+
 TEST_F(MessageLoop, TheScreenIsShownWithTheFirstTopLevelWindowShown) {
     HWND hidden =
         CreateWindowExW(0, u"Recording", u"", 0, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
