@@ -2,6 +2,9 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
+
+#include "platform/gdi/font_configuration.h"
 #include "platform/gdi/gdi_registry.h"
 
 // GCC says AddressSanitizer is on with __SANITIZE_ADDRESS__, clang with __has_feature.
@@ -24,7 +27,34 @@ void LoadFontConfiguration() {
 #if defined(TARVEL_LEAK_CHECKED)
     __lsan::ScopedDisabler notOurLeak;
 #endif
+#if defined(__EMSCRIPTEN__)
+    // The page's own configuration is the system's there.
     FcInit();
+#else
+    static const bool loaded = [] {
+        // The program's own configuration (fonts.conf), not the desktop's: it reads one folder
+        // of fonts instead of all of them and every rule of the desktop's, and draws the same
+        // whatever the desktop prefers. FONTCONFIG_FILE still names another, as for any program.
+        const char* named = std::getenv("FONTCONFIG_FILE");
+        if (named == nullptr || *named == '\0') {
+            FcConfig* config = FcConfigCreate();
+            if (config != nullptr &&
+                FcConfigParseAndLoadFromMemory(
+                    config, reinterpret_cast<const FcChar8*>(gdi_detail::kFontConfiguration),
+                    FcTrue) &&
+                FcConfigBuildFonts(config) && FcConfigSetCurrent(config)) {
+                // The current configuration holds a reference of its own.
+                FcConfigDestroy(config);
+                return true;
+            }
+            if (config != nullptr) {
+                FcConfigDestroy(config);
+            }
+        }
+        return FcInit() == FcTrue;
+    }();
+    static_cast<void>(loaded);
+#endif
 }
 
 #if defined(__EMSCRIPTEN__)
