@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <vector>
 
 #include "platform/gdi/changed_copy.h"
 #include "platform/gdi/gdi.h"
@@ -87,18 +89,45 @@ BOOL BitBlt(HDC destHandle, int x, int y, int cx, int cy, HDC sourceHandle, int 
             const std::int64_t row = downwards ? rows.end - 1 - i : rows.begin + i;
             std::memmove(destRow(row), sourceRow(row), rowBytes);
         }
-    } else {
-        const int words = static_cast<int>(columns.end - columns.begin);
-        for (std::int64_t row = rows.begin; row < rows.end; ++row) {
-            const platform::ChangedSpan span =
-                platform::CopyChanged(reinterpret_cast<const std::uint32_t*>(sourceRow(row)),
-                                      reinterpret_cast<std::uint32_t*>(destRow(row)), words);
-            if (!span.Empty()) {
-                const int left = static_cast<int>(columns.begin);
-                platform::NoteChangedRow(destSurface, static_cast<int>(row), left + span.begin,
-                                         left + span.end);
-            }
+        to.MarkWritten();
+        return TRUE;
+    }
+    // Copies columns [left, right) of a row where they differ, and notes what it wrote.
+    const auto copyRow = [&](std::int64_t row, std::int64_t left, std::int64_t right) {
+        left = std::max(left, columns.begin);
+        right = std::min(right, columns.end);
+        if (row < rows.begin || row >= rows.end || left >= right) {
+            return;
         }
+        const std::int64_t skip = left - columns.begin;
+        const platform::ChangedSpan span = platform::CopyChanged(
+            reinterpret_cast<const std::uint32_t*>(sourceRow(row)) + skip,
+            reinterpret_cast<std::uint32_t*>(destRow(row)) + skip, static_cast<int>(right - left));
+        if (!span.Empty()) {
+            platform::NoteChangedRow(destSurface, static_cast<int>(row),
+                                     static_cast<int>(left) + span.begin,
+                                     static_cast<int>(left) + span.end);
+        }
+    };
+    // A part copied to the same place again (the background over the last frame, the frame over
+    // the window): only where either was drawn into since the last such copy can differ.
+    const bool inPlace = offsetX == 0 && offsetY == 0;
+    const platform::CopiedArea area{static_cast<int>(columns.begin), static_cast<int>(rows.begin),
+                                    static_cast<int>(columns.end), static_cast<int>(rows.end)};
+    const std::optional<std::vector<platform::ChangedRow>> differ =
+        inPlace ? platform::DifferencesFromOriginal(destSurface, sourceSurface, area)
+                : std::nullopt;
+    if (differ) {
+        for (const platform::ChangedRow& row : *differ) {
+            copyRow(row.y, row.left, row.right);
+        }
+    } else {
+        for (std::int64_t row = rows.begin; row < rows.end; ++row) {
+            copyRow(row, columns.begin, columns.end);
+        }
+    }
+    if (inPlace) {
+        platform::NoteCopyOf(destSurface, sourceSurface, area);
     }
     to.MarkWritten();
     return TRUE;

@@ -121,7 +121,7 @@ int FillRect(HDC handle, const RECT* rect, HBRUSH brushHandle) {
     if (dc == nullptr || brush == nullptr || rect == nullptr) {
         return 0;
     }
-    PixelSurface pixels(registry.SurfaceOf(*dc));
+    PixelSurface pixels(registry.PixelsOf(*dc));
     if (!pixels.Valid()) {
         return 0;
     }
@@ -156,7 +156,7 @@ BOOL Ellipse(HDC handle, int left, int top, int right, int bottom) {
     if (width + growth > EllipseShape::kMaxSide || height + growth > EllipseShape::kMaxSide) {
         return FALSE;
     }
-    PixelSurface pixels(registry.SurfaceOf(*dc));
+    PixelSurface pixels(registry.PixelsOf(*dc));
     if (!pixels.Valid()) {
         return FALSE;
     }
@@ -183,7 +183,7 @@ BOOL LineTo(HDC handle, int x, int y) {
     const std::int64_t dy = std::int64_t{to.y} - from.y;
     const bool shortLine = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy) <= kMaxWalkedLine;
     if (pen->width == 1 && shortLine) {
-        PixelSurface pixels(registry.SurfaceOf(*dc));
+        PixelSurface pixels(registry.PixelsOf(*dc));
         if (!pixels.Valid()) {
             return FALSE;
         }
@@ -202,7 +202,7 @@ COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
     if (dc == nullptr || !IsPlainColour(colour)) {
         return CLR_INVALID;
     }
-    PixelSurface pixels(registry.SurfaceOf(*dc));
+    PixelSurface pixels(registry.PixelsOf(*dc));
     return pixels.Set(x, y, PixelFromColour(colour)) ? colour : CLR_INVALID;
 }
 
@@ -212,7 +212,7 @@ COLORREF GetPixel(HDC handle, int x, int y) {
     if (dc == nullptr) {
         return CLR_INVALID;
     }
-    const PixelSurface pixels(registry.SurfaceOf(*dc));
+    const PixelSurface pixels(registry.PixelsOf(*dc));
     const auto pixel = pixels.Get(x, y);
     return pixel ? platform::gdi_detail::ColourFromPixel(*pixel) : CLR_INVALID;
 }

@@ -236,7 +236,7 @@ cairo_surface_t* Registry::SurfaceOf(DeviceContext& dc) {
 }
 
 cairo_t* Registry::CairoOf(DeviceContext& dc) {
-    cairo_surface_t* surface = SurfaceOf(dc);
+    cairo_surface_t* surface = PixelsOf(dc);
     if (surface == nullptr) {
         return nullptr;
     }

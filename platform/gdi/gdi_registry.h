@@ -66,7 +66,7 @@ class Registry {
     cairo_surface_t* SurfaceOf(DeviceContext& dc);
     // The same, for a caller that notes its own changes (or only reads).
     cairo_surface_t* PixelsOf(DeviceContext& dc);
-    // A cairo context on the surface (changes as SurfaceOf).
+    // A cairo context on the surface; whoever draws with it notes where (surface_changes.h).
     cairo_t* CairoOf(DeviceContext& dc);
 
   private:

@@ -1,5 +1,7 @@
 #include "platform/gdi/pixel_surface.h"
 
+#include "platform/gdi/surface_changes.h"
+
 #include <algorithm>
 
 namespace platform::gdi_detail {
@@ -55,6 +57,7 @@ void PixelSurface::FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, st
     std::uint32_t* row = Row(static_cast<int>(y));
     std::fill(row + x0, row + x1 + 1, pixel);
     written_ = true;
+    NoteChangedRow(surface_, static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1) + 1);
 }
 
 void PixelSurface::FillRect(std::int64_t left, std::int64_t top, std::int64_t right,
@@ -72,6 +75,7 @@ bool PixelSurface::Set(std::int64_t x, std::int64_t y, std::uint32_t pixel) {
     }
     Row(static_cast<int>(y))[x] = pixel;
     written_ = true;
+    NoteChangedRow(surface_, static_cast<int>(y), static_cast<int>(x), static_cast<int>(x) + 1);
     return true;
 }
 

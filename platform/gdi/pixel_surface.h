@@ -1,6 +1,8 @@
 // Direct access to an image surface's pixels, for the figures this layer rasterizes itself
 // (rectangles, ellipses, thin lines, pixels, copies). Construction flushes cairo's pending
-// drawing; destruction tells cairo which pixels changed behind its back.
+// drawing; destruction tells cairo which pixels changed behind its back. The fills and Set note
+// the rows they write in the surface's change record (surface_changes.h); writers through Row()
+// note their own.
 #pragma once
 
 #include <cairo.h>
@@ -51,7 +53,7 @@ class PixelSurface {
     bool Set(std::int64_t x, std::int64_t y, std::uint32_t pixel);
     std::optional<std::uint32_t> Get(std::int64_t x, std::int64_t y) const;
 
-    // For writers going through Row(): record that pixels changed.
+    // For writers going through Row(): tells cairo that pixels changed.
     void MarkWritten() { written_ = true; }
 
   private:

@@ -5,6 +5,7 @@
 
 #include "platform/gdi/gdi_registry.h"
 #include "platform/gdi/pixel_surface.h"
+#include "platform/gdi/surface_changes.h"
 
 using platform::gdi_detail::Bitmap;
 using platform::gdi_detail::DeviceContext;
@@ -33,7 +34,10 @@ cairo_surface_t* SurfaceOfDC(HDC handle) {
 
 cairo_surface_t* SurfaceOfBitmap(HBITMAP handle) {
     Bitmap* bitmap = Registry::Get().Find(handle);
-    return bitmap != nullptr ? bitmap->surface.get() : nullptr;
+    cairo_surface_t* surface = bitmap != nullptr ? bitmap->surface.get() : nullptr;
+    // Whoever asks may draw anywhere in it.
+    NoteAnyChange(surface);
+    return surface;
 }
 
 bool WritePng(cairo_surface_t* surface, const char* path, std::string* error) {

@@ -54,8 +54,8 @@ void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t*
                                        clip.bottom - clip.top);
 }
 
-// Copies the rows that `changes` lists of `source` (as CopyRows does, without comparing: they are
-// known to have changed since the screen last had them).
+// Copies the rows that `changes` lists of `source` (the rows drawn into since the screen last
+// had them), as CopyRows does.
 void CopyChangedRows(cairo_surface_t* source, POINT origin, RECT clip,
                      const std::vector<ChangedRow>& changes, cairo_surface_t* screen,
                      ScreenDamage& damage) {
@@ -70,10 +70,13 @@ void CopyChangedRows(cairo_surface_t* source, POINT origin, RECT clip,
         if (y < clip.top || y >= clip.bottom || left >= right) {
             continue;
         }
-        std::memcpy(to + static_cast<std::ptrdiff_t>(y) * toStride + left * 4,
-                    from + static_cast<std::ptrdiff_t>(row.y) * fromStride + (left - origin.x) * 4,
-                    static_cast<std::size_t>(right - left) * 4);
-        damage.Add(y, left, right);
+        const ChangedSpan span = CopyChanged(
+            reinterpret_cast<const std::uint32_t*>(
+                from + static_cast<std::ptrdiff_t>(row.y) * fromStride + (left - origin.x) * 4),
+            reinterpret_cast<std::uint32_t*>(to + static_cast<std::ptrdiff_t>(y) * toStride +
+                                             left * 4),
+            right - left);
+        damage.Add(y, left + span.begin, left + span.end);
     }
 }
 
@@ -177,7 +180,7 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool in
     // when the screen is the one composed last time (the back end's own, written by nothing
     // else).
     const bool sameScreen = incremental && screen == composedScreen_;
-    std::map<HWND, std::vector<RECT>> lastParts;
+    std::map<HWND, ComposedWindow> lastParts;
     if (incremental) {
         lastParts.swap(composedParts_);
         composedScreen_ = screen;
@@ -235,13 +238,14 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool in
                               origin.y + window.ClientHeight()};
             const RECT inside = Intersect(Intersect(clip, outer), client);
             if (window.surface && copyable && IsRgb24Image(window.surface.get())) {
-                // The record of changes runs from one compose into the same screen to the next.
-                const std::optional<std::vector<ChangedRow>> changes =
-                    incremental ? TakeChanges(window.surface.get()) : std::nullopt;
                 const bool alone = window.parent == nullptr && window.children.empty();
                 const auto last = lastParts.find(window.handle);
-                const bool asBefore = alone && sameScreen && changes && last != lastParts.end() &&
-                                      SameRects(last->second, parts);
+                std::optional<std::vector<ChangedRow>> changes;
+                if (alone && sameScreen && last != lastParts.end() &&
+                    SameRects(last->second.parts, parts)) {
+                    changes = ChangesSince(window.surface.get(), last->second.standing);
+                }
+                const bool asBefore = changes.has_value();
                 for (const RECT& part : parts) {
                     const RECT area = Intersect(inside, part);
                     if (asBefore) {
@@ -252,7 +256,7 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool in
                     }
                 }
                 if (alone && incremental) {
-                    composedParts_[window.handle] = parts;
+                    composedParts_[window.handle] = {parts, Track(window.surface.get())};
                 }
             } else if (window.surface) {
                 cairo_set_source_surface(cr.get(), window.surface.get(), origin.x, origin.y);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi/surface_changes.h"
 #include "platform/window/backend.h"
 #include "platform/window/desktop_sharing.h"
 #include "platform/window/menu_table.h"
@@ -195,9 +196,13 @@ class Desktop {
     // allocation and the page faults of touching it.
     SurfacePtr presented_;
     // The screen composed into incrementally last time, and the parts of it each top-level
-    // window without children had.
+    // window without children had, with where its surface's change record stood.
+    struct ComposedWindow {
+        std::vector<RECT> parts;
+        SurfaceStanding standing;
+    };
     cairo_surface_t* composedScreen_ = nullptr;
-    std::map<HWND, std::vector<RECT>> composedParts_;
+    std::map<HWND, ComposedWindow> composedParts_;
     std::unique_ptr<DesktopSharing> sharing_;
     std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;

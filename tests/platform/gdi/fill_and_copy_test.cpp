@@ -197,46 +197,79 @@ TEST(BitBltTest, ACopyOverPixelsThatMostlyMatchLeavesAnExactCopy) {
     }
 }
 
-// The record of where a surface was written, which the compositor copies by: a row left out
-// would leave stale pixels on the screen.
-TEST(SurfaceChangesTest, BitBltNotesTheRowsItChangedAndOtherDrawingNotesAnything) {
+// The record of where a surface was written, by which the copies and the compositor skip what
+// did not change: a row left out would leave stale pixels on the screen.
+TEST(SurfaceChangesTest, CopiesAndFiguresNoteTheirRowsAndOtherDrawingAnywhere) {
     TestSurface source(40, 30);
     TestSurface dest(40, 30);
     PaintCoordinates(source);
     cairo_surface_t* pixels = platform::SurfaceOfBitmap(dest.bitmap());
-    EXPECT_FALSE(platform::TakeChanges(pixels)) << "not kept until first asked for";
+    const platform::SurfaceStanding start = platform::Track(pixels);
     ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
-    std::optional<std::vector<platform::ChangedRow>> changes = platform::TakeChanges(pixels);
+    std::optional<std::vector<platform::ChangedRow>> changes =
+        platform::ChangesSince(pixels, start);
     ASSERT_TRUE(changes);
-    EXPECT_EQ(changes->size(), 30u);
-    EXPECT_TRUE(platform::TakeChanges(pixels)->empty()) << "taken: a new record starts";
+    EXPECT_EQ(changes->size(), 30u) << "every row differed";
 
-    // Two pixels changed in the source: the copy notes exactly their rows and columns.
+    // A copy over the copy, after three pixels of the source changed: those are noted, and at
+    // most what lies between two on one row.
     SetPixel(source.dc(), 3, 4, kGreen);
     SetPixel(source.dc(), 9, 4, kGreen);
     SetPixel(source.dc(), 20, 17, kGreen);
+    platform::SurfaceStanding before = platform::Track(pixels);
     ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
-    changes = platform::TakeChanges(pixels);
+    changes = platform::ChangesSince(pixels, before);
     ASSERT_TRUE(changes);
-    ASSERT_EQ(changes->size(), 2u);
-    EXPECT_EQ((*changes)[0].y, 4);
-    EXPECT_EQ((*changes)[0].left, 3);
-    EXPECT_EQ((*changes)[0].right, 10);
-    EXPECT_EQ((*changes)[1].y, 17);
-    EXPECT_EQ((*changes)[1].left, 20);
-    EXPECT_EQ((*changes)[1].right, 21);
+    std::set<Pixel> noted;
+    for (const platform::ChangedRow& row : *changes) {
+        for (int x = row.left; x < row.right; ++x) {
+            noted.insert({x, row.y});
+        }
+    }
+    std::set<Pixel> allowed{{20, 17}};
+    for (int x = 3; x <= 9; ++x) {
+        allowed.insert({x, 4});
+    }
+    for (const Pixel& pixel : {Pixel{3, 4}, Pixel{9, 4}, Pixel{20, 17}}) {
+        EXPECT_EQ(noted.count(pixel), 1u) << pixel.first << ", " << pixel.second;
+    }
+    for (const Pixel& pixel : noted) {
+        EXPECT_EQ(allowed.count(pixel), 1u) << pixel.first << ", " << pixel.second;
+    }
 
-    // Drawing of any other kind says nothing of where: anything may have changed.
-    SetPixel(dest.dc(), 1, 1, kGreen);
-    EXPECT_FALSE(platform::TakeChanges(pixels));
-    const RECT box{0, 0, 5, 5};
+    // A figure in the copy is noted by its rows; the next copy puts back just those.
+    before = platform::Track(pixels);
+    const RECT box{5, 6, 12, 8};
     HBRUSH brush = CreateSolidBrush(kGreen);
     FillRect(dest.dc(), &box, brush);
+    changes = platform::ChangesSince(pixels, before);
+    ASSERT_TRUE(changes);
+    EXPECT_EQ(changes->size(), 2u);
     ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(platform::TakeChanges(pixels)) << "a copy after other drawing adds to it";
-    // A copy within one surface moves rows whole.
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            ASSERT_EQ(GetPixel(dest.dc(), x, y), GetPixel(source.dc(), x, y)) << x << ", " << y;
+        }
+    }
+
+    // Text is noted as its cells and some room around them; a wide pen, drawn by cairo, as
+    // anywhere; so is a copy within one surface.
+    before = platform::Track(pixels);
+    ASSERT_TRUE(ExtTextOutW(dest.dc(), 10, 10, 0, nullptr, u"8", 1, nullptr));
+    changes = platform::ChangesSince(pixels, before);
+    ASSERT_TRUE(changes);
+    EXPECT_FALSE(changes->empty());
+    before = platform::Track(pixels);
+    HPEN wide = CreatePen(PS_SOLID, 3, kGreen);
+    HGDIOBJ oldPen = SelectObject(dest.dc(), wide);
+    MoveToEx(dest.dc(), 0, 0, nullptr);
+    LineTo(dest.dc(), 30, 20);
+    SelectObject(dest.dc(), oldPen);
+    EXPECT_FALSE(platform::ChangesSince(pixels, before));
+    before = platform::Track(pixels);
     ASSERT_TRUE(BitBlt(dest.dc(), 0, 1, 40, 29, dest.dc(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(platform::TakeChanges(pixels));
+    EXPECT_FALSE(platform::ChangesSince(pixels, before));
+    DeleteObject(wide);
     DeleteObject(brush);
 }
 
