@@ -38,6 +38,8 @@ class Presenter {
     // Shows the last screen again, laid out for the window as it is now (after an expose or a
     // resize); black before the first screen.
     virtual void Redraw() = 0;
+    // Makes what the first screen will be drawn into, when the window is shown.
+    virtual void Prepare() {}
     // The window's size in pixels as drawn into: the area the screen is laid out in.
     virtual ScreenSize Drawable() const = 0;
 };
@@ -55,6 +57,7 @@ class SurfacePresenter final : public Presenter {
     void Present(cairo_surface_t* screen) override;
     void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
     void Redraw() override;
+    void Prepare() override;
     ScreenSize Drawable() const override;
 
   private:
@@ -94,6 +97,8 @@ class RendererPresenter final : public Presenter {
     cairo_surface_t* ScreenBuffer() override;
     void Present(cairo_surface_t* screen) override;
     void Redraw() override;
+    // A first, black frame: a GPU's renderer makes its buffers on the first one.
+    void Prepare() override { Redraw(); }
     ScreenSize Drawable() const override;
 
   private:

@@ -88,6 +88,11 @@ PixelRect ScreenScaler::Reach(const PixelRect& changed) const {
 void ScreenScaler::ScaleRow(const ConstPixelBuffer& screen, int y, int begin, int end,
                             std::uint32_t* out) const {
     const std::uint32_t* row = RowOf(screen.pixels, screen.stride, y);
+    if (box_.exact && box_.wholeFactor == 1) {
+        // One to one: the row as it is.
+        std::memcpy(out, row + begin, static_cast<std::size_t>(end - begin) * 4);
+        return;
+    }
     for (int i = begin; i < end; ++i) {
         const AxisSample& column = columns_[static_cast<std::size_t>(i)];
         std::uint32_t pixel = row[column.first];

@@ -88,7 +88,7 @@ void SdlBackend::OpenInBackground(const SdlOptions& options) {
         show = open && showRequested_;
     }
     if (show) {
-        ShowWithFirstFrame();
+        ShowAndPrepare();
     }
 }
 
@@ -119,16 +119,14 @@ void SdlBackend::ShowScreen() {
         }
     }
     Join();
-    opening_ = std::thread([this] { ShowWithFirstFrame(); });
+    opening_ = std::thread([this] { ShowAndPrepare(); });
 }
 
-void SdlBackend::ShowWithFirstFrame() {
+void SdlBackend::ShowAndPrepare() {
     SDL_ShowWindow(window_.get());
-    // A black frame, with no screen in it yet: the window's own image is written for the first
-    // time here (memory is slowest then) while the program paints its first screen. The
-    // window's first expose then has nothing to show again, and the first Present draws the
-    // screen.
-    Redraw();
+    // The window's pixels are made here, while the program paints its first screen; the first
+    // Present draws them.
+    presenter_->Prepare();
 }
 
 bool SdlBackend::Open(const SdlOptions& options, std::string* error) {

@@ -97,10 +97,10 @@ class SdlBackend final : public Backend {
 
     bool Fullscreen() const;
     void SetFullscreen(bool on);
-    // Shows the window, which is hidden until then, and puts a first, black frame in it. That
-    // runs on a thread of its own while the program paints its first screen: the first frame
-    // of a window costs the display server a good while (under Xvfb about as long as the
-    // program's own start), and the program needs nothing of SDL until it presents. SDL is
+    // Shows the window, which is hidden until then, and makes the pixels the first screen goes
+    // into. That runs on a thread of its own while the program paints its first screen: mapping
+    // a window and sharing its pixels with the display server take round trips to the server,
+    // and the program needs nothing of SDL until it presents. SDL is
     // still used by one thread at a time: every other member joins that thread first (Settle).
     // SDL2 asks for video calls on the main thread for the platforms whose windows belong to a
     // thread; X11 and Wayland connections do not.
@@ -120,8 +120,8 @@ class SdlBackend final : public Backend {
     // it.
     void OpenInBackground(const SdlOptions& options);
     bool Open(const SdlOptions& options, std::string* error);
-    // Shows the window and puts the first, black frame in it.
-    void ShowWithFirstFrame();
+    // Shows the window and makes what the first screen is drawn into.
+    void ShowAndPrepare();
     // Waits for the opening thread, if it runs: every use of SDL comes after. Throws
     // DisplayUnavailable if the window could not be opened.
     void Settle() const;

@@ -70,7 +70,22 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
 
 void SurfacePresenter::PaintAll(SDL_Surface* target) {
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
-    SDL_FillRect(drawn, nullptr, 0);
+    // Black bars beside and above and below the screen (or all black before the first screen).
+    const PixelRect image = scaler_->Box().image;
+    if (!hasScreen_ || image.Empty()) {
+        SDL_FillRect(drawn, nullptr, 0);
+    } else {
+        const SDL_Rect bars[] = {
+            {0, 0, drawn->w, image.y},
+            {0, image.y + image.height, drawn->w, drawn->h - image.y - image.height},
+            {0, image.y, image.x, image.height},
+            {image.x + image.width, image.y, drawn->w - image.x - image.width, image.height}};
+        for (const SDL_Rect& bar : bars) {
+            if (bar.w > 0 && bar.h > 0) {
+                SDL_FillRect(drawn, &bar, 0);
+            }
+        }
+    }
     if (hasScreen_) {
         scaler_->Scale(PixelsOf(composed_.get()), {0, 0, device_.width, device_.height},
                        PixelsOf(drawn));
@@ -149,6 +164,11 @@ void SurfacePresenter::PresentChanged(cairo_surface_t* screen, const ScreenDamag
         rects.push_back(rect);
     }
     Send(rects);
+}
+
+void SurfacePresenter::Prepare() {
+    bool fresh = false;
+    Target(&fresh);
 }
 
 void SurfacePresenter::Redraw() {
