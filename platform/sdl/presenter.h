@@ -46,12 +46,14 @@ class Presenter {
 
 // The window's own pixels (SDL_GetWindowSurface), written on the CPU. Only the window pixels
 // that the screen's changes reach are scaled and sent to the display; the black bars are
-// painted only when the window's pixels are new (a resize).
+// painted only when the window's pixels are new (a resize). At one to one the screen is composed
+// straight into the window's pixels.
 class SurfacePresenter final : public Presenter {
   public:
     SurfacePresenter(SDL_Window* window, ScreenSize device);
 
-    // An image of the back end's own, which keeps the screen last shown.
+    // The window's own pixels at one to one; otherwise an image of the back end's own. Either
+    // keeps the screen last shown.
     cairo_surface_t* ScreenBuffer() override;
     // A screen from elsewhere is copied into that image first, which finds what changed.
     void Present(cairo_surface_t* screen) override;
@@ -71,7 +73,13 @@ class SurfacePresenter final : public Presenter {
 
     SDL_Window* window_;
     ScreenSize device_;
-    // Where the program composes, holding the screen last shown.
+    // Before the window's pixels go with a resize, keeps the screen composed in them in an
+    // image of our own.
+    void KeepDirectScreen();
+
+    // Where the program composes, holding the screen last shown: the window's pixels at one to
+    // one, an image of our own otherwise.
+    SurfacePtr direct_;
     SurfacePtr composed_;
     bool hasScreen_ = false;
     // The window pixels laid out for, and the layout.

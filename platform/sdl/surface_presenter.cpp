@@ -1,3 +1,4 @@
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/gdi/changed_copy.h"
@@ -23,12 +24,28 @@ bool TakesRgb24(const SDL_Surface* surface) {
     return surface->format->format == SDL_PIXELFORMAT_RGB888;
 }
 
+// Copies one image's rows into another of the same size.
+void CopyImage(const ConstPixelBuffer& from, const PixelBuffer& to) {
+    for (int y = 0; y < from.height; ++y) {
+        std::memcpy(reinterpret_cast<unsigned char*>(to.pixels) +
+                        static_cast<std::ptrdiff_t>(y) * to.stride,
+                    reinterpret_cast<const unsigned char*>(from.pixels) +
+                        static_cast<std::ptrdiff_t>(y) * from.stride,
+                    static_cast<std::size_t>(from.width) * 4);
+    }
+}
+
 }  // namespace
 
 SurfacePresenter::SurfacePresenter(SDL_Window* window, ScreenSize device)
     : window_(window), device_(device) {}
 
 cairo_surface_t* SurfacePresenter::ScreenBuffer() {
+    bool fresh = false;
+    Target(&fresh);
+    if (direct_) {
+        return direct_.get();
+    }
     if (!composed_) {
         composed_ = MakeImageSurface(device_.width, device_.height);
     }
@@ -41,7 +58,29 @@ ScreenSize SurfacePresenter::Drawable() const {
     return size;
 }
 
+void SurfacePresenter::KeepDirectScreen() {
+    SurfacePtr kept = MakeImageSurface(device_.width, device_.height);
+    if (kept && hasScreen_) {
+        CopyImage(PixelsOf(direct_.get()),
+                  {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(kept.get())),
+                   device_.width, device_.height, cairo_image_surface_get_stride(kept.get())});
+        cairo_surface_mark_dirty(kept.get());
+    }
+    hasScreen_ = hasScreen_ && kept != nullptr;
+    composed_ = std::move(kept);
+    direct_.reset();
+}
+
 SDL_Surface* SurfacePresenter::Target(bool* fresh) {
+    if (direct_) {
+        // A window of another size gets new pixels, and SDL frees the old ones when asked for
+        // the new: the screen composed in them is kept first.
+        ScreenSize now{0, 0};
+        SDL_GetWindowSizeInPixels(window_, &now.width, &now.height);
+        if (now.width != targetSize_.width || now.height != targetSize_.height) {
+            KeepDirectScreen();
+        }
+    }
     SDL_Surface* surface = SDL_GetWindowSurface(window_);
     if (surface == nullptr) {
         return nullptr;
@@ -49,20 +88,38 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
     const ScreenSize size{surface->w, surface->h};
     *fresh =
         surface != target_ || size.width != targetSize_.width || size.height != targetSize_.height;
-    if (*fresh) {
-        target_ = surface;
-        targetSize_ = size;
-        scaler_.emplace(device_, FitScreen(size, device_));
-        // Another pixel format (a 16-bit display, one with alpha) gets the scaled pixels through
-        // a surface of cairo's format, converted by SDL on the way.
-        staging_.reset();
-        if (!TakesRgb24(surface)) {
-            staging_.reset(SDL_CreateRGBSurfaceWithFormat(0, size.width, size.height, 32,
-                                                          SDL_PIXELFORMAT_RGB888));
-            if (!staging_) {
-                target_ = nullptr;
-                return nullptr;
+    if (!*fresh) {
+        return surface;
+    }
+    if (direct_) {
+        // New pixels of the same size (SDL made them anew): what was composed there is gone, and
+        // the next screen is composed whole into the new ones.
+        direct_.reset();
+        hasScreen_ = false;
+    }
+    target_ = surface;
+    targetSize_ = size;
+    scaler_.emplace(device_, FitScreen(size, device_));
+    // Another pixel format (a 16-bit display, one with alpha) gets the scaled pixels through a
+    // surface of cairo's format, converted by SDL on the way.
+    staging_.reset();
+    if (!TakesRgb24(surface)) {
+        staging_.reset(
+            SDL_CreateRGBSurfaceWithFormat(0, size.width, size.height, 32, SDL_PIXELFORMAT_RGB888));
+        if (!staging_) {
+            target_ = nullptr;
+            return nullptr;
+        }
+    } else if (size.width == device_.width && size.height == device_.height) {
+        // One to one: the screen is composed straight into the window's pixels, with no image
+        // of its own in between.
+        direct_ = MakeImageSurfaceOver(static_cast<unsigned char*>(surface->pixels), size.width,
+                                       size.height, surface->pitch);
+        if (direct_) {
+            if (hasScreen_ && composed_) {
+                CopyImage(PixelsOf(composed_.get()), PixelsOf(surface));
             }
+            composed_.reset();
         }
     }
     return surface;
@@ -70,6 +127,14 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
 
 void SurfacePresenter::PaintAll(SDL_Surface* target) {
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
+    if (direct_) {
+        // The screen is in the window's pixels already.
+        if (!hasScreen_) {
+            SDL_FillRect(drawn, nullptr, 0);
+        }
+        Send({{0, 0, target->w, target->h}});
+        return;
+    }
     // Black bars beside and above and below the screen (or all black before the first screen).
     const PixelRect image = scaler_->Box().image;
     if (!hasScreen_ || image.Empty()) {
@@ -86,7 +151,7 @@ void SurfacePresenter::PaintAll(SDL_Surface* target) {
             }
         }
     }
-    if (hasScreen_) {
+    if (hasScreen_ && composed_) {
         scaler_->Scale(PixelsOf(composed_.get()), {0, 0, device_.width, device_.height},
                        PixelsOf(drawn));
     }
@@ -114,6 +179,7 @@ void SurfacePresenter::Present(cairo_surface_t* screen) {
         changed.Add({0, 0, device_.width, device_.height});
     } else {
         const ConstPixelBuffer from = PixelsOf(screen);
+        cairo_surface_flush(own);
         const PixelBuffer to{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(own)),
                              device_.width, device_.height, cairo_image_surface_get_stride(own)};
         for (int y = 0; y < device_.height; ++y) {
@@ -131,7 +197,8 @@ void SurfacePresenter::Present(cairo_surface_t* screen) {
 }
 
 void SurfacePresenter::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-    if (screen != composed_.get()) {
+    const bool direct = direct_ && screen == direct_.get();
+    if (!direct && (!composed_ || screen != composed_.get())) {
         Present(screen);
         return;
     }
@@ -146,9 +213,17 @@ void SurfacePresenter::PresentChanged(cairo_surface_t* screen, const ScreenDamag
         PaintAll(target);
         return;
     }
+    std::vector<SDL_Rect> rects;
+    if (direct) {
+        cairo_surface_flush(screen);
+        for (const RECT& band : changed.Bands()) {
+            rects.push_back({band.left, band.top, band.right - band.left, band.bottom - band.top});
+        }
+        Send(rects);
+        return;
+    }
     const ConstPixelBuffer pixels = PixelsOf(screen);
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
-    std::vector<SDL_Rect> rects;
     for (const RECT& band : changed.Bands()) {
         const PixelRect reach = scaler_->Scale(
             pixels, {band.left, band.top, band.right - band.left, band.bottom - band.top},

@@ -209,6 +209,60 @@ TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
     expectShown([](int, int) { return 0x0080FFu; });
 }
 
+TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
+    SdlOptions options;
+    options.screen = device;
+    auto backend = Open(options);
+    ASSERT_TRUE(backend);
+    cairo_surface_t* buffer = backend->ScreenBuffer();
+    ASSERT_NE(buffer, nullptr);
+    SDL_Surface* window = SDL_GetWindowSurface(backend->Window());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(cairo_image_surface_get_data(buffer), window->pixels)
+        << "at one to one the window's own pixels are composed into";
+    {
+        CairoPtr cr(cairo_create(buffer));
+        cairo_set_source_surface(cr.get(), Pattern(device).get(), 0, 0);
+        cairo_paint(cr.get());
+    }
+    backend->Present(buffer);
+
+    // Twice the size: the picture composed in the old pixels is kept and scaled; and back.
+    for (const ScreenSize size : {ScreenSize{64, 80}, ScreenSize{32, 40}}) {
+        Resize(*backend, size.width, size.height);
+        int width = 0;
+        int height = 0;
+        const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+        ASSERT_EQ(width, size.width);
+        const int factor = size.width / device.width;
+        int wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                wrong += pixels[y * width + x] != PatternPixel(x / factor, y / factor) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "at " << size.width << " x " << size.height;
+    }
+    // Composed again at one to one, into the new pixels, a part changed: shown.
+    buffer = backend->ScreenBuffer();
+    ASSERT_EQ(cairo_image_surface_get_data(buffer),
+              SDL_GetWindowSurface(backend->Window())->pixels);
+    ScreenDamage changed(device.width, device.height);
+    {
+        CairoPtr cr(cairo_create(buffer));
+        cairo_set_source_rgb(cr.get(), 1, 1, 1);
+        cairo_rectangle(cr.get(), 4, 5, 3, 2);
+        cairo_fill(cr.get());
+    }
+    changed.Add({4, 5, 7, 7});
+    backend->PresentChanged(buffer, changed);
+    int width = 0;
+    int height = 0;
+    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    EXPECT_EQ(pixels[6 * width + 5], 0xFFFFFFu);
+    EXPECT_EQ(pixels[6 * width + 8], PatternPixel(8, 6));
+}
+
 TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     SdlOptions options;
     options.screen = device;
