@@ -124,9 +124,11 @@ BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWS
     const auto bounded = [](long long value) {
         return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
     };
-    platform::NoteChangedRect(registry.PixelsOf(*dc), bounded(x - reach), bounded(y - reach),
-                              bounded(x + AdvanceWidth(*font, utf8) + reach),
-                              bounded(y + font->sized.cellHeight + reach));
+    const long long left = x;
+    const long long top = y;
+    platform::NoteChangedRect(registry.PixelsOf(*dc), bounded(left - reach), bounded(top - reach),
+                              bounded(left + AdvanceWidth(*font, utf8) + reach),
+                              bounded(top + font->sized.cellHeight + reach));
     return DrawGlyphs(cr, *font, dc->text, x, y + font->sized.ascent, utf8, clip) ? TRUE : FALSE;
 }
 
