@@ -18,7 +18,7 @@ bool IsRgb24Image(cairo_surface_t* surface) {
 }
 
 // Copies the part inside `clip` of `source`, whose top left pixel goes to `origin` on the
-// screen, row by row: a window's pixels are opaque, so composing them is copying, which cairo
+// screen: a window's pixels are opaque, so composing them is copying, which cairo
 // does several times slower for a whole screen. Both are RGB24 images; `clip` lies inside the
 // screen.
 void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t* screen) {
@@ -35,11 +35,19 @@ void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t*
     const int fromStride = cairo_image_surface_get_stride(source);
     const int toStride = cairo_image_surface_get_stride(screen);
     const std::size_t rowBytes = static_cast<std::size_t>(clip.right - clip.left) * 4;
-    for (int y = clip.top; y < clip.bottom; ++y) {
-        std::memcpy(to + static_cast<std::ptrdiff_t>(y) * toStride + clip.left * 4,
-                    from + static_cast<std::ptrdiff_t>(y - origin.y) * fromStride +
-                        (clip.left - origin.x) * 4,
-                    rowBytes);
+    if (clip.left == 0 && origin.x == 0 && fromStride == toStride &&
+        rowBytes == static_cast<std::size_t>(toStride)) {
+        // Whole rows of the same layout on both sides: one block, copied at once.
+        std::memcpy(to + static_cast<std::ptrdiff_t>(clip.top) * toStride,
+                    from + static_cast<std::ptrdiff_t>(clip.top - origin.y) * fromStride,
+                    rowBytes * static_cast<std::size_t>(clip.bottom - clip.top));
+    } else {
+        for (int y = clip.top; y < clip.bottom; ++y) {
+            std::memcpy(to + static_cast<std::ptrdiff_t>(y) * toStride + clip.left * 4,
+                        from + static_cast<std::ptrdiff_t>(y - origin.y) * fromStride +
+                            (clip.left - origin.x) * 4,
+                        rowBytes);
+        }
     }
     cairo_surface_mark_dirty_rectangle(screen, clip.left, clip.top, clip.right - clip.left,
                                        clip.bottom - clip.top);
