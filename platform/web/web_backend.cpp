@@ -81,8 +81,11 @@ std::vector<InputEvent> WebBackend::WaitForInput(std::optional<Millis> deadline)
 }
 
 cairo_surface_t* WebBackend::ScreenBuffer() {
+    // The screen is composed over the very bytes the canvas takes, and turned into the canvas's
+    // order where it lies: a frame crosses memory once less than through a second buffer.
     if (!buffer_) {
-        buffer_ = MakeImageSurface(screen_.width, screen_.height);
+        buffer_ =
+            MakeImageSurfaceOver(rgba_.data(), screen_.width, screen_.height, screen_.width * 4);
     }
     return buffer_.get();
 }
@@ -95,6 +98,9 @@ void WebBackend::Present(cairo_surface_t* screen) {
     cairo_surface_flush(screen);
     RgbToCanvasBytes(cairo_image_surface_get_data(screen), cairo_image_surface_get_stride(screen),
                      screen_.width, screen_.height, rgba_.data());
+    if (screen == buffer_.get()) {
+        cairo_surface_mark_dirty(screen);  // its bytes changed behind cairo's back
+    }
     tarvel_page_present(rgba_.data(), screen_.width, screen_.height);
 }
 
