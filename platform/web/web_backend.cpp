@@ -10,8 +10,8 @@
 // clang-format off
 EM_JS(void, tarvel_page_open, (int width, int height), { TarvelPage.open(width, height); });
 EM_JS(double, tarvel_page_now, (), { return performance.now(); });
-EM_ASYNC_JS(void, tarvel_page_wait, (double milliseconds), {
-    await TarvelPage.wait(milliseconds);
+EM_ASYNC_JS(void, tarvel_page_wait, (double due), {
+    await TarvelPage.wait(due);
 });
 EM_JS(int, tarvel_page_take_input, (int* events, int capacity), {
     return TarvelPage.takeInput(HEAP32, events >> 2, capacity);
@@ -76,7 +76,9 @@ std::vector<InputEvent> WebBackend::WaitForInput(std::optional<Millis> deadline)
     if (!events.empty() || (deadline && *deadline <= now)) {
         return events;
     }
-    tarvel_page_wait(deadline ? static_cast<double>(*deadline - now) : -1.0);
+    // The deadline as the page's clock tells it: a wait that input cut short leaves its timer
+    // running, and the next wait for the same tick takes it over instead of setting another.
+    tarvel_page_wait(deadline ? start_ + static_cast<double>(*deadline) : -1.0);
     return TakeInput();
 }
 
