@@ -30,8 +30,13 @@ const TITLE = 'Tarvel';
 const TarvelPage = {
   canvas: document.getElementById('screen'),
   context: null,
+  picture: null,
+  // Where the canvas is in the viewport, once asked after each layout (see devicePoint).
+  canvasRect: null,
   queue: [],
   wake: null,
+  due: -1,
+  dueTimer: 0,
   shown: false,
   firstFrame: false,
   flashing: 0,
@@ -64,6 +69,7 @@ const TarvelPage = {
     canvas.style.height = cssHeight + 'px';
     canvas.style.left = Math.floor((width - cssWidth) / 2) + 'px';
     canvas.style.top = Math.floor((height - cssHeight) / 2) + 'px';
+    this.canvasRect = null;
   },
 
   // The device screen's size, fixed for the run.
@@ -89,25 +95,39 @@ const TarvelPage = {
     return count;
   },
 
-  // The program's wait: over when an event arrives or after `milliseconds` (never, when
-  // negative).
-  wait(milliseconds) {
+  // The program's wait: over when an event arrives or at `due` on performance.now()'s clock
+  // (never, when negative). The timer stays set when an event ends the wait first: the loop
+  // usually waits for the same tick again, and a pointer moving over the game would otherwise
+  // set and clear a timer for every move.
+  wait(due) {
     if (this.queue.length) return Promise.resolve();
     return new Promise((resolve) => {
-      let timeout = 0;
       this.wake = () => {
         this.wake = null;
-        clearTimeout(timeout);
         resolve();
       };
-      if (milliseconds >= 0) timeout = setTimeout(this.wake, milliseconds);
+      if (due < 0 || due === this.due) return;
+      clearTimeout(this.dueTimer);
+      this.due = due;
+      this.dueTimer = setTimeout(() => {
+        this.due = -1;
+        if (this.wake) this.wake();
+      }, due - performance.now());
     });
   },
 
   present(bytes, width, height) {
     if (!this.context) return;
-    const pixels = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
-    this.context.putImageData(new ImageData(pixels, width, height), 0, 0);
+    // The program hands over the same bytes every frame: one picture over them serves until
+    // the program's memory grows, which moves them.
+    let picture = this.picture;
+    if (!picture || picture.data.buffer !== bytes.buffer ||
+        picture.data.byteOffset !== bytes.byteOffset || picture.width !== width ||
+        picture.height !== height) {
+      const pixels = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
+      picture = this.picture = new ImageData(pixels, width, height);
+    }
+    this.context.putImageData(picture, 0, 0);
     if (!this.firstFrame) {
       this.firstFrame = true;
       this.firstFrameBytes = bytes.slice();
@@ -119,6 +139,7 @@ const TarvelPage = {
   show() {
     this.shown = true;
     this.canvas.hidden = false;
+    this.canvasRect = null;
     this.canvas.focus({ preventScroll: true });
   },
 
@@ -152,6 +173,7 @@ const TarvelPage = {
   // A screen of text with one button in place of the game.
   notice(state, text, buttonText, action) {
     this.canvas.hidden = true;
+    this.canvasRect = null;
     document.body.dataset.state = state;
     document.getElementById('notice-text').textContent = text;
     const button = document.getElementById('notice-button');
@@ -297,9 +319,12 @@ TarvelPage.endpoints = {
   const page = TarvelPage;
   const canvas = page.canvas;
 
+  // The canvas moves only when laid out again: asking the browser where it is for every pointer
+  // move would make it work out its layout every time.
   const devicePoint = (event) => {
-    const rect = canvas.getBoundingClientRect();
+    const rect = page.canvasRect || canvas.getBoundingClientRect();
     if (!rect.width || !rect.height) return null;
+    page.canvasRect = rect;
     return [
       Math.floor((event.clientX - rect.left) * canvas.width / rect.width),
       Math.floor((event.clientY - rect.top) * canvas.height / rect.height),

@@ -27,6 +27,8 @@ class Presenter {
 
     // Where the next screen is composed (see Backend::ScreenBuffer); null when there is none.
     virtual cairo_surface_t* ScreenBuffer() = 0;
+    // Whether that keeps the screen last presented (see Backend::KeepsScreenBuffer).
+    virtual bool KeepsScreenBuffer() const { return false; }
     // Shows `screen`, an RGB24 image of the device screen's size. Throws std::runtime_error
     // when the window cannot take it.
     virtual void Present(cairo_surface_t* screen) = 0;
@@ -55,6 +57,7 @@ class SurfacePresenter final : public Presenter {
     // The window's own pixels at one to one; otherwise an image of the back end's own. Either
     // keeps the screen last shown.
     cairo_surface_t* ScreenBuffer() override;
+    bool KeepsScreenBuffer() const override { return true; }
     // A screen from elsewhere is copied into that image first, which finds what changed.
     void Present(cairo_surface_t* screen) override;
     void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;

@@ -300,6 +300,11 @@ cairo_surface_t* SdlBackend::ScreenBuffer() {
     return presenter_->ScreenBuffer();
 }
 
+bool SdlBackend::KeepsScreenBuffer() const {
+    Settle();
+    return presenter_->KeepsScreenBuffer();
+}
+
 void SdlBackend::Redraw() {
     redrawPending_ = false;
     presenter_->Redraw();

@@ -90,6 +90,7 @@ class SdlBackend final : public Backend {
     // Where the window manager composes: an image of the back end's own, or a renderer's
     // texture, locked until the next Present, which then uploads nothing. Null if there is none.
     cairo_surface_t* ScreenBuffer() override;
+    bool KeepsScreenBuffer() const override;
     // Throws std::invalid_argument for anything but an RGB24 image of Screen() size.
     void Present(cairo_surface_t* screen) override;
     // Sends only the window pixels that `changed` reaches, where the window is drawn on the CPU.

@@ -10,8 +10,8 @@
 // clang-format off
 EM_JS(void, tarvel_page_open, (int width, int height), { TarvelPage.open(width, height); });
 EM_JS(double, tarvel_page_now, (), { return performance.now(); });
-EM_ASYNC_JS(void, tarvel_page_wait, (double milliseconds), {
-    await TarvelPage.wait(milliseconds);
+EM_ASYNC_JS(void, tarvel_page_wait, (double due), {
+    await TarvelPage.wait(due);
 });
 EM_JS(int, tarvel_page_take_input, (int* events, int capacity), {
     return TarvelPage.takeInput(HEAP32, events >> 2, capacity);
@@ -76,13 +76,18 @@ std::vector<InputEvent> WebBackend::WaitForInput(std::optional<Millis> deadline)
     if (!events.empty() || (deadline && *deadline <= now)) {
         return events;
     }
-    tarvel_page_wait(deadline ? static_cast<double>(*deadline - now) : -1.0);
+    // The deadline as the page's clock tells it: a wait that input cut short leaves its timer
+    // running, and the next wait for the same tick takes it over instead of setting another.
+    tarvel_page_wait(deadline ? start_ + static_cast<double>(*deadline) : -1.0);
     return TakeInput();
 }
 
 cairo_surface_t* WebBackend::ScreenBuffer() {
+    // The screen is composed over the very bytes the canvas takes, and turned into the canvas's
+    // order where it lies: a frame crosses memory once less than through a second buffer.
     if (!buffer_) {
-        buffer_ = MakeImageSurface(screen_.width, screen_.height);
+        buffer_ =
+            MakeImageSurfaceOver(rgba_.data(), screen_.width, screen_.height, screen_.width * 4);
     }
     return buffer_.get();
 }
@@ -95,6 +100,9 @@ void WebBackend::Present(cairo_surface_t* screen) {
     cairo_surface_flush(screen);
     RgbToCanvasBytes(cairo_image_surface_get_data(screen), cairo_image_surface_get_stride(screen),
                      screen_.width, screen_.height, rgba_.data());
+    if (screen == buffer_.get()) {
+        cairo_surface_mark_dirty(screen);  // its bytes changed behind cairo's back
+    }
     tarvel_page_present(rgba_.data(), screen_.width, screen_.height);
 }
 

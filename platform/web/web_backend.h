@@ -42,9 +42,10 @@ class WebBackend final : public Backend {
     ScreenSize screen_;
     double start_;
     web::DomInputTranslator translator_;
-    SurfacePtr buffer_;
-    // The frame as the canvas takes it: bytes R, G, B, A.
+    // The frame as the canvas takes it, bytes R, G, B, A; composed into as RGB24 words first
+    // (buffer_ lies over it).
     std::vector<std::uint8_t> rgba_;
+    SurfacePtr buffer_;
     bool shown_ = false;
 };
 

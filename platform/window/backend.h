@@ -65,6 +65,9 @@ class Backend {
     // holds beforehand is undefined; the composition covers all of it. Composing straight into
     // what is shown saves copying every frame once more.
     virtual cairo_surface_t* ScreenBuffer() { return nullptr; }
+    // Whether ScreenBuffer() still holds the screen last presented from it when the next one is
+    // composed (nothing else writes it): the window manager then writes only what changed.
+    virtual bool KeepsScreenBuffer() const { return false; }
 
     // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size: the ScreenBuffer()
     // or any other image, borrowed for the call.

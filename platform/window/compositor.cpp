@@ -22,11 +22,13 @@ bool IsRgb24Image(cairo_surface_t* surface) {
 }
 
 // Copies the part inside `clip` of `source`, whose top left pixel goes to `origin` on the
-// screen, row by row: a window's pixels are opaque, so composing them is copying, which cairo
-// does several times slower for a whole screen. Only what differs from the screen's pixels is
-// written, and noted in `damage`. Both are RGB24 images; `clip` lies inside the screen.
+// screen: a window's pixels are opaque, so composing them is copying, which cairo does several
+// times slower for a whole screen. Over a screen that holds the last one (`compare`), only what
+// differs is written; otherwise all of it, whole rows of the same layout as one block (on the
+// web page each large copy is a trip out to the page's script). What was written is noted in
+// `damage`. Both are RGB24 images; `clip` lies inside the screen.
 void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t* screen,
-              ScreenDamage& damage) {
+              bool compare, ScreenDamage& damage) {
     const RECT placed{origin.x, origin.y, origin.x + cairo_image_surface_get_width(source),
                       origin.y + cairo_image_surface_get_height(source)};
     clip = Intersect(clip, placed);
@@ -40,6 +42,26 @@ void CopyRows(cairo_surface_t* source, POINT origin, RECT clip, cairo_surface_t*
     const int fromStride = cairo_image_surface_get_stride(source);
     const int toStride = cairo_image_surface_get_stride(screen);
     const int words = clip.right - clip.left;
+    const std::size_t rowBytes = static_cast<std::size_t>(words) * 4;
+    if (!compare) {
+        if (clip.left == 0 && origin.x == 0 && fromStride == toStride &&
+            rowBytes == static_cast<std::size_t>(toStride)) {
+            std::memcpy(to + static_cast<std::ptrdiff_t>(clip.top) * toStride,
+                        from + static_cast<std::ptrdiff_t>(clip.top - origin.y) * fromStride,
+                        rowBytes * static_cast<std::size_t>(clip.bottom - clip.top));
+        } else {
+            for (int y = clip.top; y < clip.bottom; ++y) {
+                std::memcpy(to + static_cast<std::ptrdiff_t>(y) * toStride + clip.left * 4,
+                            from + static_cast<std::ptrdiff_t>(y - origin.y) * fromStride +
+                                (clip.left - origin.x) * 4,
+                            rowBytes);
+            }
+        }
+        damage.Add(clip);
+        cairo_surface_mark_dirty_rectangle(screen, clip.left, clip.top, words,
+                                           clip.bottom - clip.top);
+        return;
+    }
     for (int y = clip.top; y < clip.bottom; ++y) {
         const ChangedSpan span =
             CopyChanged(reinterpret_cast<const std::uint32_t*>(
@@ -157,8 +179,13 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool in
                 auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) *
                                                                         stride) +
                             part.left;
-                const ChangedSpan span = FillChanged(row, part.right - part.left, 0);
-                damage.Add(y, part.left + span.begin, part.left + span.end);
+                if (incremental) {
+                    const ChangedSpan span = FillChanged(row, part.right - part.left, 0);
+                    damage.Add(y, part.left + span.begin, part.left + span.end);
+                } else {
+                    std::fill(row, row + (part.right - part.left), 0u);
+                    damage.Add(y, part.left, part.right);
+                }
             }
         }
         cairo_surface_mark_dirty(screen);
@@ -252,7 +279,7 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool in
                         CopyChangedRows(window.surface.get(), origin, area, *changes, screen,
                                         damage);
                     } else {
-                        CopyRows(window.surface.get(), origin, area, screen, damage);
+                        CopyRows(window.surface.get(), origin, area, screen, incremental, damage);
                     }
                 }
                 if (alone && incremental) {

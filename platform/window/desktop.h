@@ -111,8 +111,8 @@ class Desktop {
     SurfacePtr ComposeScreen();
     // The same, drawn over an RGB24 surface of the screen's size; the pixels that changed are
     // added to `damage`. `incremental`: `screen` keeps what was composed into it last time
-    // (the back end's own screen, written by nothing else), so windows that only had rows
-    // drawn into them need only those copied.
+    // (the back end's own screen, written by nothing else), so only what differs is written,
+    // and windows that only had rows drawn into them need only those copied.
     void ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool incremental);
     void PresentIfDirty();
 

@@ -72,6 +72,7 @@ class HeadlessBackend final : public Backend {
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
     // The screen is composed straight into the image PresentedScreen() shows.
     cairo_surface_t* ScreenBuffer() override;
+    bool KeepsScreenBuffer() const override { return true; }
     void Present(cairo_surface_t* screen) override;
     // Notes what changed, for tests of the window manager's composing.
     void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;

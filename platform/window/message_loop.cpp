@@ -210,7 +210,7 @@ void Desktop::PresentIfDirty() {
     screenDirty_ = false;
     firstScreenPresented_ = true;
     cairo_surface_t* target = backend_.ScreenBuffer();
-    const bool ownBuffer = target != nullptr;
+    const bool keptScreen = target != nullptr && backend_.KeepsScreenBuffer();
     if (target == nullptr) {
         if (!presented_) {
             presented_ = MakeImageSurface(screen_.width, screen_.height);
@@ -219,7 +219,7 @@ void Desktop::PresentIfDirty() {
     }
     if (target != nullptr) {
         ScreenDamage damage(screen_.width, screen_.height);
-        ComposeInto(target, damage, ownBuffer);
+        ComposeInto(target, damage, keptScreen);
         backend_.PresentChanged(target, damage);
     }
 }
