@@ -116,7 +116,8 @@ const TarvelPage = {
     });
   },
 
-  present(bytes, width, height) {
+  // `parts`: x, y, width, height of each part of the picture that changed.
+  present(bytes, width, height, parts) {
     if (!this.context) return;
     // The program hands over the same bytes every frame: one picture over them serves until
     // the program's memory grows, which moves them.
@@ -127,7 +128,9 @@ const TarvelPage = {
       const pixels = new Uint8ClampedArray(bytes.buffer, bytes.byteOffset, bytes.length);
       picture = this.picture = new ImageData(pixels, width, height);
     }
-    this.context.putImageData(picture, 0, 0);
+    for (let i = 0; i < parts.length; i += 4) {
+      this.context.putImageData(picture, 0, 0, parts[i], parts[i + 1], parts[i + 2], parts[i + 3]);
+    }
     if (!this.firstFrame) {
       this.firstFrame = true;
       this.firstFrameBytes = bytes.slice();

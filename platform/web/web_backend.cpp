@@ -16,8 +16,10 @@ EM_ASYNC_JS(void, tarvel_page_wait, (double due), {
 EM_JS(int, tarvel_page_take_input, (int* events, int capacity), {
     return TarvelPage.takeInput(HEAP32, events >> 2, capacity);
 });
-EM_JS(void, tarvel_page_present, (const std::uint8_t* rgba, int width, int height), {
-    TarvelPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+EM_JS(void, tarvel_page_present, (const std::uint8_t* rgba, int width, int height,
+                                  const int* parts, int count), {
+    TarvelPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height,
+                       HEAP32.subarray(parts >> 2, (parts >> 2) + count * 4));
 });
 EM_JS(void, tarvel_page_show, (), { TarvelPage.show(); });
 EM_JS(void, tarvel_page_raise, (), { TarvelPage.raise(); });
@@ -83,13 +85,23 @@ std::vector<InputEvent> WebBackend::WaitForInput(std::optional<Millis> deadline)
 }
 
 cairo_surface_t* WebBackend::ScreenBuffer() {
-    // The screen is composed over the very bytes the canvas takes, and turned into the canvas's
-    // order where it lies: a frame crosses memory once less than through a second buffer.
-    if (!buffer_) {
-        buffer_ =
-            MakeImageSurfaceOver(rgba_.data(), screen_.width, screen_.height, screen_.width * 4);
+    // The screen is composed in an image of its own, which keeps it from frame to frame, so
+    // that only the rows that changed are turned into the canvas's order and handed over.
+    if (!composed_) {
+        composed_ = MakeImageSurface(screen_.width, screen_.height);
     }
-    return buffer_.get();
+    return composed_.get();
+}
+
+void WebBackend::Convert(cairo_surface_t* screen, const RECT& part) {
+    const int stride = cairo_image_surface_get_stride(screen);
+    const std::uint8_t* rgb = cairo_image_surface_get_data(screen);
+    for (int y = part.top; y < part.bottom; ++y) {
+        RgbToCanvasBytes(
+            rgb + static_cast<std::ptrdiff_t>(y) * stride + part.left * 4, stride,
+            part.right - part.left, 1,
+            rgba_.data() + (static_cast<std::size_t>(y) * screen_.width + part.left) * 4);
+    }
 }
 
 void WebBackend::Present(cairo_surface_t* screen) {
@@ -98,12 +110,29 @@ void WebBackend::Present(cairo_surface_t* screen) {
         return;
     }
     cairo_surface_flush(screen);
-    RgbToCanvasBytes(cairo_image_surface_get_data(screen), cairo_image_surface_get_stride(screen),
-                     screen_.width, screen_.height, rgba_.data());
-    if (screen == buffer_.get()) {
-        cairo_surface_mark_dirty(screen);  // its bytes changed behind cairo's back
+    const RECT whole{0, 0, screen_.width, screen_.height};
+    Convert(screen, whole);
+    const int parts[] = {0, 0, screen_.width, screen_.height};
+    tarvel_page_present(rgba_.data(), screen_.width, screen_.height, parts, 1);
+    presentedWhole_ = true;
+}
+
+void WebBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
+    if (screen != composed_.get() || !presentedWhole_) {
+        Present(screen);
+        return;
     }
-    tarvel_page_present(rgba_.data(), screen_.width, screen_.height);
+    cairo_surface_flush(screen);
+    std::vector<int> parts;
+    for (const RECT& band : changed.Bands()) {
+        Convert(screen, band);
+        parts.insert(parts.end(),
+                     {band.left, band.top, band.right - band.left, band.bottom - band.top});
+    }
+    if (!parts.empty()) {
+        tarvel_page_present(rgba_.data(), screen_.width, screen_.height, parts.data(),
+                            static_cast<int>(parts.size() / 4));
+    }
 }
 
 void WebBackend::ShowScreen() {

@@ -32,7 +32,10 @@ class WebBackend final : public Backend {
     Millis Now() override;
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
     cairo_surface_t* ScreenBuffer() override;
+    bool KeepsScreenBuffer() const override { return true; }
     void Present(cairo_surface_t* screen) override;
+    // Converts and hands the page only the rows that changed.
+    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
     void ShowScreen() override;
     void Raise() override;
 
@@ -42,10 +45,14 @@ class WebBackend final : public Backend {
     ScreenSize screen_;
     double start_;
     web::DomInputTranslator translator_;
-    // The frame as the canvas takes it, bytes R, G, B, A; composed into as RGB24 words first
-    // (buffer_ lies over it).
+    // Turns `part` of the composed screen into the canvas's bytes.
+    void Convert(cairo_surface_t* screen, const RECT& part);
+
+    // The frame as the canvas takes it, bytes R, G, B, A, kept from frame to frame; the screen
+    // composed, kept likewise, so a frame converts and hands over only what changed.
     std::vector<std::uint8_t> rgba_;
-    SurfacePtr buffer_;
+    SurfacePtr composed_;
+    bool presentedWhole_ = false;
     bool shown_ = false;
 };
 
