@@ -171,16 +171,28 @@ class Session:
             self.others.append(subprocess.Popen(['openbox'], env=self.env,
                                                 stdout=subprocess.DEVNULL,
                                                 stderr=subprocess.DEVNULL))
-            wait_for('openbox', lambda: '_NET_SUPPORTING_WM_CHECK(WINDOW)' in subprocess.run(
-                ['xprop', '-root', '_NET_SUPPORTING_WM_CHECK'], env=self.env,
-                capture_output=True, text=True).stdout, timeout=10)
+            # Up when it names itself and has set up its desktops, the last of its start.
+            wait_for('openbox', lambda: all(
+                name + '(' in subprocess.run(['xprop', '-root', name], env=self.env,
+                                             capture_output=True, text=True).stdout
+                for name in ('_NET_SUPPORTING_WM_CHECK', '_NET_CURRENT_DESKTOP',
+                             '_NET_DESKTOP_NAMES')), timeout=10)
         # The pointer starts off the window, so the game sees only the moves made here.
         self.xdotool('mousemove', '0', '0')
 
     def start_game(self, *options):
         self.game = subprocess.Popen([self.tarvel, '--scale', '1'] + list(options), env=self.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-        self.window = wait_for('the window', self.find_window, timeout=10)
+        try:
+            self.window = wait_for('the window', self.find_window, timeout=15)
+        except StepFailed:
+            hidden = subprocess.run(['xdotool', 'search', '--name', '^Tarvel$'], env=self.env,
+                                    capture_output=True, text=True).stdout.split()
+            status = self.game.poll()
+            raise StepFailed('timed out waiting for the window (the game %s; windows named '
+                             'Tarvel, shown or not: %s)' %
+                             ('is running' if status is None else 'ended with %d' % status,
+                              hidden or 'none'))
         if options:
             return
         width, height, x, y = self.geometry()
