@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 
 namespace platform {
@@ -12,6 +13,10 @@ namespace {
 
 constexpr int kWidth = 48;
 constexpr int kHeight = 96;
+
+std::array<LONG, 4> Sides(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
 
 bool Covers(const std::vector<RECT>& bands, int x, int y) {
     return std::any_of(bands.begin(), bands.end(), [&](const RECT& band) {
@@ -31,10 +36,7 @@ TEST(ScreenDamage, NothingChangedIsNoBandAndWhatLiesOffTheScreenIsIgnored) {
     damage.Add({-5, -5, 3, 2});
     const std::vector<RECT> bands = damage.Bands();
     ASSERT_EQ(bands.size(), 1u);
-    EXPECT_EQ(bands[0].left, 0);
-    EXPECT_EQ(bands[0].top, 0);
-    EXPECT_EQ(bands[0].right, 3);
-    EXPECT_EQ(bands[0].bottom, 2);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{0, 0, 3, 2}));
 }
 
 TEST(ScreenDamage, FarApartChangesAreBandsAsWideAsTheirRowsAndNearOnesJoin) {
@@ -46,14 +48,8 @@ TEST(ScreenDamage, FarApartChangesAreBandsAsWideAsTheirRowsAndNearOnesJoin) {
     damage.Add(51 + 2 * ScreenDamage::kJoinGap, 0, 1);  // kJoinGap rows between: apart
     const std::vector<RECT> bands = damage.Bands();
     ASSERT_EQ(bands.size(), 3u);
-    EXPECT_EQ(bands[0].left, 5);
-    EXPECT_EQ(bands[0].top, 2);
-    EXPECT_EQ(bands[0].right, 10);
-    EXPECT_EQ(bands[0].bottom, 5);
-    EXPECT_EQ(bands[1].left, 40);
-    EXPECT_EQ(bands[1].top, 50);
-    EXPECT_EQ(bands[1].right, 48);
-    EXPECT_EQ(bands[1].bottom, 51 + ScreenDamage::kJoinGap);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{5, 2, 10, 5}));
+    EXPECT_EQ(Sides(bands[1]), (std::array<LONG, 4>{40, 50, 48, 51 + ScreenDamage::kJoinGap}));
     EXPECT_EQ(bands[2].top, 51 + 2 * ScreenDamage::kJoinGap);
 }
 
@@ -70,10 +66,7 @@ TEST(ScreenDamage, TooManyBandsBecomeTheOneThatCoversThem) {
     ASSERT_GT(apart, ScreenDamage::kMaxBands);
     const std::vector<RECT> bands = damage.Bands();
     ASSERT_EQ(bands.size(), 1u);
-    EXPECT_EQ(bands[0].left, 0);
-    EXPECT_EQ(bands[0].top, 0);
-    EXPECT_EQ(bands[0].right, right);
-    EXPECT_EQ(bands[0].bottom, last + 1);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{0, 0, right, last + 1}));
 }
 
 TEST(ScreenDamage, EveryChangedPixelIsCoveredAndBandsDoNotOverlap) {
