@@ -71,6 +71,13 @@ SurfacePtr Pattern(ScreenSize size) {
     return surface;
 }
 
+// The test pattern composed into a screen buffer.
+void PaintPattern(cairo_surface_t* buffer, ScreenSize size) {
+    CairoPtr cr(cairo_create(buffer));
+    cairo_set_source_surface(cr.get(), Pattern(size).get(), 0, 0);
+    cairo_paint(cr.get());
+}
+
 class SdlBackendTest : public ::testing::Test {
   protected:
     void SetUp() override { environment.Set("SDL_VIDEODRIVER", "offscreen"); }
@@ -189,11 +196,7 @@ TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
         }
         EXPECT_EQ(wrong, 0);
     };
-    {
-        CairoPtr cr(cairo_create(buffer));
-        cairo_set_source_surface(cr.get(), Pattern(device).get(), 0, 0);
-        cairo_paint(cr.get());
-    }
+    PaintPattern(buffer, device);
     backend->Present(buffer);
     expectShown(PatternPixel);
 
@@ -220,11 +223,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(cairo_image_surface_get_data(buffer), window->pixels)
         << "at one to one the window's own pixels are composed into";
-    {
-        CairoPtr cr(cairo_create(buffer));
-        cairo_set_source_surface(cr.get(), Pattern(device).get(), 0, 0);
-        cairo_paint(cr.get());
-    }
+    PaintPattern(buffer, device);
     backend->Present(buffer);
 
     // Twice the size: the picture composed in the old pixels is kept and scaled; and back.
@@ -314,11 +313,7 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
     ASSERT_TRUE(presenter) << error;
     cairo_surface_t* buffer = presenter->ScreenBuffer();
     ASSERT_NE(buffer, nullptr);
-    {
-        CairoPtr cr(cairo_create(buffer));
-        cairo_set_source_surface(cr.get(), Pattern(device).get(), 0, 0);
-        cairo_paint(cr.get());
-    }
+    PaintPattern(buffer, device);
     presenter->Present(buffer);
     int width = 0;
     int height = 0;
