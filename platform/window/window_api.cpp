@@ -25,9 +25,17 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
         wc->lpszClassName[0] == 0 || wc->cbClsExtra < 0 || wc->cbWndExtra < 0) {
         return 0;
     }
-    const platform::detail::WindowClass* added =
-        desktop->tree().AddClass({wc->lpszClassName, 0, wc->style, wc->lpfnWndProc, wc->hInstance,
-                                  wc->hIcon, wc->hbrBackground});
+    const platform::detail::WindowClass* added = desktop->tree().AddClass({
+        .name = wc->lpszClassName,
+        .atom = 0,
+        .style = wc->style,
+        .proc = wc->lpfnWndProc,
+        .instance = wc->hInstance,
+        .icon = wc->hIcon,
+        .background = wc->hbrBackground,
+        .classExtraBytes = wc->cbClsExtra,
+        .windowExtraBytes = wc->cbWndExtra,
+    });
     return added == nullptr ? 0 : added->atom;
 }
 
@@ -57,6 +65,41 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 BOOL DestroyWindow(HWND window) {
     Desktop* desktop = Desktop::Current();
     return desktop != nullptr && desktop->Destroy(window) ? TRUE : FALSE;
+}
+
+LONG GetWindowLongW(HWND window, int index) {
+    const Window* w = FindWindowOf(window);
+    if (w == nullptr) {
+        return 0;
+    }
+    switch (index) {
+        case GWL_STYLE:
+            return static_cast<LONG>(w->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG>(w->exStyle);
+        case GWL_ID:
+            return static_cast<LONG>(w->id);
+        default:
+            return 0;
+    }
+}
+
+DWORD GetClassLongW(HWND window, int index) {
+    const Window* w = FindWindowOf(window);
+    if (w == nullptr || w->windowClass == nullptr) {
+        return 0;
+    }
+    const platform::detail::WindowClass& c = *w->windowClass;
+    switch (index) {
+        case GCL_STYLE:
+            return c.style;
+        case GCL_CBWNDEXTRA:
+            return static_cast<DWORD>(c.windowExtraBytes);
+        case GCL_CBCLSEXTRA:
+            return static_cast<DWORD>(c.classExtraBytes);
+        default:
+            return 0;
+    }
 }
 
 BOOL ShowWindow(HWND window, int command) {

@@ -26,6 +26,10 @@ struct WindowClass {
     HINSTANCE instance;
     HICON icon;
     HBRUSH background;
+    // Extra bytes asked for with the class and with each of its windows. Only their counts are
+    // kept: nothing here reads or writes them.
+    int classExtraBytes = 0;
+    int windowExtraBytes = 0;
 };
 
 // State that the window manager's own windows (dialogs, soft-key bars, pop-up menus, controls)

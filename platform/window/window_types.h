@@ -101,6 +101,14 @@ inline constexpr DWORD WS_EX_CAPTIONOKBTN = 0x80000000;
 
 inline constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
+// What GetWindowLongW and GetClassLongW read.
+inline constexpr int GWL_ID = -12;
+inline constexpr int GWL_STYLE = -16;
+inline constexpr int GWL_EXSTYLE = -20;
+inline constexpr int GCL_CBWNDEXTRA = -18;
+inline constexpr int GCL_CBCLSEXTRA = -20;
+inline constexpr int GCL_STYLE = -26;
+
 // Class styles.
 inline constexpr UINT CS_VREDRAW = 0x0001;
 inline constexpr UINT CS_HREDRAW = 0x0002;

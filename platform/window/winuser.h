@@ -16,6 +16,11 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
 // class brush, WM_PAINT validates, the caption's OK button sends IDOK.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL DestroyWindow(HWND window);
+// A window's style, extended style or control identifier (GWL_*); 0 for a bad window or index.
+// Extra bytes are not kept, so offsets into them read as 0.
+LONG GetWindowLongW(HWND window, int index);
+// The window class's style or its counts of extra bytes (GCL_*); 0 for a bad window or index.
+DWORD GetClassLongW(HWND window, int index);
 BOOL ShowWindow(HWND window, int command);
 // Sends WM_PAINT at once when the window has an invalid region.
 BOOL UpdateWindow(HWND window);

@@ -121,12 +121,18 @@ TEST_F(Program240, FirstPaintStartsTheMatchOnThePitchAboveTheSoftKeys) {
         EXPECT_EQ(game.ScreenPixel(20, 100), kPitchGreen);
         EXPECT_NE(game.ScreenPixel(20, 310), kPitchGreen);
         HeadlessProgram::Screenshot("pitch-240x320");
+        // The window as created: no extended style, a class that repaints whole on a resize and
+        // keeps no extra bytes.
+        EXPECT_EQ(GetWindowLongW(MainWindow(), GWL_EXSTYLE), 0);
+        EXPECT_EQ(GetClassLongW(MainWindow(), GCL_STYLE), CS_HREDRAW | CS_VREDRAW);
+        EXPECT_EQ(GetClassLongW(MainWindow(), GCL_CBCLSEXTRA), 0u);
+        EXPECT_EQ(GetClassLongW(MainWindow(), GCL_CBWNDEXTRA), 0u);
         Quit();
     });
     EXPECT_EQ(game.Run(), 0);
 }
 
-TEST_F(Program240, TicksArriveEvery50MsAndEachIsPainted) {
+TEST_F(Program240, TheGameTimer666TicksEvery50MsAndEachIsPainted) {
     int presentsAtStart = 0;
     game.At(100, [&] {
         // Set the ball rolling sideways, clear of both discs: one pixel a tick.
@@ -139,8 +145,13 @@ TEST_F(Program240, TicksArriveEvery50MsAndEachIsPainted) {
         EXPECT_EQ(game.match().ball.x, 120.0) << "100 ticks in five seconds";
         EXPECT_GE(game.backend().Presents() - presentsAtStart, 99);
         EXPECT_LE(game.backend().Presents() - presentsAtStart, 101);
+        // The timer goes by its number: stopped by it, the ticks stop.
+        EXPECT_TRUE(KillTimer(MainWindow(), 666));
     });
-    game.At(5200, [&] { Quit(); });
+    game.At(6000, [&] {
+        EXPECT_EQ(game.match().ball.x, 120.0);
+        Quit();
+    });
     EXPECT_EQ(game.Run(), 0);
 }
 

@@ -492,6 +492,30 @@ TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
     EXPECT_EQ(FindWindowW(u"Recording", u"Other"), nullptr);
 }
 
+TEST_F(MessageLoop, WindowAndClassLongsReadTheStylesIdentifierAndExtraByteCounts) {
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW;
+    wc.lpfnWndProc = RecordingProc;
+    wc.cbClsExtra = 6;
+    wc.cbWndExtra = 4;
+    wc.lpszClassName = u"Extra";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Extra", u"Extra", WS_VISIBLE, 0, 0, 50, 50,
+                                  nullptr, nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExW(0, u"Extra", u"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, window,
+                                 reinterpret_cast<HMENU>(42), nullptr, nullptr);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), WS_VISIBLE);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), WS_EX_CAPTIONOKBTN);
+    EXPECT_EQ(GetWindowLongW(child, GWL_ID), 42);
+    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), CS_HREDRAW);
+    EXPECT_EQ(GetClassLongW(child, GCL_CBCLSEXTRA), 6u);
+    EXPECT_EQ(GetClassLongW(child, GCL_CBWNDEXTRA), 4u);
+    // Unknown windows read as 0.
+    DestroyWindow(window);
+    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE), 0);
+    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), 0u);
+}
+
 TEST_F(MessageLoop, SetForegroundWindowTakesTheHandleWithItsLowBitSet) {
     HWND first = MakeWindow(u"First");
     HWND second = MakeWindow(u"Second");
