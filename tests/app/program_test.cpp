@@ -344,16 +344,29 @@ TEST_F(Program240, LeftSoftKeyEndsTheProgram) {
     EXPECT_EQ(MainWindow(), nullptr);
 }
 
-TEST_F(Program240, ASecondStartBringsTheFirstForwardAndLeaves) {
+TEST_F(Program240, ASecondStartBringsTheFirstForwardWithItsAboutBoxActiveAndLeaves) {
+    HWND other = nullptr;
     game.At(100, [&] {
         const HWND first = MainWindow();
-        const HWND other = OtherWindow(game.instance());
+        other = OtherWindow(game.instance());
         ASSERT_EQ(GetForegroundWindow(), other);
         EXPECT_EQ(WinMain(game.instance(), nullptr, nullptr, SW_SHOW), 0);
         EXPECT_EQ(MainWindow(), first);
         EXPECT_EQ(GetForegroundWindow(), first);
+        game.backend().PressControlKey('A');
+    });
+    // With the About box up, the box comes forward with the game and keeps the input.
+    game.At(200, [&] {
+        ASSERT_NE(About(), nullptr);
+        SetForegroundWindow(other);
+        ASSERT_EQ(GetForegroundWindow(), other);
+        EXPECT_EQ(WinMain(game.instance(), nullptr, nullptr, SW_SHOW), 0);
+        EXPECT_EQ(GetForegroundWindow(), About());
+        TapOk();
+    });
+    game.At(300, [&] {
         DestroyWindow(other);
-        SendMessageW(first, WM_CLOSE, 0, 0);  // Ctrl+Q would go to the window in front
+        SendMessageW(MainWindow(), WM_CLOSE, 0, 0);  // Ctrl+Q would go to the window in front
     });
     EXPECT_EQ(game.Run(), 0);
 }
