@@ -54,6 +54,24 @@ TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
         {"?screen=1234567890123456789012345678901234567890123",
          "Bad screen size '1234567890123456789012345678901234567890...': expected "
          "WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=1234567890123456789012345678901234567890",
+         "Bad screen size '1234567890123456789012345678901234567890': expected "
+         "WIDTHxHEIGHT, e.g. 240x320."},
+        // Every edge of the hex digits, in either case, and of the characters let through; the
+        // message quotes the value decoded.
+        {"?screen=%4a%4A%4f%4F%300%39",
+         "Bad screen size 'JJOO009': expected WIDTHxHEIGHT, e.g. "
+         "240x320."},
+        {"?screen=%20%7E%7e", "Bad screen size ' ~~': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=%1F", "The address has a malformed part: 'screen=%1F'."},
+        {"?screen=%7F", "The address has a malformed part: 'screen=%7F'."},
+        {"?screen=%4g", "The address has a malformed part: 'screen=%4g'."},
+        {"?screen=%g4", "The address has a malformed part: 'screen=%g4'."},
+        {"?screen=%4/", "The address has a malformed part: 'screen=%4/'."},
+        {"?screen=%4:", "The address has a malformed part: 'screen=%4:'."},
+        {"?screen=%4@", "The address has a malformed part: 'screen=%4@'."},
+        {"?screen=%4G", "The address has a malformed part: 'screen=%4G'."},
+        {"?screen=%4`", "The address has a malformed part: 'screen=%4`'."},
     };
     for (const Case& c : cases) {
         const PageQueryResult result = ParsePageQuery(c.query);
@@ -61,4 +79,12 @@ TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
         EXPECT_EQ(result.error, c.error) << c.query;
         EXPECT_FALSE(result.options.screen.has_value()) << c.query;
     }
+}
+
+TEST(PageQuery, AnEscapeCutShortAtTheEndIsMalformedWhateverFollowsInMemory) {
+    // The address ends after "%4"; the '1' after it is not part of it.
+    const std::string_view cut("?screen=%41", 10);
+    const PageQueryResult result = ParsePageQuery(cut);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "The address has a malformed part: 'screen=%4'.");
 }
