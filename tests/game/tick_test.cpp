@@ -48,7 +48,8 @@ TEST(Tick, SideLinesTakeBackTheHorizontalMoveAndDampBothComponents) {
         {"right line", 220, 100, 10, 2, 220, 102, -9.0, 2 * 0.9},
         {"left line", 3, 100, -5, -1, 3, 99, 4.5, -1 * 0.9},
         {"already outside is clamped", 226, 100, 1, 0, 225, 100, -0.9, 0},
-        {"exactly on the limit is no rebound", 224, 100, 1, 0, 225, 100, 1, 0},
+        {"exactly on the right limit is no rebound", 224, 100, 1, 0, 225, 100, 1, 0},
+        {"exactly on the left line is no rebound", 2, 100, -2, 1, 0, 101, -2, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -193,6 +193,9 @@ TEST_F(FramePainter, ScoresStandInTheirCellsAndTheBallAndDiscsCoverThem) {
     EXPECT_GE(upper.top, 80);
     EXPECT_LE(upper.bottom, 110);
     EXPECT_LE(upper.right, 20 + 20);  // one digit, about 15 pixels wide
+    // The font is twice the ball's size high; a digit's ink, about two thirds of that.
+    EXPECT_GT(upper.bottom - upper.top, ball.size);
+    EXPECT_LT(upper.bottom - upper.top, 2 * ball.size);
 
     const Box lower = InkBox(window, 2, 215, 70, 275);
     ASSERT_FALSE(lower.empty());

@@ -66,11 +66,16 @@ TEST_P(PitchPainter, DrawsTheWorkedGeometryInItsOrder) {
     EXPECT_EQ(differing, 0);
 }
 
-TEST_P(PitchPainter, LeavesOnlyTheSurfacesAndTheLastBrush) {
+TEST_P(PitchPainter, MakesABrushForEachUseAndLeavesOnlyTheSurfacesAndTheLastBrush) {
     const PitchCase c = GetParam();
     const platform::GdiObjectCounts before = platform::LiveGdiObjects();
+    const platform::GdiObjectCounts madeBefore = platform::MadeGdiObjects();
     {
         PaintedWindow window(c.width, c.height);
+        // A brush for the field, each band, each circle and the spot; one pen for every line.
+        const platform::GdiObjectCounts made = platform::MadeGdiObjects();
+        EXPECT_EQ(made.brushes - madeBefore.brushes, 6u);
+        EXPECT_EQ(made.pens - madeBefore.pens, 1u);
         const platform::GdiObjectCounts after = platform::LiveGdiObjects();
         EXPECT_EQ(after.deviceContexts, before.deviceContexts + 2);
         EXPECT_EQ(after.bitmaps, before.bitmaps + 2);
