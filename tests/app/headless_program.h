@@ -40,15 +40,15 @@ class HeadlessProgram {
         backend_.At(time, std::move(step));
     }
 
-    // Runs WinMain to its end and returns its exit code. A program still running at `deadline`
-    // (a fault kept it from its way out, or a step stopped early at a failed assertion) is told
-    // to quit, and the test fails instead of hanging.
-    int Run(platform::Millis deadline = 30000) {
+    // Runs WinMain, shown as `showCommand` says, to its end and returns its exit code. A program
+    // still running at `deadline` (a fault kept it from its way out, or a step stopped early at a
+    // failed assertion) is told to quit, and the test fails instead of hanging.
+    int Run(platform::Millis deadline = 30000, int showCommand = SW_SHOW) {
         backend_.At(deadline, [] {
             ADD_FAILURE() << "the program was still running at the deadline";
             PostQuitMessage(kStillRunning);
         });
-        return WinMain(instance_, nullptr, nullptr, SW_SHOW);
+        return WinMain(instance_, nullptr, nullptr, showCommand);
     }
     static constexpr int kStillRunning = 99;
 

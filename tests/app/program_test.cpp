@@ -391,6 +391,23 @@ TEST(ProgramStart, AFailedRegistrationOrWindowCreationEndsAtOnceWithZeroAndLeave
     }
 }
 
+TEST(ProgramStart, StartedHiddenTheMatchWaitsForTheFirstPaintWhenShown) {
+    HeadlessProgram game;
+    game.At(100, [&] {
+        const HWND window = FindWindowW(u"TARVEL", u"Tarvel");
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(IsWindowVisible(window));
+        EXPECT_EQ(game.match().initialised, 0) << "no paint yet, so no match and no timer";
+        ShowWindow(window, SW_SHOW);
+    });
+    game.At(200, [&] {
+        EXPECT_EQ(game.match().initialised, 1);
+        EXPECT_EQ(game.match().geometry.height, 320 - 26);
+        game.backend().PressControlKey('Q');
+    });
+    EXPECT_EQ(game.Run(30000, SW_HIDE), 0);
+}
+
 TEST(ProgramStart, WithoutASoftKeyBarThePitchTakesTheWholeHeight) {
     HeadlessProgram game({240, 320}, ModuleWithoutSoftKeys());
     game.At(100, [&] {
