@@ -19,7 +19,7 @@ std::optional<platform::ScreenSize> ParseScreenSize(std::string_view text, std::
         return std::nullopt;
     };
     const std::size_t x = text.find_first_of("xX");
-    platform::ScreenSize size{0, 0};
+    platform::ScreenSize size{};
     if (x == std::string_view::npos || !ParseSide(text.substr(0, x), &size.width) ||
         !ParseSide(text.substr(x + 1), &size.height)) {
         return fail("expected WIDTHxHEIGHT, e.g. 240x320");

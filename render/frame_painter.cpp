@@ -1,5 +1,6 @@
 #include "render/frame_painter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -16,13 +17,8 @@ COLORREF ToColorref(Rgb colour) {
 // overflow the sum.
 int Offset(int base, int delta) {
     const std::int64_t sum = std::int64_t{base} + delta;
-    if (sum > std::numeric_limits<int>::max()) {
-        return std::numeric_limits<int>::max();
-    }
-    if (sum < std::numeric_limits<int>::min()) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(sum);
+    return static_cast<int>(std::clamp<std::int64_t>(sum, std::numeric_limits<int>::min(),
+                                                     std::numeric_limits<int>::max()));
 }
 
 void DrawDisc(HDC surface, const Player& disc) {
