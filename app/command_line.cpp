@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/screen_size.h"
-#include "platform/sdl/sdl_backend.h"
+#include "platform/display/screen_limits.h"
 
 namespace {
 
@@ -74,6 +74,7 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
                             std::to_string(platform::kMaxWindowScale));
             }
             options.scale = scale;
+            options.scaleGiven = true;
         } else {
             return fail("unknown option '" + std::string(arguments[i]) + "'");
         }

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window/backend.h"
+#include "platform/display/screen_limits.h"
 
 struct PageQuery {
     std::optional<platform::ScreenSize> screen;

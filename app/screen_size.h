@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window/backend.h"
+#include "platform/display/screen_limits.h"
 
 // The size `text` names, or nothing with `error` (when not null) saying what is wrong with it,
 // in words that follow "bad screen size 'TEXT': ".

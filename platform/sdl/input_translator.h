@@ -21,7 +21,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/sdl/pointer_mapping.h"
+#include "platform/display/pointer_mapping.h"
 #include "platform/window/backend.h"
 
 namespace platform::sdl {

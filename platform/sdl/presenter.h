@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/letterbox.h"
+#include "platform/display/letterbox.h"
 #include "platform/sdl/screen_scaler.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/window/backend.h"

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/sdl/letterbox.h"
+#include "platform/display/letterbox.h"
 
 namespace platform::sdl {
 

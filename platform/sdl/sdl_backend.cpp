@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "platform/sdl/letterbox.h"
+#include "platform/display/letterbox.h"
 #include "platform/sdl/render_path.h"
 #include "platform/sdl/wait_time.h"
 #include "platform/sdl/window_manager.h"
@@ -135,7 +135,7 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     if (SDL_GetDisplayUsableBounds(0, &bounds) == 0) {
         usable = {bounds.w, bounds.h - kWindowFrameAllowance};
     }
-    const ScreenSize size = sdl::InitialWindowSize(screen_, options.scale, usable);
+    const ScreenSize size = InitialWindowSize(screen_, options.scale, usable);
     // Hidden until the program shows a window of its own (ShowScreen).
     const Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN;
     window_.reset(SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_CENTERED,
@@ -188,7 +188,7 @@ sdl::WindowView SdlBackend::View() const {
     if (view.drawable.width <= 0 || view.drawable.height <= 0) {
         view.drawable = view.window;
     }
-    view.image = sdl::FitScreen(view.drawable, screen_).image;
+    view.image = FitScreen(view.drawable, screen_).image;
     return view;
 }
 

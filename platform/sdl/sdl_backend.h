@@ -34,9 +34,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/display/letterbox.h"
 #include "platform/sdl/display_wait.h"
 #include "platform/sdl/input_translator.h"
-#include "platform/sdl/letterbox.h"
 #include "platform/sdl/presenter.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/video_session.h"
@@ -45,9 +45,6 @@
 #include "platform/window/window_icon.h"
 
 namespace platform {
-
-// The largest first scale of the window.
-inline constexpr int kMaxWindowScale = 16;
 
 struct SdlOptions {
     // The device screen in pixels: what the game sees.

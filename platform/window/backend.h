@@ -10,21 +10,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/display/screen_limits.h"
 #include "platform/win32_types.h"
 #include "platform/window/screen_damage.h"
 
 namespace platform {
 
 using Millis = std::uint64_t;
-
-struct ScreenSize {
-    int width;
-    int height;
-};
-
-// The sizes a device screen may have, each side, on every back end that shows one.
-inline constexpr int kMinScreenSide = 32;
-inline constexpr int kMaxScreenSide = 4096;
 
 enum class InputKind {
     PointerMove,

@@ -1,8 +1,8 @@
-#include "platform/sdl/letterbox.h"
+#include "platform/display/letterbox.h"
 
 #include <gtest/gtest.h>
 
-namespace platform::sdl {
+namespace platform {
 namespace {
 
 void ExpectImage(const Letterbox& box, int x, int y, int width, int height) {
@@ -100,4 +100,4 @@ TEST(InitialWindowSize, ShrinksKeepingTheAspectWhenNotEvenOneToOneFits) {
 }
 
 }  // namespace
-}  // namespace platform::sdl
+}  // namespace platform

@@ -2,9 +2,9 @@
 // between black bars. Pure arithmetic on sizes, so it is tested without a display.
 #pragma once
 
-#include "platform/window/backend.h"
+#include "platform/display/screen_limits.h"
 
-namespace platform::sdl {
+namespace platform {
 
 struct PixelRect {
     int x = 0;
@@ -41,4 +41,4 @@ Letterbox FitScreen(ScreenSize drawable, ScreenSize device);
 // when not even one to one fits, the largest size of the screen's aspect ratio that does.
 ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable);
 
-}  // namespace platform::sdl
+}  // namespace platform

@@ -1,9 +1,9 @@
-#include "platform/sdl/pointer_mapping.h"
+#include "platform/display/pointer_mapping.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace platform::sdl {
+namespace platform {
 namespace {
 
 // The device pixel along one axis, with whether it lies on the screen.
@@ -44,4 +44,4 @@ std::optional<DevicePoint> DrawableToDevice(DrawablePoint point, const PixelRect
     return DevicePoint{x, y, insideX && insideY};
 }
 
-}  // namespace platform::sdl
+}  // namespace platform

@@ -7,9 +7,9 @@
 
 #include <optional>
 
-#include "platform/sdl/letterbox.h"
+#include "platform/display/letterbox.h"
 
-namespace platform::sdl {
+namespace platform {
 
 struct DrawablePoint {
     double x;
@@ -36,4 +36,4 @@ struct DevicePoint {
 std::optional<DevicePoint> DrawableToDevice(DrawablePoint point, const PixelRect& image,
                                             ScreenSize device);
 
-}  // namespace platform::sdl
+}  // namespace platform

@@ -1,10 +1,10 @@
-#include "platform/sdl/pointer_mapping.h"
+#include "platform/display/pointer_mapping.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace platform::sdl {
+namespace platform {
 namespace {
 
 void ExpectDevice(std::optional<DevicePoint> point, int x, int y, bool inside) {
@@ -82,4 +82,4 @@ TEST(PointerMapping, NoImageOrNoNumberGivesNoPoint) {
 }
 
 }  // namespace
-}  // namespace platform::sdl
+}  // namespace platform

@@ -1,9 +1,9 @@
-#include "platform/sdl/letterbox.h"
+#include "platform/display/letterbox.h"
 
 #include <algorithm>
 #include <climits>
 
-namespace platform::sdl {
+namespace platform {
 
 Letterbox FitScreen(ScreenSize drawable, ScreenSize device) {
     if (drawable.width <= 0 || drawable.height <= 0 || device.width <= 0 || device.height <= 0) {
@@ -52,4 +52,4 @@ ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable) {
     return {std::max(shrunk.width, 1), std::max(shrunk.height, 1)};
 }
 
-}  // namespace platform::sdl
+}  // namespace platform
