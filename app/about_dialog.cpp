@@ -2,7 +2,7 @@
 
 #include "platform/window/aygshell.h"
 
-INT_PTR AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     switch (message) {
         case WM_INITDIALOG: {
             // A Done button in the caption, full-screen size, no input panel, an empty bar.

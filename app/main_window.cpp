@@ -96,7 +96,7 @@ void SetFullScreen(HWND window) {
     MoveWindow(window, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), FALSE);
 }
 
-LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ProgramState& program = Program();
     switch (message) {
         case WM_CREATE:

@@ -24,6 +24,12 @@ using UINT_PTR = std::uintptr_t;
 using COLORREF = DWORD;
 using LPVOID = void*;
 
+// The calling convention of the procedures the window manager calls back: one convention on this
+// build, as on the device's processor.
+#define CALLBACK
+// A string literal of the platform's wide characters.
+#define TEXT(quote) u##quote
+
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 

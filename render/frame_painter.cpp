@@ -55,7 +55,7 @@ void DrawScore(MatchState& state, HDC surface, int x, int y, int value) {
 
     // Without a buffer there is nothing to draw; the frame goes on without this score.
     if (text != nullptr) {
-        const int length = wsprintfW(text, u"%d", value);
+        const int length = wsprintfW(text, TEXT("%d"), value);
         if (length > 0) {
             ExtTextOutW(surface, x, y, 0, nullptr, text, static_cast<UINT>(length), nullptr);
         }
