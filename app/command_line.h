@@ -8,6 +8,7 @@ struct CommandLine {
     int screenWidth = 480;
     int screenHeight = 640;
     int scale = 1;
+    bool scaleGiven = false;  // --scale was on the command line
     bool fullscreen = false;
     bool help = false;
     bool version = false;

@@ -1,0 +1,94 @@
+// The Windows program's entry: reads the command line, sets up the device screen that the
+// desktop window shows, and runs the program as the device's runtime would: statics zeroed,
+// WinMain, its result the exit status.
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/program_state.h"
+#include "app/win_main.h"
+#include "platform/win32/device_screen.h"
+
+namespace {
+
+constexpr int kExitBadUsage = 2;
+
+std::string Utf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) {
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
+    bytes.pop_back();
+    return bytes;
+}
+
+std::wstring Wide(const std::string& text) {
+    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(size, 1)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
+    wide.pop_back();
+    return wide;
+}
+
+std::vector<std::string> Arguments() {
+    int count = 0;
+    LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(Utf8(words[i]));
+    }
+    LocalFree(words);
+    return arguments;
+}
+
+// A program of the desktop's window subsystem has no console of its own: the text goes to the
+// standard handle it was given (a redirection, a terminal under Wine), else to the console of
+// the command prompt that started it, else into a message box.
+void Tell(const std::string& text, bool error) {
+    const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    HANDLE handle = GetStdHandle(which);
+    if ((handle == nullptr || handle == INVALID_HANDLE_VALUE) &&
+        AttachConsole(ATTACH_PARENT_PROCESS)) {
+        handle = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+    }
+    DWORD written = 0;
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE &&
+        WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+        return;
+    }
+    MessageBoxW(nullptr, Wide(text).c_str(), L"Tarvel",
+                MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+    const CommandLineResult parsed = ParseCommandLine(Arguments());
+    if (!parsed.ok) {
+        Tell("tarvel: " + parsed.error + "\nTry 'tarvel --help' for more information.\n", true);
+        return kExitBadUsage;
+    }
+    const CommandLine& options = parsed.options;
+    if (options.help) {
+        Tell(UsageText(), false);
+        return 0;
+    }
+    if (options.version) {
+        Tell(VersionText(), false);
+        return 0;
+    }
+
+    platform::win32::ConfigureDeviceScreen({{options.screenWidth, options.screenHeight},
+                                            options.scaleGiven ? options.scale : 0,
+                                            options.fullscreen});
+    ResetProgramState();
+    return WinMain(instance, nullptr, GetCommandLineW(), showCommand);
+}
