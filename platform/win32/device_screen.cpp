@@ -362,8 +362,14 @@ BOOL DeviceSetForegroundWindow(HWND window) {
     if (IsIconic(target)) {
         ShowWindow(target, SW_RESTORE);
     }
-    const HWND front = (bits & 1) != 0 ? GetLastActivePopup(target) : target;
-    return ::SetForegroundWindow(front != nullptr ? front : target);
+    const HWND popup = (bits & 1) != 0 ? GetLastActivePopup(target) : nullptr;
+    const HWND front = popup != nullptr ? popup : target;
+    // Above every other program's window too: a window already first among its own program's
+    // is not moved by HWND_TOP, so it goes on top of all and back among the rest, still first.
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(front, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
+    SetWindowPos(front, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
+    return ::SetForegroundWindow(front);
 }
 
 BOOL DeviceMoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {

@@ -387,6 +387,10 @@ def help_menu_opens(s):
     close_menu(s)
 
 
+# The fewest dark pixels a check mark adds by its item.
+CHECK_MARK_PIXELS = 20
+
+
 def check_area(s, image):
     """What is drawn in the "Dificil" item left of its text, where the check mark goes."""
     left, top, right, bottom = item_box(s, 2)
@@ -399,7 +403,7 @@ def hard_shows_its_check_mark(s):
     checked_image = open_menu(s, lambda: s.key('F2'))
     s.save(checked_image, 'menu-hard')
     checked = check_area(s, checked_image)
-    if checked < plain + 20:
+    if checked < plain + CHECK_MARK_PIXELS:
         raise StepFailed('no check mark by "Dificil" (%d dark pixels, %d before)' %
                          (checked, plain))
     choose(s, 2)

@@ -1,0 +1,274 @@
+#!/usr/bin/env python3
+"""Plays the Windows tarvel.exe under Wine on a virtual X display, as a person would.
+
+The same round as the desktop's end-to-end test (tests/e2e/window_e2e.py, whose display, pointer,
+screenshot and step helpers it uses): the pitch and soft keys, the disc following the pointer, a
+goal, the menu from "AYUDA" and F2, "Dificil" and its check mark, "Nuevo", the About box and its
+OK, a second start that brings the first forward and exits 0, Ctrl+Q; then "Aceptar" and a
+240 x 320 screen in a second game. Here the soft-key bar, the menu and the About box are the real
+user32's, drawn by Wine.
+
+    windows_e2e.py --tarvel build/windows/tarvel.exe --wine-run scripts/wine-run \
+                   [--artifacts DIR] [--window-manager]
+
+Exits 0 when every step passed; otherwise says which step failed, why, and where its
+screenshot is.
+"""
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+import window_e2e as e2e  # noqa: E402
+from window_e2e import StepFailed, near, wait_for  # noqa: E402
+
+# Wine's menus: white, their items in the system's menu font, a third of the height of the
+# device's own menus at this screen's density.
+e2e.MENU_BACKGROUND = (255, 255, 255)
+
+
+def menu_box(image):
+    """The open menu's rectangle (left, top, right, bottom), or None."""
+    rows = [y for y in range(0, e2e.PITCH_H)
+            if near(image.pixel(e2e.SCREEN_W - 20, y), e2e.MENU_BACKGROUND, 4)]
+    if len(rows) < 30:
+        return None
+    columns = [x for x in range(0, e2e.SCREEN_W)
+               if near(image.pixel(x, rows[0] + 4), e2e.MENU_BACKGROUND, 4)]
+    return (columns[0] - 1, rows[0] - 1, columns[-1] + 2, rows[-1] + 2)
+
+
+def check_area(s, image):
+    """What is drawn in the "Dificil" item left of its text, where the check mark goes."""
+    left, top, right, bottom = e2e.item_box(s, 2)
+    return image.count((left, top, left + 16, bottom), lambda c: max(c) < 150)
+
+
+def choose(s, index):
+    """Chooses a menu item with the keys, the pointer resting on the soft-key bar: when a menu
+    closes, Windows tells the window under the pointer where the pointer is, and over the pitch
+    that steers the disc, as a person hovering there would."""
+    s.xdotool('mousemove', '--window', s.window, str(e2e.LEFT_SOFT_KEY[0]),
+              str(e2e.LEFT_SOFT_KEY[1]))
+    s.xdotool('key', *(['Down'] * (index + 1) + ['Return']))
+    wait_for('the menu to close', lambda: e2e.menu_box(s.shot()) is None)
+
+
+e2e.menu_box = menu_box
+e2e.choose = choose
+# The system's check mark at 96 dpi is about 7 pixels square.
+e2e.CHECK_MARK_PIXELS = 10
+e2e.check_area = check_area
+def light(colour):
+    return min(colour) >= 224
+
+
+class WineSession(e2e.Session):
+    """The game runs under Wine: each start goes through the project's wine-run, and the
+    window's pixels are read from the display (menus are windows of their own over it)."""
+
+    def __init__(self, wine_run, *arguments):
+        super().__init__(*arguments)
+        self.wine_run = wine_run
+
+    def command(self, *options):
+        return [self.wine_run, self.tarvel] + list(options)
+
+    def start_game(self, *options):
+        self.game = subprocess.Popen(self.command('--scale', '1', *options), env=self.env,
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        try:
+            self.window = wait_for('the window', self.find_window, timeout=30)
+        except StepFailed:
+            status = self.game.poll()
+            raise StepFailed('timed out waiting for the window (the game %s)' %
+                             ('is running' if status is None else 'ended with %d' % status))
+        width, height, x, y = self.geometry()
+        self.origin = (x, y)
+        self.size = (width, height)
+
+    def geometry(self):
+        """The client area's width, height and place on the display (xwininfo's absolute
+        corner: under a window manager the window sits in its frame)."""
+        fields = {}
+        for line in subprocess.run(['xwininfo', '-id', self.window], env=self.env, check=True,
+                                   capture_output=True, text=True, timeout=20).stdout.splitlines():
+            name, _, value = line.strip().partition(':')
+            fields[name] = value.strip()
+        return (int(fields['Width']), int(fields['Height']), int(fields['Absolute upper-left X']),
+                int(fields['Absolute upper-left Y']))
+
+    def shot(self, name=None):
+        """The window's area of the display, menus and dialogs over it included."""
+        width, height = self.size
+        x, y = self.origin
+        image = e2e.Image(subprocess.run(
+            ['import', '-window', 'root', '-crop', '%dx%d+%d+%d' % (width, height, x, y),
+             '-depth', '8', 'ppm:-'], env=self.env, check=True, capture_output=True,
+            timeout=20).stdout)
+        self.last = image
+        if name:
+            self.save(image, name)
+        return image
+
+    def click(self, x, y):
+        # Wine takes a press where the pointer was last seen: move, let it arrive, press.
+        self.xdotool('mousemove', '--window', self.window, str(x), str(y), 'sleep', '0.2',
+                     'click', '1')
+
+    def stop(self):
+        super().stop()
+        # The Wine server of the prefix goes with the last program, or at once here.
+        subprocess.run([self.wine_run, '--kill'], env=self.env, capture_output=True, timeout=20)
+
+
+def window_is_the_device_screen(s):
+    if s.size != (e2e.SCREEN_W, e2e.SCREEN_H):
+        raise StepFailed('the client area is %dx%d, not the 480 x 640 screen at scale 1' %
+                         s.size)
+
+
+def about_box_opens_and_closes(s):
+    def dialog():
+        image = s.shot()
+        face = image.count((0, 60, e2e.SCREEN_W, e2e.PITCH_H), light)
+        return face > e2e.SCREEN_W * e2e.PITCH_H // 2 and image
+
+    s.key('ctrl+a')
+    image = wait_for('the About box', dialog)
+    s.save(image, 'about')
+    # Inside its frame, which a window manager would draw over the screen's edges.
+    frame = 4
+    if image.count((frame, 60, e2e.SCREEN_W - frame, e2e.PITCH_H),
+                   lambda c: near(c, e2e.PITCH_GREEN, 0)):
+        raise StepFailed('the About box does not cover the pitch')
+    texts = image.count((0, 40, e2e.SCREEN_W, 200), lambda c: max(c) < 90)
+    if texts < 80:
+        raise StepFailed('no version lines in the About box (%d dark pixels)' % texts)
+    # Its OK button is the default one.
+    s.key('Return')
+    wait_for('the pitch again', lambda: not dialog() and
+             near(s.last.pixel(60, 100), e2e.PITCH_GREEN, 0))
+
+
+def second_start_raises_the_first(s):
+    cover = subprocess.Popen(['xev', '-geometry', '1280x1024+0+0', '-name', 'cover'],
+                             env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.others.append(cover)
+    x, y = s.origin[0] + 60, s.origin[1] + 100
+    wait_for('the cover over the game', lambda: not near(s.root_shot().pixel(x, y),
+                                                         e2e.PITCH_GREEN, 0))
+    second = subprocess.run(s.command(), env=s.env, capture_output=True, text=True, timeout=30)
+    if second.returncode != 0:
+        raise StepFailed('the second start exited with %d: %s' % (second.returncode,
+                                                                  second.stderr.strip()))
+    if not s.game_running():
+        raise StepFailed('the first game ended')
+    found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^Tarvel$'],
+                           env=s.env, capture_output=True, text=True).stdout.split()
+    if found != [s.window]:
+        raise StepFailed('windows named Tarvel: %s, not just the first' % found)
+    wait_for('the game in front of the cover',
+             lambda: near(s.root_shot().pixel(x, y), e2e.PITCH_GREEN, 0))
+    s.root_shot('raised')
+    cover.kill()
+    cover.wait()
+
+
+def quit_by(s, how, what):
+    how()
+    try:
+        status = s.game.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        raise StepFailed('still running 15 s after %s' % what)
+    if status != 0:
+        raise StepFailed('exit status %d after %s' % (status, what))
+
+
+def control_q_quits(s):
+    quit_by(s, lambda: s.key('ctrl+q'), 'Ctrl+Q')
+
+
+def aceptar_quits(s):
+    s.start_game()
+    e2e.pitch_and_soft_keys(s)
+    quit_by(s, lambda: s.click(*e2e.LEFT_SOFT_KEY), '"Aceptar"')
+
+
+aceptar_quits.starts_a_game = True
+
+
+def small_screen(s):
+    """A 240 x 320 screen: the window is that size, its bar 26 pixels high, the pitch above."""
+    s.start_game('--screen', '240x320')
+    if s.size != (240, 320):
+        raise StepFailed('the client area is %dx%d for a 240 x 320 screen' % s.size)
+    image = wait_for('the small pitch', lambda: near(s.shot().pixel(30, 50),
+                                                     e2e.PITCH_GREEN, 0) and s.last, timeout=15)
+    s.save(image, 'small-screen')
+    if not e2e.dark_grey(image.pixel(10, 320 - 5)) or near(image.pixel(10, 320 - 27),
+                                                           (64, 64, 72), 12):
+        raise StepFailed('the soft-key bar is not the bottom 26 pixels')
+    quit_by(s, lambda: s.key('F1'), 'F1')
+
+
+small_screen.starts_a_game = True
+
+STEPS = [
+    window_is_the_device_screen,
+    e2e.pitch_and_soft_keys,
+    e2e.disc_follows_pointer,
+    e2e.a_goal_changes_the_score,
+    e2e.help_menu_opens,
+    e2e.hard_shows_its_check_mark,
+    e2e.new_game_resets,
+    about_box_opens_and_closes,
+    second_start_raises_the_first,
+    control_q_quits,
+    aceptar_quits,
+    small_screen,
+]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument('--tarvel', required=True)
+    parser.add_argument('--wine-run', required=True)
+    parser.add_argument('--artifacts', help='folder for the screenshots')
+    parser.add_argument('--window-manager', action='store_true',
+                        help='run openbox on the display')
+    options = parser.parse_args()
+    if options.artifacts:
+        os.makedirs(options.artifacts, exist_ok=True)
+    session = WineSession(os.path.abspath(options.wine_run), os.path.abspath(options.tarvel),
+                          options.artifacts, options.window_manager)
+    begun = time.monotonic()
+    step = 'start'
+    try:
+        session.start_display()
+        session.start_game()
+        for function in STEPS:
+            step = function.__name__
+            started = time.monotonic()
+            if not getattr(function, 'starts_a_game', False) and not session.game_running():
+                raise StepFailed('the game is no longer running (status %s)' %
+                                 session.game.returncode)
+            function(session)
+            print('ok   %-32s %5.1f s' % (step, time.monotonic() - started), flush=True)
+    except (StepFailed, subprocess.SubprocessError) as failure:
+        print('FAIL %s: %s' % (step, failure), flush=True)
+        if session.last is not None and options.artifacts:
+            path = os.path.join(options.artifacts, 'failed-%s.png' % step)
+            session.last.save(path)
+            print('     the last screenshot: ' + path)
+        return 1
+    finally:
+        session.stop()
+    print('%d passed, 0 failed in %.1f s' % (len(STEPS), time.monotonic() - begun))
+    return 0
+
+
+if __name__ == '__main__':
+    sys.exit(main())
