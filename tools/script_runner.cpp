@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/match.h"
-#include "tools/headless_display.h"
+#include "tools/script_display.h"
 #include "tools/state_json.h"
 
 const char* const kScriptLanguageHelp =
@@ -96,7 +96,7 @@ void ExpectArguments(const std::vector<std::string_view>& words, std::size_t lea
 
 class Simulator {
   public:
-    explicit Simulator(std::ostream& out) : out_(out) {}
+    Simulator(ScriptDisplay& display, std::ostream& out) : display_(display), out_(out) {}
 
     void Run(std::string_view line) {
         const std::vector<std::string_view> words = SplitScriptWords(line);
@@ -182,15 +182,16 @@ class Simulator {
         OnStylusMove(state_, x, y);
     }
 
+    ScriptDisplay& display_;
     std::ostream& out_;
     MatchState state_{};
-    HeadlessDisplay display_;
 };
 
 }  // namespace
 
-int RunSimulatorScript(std::istream& script, std::ostream& out, std::ostream& err) {
-    Simulator simulator(out);
+int RunMatchScript(std::istream& script, ScriptDisplay& display, std::string_view program,
+                   std::ostream& out, std::ostream& err) {
+    Simulator simulator(display, out);
     std::string line;
     std::int64_t lineNumber = 0;
     while (std::getline(script, line)) {
@@ -203,13 +204,13 @@ int RunSimulatorScript(std::istream& script, std::ostream& out, std::ostream& er
             simulator.Run(text);
         } catch (const Refusal& refusal) {
             out.flush();
-            err << "tarvel-sim: line " << lineNumber << ": " << refusal.reason << '\n';
+            err << program << ": line " << lineNumber << ": " << refusal.reason << '\n';
             return kScriptRefused;
         }
     }
     if (script.bad()) {
         out.flush();
-        err << "tarvel-sim: line " << lineNumber + 1 << ": the script could not be read\n";
+        err << program << ": line " << lineNumber + 1 << ": the script could not be read\n";
         return kScriptRefused;
     }
     out.flush();

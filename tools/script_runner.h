@@ -8,9 +8,15 @@
 inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptRefused = 2;
 
-// Runs every line of `script`, writing one JSON line per `dump` to `out`. On the first bad line
-// it writes "tarvel-sim: line N: reason" to `err`, stops, and returns kScriptRefused; everything
-// written to `out` before then is whole lines.
+class ScriptDisplay;
+
+// Runs every line of `script` against one match painted into `display`, writing one JSON line per
+// `dump` to `out`. On the first bad line it writes "PROGRAM: line N: reason" to `err`, stops, and
+// returns kScriptRefused; everything written to `out` before then is whole lines.
+int RunMatchScript(std::istream& script, ScriptDisplay& display, std::string_view program,
+                   std::ostream& out, std::ostream& err);
+
+// tarvel-sim's run: RunMatchScript in a HeadlessDisplay of its own (simulator_script.cpp).
 int RunSimulatorScript(std::istream& script, std::ostream& out, std::ostream& err);
 
 // The words of a script line as the reader splits them: runs of anything but spaces and tabs.
