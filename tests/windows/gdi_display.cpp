@@ -1,0 +1,149 @@
+#include "tests/windows/gdi_display.h"
+
+#include "game/match.h"
+#include "render/frame_painter.h"
+#include "render/pitch_painter.h"
+#include "tests/windows/png_file.h"
+
+namespace {
+
+// True when `surface` holds a 32-bit bitmap of width x height.
+bool HoldsBitmap(HDC surface, std::int32_t width, std::int32_t height) {
+    BITMAP bitmap{};
+    const HGDIOBJ selected = surface != nullptr ? GetCurrentObject(surface, OBJ_BITMAP) : nullptr;
+    return selected != nullptr && GetObjectW(selected, sizeof bitmap, &bitmap) == sizeof bitmap &&
+           bitmap.bmWidth == width && bitmap.bmHeight == height && bitmap.bmBitsPixel == 32;
+}
+
+// Deletes an off-screen surface and the bitmap it holds for its whole life.
+void DeleteSurface(HDC surface) {
+    if (surface == nullptr) {
+        return;
+    }
+    const HGDIOBJ bitmap = GetCurrentObject(surface, OBJ_BITMAP);
+    DeleteDC(surface);
+    DeleteObject(bitmap);
+}
+
+// The surfaces, and the brushes the painters leave selected: the background's, and the one made
+// last (in the frame surface once a frame has been painted).
+void ReleasePaintResources(const PaintResources& resources) {
+    const HGDIOBJ backgroundBrush =
+        resources.backgroundSurface != nullptr
+            ? SelectObject(resources.backgroundSurface, GetStockObject(NULL_BRUSH))
+            : nullptr;
+    const HGDIOBJ frameBrush =
+        resources.frameSurface != nullptr
+            ? SelectObject(resources.frameSurface, GetStockObject(NULL_BRUSH))
+            : nullptr;
+    DeleteSurface(resources.frameSurface);
+    DeleteSurface(resources.backgroundSurface);
+    // Deleting a stock brush does nothing, so the brushes never selected need no exception.
+    DeleteObject(backgroundBrush);
+    if (frameBrush != backgroundBrush) {
+        DeleteObject(frameBrush);
+    }
+}
+
+// The size of `value`'s text in the score font, made as the frame painter makes it.
+SIZE ScoreTextSize(HDC surface, const MatchState& state, int value) {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
+    font.lfHeight = 2 * state.ball.size;
+    font.lfWidth = state.ball.size;
+    font.lfWeight = FW_LIGHT;
+    const HFONT scoreFont = CreateFontIndirectW(&font);
+    const HGDIOBJ displaced = SelectObject(surface, scoreFont);
+    const std::wstring text = std::to_wstring(value);
+    SIZE size{};
+    GetTextExtentPoint32W(surface, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(surface, displaced);
+    DeleteObject(scoreFont);
+    return size;
+}
+
+}  // namespace
+
+GdiDisplay::~GdiDisplay() {
+    ReleasePaintResources(resources_);
+    if (window_ != nullptr) {
+        SelectObject(window_, displacedBitmap_);
+        DeleteObject(windowBitmap_);
+        DeleteDC(window_);
+    }
+}
+
+bool GdiDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int32_t height,
+                            std::string* error) {
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
+    const HDC window = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows, as PNG stores them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap = window != nullptr
+                               ? CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                               : nullptr;
+    if (bitmap == nullptr || bits == nullptr) {
+        DeleteDC(window);
+        *error = "cannot make a " + size + " 32-bit DIB section for the window";
+        return false;
+    }
+
+    MatchState started = state;
+    started.initialised = 1;
+    StartMatch(started, width, height);
+    const HGDIOBJ displaced = SelectObject(window, bitmap);
+    PaintResources resources{};
+    PaintPitchBackground(started, resources, window, 0, 0, width, height);
+    if (!HoldsBitmap(resources.frameSurface, width, height) ||
+        !HoldsBitmap(resources.backgroundSurface, width, height)) {
+        ReleasePaintResources(resources);
+        SelectObject(window, displaced);
+        DeleteObject(bitmap);
+        DeleteDC(window);
+        *error = "the painters could not make 32-bit " + size + " off-screen surfaces";
+        return false;
+    }
+    state = started;
+    resources_ = resources;
+    window_ = window;
+    windowBitmap_ = bitmap;
+    displacedBitmap_ = displaced;
+    pixels_ = static_cast<const std::uint32_t*>(bits);
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+bool GdiDisplay::Paint(MatchState& state, const std::string& pngPath, std::string* error) {
+    if (textCells_ != nullptr && !pngPath.empty()) {
+        WriteTextCells(state, pngPath);
+    }
+    PaintFrame(state, resources_, window_);
+    // The DIB section's memory is read directly: the drawing must be finished first.
+    GdiFlush();
+    if (pngPath.empty()) {
+        return true;
+    }
+    return WriteRgbPng(pngPath, width_, height_, pixels_, error);
+}
+
+void GdiDisplay::WriteTextCells(const MatchState& state, const std::string& pngPath) {
+    const int height = state.geometry.height;
+    *textCells_ << pngPath;
+    const struct {
+        int top;
+        int value;
+    } scores[] = {{height / 4, state.players[kComputerPlayer].score},
+                  {3 * height / 4, state.players[kUserPlayer].score}};
+    for (const auto& score : scores) {
+        const SIZE size = ScoreTextSize(resources_.frameSurface, state, score.value);
+        *textCells_ << ' ' << 20 << ' ' << score.top << ' ' << size.cx << ' ' << size.cy;
+    }
+    *textCells_ << '\n';
+}
