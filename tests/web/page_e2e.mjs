@@ -344,6 +344,69 @@ async function phoneFillsTheScreenAndATouchSteers(browser) {
   }
 }
 
+// Without ?screen= a laptop's and a sideways phone's viewports get a portrait screen of the
+// device's shape, shown whole and as large as fits between bars, and played as on a phone.
+
+const canvasBox = (page) => page.evaluate('(({left, top, width, height}) => [TarvelPage.canvas.width, ' +
+  'TarvelPage.canvas.height, left, top, width, height])(TarvelPage.canvas.getBoundingClientRect())');
+
+async function deviceShapedScreen(browser, { name, width, height, scale = 1, touch = false, screen }) {
+  const page = await open(browser, state.url, { width, height, scale, mobile: touch, touch });
+  try {
+    await playing(page);
+    const [w, h, left, top, cssWidth, cssHeight] = await canvasBox(page);
+    if (w !== screen[0] || h !== screen[1]) throw new StepFailed(`${name}: the screen is ${w} x ${h}, not ${screen.join(' x ')}`);
+    if (left < 0 || top < 0 || left + cssWidth > width + 0.5 || top + cssHeight > height + 0.5) {
+      throw new StepFailed(`${name}: the canvas at ${[left, top, cssWidth, cssHeight]} is not all in the viewport`);
+    }
+    if (Math.abs(cssHeight - height) > 1 || Math.abs(left - (width - cssWidth) / 2) > 1) {
+      throw new StepFailed(`${name}: the canvas at ${[left, top, cssWidth, cssHeight]} is not as tall as the viewport, centred`);
+    }
+    await shot(page, name);
+    // The whole pitch, and the soft keys below it; the bar's height follows the width.
+    const bar = Math.round(BAR_H * w / 480);
+    const pitchHeight = h - bar;
+    const green = await call(page, `count([0, 0, ${w}, ${pitchHeight}], 'exact', ${JSON.stringify(PITCH_GREEN)})`);
+    if (green < w * pitchHeight / 2) throw new StepFailed(`${name}: only ${green} pitch-green pixels`);
+    if (await call(page, `count(${JSON.stringify([0, pitchHeight, w, h])}, 'darkGrey')`) < w * bar / 2) {
+      throw new StepFailed(`${name}: no soft-key bar across the bottom ${bar} pixels`);
+    }
+    for (const half of [[0, pitchHeight, w / 2, h], [w / 2, pitchHeight, w, h]]) {
+      if (await call(page, `count(${JSON.stringify(half)}, 'light')`) < 30) {
+        throw new StepFailed(`${name}: no label on the soft key at ${half}`);
+      }
+    }
+    // Steered to two points in turn, by the mouse or by a finger held down.
+    const toViewport = (x, y) => [left + (x + 0.5) * cssWidth / w, top + (y + 0.5) * cssHeight / h];
+    const lift = AIM_LIFT * w / 480;
+    for (const [x, y] of [[Math.round(w * 0.27), Math.round(pitchHeight * 0.82)], [Math.round(w * 0.73), Math.round(pitchHeight * 0.82)]]) {
+      const [vx, vy] = toViewport(x, y);
+      if (touch) await page.touch('touchStart', [[vx, vy]]);
+      for (let i = 0; i < 10; ++i) {
+        if (touch) await page.touch('touchMove', [[vx + (i % 2), vy]]);
+        else await page.mouse('mouseMoved', vx + (i % 2), vy);
+        await delay(30);
+      }
+      await waitUntil(`${name}: the disc under the ${touch ? 'finger' : 'mouse'} at (${x}, ${y})`, async () => {
+        const centre = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+        return centre && Math.abs(centre[0] - x) <= 4 && Math.abs(centre[1] - (y - lift)) <= 4;
+      }, 3000);
+      if (touch) await page.touch('touchEnd', []);
+    }
+  } finally {
+    await page.close();
+  }
+}
+
+async function aLaptopGetsThePortraitScreen(browser) {
+  await deviceShapedScreen(browser, { name: 'laptop', width: 1366, height: 768, screen: [480, 640] });
+}
+
+async function aSidewaysPhoneGetsThePortraitScreen(browser) {
+  await deviceShapedScreen(browser,
+    { name: 'phone-sideways', width: 844, height: 390, scale: 2, touch: true, screen: [293, 390] });
+}
+
 async function badAddressesAreRefused(browser) {
   const page = await open(browser, 'about:blank', { width: W, height: H });
   try {
@@ -391,6 +454,8 @@ async function main() {
     };
     await run(badAddressesAreRefused, browser);
     await run(phoneFillsTheScreenAndATouchSteers, browser);
+    await run(aLaptopGetsThePortraitScreen, browser);
+    await run(aSidewaysPhoneGetsThePortraitScreen, browser);
     page = await open(browser, state.url + `?screen=${W}x${H}`, { width: W, height: H });
     for (const fn of DESKTOP_STEPS) await run(fn, page);
     await run(startsWithTheNetworkOff, page);
