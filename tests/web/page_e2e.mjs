@@ -407,6 +407,44 @@ async function aSidewaysPhoneGetsThePortraitScreen(browser) {
     { name: 'phone-sideways', width: 844, height: 390, scale: 2, touch: true, screen: [293, 390] });
 }
 
+// A frozen tab does nothing; brought back, its game goes on at its pace: no run of ticks to
+// catch up with the time it was away.
+async function aFrozenTabComesBackWithoutABurst(page) {
+  await page.evaluate(`(() => {
+    const ticks = TarvelProbe.ticks = [];
+    const taken = TarvelPage.timerTaken.bind(TarvelPage);
+    TarvelPage.timerTaken = (due, at) => { ticks.push(performance.now()); taken(due, at); };
+  })()`);
+  await delay(500);
+  await page.send('Page.setWebLifecycleState', { state: 'frozen' });
+  const frozenAt = await page.evaluate('TarvelProbe.ticks.length');
+  await delay(2000);
+  await page.send('Page.setWebLifecycleState', { state: 'active' });
+  await delay(1000);
+  const ticks = await page.evaluate('TarvelProbe.ticks');
+  // The ticks after the freeze, and the longest gap among them: the freeze itself.
+  let gap = 0;
+  let resumed = -1;
+  for (let i = 1; i < ticks.length; ++i) {
+    if (ticks[i] - ticks[i - 1] > gap) [gap, resumed] = [ticks[i] - ticks[i - 1], i];
+  }
+  if (frozenAt < 5 || gap < 1500) throw new StepFailed(`the tab did not stall while frozen (${frozenAt} ticks before, longest gap ${gap.toFixed(0)} ms)`);
+  const after = ticks.slice(resumed);
+  const span = after[after.length - 1] - after[0];
+  if (after.length < 10) throw new StepFailed(`the game did not go on after the freeze: ${after.length} ticks in ${span.toFixed(0)} ms`);
+  // At 50 ms a tick, with a tick's slack either side; a burst packs many into a few ms.
+  if (after.length > span / 50 + 2) {
+    throw new StepFailed(`a burst after the freeze: ${after.length} ticks in ${span.toFixed(0)} ms`);
+  }
+  // The first tick after the freeze is late, and the next is due at the next slot of the timer's
+  // 50 ms grid, however soon; from then on the ticks keep to the grid.
+  const closest = Math.min(...after.slice(2).map((t, i) => t - after[i + 1]));
+  if (closest < 25) {
+    throw new StepFailed(`ticks ${closest.toFixed(1)} ms apart after the freeze: ${after.slice(0, 8).map((t) => (t - after[0]).toFixed(0))}`);
+  }
+  if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the game stopped');
+}
+
 async function badAddressesAreRefused(browser) {
   const page = await open(browser, 'about:blank', { width: W, height: H });
   try {
@@ -432,7 +470,7 @@ async function badAddressesAreRefused(browser) {
 const DESKTOP_STEPS = [
   firstFrameIsTheSimulatorsFrame, pitchAndSoftKeys, discFollowsTheMouse, aGoalChangesTheScore,
   menuFromAyudaAndF2, hardShowsItsCheckMark, nuevoResetsTheMatch, aboutBoxOpensAndCloses,
-  aceptarEndsAndTheButtonStartsAgain,
+  aFrozenTabComesBackWithoutABurst, aceptarEndsAndTheButtonStartsAgain,
 ];
 
 async function main() {
