@@ -133,6 +133,8 @@ async function pitchAndSoftKeys(page) {
 }
 
 async function discFollowsTheMouse(page) {
+  const gestures = await page.evaluate('[document.body, TarvelPage.canvas].map((e) => getComputedStyle(e).touchAction)');
+  if (gestures.join() !== 'none,none') throw new StepFailed(`touch-action while playing: ${gestures}, not none on the page and the game`);
   for (const [x, y] of [[130, 480], [350, 480]]) {
     await steer(page, x, y);
     await waitUntil(`the disc under the pointer at (${x}, ${y})`, async () => {
@@ -258,6 +260,12 @@ async function aceptarEndsAndTheButtonStartsAgain(page) {
   await page.click(...LEFT_SOFT_KEY);
   await page.waitFor('the end screen', "document.body.dataset.state === 'ended'", 5000);
   await shot(page, 'ended');
+  // The end screen zooms, as the game did not.
+  const zoom = await page.evaluate(`[document.querySelector('meta[name=viewport]').content,
+    getComputedStyle(document.documentElement).touchAction, getComputedStyle(document.body).touchAction]`);
+  if (/user-scalable=no|maximum-scale/.test(zoom[0]) || zoom[1] === 'none' || zoom[2] === 'none') {
+    throw new StepFailed(`the end screen cannot be zoomed: viewport "${zoom[0]}", touch-action ${zoom[1]} and ${zoom[2]}`);
+  }
   const loaded = page.once('Page.loadEventFired');
   await page.evaluate("document.getElementById('notice-button').click()");
   await loaded;
@@ -331,6 +339,9 @@ async function phoneFillsTheScreenAndATouchSteers(browser) {
     }, 3000);
     await shot(page, 'phone-turned');
     await page.send('Emulation.setDeviceMetricsOverride', { width: 360, height: 740, deviceScaleFactor: 3, mobile: true });
+    // The page zooms (its text screens may be zoomed): the turn back settles before a tap.
+    await waitUntil('the screen over the whole viewport again', async () =>
+      (await canvasBox(page)).slice(2).join() === '0,0,360,740' && await page.evaluate('visualViewport.scale === 1'), 3000);
     // A tap on AYUDA opens the menu, a tap on "Nuevo" starts again.
     await page.tap(270, 740 - bar / 2);
     state.menu = await waitUntil('the menu from a tap', () => call(page, `menuBox(${740 - bar})`));
