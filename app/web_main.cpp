@@ -1,12 +1,13 @@
 // The web page's runtime entry: reads the page's address options, shows the device screen on the
-// page's canvas, and runs the program on it as the device's runtime would: statics zeroed,
-// WinMain, its result handed to the page, which then shows its end screen.
+// page's canvas (the one the address names, else one shaped as the device's for the viewport), and
+// runs the program on it as the device's runtime would: statics zeroed, WinMain, its result handed
+// to the page, which then shows its end screen.
 #include <emscripten.h>
 
-#include <algorithm>
 #include <string>
 
 #include "app/page_query.h"
+#include "app/page_screen.h"
 #include "app/program_state.h"
 #include "app/win_main.h"
 #include "platform/gdi/drawing_preparation.h"
@@ -52,15 +53,12 @@ std::string TakeQuery() {
     }
 }
 
-// The page's viewport, within the sizes a device screen may have.
+// The device-shaped screen for the page's viewport.
 platform::ScreenSize ViewportScreen() {
     int width = 0;
     int height = 0;
     tarvel_page_viewport(&width, &height);
-    const auto side = [](int pixels) {
-        return std::clamp(pixels, platform::kMinScreenSide, platform::kMaxScreenSide);
-    };
-    return {side(width), side(height)};
+    return PageScreenFor(width, height);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 # Lays out the web page in SITE_DIR: the page's own files from SOURCE_DIR, the program and the
-# icons from BUILT (paths joined by '|'), and the service worker with the list of them all and a version
-# drawn from their contents. Run with cmake -P.
+# icons from BUILT (paths joined by '|'), and the service worker with the list of them all, each
+# with its SHA-256, and a version drawn from their contents. Run with cmake -P.
 foreach(variable SITE_DIR SOURCE_DIR BUILT)
   if(NOT DEFINED ${variable})
     message(FATAL_ERROR "assemble_site.cmake: ${variable} is not set")
@@ -27,11 +27,12 @@ endforeach()
 list(SORT names)
 
 set(digests "")
-set(quoted "'./'")
+file(SHA256 ${SITE_DIR}/index.html digest)
+set(quoted "'./': '${digest}'")
 foreach(name IN LISTS names)
   file(SHA256 ${SITE_DIR}/${name} digest)
   string(APPEND digests "${name} ${digest}\n")
-  string(APPEND quoted ", '${name}'")
+  string(APPEND quoted ",\n  '${name}': '${digest}'")
 endforeach()
 string(SHA256 version "${digests}")
 string(SUBSTRING ${version} 0 16 TARVEL_SITE_VERSION)

@@ -3,7 +3,10 @@
 the right media types (application/wasm, the manifest's), gzip where the browser accepts it,
 and no caching by the browser itself (the page's service worker does the caching).
 
-    web/serve.py [--port PORT] FOLDER       PORT 0 picks a free one
+    web/serve.py [--port PORT] [--max-age SECONDS] FOLDER       PORT 0 picks a free one
+
+--max-age has the browser keep every file for SECONDS without asking again, as static hosts
+commonly tell it to ("Cache-Control: max-age=600"): the page must update whole even so.
 
 It prints "serving http://127.0.0.1:PORT/" once it listens, and serves until stopped; with
 --log, a line "sent PATH STATUS BYTES" for every response that was sent whole, and one
@@ -28,8 +31,9 @@ TYPES = {
 
 
 class PageHandler(http.server.SimpleHTTPRequestHandler):
-    def __init__(self, *args, folder, log, **kwargs):
+    def __init__(self, *args, folder, log, cache_control, **kwargs):
         self.log = log
+        self.cache_control = cache_control
         self.sent = 0
         super().__init__(*args, directory=folder, **kwargs)
 
@@ -96,7 +100,7 @@ class PageHandler(http.server.SimpleHTTPRequestHandler):
         return _Body(body)
 
     def end_headers(self):
-        self.send_header("Cache-Control", "no-cache")
+        self.send_header("Cache-Control", self.cache_control)
         super().end_headers()
 
     def log_message(self, format, *args):  # quiet: the tests read stdout
@@ -136,11 +140,16 @@ def main():
     parser.add_argument("folder")
     parser.add_argument("--port", type=int, default=8080)
     parser.add_argument("--log", action="store_true", help="print what each response sent")
+    parser.add_argument("--max-age", type=int, metavar="SECONDS",
+                        help="let the browser keep every file this long (default: ask each time)")
     options = parser.parse_args()
     if not os.path.isfile(os.path.join(options.folder, "index.html")):
         parser.error(f"{options.folder} has no index.html: build the page with scripts/web")
     if not 0 <= options.port <= 65535:
         parser.error(f"bad port {options.port}: expected 0 to 65535")
+    if options.max_age is not None and not 0 <= options.max_age <= 31536000:
+        parser.error(f"bad --max-age {options.max_age}: expected 0 to 31536000 seconds")
+    cache_control = "no-cache" if options.max_age is None else f"max-age={options.max_age}"
     folder = os.path.abspath(options.folder)
     for name in sorted(os.listdir(folder)):
         path = os.path.join(folder, name)
@@ -148,7 +157,8 @@ def main():
             _compressed(path, int(os.stat(path).st_mtime))
     server = http.server.ThreadingHTTPServer(
         ("127.0.0.1", options.port),
-        lambda *args, **kwargs: PageHandler(*args, folder=folder, log=options.log, **kwargs))
+        lambda *args, **kwargs: PageHandler(
+            *args, folder=folder, log=options.log, cache_control=cache_control, **kwargs))
     print(f"serving http://127.0.0.1:{server.server_address[1]}/", flush=True)
     try:
         server.serve_forever()

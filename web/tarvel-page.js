@@ -400,7 +400,10 @@ var Module = {
 };
 
 // Every file of the page is kept for playing offline (sw.js); only where the page is served
-// over HTTPS or from this machine.
+// over HTTPS or from this machine. Registered once the page has loaded: a first visit then
+// downloads the page once, not twice side by side.
 if ('serviceWorker' in navigator && window.isSecureContext) {
-  navigator.serviceWorker.register('sw.js').catch((error) => console.warn('sw.js:', error));
+  addEventListener('load', () => {
+    navigator.serviceWorker.register('sw.js').catch((error) => console.warn('sw.js:', error));
+  });
 }

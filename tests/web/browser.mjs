@@ -228,9 +228,11 @@ export function delay(milliseconds) {
   return new Promise((resolve) => setTimeout(resolve, milliseconds));
 }
 
-// Starts web/serve.py on a free port for `folder`; resolves to { url, stop }.
-export function serve(serverScript, folder) {
-  const child = spawn('python3', [serverScript, '--port', '0', folder], { stdio: ['ignore', 'pipe', 'inherit'] });
+// Starts web/serve.py for `folder` on `port` (a free one by default), with its further
+// `options` ('--max-age', '600'); resolves to { url, port, stop }.
+export function serve(serverScript, folder, { port = 0, options = [] } = {}) {
+  const child = spawn('python3', [serverScript, '--port', String(port), ...options, folder],
+    { stdio: ['ignore', 'pipe', 'inherit'] });
   return new Promise((resolve, reject) => {
     let text = '';
     child.stdout.on('data', (chunk) => {
@@ -239,6 +241,7 @@ export function serve(serverScript, folder) {
       if (found) {
         resolve({
           url: found[1],
+          port: Number(new URL(found[1]).port),
           stop: () => new Promise((done) => {
             child.on('exit', done);
             child.kill();

@@ -133,6 +133,8 @@ async function pitchAndSoftKeys(page) {
 }
 
 async function discFollowsTheMouse(page) {
+  const gestures = await page.evaluate('[document.body, TarvelPage.canvas].map((e) => getComputedStyle(e).touchAction)');
+  if (gestures.join() !== 'none,none') throw new StepFailed(`touch-action while playing: ${gestures}, not none on the page and the game`);
   for (const [x, y] of [[130, 480], [350, 480]]) {
     await steer(page, x, y);
     await waitUntil(`the disc under the pointer at (${x}, ${y})`, async () => {
@@ -258,6 +260,12 @@ async function aceptarEndsAndTheButtonStartsAgain(page) {
   await page.click(...LEFT_SOFT_KEY);
   await page.waitFor('the end screen', "document.body.dataset.state === 'ended'", 5000);
   await shot(page, 'ended');
+  // The end screen zooms, as the game did not.
+  const zoom = await page.evaluate(`[document.querySelector('meta[name=viewport]').content,
+    getComputedStyle(document.documentElement).touchAction, getComputedStyle(document.body).touchAction]`);
+  if (/user-scalable=no|maximum-scale/.test(zoom[0]) || zoom[1] === 'none' || zoom[2] === 'none') {
+    throw new StepFailed(`the end screen cannot be zoomed: viewport "${zoom[0]}", touch-action ${zoom[1]} and ${zoom[2]}`);
+  }
   const loaded = page.once('Page.loadEventFired');
   await page.evaluate("document.getElementById('notice-button').click()");
   await loaded;
@@ -331,6 +339,9 @@ async function phoneFillsTheScreenAndATouchSteers(browser) {
     }, 3000);
     await shot(page, 'phone-turned');
     await page.send('Emulation.setDeviceMetricsOverride', { width: 360, height: 740, deviceScaleFactor: 3, mobile: true });
+    // The page zooms (its text screens may be zoomed): the turn back settles before a tap.
+    await waitUntil('the screen over the whole viewport again', async () =>
+      (await canvasBox(page)).slice(2).join() === '0,0,360,740' && await page.evaluate('visualViewport.scale === 1'), 3000);
     // A tap on AYUDA opens the menu, a tap on "Nuevo" starts again.
     await page.tap(270, 740 - bar / 2);
     state.menu = await waitUntil('the menu from a tap', () => call(page, `menuBox(${740 - bar})`));
@@ -342,6 +353,107 @@ async function phoneFillsTheScreenAndATouchSteers(browser) {
   } finally {
     await page.close();
   }
+}
+
+// Without ?screen= a laptop's and a sideways phone's viewports get a portrait screen of the
+// device's shape, shown whole and as large as fits between bars, and played as on a phone.
+
+const canvasBox = (page) => page.evaluate('(({left, top, width, height}) => [TarvelPage.canvas.width, ' +
+  'TarvelPage.canvas.height, left, top, width, height])(TarvelPage.canvas.getBoundingClientRect())');
+
+async function deviceShapedScreen(browser, { name, width, height, scale = 1, touch = false, screen }) {
+  const page = await open(browser, state.url, { width, height, scale, mobile: touch, touch });
+  try {
+    await playing(page);
+    const [w, h, left, top, cssWidth, cssHeight] = await canvasBox(page);
+    if (w !== screen[0] || h !== screen[1]) throw new StepFailed(`${name}: the screen is ${w} x ${h}, not ${screen.join(' x ')}`);
+    if (left < 0 || top < 0 || left + cssWidth > width + 0.5 || top + cssHeight > height + 0.5) {
+      throw new StepFailed(`${name}: the canvas at ${[left, top, cssWidth, cssHeight]} is not all in the viewport`);
+    }
+    if (Math.abs(cssHeight - height) > 1 || Math.abs(left - (width - cssWidth) / 2) > 1) {
+      throw new StepFailed(`${name}: the canvas at ${[left, top, cssWidth, cssHeight]} is not as tall as the viewport, centred`);
+    }
+    await shot(page, name);
+    // The whole pitch, and the soft keys below it; the bar's height follows the width.
+    const bar = Math.round(BAR_H * w / 480);
+    const pitchHeight = h - bar;
+    const green = await call(page, `count([0, 0, ${w}, ${pitchHeight}], 'exact', ${JSON.stringify(PITCH_GREEN)})`);
+    if (green < w * pitchHeight / 2) throw new StepFailed(`${name}: only ${green} pitch-green pixels`);
+    if (await call(page, `count(${JSON.stringify([0, pitchHeight, w, h])}, 'darkGrey')`) < w * bar / 2) {
+      throw new StepFailed(`${name}: no soft-key bar across the bottom ${bar} pixels`);
+    }
+    for (const half of [[0, pitchHeight, w / 2, h], [w / 2, pitchHeight, w, h]]) {
+      if (await call(page, `count(${JSON.stringify(half)}, 'light')`) < 30) {
+        throw new StepFailed(`${name}: no label on the soft key at ${half}`);
+      }
+    }
+    // Steered to two points in turn, by the mouse or by a finger held down.
+    const toViewport = (x, y) => [left + (x + 0.5) * cssWidth / w, top + (y + 0.5) * cssHeight / h];
+    const lift = AIM_LIFT * w / 480;
+    for (const [x, y] of [[Math.round(w * 0.27), Math.round(pitchHeight * 0.82)], [Math.round(w * 0.73), Math.round(pitchHeight * 0.82)]]) {
+      const [vx, vy] = toViewport(x, y);
+      if (touch) await page.touch('touchStart', [[vx, vy]]);
+      for (let i = 0; i < 10; ++i) {
+        if (touch) await page.touch('touchMove', [[vx + (i % 2), vy]]);
+        else await page.mouse('mouseMoved', vx + (i % 2), vy);
+        await delay(30);
+      }
+      await waitUntil(`${name}: the disc under the ${touch ? 'finger' : 'mouse'} at (${x}, ${y})`, async () => {
+        const centre = await call(page, `centroid(${JSON.stringify(USER_DISC)})`);
+        return centre && Math.abs(centre[0] - x) <= 4 && Math.abs(centre[1] - (y - lift)) <= 4;
+      }, 3000);
+      if (touch) await page.touch('touchEnd', []);
+    }
+  } finally {
+    await page.close();
+  }
+}
+
+async function aLaptopGetsThePortraitScreen(browser) {
+  await deviceShapedScreen(browser, { name: 'laptop', width: 1366, height: 768, screen: [480, 640] });
+}
+
+async function aSidewaysPhoneGetsThePortraitScreen(browser) {
+  await deviceShapedScreen(browser,
+    { name: 'phone-sideways', width: 844, height: 390, scale: 2, touch: true, screen: [293, 390] });
+}
+
+// A frozen tab does nothing; brought back, its game goes on at its pace: no run of ticks to
+// catch up with the time it was away.
+async function aFrozenTabComesBackWithoutABurst(page) {
+  await page.evaluate(`(() => {
+    const ticks = TarvelProbe.ticks = [];
+    const taken = TarvelPage.timerTaken.bind(TarvelPage);
+    TarvelPage.timerTaken = (due, at) => { ticks.push(performance.now()); taken(due, at); };
+  })()`);
+  await delay(500);
+  await page.send('Page.setWebLifecycleState', { state: 'frozen' });
+  const frozenAt = await page.evaluate('TarvelProbe.ticks.length');
+  await delay(2000);
+  await page.send('Page.setWebLifecycleState', { state: 'active' });
+  await delay(1000);
+  const ticks = await page.evaluate('TarvelProbe.ticks');
+  // The ticks after the freeze, and the longest gap among them: the freeze itself.
+  let gap = 0;
+  let resumed = -1;
+  for (let i = 1; i < ticks.length; ++i) {
+    if (ticks[i] - ticks[i - 1] > gap) [gap, resumed] = [ticks[i] - ticks[i - 1], i];
+  }
+  if (frozenAt < 5 || gap < 1500) throw new StepFailed(`the tab did not stall while frozen (${frozenAt} ticks before, longest gap ${gap.toFixed(0)} ms)`);
+  const after = ticks.slice(resumed);
+  const span = after[after.length - 1] - after[0];
+  if (after.length < 10) throw new StepFailed(`the game did not go on after the freeze: ${after.length} ticks in ${span.toFixed(0)} ms`);
+  // At 50 ms a tick, with a tick's slack either side; a burst packs many into a few ms.
+  if (after.length > span / 50 + 2) {
+    throw new StepFailed(`a burst after the freeze: ${after.length} ticks in ${span.toFixed(0)} ms`);
+  }
+  // The first tick after the freeze is late, and the next is due at the next slot of the timer's
+  // 50 ms grid, however soon; from then on the ticks keep to the grid.
+  const closest = Math.min(...after.slice(2).map((t, i) => t - after[i + 1]));
+  if (closest < 25) {
+    throw new StepFailed(`ticks ${closest.toFixed(1)} ms apart after the freeze: ${after.slice(0, 8).map((t) => (t - after[0]).toFixed(0))}`);
+  }
+  if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the game stopped');
 }
 
 async function badAddressesAreRefused(browser) {
@@ -369,7 +481,7 @@ async function badAddressesAreRefused(browser) {
 const DESKTOP_STEPS = [
   firstFrameIsTheSimulatorsFrame, pitchAndSoftKeys, discFollowsTheMouse, aGoalChangesTheScore,
   menuFromAyudaAndF2, hardShowsItsCheckMark, nuevoResetsTheMatch, aboutBoxOpensAndCloses,
-  aceptarEndsAndTheButtonStartsAgain,
+  aFrozenTabComesBackWithoutABurst, aceptarEndsAndTheButtonStartsAgain,
 ];
 
 async function main() {
@@ -391,6 +503,8 @@ async function main() {
     };
     await run(badAddressesAreRefused, browser);
     await run(phoneFillsTheScreenAndATouchSteers, browser);
+    await run(aLaptopGetsThePortraitScreen, browser);
+    await run(aSidewaysPhoneGetsThePortraitScreen, browser);
     page = await open(browser, state.url + `?screen=${W}x${H}`, { width: W, height: H });
     for (const fn of DESKTOP_STEPS) await run(fn, page);
     await run(startsWithTheNetworkOff, page);
