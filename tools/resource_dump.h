@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace resource_dump {
@@ -111,6 +112,11 @@ struct Resources {
 // The resource types by number, as Windows has them.
 inline constexpr unsigned kTypeRcData = 10;
 inline constexpr unsigned kTypeManifest = 24;
+
+// The system's control classes, which a dialog template names by number from 0x80 on.
+inline constexpr unsigned kFirstSystemControlClass = 0x80;
+inline constexpr std::u16string_view kSystemControlClasses[] = {
+    u"button", u"edit", u"static", u"listbox", u"scrollbar", u"combobox"};
 
 // The canonical text: each kind in a fixed order, sorted by id, so the order the resources were
 // listed or enumerated in does not matter. Text is UTF-8, in double quotes, with \" \\ and \xNN

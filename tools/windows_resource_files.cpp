@@ -1,5 +1,6 @@
 #include "tools/windows_resource_files.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -80,6 +81,22 @@ std::string NarrowLiteral(std::string_view text) {
         }
     }
     return out + "\"";
+}
+
+// A system class (any case) by its number, as Microsoft's resource compiler stores it; windres
+// would store the name in upper case. Other classes by name.
+std::optional<unsigned> SystemClassNumber(std::u16string_view name) {
+    unsigned number = resource_dump::kFirstSystemControlClass;
+    for (const std::u16string_view known : resource_dump::kSystemControlClasses) {
+        const bool same = std::equal(
+            name.begin(), name.end(), known.begin(), known.end(),
+            [](char16_t a, char16_t b) { return (a >= u'A' && a <= u'Z' ? a + 32 : a) == b; });
+        if (same) {
+            return number;
+        }
+        ++number;
+    }
+    return std::nullopt;
 }
 
 std::string ControlText(const platform::ResourceName& text) {
@@ -246,14 +263,26 @@ void WriteDialogs(const platform::ResourceModule& module, std::string& script,
                                      std::u16string(dialog.faceName),
                                      {}};
         for (const platform::DialogItemResource& item : dialog.items) {
+            const std::optional<unsigned> systemClass = SystemClassNumber(item.windowClass);
+            Name dumpedClass = Name::Text(std::u16string(item.windowClass));
+            std::string scriptClass = WideLiteral(item.windowClass);
+            if (systemClass) {
+                dumpedClass = Name::Text(std::u16string(
+                    resource_dump::kSystemControlClasses[*systemClass -
+                                                         resource_dump::kFirstSystemControlClass]));
+                scriptClass = Hex(*systemClass, 4);
+            }
             script += "  CONTROL " + ControlText(item.text) + ", " + std::to_string(item.id) +
-                      ", " + WideLiteral(item.windowClass) + ", " + Hex(item.style, 8) + ", " +
+                      ", " + scriptClass + ", " + Hex(item.style, 8) + ", " +
                       std::to_string(item.x) + ", " + std::to_string(item.y) + ", " +
                       std::to_string(item.cx) + ", " + std::to_string(item.cy) +
-                      (item.exStyle != 0 ? ", " + Hex(item.exStyle, 8) : "") + "\n";
-            dumped.controls.push_back({item.id, Name::Text(std::u16string(item.windowClass)),
-                                       item.style, item.exStyle, item.x, item.y, item.cx, item.cy,
-                                       DumpName(item.text)});
+                      (item.exStyle != 0 ? ", " + Hex(item.exStyle, 8) : "") +
+                      (systemClass
+                           ? "  // " + std::string(dumpedClass.text.begin(), dumpedClass.text.end())
+                           : "") +
+                      "\n";
+            dumped.controls.push_back({item.id, std::move(dumpedClass), item.style, item.exStyle,
+                                       item.x, item.y, item.cx, item.cy, DumpName(item.text)});
         }
         script += "END\n";
         dump.dialogs.push_back(std::move(dumped));

@@ -94,11 +94,12 @@ struct Pieces {
     std::span<const platform::AcceleratorTableResource> accelerators = {};
     std::span<const platform::IconResource> icons = {};
     std::span<const platform::RawResource> raw = {};
+    std::span<const platform::DialogResource> dialogs = {};
 };
 
 platform::ResourceModule Module(const Pieces& pieces) {
-    return {u"test",      0x0409, pieces.strings, pieces.menus, pieces.accelerators,
-            pieces.icons, {},     pieces.raw};
+    return {u"test",      0x0409,         pieces.strings, pieces.menus, pieces.accelerators,
+            pieces.icons, pieces.dialogs, pieces.raw};
 }
 
 std::string Refusal(const Pieces& pieces) {
@@ -136,6 +137,25 @@ TEST(WriteFiles, RefusesWhatAScriptCannotSayAndNamesIt) {
     EXPECT_NE(Refusal({.icons = badArt}).find("'y'"), std::string::npos);
     const platform::IconResource twoIcons[] = {{5, 1, 1, palette, rows}, {6, 1, 1, palette, rows}};
     EXPECT_NE(Refusal({.icons = twoIcons}).find("2 icons"), std::string::npos);
+}
+
+TEST(WriteFiles, NamesSystemControlClassesByNumberAsWindowsDoes) {
+    const platform::DialogItemResource items[] = {
+        {7, u"Button", 0x50000000, 0x4, 1, 2, 3, 4, ResourceName::Text(u"Go")},
+        {8, u"Fancy", 0x50000000, 0, 1, 2, 3, 4, ResourceName::Number(101)},
+    };
+    const platform::DialogResource dialogs[] = {
+        {50, 0x80C00040, 0, 0, 0, 10, 10, u"D", 8, u"Face", items}};
+    std::string error;
+    const auto files = WriteFiles(Module({.dialogs = dialogs}), &error);
+    ASSERT_TRUE(files) << error;
+    EXPECT_NE(files->script.find("CONTROL L\"Go\", 7, 0x0080, 0x50000000, 1, 2, 3, 4, 0x00000004"),
+              std::string::npos)
+        << files->script;
+    EXPECT_NE(files->script.find("CONTROL 101, 8, L\"Fancy\", 0x50000000, 1, 2, 3, 4\n"),
+              std::string::npos)
+        << files->script;
+    EXPECT_NE(files->dump.find("control 7 class \"button\""), std::string::npos) << files->dump;
 }
 
 TEST(WriteFiles, SaysFlagsAndKeysAsWindresNamesThem) {
