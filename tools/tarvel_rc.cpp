@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -19,25 +20,39 @@ struct OutputFile {
     std::string_view bytes;
 };
 
-// Writes beside the target and renames, so a failed run leaves the old file whole.
-bool WriteFile(const std::filesystem::path& path, std::string_view bytes, std::string* error) {
-    const std::filesystem::path partial = path.string() + ".partial";
-    {
+std::filesystem::path Partial(const std::filesystem::path& path) {
+    return path.string() + ".partial";
+}
+
+// Writes every file beside its target first and renames them only when all are written, so a
+// failed run leaves the old files whole.
+bool WriteFiles(const std::filesystem::path& folder, std::span<const OutputFile> outputs,
+                std::string* error) {
+    auto removePartials = [&] {
+        std::error_code ignored;
+        for (const OutputFile& output : outputs) {
+            std::filesystem::remove(Partial(folder / output.name), ignored);
+        }
+    };
+    for (const OutputFile& output : outputs) {
+        const std::filesystem::path partial = Partial(folder / output.name);
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.write(output.bytes.data(), static_cast<std::streamsize>(output.bytes.size()));
         out.close();
         if (!out) {
             *error = "cannot write " + partial.string();
-            std::filesystem::remove(partial);
+            removePartials();
             return false;
         }
     }
-    std::error_code failure;
-    std::filesystem::rename(partial, path, failure);
-    if (failure) {
-        *error = "cannot replace " + path.string() + ": " + failure.message();
-        std::filesystem::remove(partial);
-        return false;
+    for (const OutputFile& output : outputs) {
+        std::error_code failure;
+        std::filesystem::rename(Partial(folder / output.name), folder / output.name, failure);
+        if (failure) {
+            *error = "cannot replace " + (folder / output.name).string() + ": " + failure.message();
+            removePartials();
+            return false;
+        }
     }
     return true;
 }
@@ -72,11 +87,9 @@ int main(int argc, char** argv) {
          {reinterpret_cast<const char*>(files->icon.data()), files->icon.size()}},
         {"expected_resources.txt", files->dump},
     };
-    for (const OutputFile& output : outputs) {
-        if (!WriteFile(folder / output.name, output.bytes, &error)) {
-            std::fprintf(stderr, "tarvel-rc: %s\n", error.c_str());
-            return 1;
-        }
+    if (!WriteFiles(folder, outputs, &error)) {
+        std::fprintf(stderr, "tarvel-rc: %s\n", error.c_str());
+        return 1;
     }
     return 0;
 }
