@@ -7,7 +7,8 @@
 # the icon Add/Remove Programs shows and the uninstall entry are there and that the installed
 # program says it is VERSION; removes it and checks every one of them is gone; then installs it
 # again, installs over it an MSI of the next major version built from WXS and the files in
-# STAGE, checks that this replaced it rather than installing beside it, and removes that too.
+# STAGE, checks that this replaced it rather than installing beside it, that the older one then
+# refuses to install, and removes the newer one.
 set -euo pipefail
 if [[ $# -ne 6 ]]; then
   echo "usage: $0 MSI VERSION WXS STAGE SOURCE_DIR ICON" >&2
@@ -143,6 +144,13 @@ install "$next_msi"
 check_installed "$next_code" "$next_version"
 ! uninstall_value "$code" DisplayName >/dev/null ||
   fail "$version's uninstall entry is left beside $next_version's: no major upgrade"
+echo "Installing $(basename "$msi") over $next_version, which must refuse"
+if wine msiexec /i "$(windows_path "$msi")" /qn; then
+  fail "$version installed over $next_version"
+fi
+! uninstall_value "$code" DisplayName >/dev/null || fail "$version was installed beside $next_version"
+[[ "$(uninstall_value "$next_code" DisplayVersion)" == "$next_version" ]] ||
+  fail "$next_version is no longer installed after the refused downgrade"
 uninstall "$next_msi"
 check_removed "$code" "$next_code"
 
