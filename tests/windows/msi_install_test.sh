@@ -24,7 +24,7 @@ export WINEPREFIX
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 work="$(mktemp -d "${TMPDIR:-/tmp}/tarvel-msi-work.XXXXXX")"
 clean_up() {
-  WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  "$wine_run" --kill 2>/dev/null || true
   rm -rf "$WINEPREFIX" "$work"
 }
 trap clean_up EXIT
