@@ -136,7 +136,17 @@ MONITORINFO MonitorOf(HWND window) {
     return monitor;
 }
 
+// The density of the monitor the window is on. GetDpiForWindow (Windows 10 and later) knows it
+// per monitor; before it, the system's one density is all there is.
 int MonitorDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    if (const HMODULE user = GetModuleHandleW(L"user32.dll")) {
+        const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+            reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+        if (dpiForWindow != nullptr) {
+            return static_cast<int>(dpiForWindow(window));
+        }
+    }
     const HDC context = GetDC(window);
     const int dpi = GetDeviceCaps(context, LOGPIXELSY);
     ReleaseDC(window, context);
