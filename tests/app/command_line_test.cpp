@@ -8,6 +8,8 @@ TEST(CommandLine, DefaultsAreAHighResolutionScreenInAWindow) {
     EXPECT_EQ(result.options.screenWidth, 480);
     EXPECT_EQ(result.options.screenHeight, 640);
     EXPECT_EQ(result.options.scale, 1);
+    // A host that picks its own first scale (the monitor's density, on Windows) may.
+    EXPECT_FALSE(result.options.scaleGiven);
     EXPECT_FALSE(result.options.fullscreen);
 }
 
@@ -29,6 +31,8 @@ TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
     ASSERT_TRUE(limits.ok) << limits.error;
     EXPECT_EQ(limits.options.screenWidth, 4096);
     EXPECT_EQ(limits.options.scale, 1);
+    // Asked for, even at the default: a host keeps it.
+    EXPECT_TRUE(limits.options.scaleGiven);
 
     EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
