@@ -1,78 +1,13 @@
-// The pocket computer's shell calls under their own names: the soft-key menu bar, full screen,
-// full-screen dialogs, and the activation and setting-change helpers. This build has no task bar
-// and no input panel, so the calls that only manage those do little, as each says.
+// The pocket computer's shell calls on the stand-in. This build has no task bar and no input
+// panel, so the calls that only manage those do little:
+// - SHCreateMenuBar makes the soft-key bar, a window of the platform's own along the bottom of
+//   the screen;
+// - SHFullScreen accepts any state: there is no task bar, input-panel button or start icon;
+// - SHInitDialog gives the dialog an OK button in its caption, sizes it to the screen and makes
+//   its empty soft-key bar; lowering the input panel does nothing;
+// - SHHandleWMActivate, SHHandleWMSettingChange and SHInitExtraControls have nothing to do.
 #pragma once
 
 #include "platform/window/window_types.h"
-
-struct SHMENUBARINFO {
-    DWORD cbSize;
-    HWND hwndParent;
-    DWORD dwFlags;
-    UINT nToolBarId;
-    HINSTANCE hInstRes;
-    int nBmpId;
-    int cBmpImages;
-    HWND hwndMB;
-    COLORREF clrBk;
-};
-
-struct SHINITDLGINFO {
-    DWORD dwMask;
-    HWND hDlg;
-    DWORD dwFlags;
-};
-
-struct SHACTIVATEINFO {
-    DWORD cbSize;
-    HWND hwndLastFocus;
-    UINT fSipUp : 1;
-    UINT fSipOnDeactivation : 1;
-    UINT fActive : 1;
-    UINT fReserved : 29;
-};
-
-// SHMENUBARINFO flags.
-inline constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
-inline constexpr DWORD SHCMBF_HIDDEN = 0x0002;
-inline constexpr DWORD SHCMBF_HIDESIPBUTTON = 0x0004;
-inline constexpr DWORD SHCMBF_COLORBK = 0x0008;
-inline constexpr DWORD SHCMBF_HMENU = 0x0010;
-
-// Soft-key bar message: the pop-up menu of the button with command lParam.
-inline constexpr UINT SHCMBM_GETSUBMENU = WM_USER + 401;  // 0x591
-
-// SHFullScreen states.
-inline constexpr DWORD SHFS_SHOWTASKBAR = 0x0001;
-inline constexpr DWORD SHFS_HIDETASKBAR = 0x0002;
-inline constexpr DWORD SHFS_SHOWSIPBUTTON = 0x0004;
-inline constexpr DWORD SHFS_HIDESIPBUTTON = 0x0008;
-inline constexpr DWORD SHFS_SHOWSTARTICON = 0x0010;
-inline constexpr DWORD SHFS_HIDESTARTICON = 0x0020;
-
-// SHINITDLGINFO mask and flags.
-inline constexpr DWORD SHIDIM_FLAGS = 0x0001;
-inline constexpr DWORD SHIDIF_DONEBUTTON = 0x0001;
-inline constexpr DWORD SHIDIF_SIZEDLG = 0x0002;
-inline constexpr DWORD SHIDIF_SIZEDLGFULLSCREEN = 0x0004;
-inline constexpr DWORD SHIDIF_SIPDOWN = 0x0008;
-inline constexpr DWORD SHIDIF_FULLSCREENNOMENUBAR = 0x0010;
-inline constexpr DWORD SHIDIF_EMPTYMENU = 0x0020;
-
-// Makes a soft-key bar along the bottom of the screen for hwndParent from the bar resource
-// nToolBarId of hInstRes and returns its handle in hwndMB. The height follows the screen's
-// density: 26 pixels on a screen 240 across, 52 on one 480 across.
-BOOL SHCreateMenuBar(SHMENUBARINFO* info);
-// Accepts any state for a window: there is no task bar, input-panel button or start icon to
-// hide or show. The caller sizes its window to the screen itself.
-BOOL SHFullScreen(HWND window, DWORD state);
-// Gives the dialog an OK button in its caption, sizes it to the screen, makes its empty soft-key
-// bar; lowering the input panel does nothing (there is none).
-BOOL SHInitDialog(SHINITDLGINFO* info);
-// Keeps the input panel's state per window on the device; without one, nothing to do.
-BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info,
-                        DWORD flags);
-// Resizes windows when the input panel moves on the device; without one, nothing to do.
-BOOL SHHandleWMSettingChange(HWND window, WPARAM wParam, LPARAM lParam, SHACTIVATEINFO* info);
-// Registers the shell's extra control classes on the device; none are needed here.
-BOOL SHInitExtraControls();
+// After the types it names.
+#include "platform/aygshell_declarations.h"

@@ -561,17 +561,8 @@ MANAGED_STEPS = [
 ]
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument('--tarvel', required=True)
-    parser.add_argument('--artifacts', help='folder for the screenshots')
-    parser.add_argument('--window-manager', action='store_true',
-                        help='run openbox on the display and play the managed round')
-    options = parser.parse_args()
-    if options.artifacts:
-        os.makedirs(options.artifacts, exist_ok=True)
-    session = Session(os.path.abspath(options.tarvel), options.artifacts, options.window_manager)
-    steps = MANAGED_STEPS if options.window_manager else STEPS
+def play(session, steps):
+    """Plays `steps` in order on a new display and game; the exit status, 0 when all passed."""
     begun = time.monotonic()
     step = 'start'
     try:
@@ -587,8 +578,8 @@ def main():
             print('ok   %-32s %5.1f s' % (step, time.monotonic() - started), flush=True)
     except (StepFailed, subprocess.SubprocessError) as failure:
         print('FAIL %s: %s' % (step, failure), flush=True)
-        if session.last is not None and options.artifacts:
-            path = os.path.join(options.artifacts, 'failed-%s.png' % step)
+        if session.last is not None and session.artifacts:
+            path = os.path.join(session.artifacts, 'failed-%s.png' % step)
             session.last.save(path)
             print('     the last screenshot: ' + path)
         session.stop()
@@ -601,6 +592,19 @@ def main():
         session.stop()
     print('%d passed, 0 failed in %.1f s' % (len(steps), time.monotonic() - begun))
     return 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument('--tarvel', required=True)
+    parser.add_argument('--artifacts', help='folder for the screenshots')
+    parser.add_argument('--window-manager', action='store_true',
+                        help='run openbox on the display and play the managed round')
+    options = parser.parse_args()
+    if options.artifacts:
+        os.makedirs(options.artifacts, exist_ok=True)
+    session = Session(os.path.abspath(options.tarvel), options.artifacts, options.window_manager)
+    return play(session, MANAGED_STEPS if options.window_manager else STEPS)
 
 
 if __name__ == '__main__':

@@ -18,7 +18,6 @@ import argparse
 import os
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
 import window_e2e as e2e  # noqa: E402
@@ -244,30 +243,7 @@ def main():
         os.makedirs(options.artifacts, exist_ok=True)
     session = WineSession(os.path.abspath(options.wine_run), os.path.abspath(options.tarvel),
                           options.artifacts, options.window_manager)
-    begun = time.monotonic()
-    step = 'start'
-    try:
-        session.start_display()
-        session.start_game()
-        for function in STEPS:
-            step = function.__name__
-            started = time.monotonic()
-            if not getattr(function, 'starts_a_game', False) and not session.game_running():
-                raise StepFailed('the game is no longer running (status %s)' %
-                                 session.game.returncode)
-            function(session)
-            print('ok   %-32s %5.1f s' % (step, time.monotonic() - started), flush=True)
-    except (StepFailed, subprocess.SubprocessError) as failure:
-        print('FAIL %s: %s' % (step, failure), flush=True)
-        if session.last is not None and options.artifacts:
-            path = os.path.join(options.artifacts, 'failed-%s.png' % step)
-            session.last.save(path)
-            print('     the last screenshot: ' + path)
-        return 1
-    finally:
-        session.stop()
-    print('%d passed, 0 failed in %.1f s' % (len(STEPS), time.monotonic() - begun))
-    return 0
+    return e2e.play(session, STEPS)
 
 
 if __name__ == '__main__':
