@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/window/desktop.h"
+#include "platform/window/frame_path.h"
 
 namespace platform::detail {
 
@@ -209,18 +210,12 @@ void Desktop::PresentIfDirty() {
     }
     screenDirty_ = false;
     firstScreenPresented_ = true;
-    cairo_surface_t* target = backend_.ScreenBuffer();
-    const bool keptScreen = target != nullptr && backend_.KeepsScreenBuffer();
-    if (target == nullptr) {
-        if (!presented_) {
-            presented_ = MakeImageSurface(screen_.width, screen_.height);
-        }
-        target = presented_.get();
+    if (!composed_) {
+        composed_ = MakeImageSurface(screen_.width, screen_.height);
     }
-    if (target != nullptr) {
-        ScreenDamage damage(screen_.width, screen_.height);
-        ComposeInto(target, damage, keptScreen);
-        backend_.PresentChanged(target, damage);
+    if (composed_) {
+        ComposeInto(composed_.get());
+        PresentComposed(backend_, composed_.get());
     }
 }
 

@@ -1,10 +1,12 @@
 // Which pixels of the screen changed since it was last shown: for each row, the span of columns
-// written. The window manager notes it while composing, and a back end that sends pictures to
-// a display sends only those parts.
+// that differ. It is found in one place, CopyChangedRows, where the composed screen meets the
+// back end (frame_path.h), and a back end that sends pictures to a display sends only those
+// parts.
 #pragma once
 
 #include <vector>
 
+#include "platform/gdi/pixel_rows.h"
 #include "platform/win32_types.h"
 
 namespace platform {
@@ -36,5 +38,9 @@ class ScreenDamage {
     std::vector<Span> rows_;
     bool empty_ = true;
 };
+
+// Makes `to` hold what `from` holds (both of the same size), writing only from the first pixel of
+// each row that differs to the last, and says which those were.
+ScreenDamage CopyChangedRows(ConstPixelRows from, PixelRows to);
 
 }  // namespace platform
