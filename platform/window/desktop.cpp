@@ -39,14 +39,11 @@ Desktop* Desktop::Current() {
     return current;
 }
 
-HWND Desktop::Create(const CreateParams& p) {
-    const WindowClass* windowClass = tree_.FindClass(p.className);
-    if (windowClass == nullptr || refuseCreation_) {
-        return nullptr;
-    }
+std::unique_ptr<Window> Desktop::NewWindow(const CreateParams& p,
+                                           const WindowClass& windowClass) const {
     auto window = std::make_unique<Window>();
-    window->windowClass = windowClass;
-    window->proc = windowClass->proc;
+    window->windowClass = &windowClass;
+    window->proc = windowClass.proc;
     window->style = p.style & ~WS_VISIBLE;
     window->exStyle = p.exStyle;
     window->instance = p.instance;
@@ -92,6 +89,18 @@ HWND Desktop::Create(const CreateParams& p) {
     }
     window->rect = {x, y, x + std::max(0, width), y + std::max(0, height)};
     window->enabled = (p.style & WS_DISABLED) == 0;
+    return window;
+}
+
+HWND Desktop::Create(const CreateParams& p) {
+    const WindowClass* windowClass = tree_.FindClass(p.className);
+    if (windowClass == nullptr || refuseCreation_) {
+        return nullptr;
+    }
+    std::unique_ptr<Window> window = NewWindow(p, *windowClass);
+    if (!window) {
+        return nullptr;
+    }
     Window& added = tree_.Add(std::move(window));
     HWND handle = added.handle;
     // Published before its creation message runs, so that a second copy of a program starting

@@ -142,6 +142,9 @@ class Desktop {
     void ClosePopup();
 
   private:
+    // A window of `windowClass` as `p` describes it, placed but not yet in the tree; null when
+    // its parent is not there.
+    std::unique_ptr<Window> NewWindow(const CreateParams& p, const WindowClass& windowClass) const;
     bool Matches(const MSG& msg, HWND filter, UINT first, UINT last) const;
     bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
     bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);

@@ -28,6 +28,32 @@ HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
     return wc.hbrBackground;
 }
 
+// Red and blue classes, a red window at (20, 30), 100 x 80, and a blue child of it at `child`
+// in its client coordinates; all of it goes with the value.
+struct RedParentBlueChild {
+    explicit RedParentBlueChild(const RECT& childRect)
+        : red(RegisterFilledClass(u"Red", RGB(255, 0, 0))),
+          blue(RegisterFilledClass(u"Blue", RGB(0, 0, 255))),
+          parent(CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
+                                 nullptr, nullptr)),
+          child(CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, childRect.left,
+                                childRect.top, childRect.right - childRect.left,
+                                childRect.bottom - childRect.top, parent, nullptr, nullptr,
+                                nullptr)) {}
+    ~RedParentBlueChild() {
+        DestroyWindow(parent);
+        DeleteObject(red);
+        DeleteObject(blue);
+    }
+    RedParentBlueChild(const RedParentBlueChild&) = delete;
+    RedParentBlueChild& operator=(const RedParentBlueChild&) = delete;
+
+    HBRUSH red;
+    HBRUSH blue;
+    HWND parent;
+    HWND child;
+};
+
 // A rectangle's sides, to compare in one expectation.
 std::array<LONG, 4> Sides(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -140,15 +166,9 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreen) {
 }
 
 TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
-    // A red window at (20, 30), 100 x 80, and a blue child of it at (90, 60) in it, 50 x 50:
-    // the child's right part lies outside its parent and is not shown.
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
-    HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
-    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
-                                 nullptr, nullptr, nullptr);
-    ASSERT_NE(child, nullptr);
+    // The child at (90, 60), 50 x 50: its right part lies outside its parent and is not shown.
+    const RedParentBlueChild windows({90, 60, 140, 110});
+    ASSERT_NE(windows.child, nullptr);
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
     ASSERT_NE(screen, nullptr);
@@ -159,9 +179,6 @@ TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     EXPECT_EQ(PixelAt(screen, 119, 109), RGB(0, 0, 255)) << "the parent's last column and row";
     EXPECT_EQ(PixelAt(screen, 120, 100), RGB(0, 0, 0)) << "the child past its parent's edge";
     EXPECT_EQ(PixelAt(screen, 115, 110), RGB(0, 0, 0));
-    DestroyWindow(parent);
-    DeleteObject(red);
-    DeleteObject(blue);
 }
 
 TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
@@ -193,20 +210,15 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
 }
 
 TEST_F(Compositor, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
-    // A red window at (20, 30) with a blue 10 x 10 child at (10, 10) in it, on black.
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
-    HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
-    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 10, 10, 10, 10, parent,
-                                 nullptr, nullptr, nullptr);
+    // A blue 10 x 10 child at (10, 10), on black.
+    const RedParentBlueChild windows({10, 10, 20, 20});
     PumpUntilIdle();
     const std::vector<RECT> first = backend.LastChanged();
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(Sides(first[0]), (std::array<LONG, 4>{20, 30, 120, 110}));
 
     // The child three pixels right: red comes back at its left, blue goes on at its right.
-    MoveWindow(child, 13, 10, 10, 10, TRUE);
+    MoveWindow(windows.child, 13, 10, 10, 10, TRUE);
     PumpUntilIdle();
     const std::vector<RECT> moved = backend.LastChanged();
     ASSERT_EQ(moved.size(), 1u);
@@ -214,16 +226,13 @@ TEST_F(Compositor, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
     EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
 
     // Painted again the same: shown again, nothing to send.
-    DestroyWindow(child);
+    DestroyWindow(windows.child);
     PumpUntilIdle();
     const int presents = backend.Presents();
-    InvalidateRect(parent, nullptr, TRUE);
+    InvalidateRect(windows.parent, nullptr, TRUE);
     PumpUntilIdle();
     EXPECT_EQ(backend.Presents(), presents + 1);
     EXPECT_TRUE(backend.LastChanged().empty());
-    DestroyWindow(parent);
-    DeleteObject(red);
-    DeleteObject(blue);
 }
 
 // A window that paints by copying a picture kept in a memory DC, as the game does its frame.
