@@ -5,7 +5,6 @@
 #include "platform/window/compositor.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "platform/window/chrome.h"
 #include "platform/window/desktop.h"
@@ -58,39 +57,32 @@ std::vector<RECT> Uncovered(const std::vector<Layer>& layers, const RECT& screen
     return open;
 }
 
-void CopyArea(ConstPixelRows source, POINT origin, RECT area, PixelRows screen) {
+void CopyArea(ConstPixelRows source, POINT origin, RECT area, PixelRows screen,
+              ScreenDamage& changed) {
     const RECT placed{origin.x, origin.y, origin.x + source.width, origin.y + source.height};
     area = Intersect(Intersect(area, placed), {0, 0, screen.width, screen.height});
-    if (IsEmpty(area)) {
-        return;
-    }
-    const auto rowBytes = static_cast<std::size_t>(area.right - area.left) * 4;
-    const int rows = area.bottom - area.top;
-    if (area.left == 0 && origin.x == 0 && source.stride == screen.stride &&
-        rowBytes == static_cast<std::size_t>(screen.stride)) {
-        // Whole rows laid out alike: one block (on the web page each large copy is a trip out
-        // to the page's script).
-        std::memcpy(screen.Row(area.top), source.Row(area.top - origin.y),
-                    rowBytes * static_cast<std::size_t>(rows));
-        return;
-    }
     for (int y = area.top; y < area.bottom; ++y) {
-        std::memcpy(screen.Row(y) + area.left, source.Row(y - origin.y) + (area.left - origin.x),
-                    rowBytes);
+        const auto [begin, end] =
+            CopyChangedWords(source.Row(y - origin.y) + (area.left - origin.x),
+                             screen.Row(y) + area.left, area.right - area.left);
+        changed.Add(y, area.left + begin, area.left + end);
     }
 }
 
-void FillArea(PixelRows screen, RECT area, std::uint32_t pixel) {
+void FillArea(PixelRows screen, RECT area, std::uint32_t pixel, ScreenDamage& changed) {
     area = Intersect(area, {0, 0, screen.width, screen.height});
     for (int y = area.top; y < area.bottom; ++y) {
-        std::fill(screen.Row(y) + area.left, screen.Row(y) + area.right, pixel);
+        const auto [begin, end] =
+            FillChangedWords(screen.Row(y) + area.left, area.right - area.left, pixel);
+        changed.Add(y, area.left + begin, area.left + end);
     }
 }
 
 SurfacePtr Desktop::ComposeScreen() {
     SurfacePtr screen = MakeImageSurface(screen_.width, screen_.height);
     if (screen) {
-        ComposeInto(screen.get());
+        ScreenDamage unused(screen_.width, screen_.height);
+        ComposeInto(screen.get(), unused);
     }
     return screen;
 }
@@ -115,7 +107,7 @@ std::vector<Layer> Desktop::Layers() const {
     return layers;
 }
 
-void Desktop::ComposeInto(cairo_surface_t* screen) {
+void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& changed) {
     const PixelRows rows = PixelRowsOf(screen);
     if (rows.Empty()) {
         return;
@@ -123,7 +115,7 @@ void Desktop::ComposeInto(cairo_surface_t* screen) {
     const RECT wholeScreen{0, 0, rows.width, rows.height};
     const std::vector<Layer> layers = Layers();
     for (const RECT& part : Uncovered(layers, wholeScreen)) {
-        FillArea(rows, part, 0);
+        FillArea(rows, part, 0, changed);
     }
     cairo_surface_mark_dirty(screen);
     CairoPtr cr(cairo_create(screen));
@@ -131,7 +123,7 @@ void Desktop::ComposeInto(cairo_surface_t* screen) {
     const std::vector<HWND>& tops = tree_.TopLevels();
     for (std::size_t i = 0; i < tops.size(); ++i) {
         if (const Window* window = Find(tops[i]); window != nullptr && !visible[i].empty()) {
-            ComposeWindow(*window, wholeScreen, visible[i], cr.get());
+            ComposeWindow(*window, wholeScreen, visible[i], {cr.get(), changed});
         }
     }
     cr.reset();
@@ -139,7 +131,8 @@ void Desktop::ComposeInto(cairo_surface_t* screen) {
 }
 
 void Desktop::ComposeWindow(const Window& window, const RECT& clip, const std::vector<RECT>& parts,
-                            cairo_t* cr) {
+                            const Composing& into) {
+    cairo_t* cr = into.cr;
     if (!window.visible) {
         return;
     }
@@ -155,6 +148,10 @@ void Desktop::ComposeWindow(const Window& window, const RECT& clip, const std::v
         cairo_clip(cr);
         chrome::DrawCaption(cr, window, outer, metrics_);
         cairo_restore(cr);
+        // Drawn with cairo, not compared: all of it counts as changed.
+        for (const RECT& part : parts) {
+            into.changed.Add(Intersect(shown, part));
+        }
     }
     const POINT origin = tree_.ClientOrigin(window);
     const RECT client{origin.x, origin.y, origin.x + window.ClientWidth(),
@@ -164,14 +161,14 @@ void Desktop::ComposeWindow(const Window& window, const RECT& clip, const std::v
     if (const ConstPixelRows source = PixelRowsOf(window.surface.get()); !source.Empty()) {
         const PixelRows rows = PixelRowsOf(screen);
         for (const RECT& part : parts) {
-            CopyArea(source, origin, Intersect(inside, part), rows);
+            CopyArea(source, origin, Intersect(inside, part), rows, into.changed);
         }
         cairo_surface_mark_dirty_rectangle(screen, inside.left, inside.top,
                                            inside.right - inside.left, inside.bottom - inside.top);
     }
     for (HWND child : window.children) {
         if (const Window* c = Find(child)) {
-            ComposeWindow(*c, inside, parts, cr);
+            ComposeWindow(*c, inside, parts, into);
         }
     }
 }

@@ -1,8 +1,9 @@
 // Composing the screen, in three small pieces: which parts of each top-level window the screen
 // shows (VisibleParts, a pure function of where the windows lie), where each window's pixels come
 // from (its client surface, placed at its client origin), and the copy of those pixels into the
-// screen's rows (CopyArea). Desktop::ComposeInto puts them together; frame_path.h tells the
-// whole frame's way to the display.
+// screen's rows (CopyArea), which writes only what differs from the screen shown last and says
+// where that was. Desktop::ComposeInto puts them together; frame_path.cpp tells the whole
+// frame's way to the display.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "platform/gdi/pixel_rows.h"
 #include "platform/win32_types.h"
+#include "platform/window/screen_damage.h"
 
 namespace platform::detail {
 
@@ -32,10 +34,13 @@ std::vector<std::vector<RECT>> VisibleParts(const std::vector<Layer>& layers, co
 std::vector<RECT> Uncovered(const std::vector<Layer>& layers, const RECT& screen);
 
 // Copies the part `area` (screen coordinates) of `source`, whose top left pixel lies at
-// `origin` on the screen, into `screen`; what lies outside either is left alone.
-void CopyArea(ConstPixelRows source, POINT origin, RECT area, PixelRows screen);
+// `origin` on the screen, into `screen`, and adds the pixels that differed to `changed`; what
+// lies outside either is left alone.
+void CopyArea(ConstPixelRows source, POINT origin, RECT area, PixelRows screen,
+              ScreenDamage& changed);
 
-// Sets the pixels of `area` of `screen` to `pixel`; what lies outside the screen is left alone.
-void FillArea(PixelRows screen, RECT area, std::uint32_t pixel);
+// Sets the pixels of `area` of `screen` to `pixel`, adding those that differed to `changed`;
+// what lies outside the screen is left alone.
+void FillArea(PixelRows screen, RECT area, std::uint32_t pixel, ScreenDamage& changed);
 
 }  // namespace platform::detail

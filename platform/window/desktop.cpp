@@ -377,7 +377,10 @@ void ReuseRows(Window& window, int width, int height, int stride) {
     window.surface.reset();
     window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
     if (window.surface && height > oldHeight) {
-        FillArea(PixelRowsOf(window.surface.get()), {0, oldHeight, width, height}, 0);
+        const PixelRows rows = PixelRowsOf(window.surface.get());
+        for (int y = oldHeight; y < height; ++y) {
+            std::fill(rows.Row(y), rows.Row(y) + width, 0u);
+        }
         cairo_surface_mark_dirty(window.surface.get());
     }
 }
@@ -407,7 +410,12 @@ void MoveToNewRows(Window& window, int width, int height, int stride, int screen
     }
     if (cairo_surface_t* old = window.surface.get()) {
         if (window.surfaceDrawn) {
-            CopyArea(PixelRowsOf(old), {0, 0}, {0, 0, width, height}, PixelRowsOf(fresh.get()));
+            const ConstPixelRows from = PixelRowsOf(old);
+            const PixelRows to = PixelRowsOf(fresh.get());
+            const auto rowBytes = static_cast<std::size_t>(std::min(width, from.width)) * 4;
+            for (int y = 0; y < std::min(height, from.height); ++y) {
+                std::memcpy(to.Row(y), from.Row(y), rowBytes);
+            }
             cairo_surface_mark_dirty(fresh.get());
         }
         // The old image goes before the memory under it.

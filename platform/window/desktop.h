@@ -108,10 +108,11 @@ class Desktop {
     }
     // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
-    // The same, drawn over all of an RGB24 image of the screen's size (compositor.cpp).
-    void ComposeInto(cairo_surface_t* screen);
-    // Composes the screen and shows it, when something was drawn since it was last shown
-    // (frame_path.h).
+    // The same, drawn over all of an RGB24 image of the screen's size, writing only what differs
+    // from what it holds, and adding that to `changed` (compositor.cpp).
+    void ComposeInto(cairo_surface_t* screen, ScreenDamage& changed);
+    // Composes the screen into the back end's and shows it, when something was drawn since it
+    // was last shown (frame_path.cpp).
     void PresentIfDirty();
 
     // Messages.
@@ -161,10 +162,16 @@ class Desktop {
     HWND NextToActivate(HWND leaving) const;
     // The top-level windows as composing sees them, bottom first.
     std::vector<Layer> Layers() const;
+    // What a composition draws with: a cairo context on the screen (for captions), and where
+    // it notes what it changed.
+    struct Composing {
+        cairo_t* cr;
+        ScreenDamage& changed;
+    };
     // Draws `window` and its children where it lies inside `clip` and `parts` of the screen
     // (the visible parts of its top-level window).
     void ComposeWindow(const Window& window, const RECT& clip, const std::vector<RECT>& parts,
-                       cairo_t* cr);
+                       const Composing& into);
     // Requests from other processes, and the longest a wait may last while serving them.
     void ServeOtherProcesses();
     std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);
@@ -195,10 +202,6 @@ class Desktop {
     bool screenDirty_ = true;
     bool screenShown_ = false;
     bool firstScreenPresented_ = false;
-    // The screen is composed here, then compared with the one shown. Kept from one frame to
-    // the next: a new screen-sized image each frame costs its allocation and the page faults
-    // of touching it.
-    SurfacePtr composed_;
     std::unique_ptr<DesktopSharing> sharing_;
     std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "platform/window/desktop.h"
-#include "platform/window/frame_path.h"
 
 namespace platform::detail {
 
@@ -202,21 +201,6 @@ std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
         return nextTimer;
     }
     return nextTimer ? std::min(*nextTimer, serveBy) : serveBy;
-}
-
-void Desktop::PresentIfDirty() {
-    if (!screenDirty_) {
-        return;
-    }
-    screenDirty_ = false;
-    firstScreenPresented_ = true;
-    if (!composed_) {
-        composed_ = MakeImageSurface(screen_.width, screen_.height);
-    }
-    if (composed_) {
-        ComposeInto(composed_.get());
-        PresentComposed(backend_, composed_.get());
-    }
 }
 
 void Desktop::Accept(std::vector<InputEvent> events) {

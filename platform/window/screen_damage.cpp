@@ -9,38 +9,30 @@
 namespace platform {
 namespace {
 
-// Words compared at a time while looking for the first and last difference of a row: a block
-// compare runs at the speed of memory, a word at a time several times slower.
+// Words compared at a time while looking for the first and last difference of a changed row:
+// the C library's compare runs at the speed of memory, a word at a time several times slower.
 constexpr int kBlock = 16;
 
-bool SameBlock(const std::uint32_t* a, const std::uint32_t* b) {
-    std::uint64_t x[kBlock / 2];
-    std::uint64_t y[kBlock / 2];
-    std::memcpy(x, a, sizeof x);
-    std::memcpy(y, b, sizeof y);
-    std::uint64_t differ = 0;
-    for (int i = 0; i < kBlock / 2; ++i) {
-        differ |= x[i] ^ y[i];
-    }
-    return differ == 0;
+bool SameWords(const std::uint32_t* a, const std::uint32_t* b, int words) {
+    return std::memcmp(a, b, static_cast<std::size_t>(words) * 4) == 0;
 }
 
-// Makes the `words` pixels of `to` equal to `from`'s, writing only from the first that differs
-// to the last; returns those columns, begin == end when the rows were equal already.
-std::pair<int, int> CopyRowChanges(const std::uint32_t* from, std::uint32_t* to, int words) {
-    // One pass over a row that did not change; from both ends over one that did.
-    int begin = 0;
-    while (begin + kBlock <= words && SameBlock(from + begin, to + begin)) {
-        begin += kBlock;
-    }
-    while (begin < words && from[begin] == to[begin]) {
-        ++begin;
-    }
-    if (begin >= words) {
+}  // namespace
+
+std::pair<int, int> CopyChangedWords(const std::uint32_t* from, std::uint32_t* to, int words) {
+    // Most rows of a frame did not change: one compare of the whole row says so.
+    if (words <= 0 || SameWords(from, to, words)) {
         return {0, 0};
     }
+    int begin = 0;
+    while (begin + kBlock <= words && SameWords(from + begin, to + begin, kBlock)) {
+        begin += kBlock;
+    }
+    while (from[begin] == to[begin]) {
+        ++begin;
+    }
     int end = words;
-    while (end - kBlock > begin && SameBlock(from + end - kBlock, to + end - kBlock)) {
+    while (end - kBlock > begin && SameWords(from + end - kBlock, to + end - kBlock, kBlock)) {
         end -= kBlock;
     }
     while (from[end - 1] == to[end - 1]) {
@@ -50,7 +42,18 @@ std::pair<int, int> CopyRowChanges(const std::uint32_t* from, std::uint32_t* to,
     return {begin, end};
 }
 
-}  // namespace
+std::pair<int, int> FillChangedWords(std::uint32_t* to, int words, std::uint32_t pixel) {
+    int begin = 0;
+    int end = std::max(words, 0);
+    while (begin < end && to[begin] == pixel) {
+        ++begin;
+    }
+    while (end > begin && to[end - 1] == pixel) {
+        --end;
+    }
+    std::fill(to + begin, to + end, pixel);
+    return {begin, end};
+}
 
 ScreenDamage::ScreenDamage(int width, int height)
     : width_(std::max(width, 0)),
@@ -105,17 +108,6 @@ std::vector<RECT> ScreenDamage::Bands() const {
         bands.assign(1, all);
     }
     return bands;
-}
-
-ScreenDamage CopyChangedRows(ConstPixelRows from, PixelRows to) {
-    const int width = std::min(from.width, to.width);
-    const int height = std::min(from.height, to.height);
-    ScreenDamage changed(to.width, to.height);
-    for (int y = 0; y < height; ++y) {
-        const auto [begin, end] = CopyRowChanges(from.Row(y), to.Row(y), width);
-        changed.Add(y, begin, end);
-    }
-    return changed;
 }
 
 }  // namespace platform

@@ -8,7 +8,6 @@
 
 #include "platform/gdi/cairo_handles.h"
 #include "platform/sdl/presenter.h"
-#include "platform/window/frame_path.h"
 #include "scoped_environment.h"
 #include "sdl_event_builders.h"
 
@@ -71,7 +70,6 @@ SurfacePtr Pattern(ScreenSize size) {
     return surface;
 }
 
-// The test pattern composed into a screen buffer.
 // All of a screen of `size`, as changed.
 ScreenDamage AllOf(ScreenSize size) {
     ScreenDamage all(size.width, size.height);
@@ -79,10 +77,17 @@ ScreenDamage AllOf(ScreenSize size) {
     return all;
 }
 
+// The test pattern composed into a screen buffer.
 void PaintPattern(cairo_surface_t* buffer, ScreenSize size) {
     CairoPtr cr(cairo_create(buffer));
     cairo_set_source_surface(cr.get(), Pattern(size).get(), 0, 0);
     cairo_paint(cr.get());
+}
+
+// The test pattern composed into the back end's screen and shown, all of it changed.
+void ShowPattern(SdlBackend& backend, ScreenSize size) {
+    PaintPattern(backend.ScreenBuffer(), size);
+    backend.Present(AllOf(size));
 }
 
 class SdlBackendTest : public ::testing::Test {
@@ -126,7 +131,7 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
     EXPECT_EQ(backend->Screen().width, 32);
     EXPECT_EQ(backend->Screen().height, 40);
 
-    PresentComposed(*backend, Pattern(device).get());
+    ShowPattern(*backend, device);
     EXPECT_TRUE(reported);
     // Wider than twice the screen: 3 bar pixels left, 4 right (the odd one on the right).
     Resize(*backend, 71, 80);
@@ -151,7 +156,7 @@ TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
     options.screen = device;
     auto backend = Open(options);
     ASSERT_TRUE(backend);
-    PresentComposed(*backend, Pattern(device).get());
+    ShowPattern(*backend, device);
     // 2.5 times: each device pixel covers 2.5 window pixels; the one at its centre must be its
     // own colour, not a blend with the neighbours (a plain smooth scale is 10 % off there).
     Resize(*backend, 80, 100);
@@ -207,15 +212,18 @@ TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
     backend->Present(AllOf(device));
     expectShown(PatternPixel);
 
-    // A screen composed elsewhere goes through the same image: what differs is shown.
-    SurfacePtr plain = MakeImageSurface(device.width, device.height);
+    // Rows 10 to 19 composed again in another colour and said to have changed: shown.
+    buffer = backend->ScreenBuffer();
     {
-        CairoPtr cr(cairo_create(plain.get()));
+        CairoPtr cr(cairo_create(buffer));
         cairo_set_source_rgb(cr.get(), 0, 0.5, 1);
-        cairo_paint(cr.get());
+        cairo_rectangle(cr.get(), 0, 10, device.width, 10);
+        cairo_fill(cr.get());
     }
-    PresentComposed(*backend, plain.get());
-    expectShown([](int, int) { return 0x0080FFu; });
+    ScreenDamage band(device.width, device.height);
+    band.Add({0, 10, device.width, 20});
+    backend->Present(band);
+    expectShown([](int x, int y) { return y >= 10 && y < 20 ? 0x0080FFu : PatternPixel(x, y); });
 }
 
 TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
@@ -300,7 +308,7 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     // A screen presented without ShowScreen shows the window too.
     auto other = Open(options);
     ASSERT_TRUE(other);
-    PresentComposed(*other, Pattern(device).get());
+    ShowPattern(*other, device);
     EXPECT_FALSE(hidden(*other));
 }
 

@@ -1,15 +1,14 @@
-// Composing the screen: which parts of each window are visible, the copy, and the screen the
-// back end is shown, with only what changed on it said to have changed.
+// Composing the screen: which parts of each window are visible, the copy that writes only what
+// differs, and the screen the back end is shown, with only what changed on it said to have
+// changed.
 #include "platform/window/compositor.h"
 
 #include <cairo.h>
 
 #include <array>
-#include <stdexcept>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
-#include "platform/window/frame_path.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -133,16 +132,18 @@ TEST(VisibleParts, ALayerShowsWhereNoLayerAbovePaintsOver) {
     EXPECT_FALSE(Covers(open, 45, 45));
 }
 
-TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreen) {
+TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDiffered) {
     // A 4 x 3 source placed at (-1, 2) on an 8 x 6 screen, copied over an area reaching past
-    // all three.
+    // all three; one pixel of it was on the screen already.
     std::vector<std::uint32_t> source(4 * 3);
     for (std::size_t i = 0; i < source.size(); ++i) {
         source[i] = 100 + static_cast<std::uint32_t>(i);
     }
     std::vector<std::uint32_t> screen(8 * 6, 7);
+    screen[4 * 8 + 1] = source[2 * 4 + 2];
+    platform::ScreenDamage changed(8, 6);
     platform::detail::CopyArea({source.data(), 4, 3, 16}, {-1, 2}, {-5, 3, 2, 20},
-                               {screen.data(), 8, 6, 32});
+                               {screen.data(), 8, 6, 32}, changed);
     for (int y = 0; y < 6; ++y) {
         for (int x = 0; x < 8; ++x) {
             const bool copied = x < 2 && y >= 3 && y < 5;
@@ -151,18 +152,21 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreen) {
             EXPECT_EQ(screen[static_cast<std::size_t>(y * 8 + x)], want) << x << "," << y;
         }
     }
-    // Whole rows laid out alike are one block: the same result.
-    std::vector<std::uint32_t> wide(8 * 2, 5);
-    platform::detail::CopyArea({wide.data(), 8, 2, 32}, {0, 4}, {0, 0, 8, 6},
-                               {screen.data(), 8, 6, 32});
-    EXPECT_EQ(screen[4 * 8], 5u);
-    EXPECT_EQ(screen[6 * 8 - 1], 5u);
-    EXPECT_EQ(screen[3 * 8 + 7], 7u);
-    platform::detail::FillArea({screen.data(), 8, 6, 32}, {6, -2, 12, 1}, 0);
+    std::vector<RECT> bands = changed.Bands();
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{0, 3, 2, 5}));
+
+    // Filling: only what was not black yet, and only on the screen.
+    platform::ScreenDamage filled(8, 6);
+    platform::detail::FillArea({screen.data(), 8, 6, 32}, {6, -2, 12, 1}, 0, filled);
+    platform::detail::FillArea({screen.data(), 8, 6, 32}, {0, 5, 1, 6}, 7, filled);
     EXPECT_EQ(screen[0 * 8 + 6], 0u);
     EXPECT_EQ(screen[0 * 8 + 7], 0u);
     EXPECT_EQ(screen[0 * 8 + 5], 7u);
     EXPECT_EQ(screen[1 * 8 + 6], 7u);
+    bands = filled.Bands();
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{6, 0, 8, 1}));
 }
 
 TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
@@ -300,15 +304,6 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     DeleteObject(green);
     DeleteObject(white);
     DeleteObject(blue);
-}
-
-TEST_F(Compositor, OnlyAnRgb24ImageOfTheScreensSizeIsPresented) {
-    platform::SurfacePtr small = platform::MakeImageSurface(40, 32);
-    EXPECT_THROW(platform::PresentComposed(backend, small.get()), std::invalid_argument);
-    EXPECT_THROW(platform::PresentComposed(backend, nullptr), std::invalid_argument);
-    platform::SurfacePtr alpha(cairo_image_surface_create(CAIRO_FORMAT_A8, 240, 320));
-    EXPECT_THROW(platform::PresentComposed(backend, alpha.get()), std::invalid_argument);
-    EXPECT_EQ(backend.Presents(), 0);
 }
 
 }  // namespace

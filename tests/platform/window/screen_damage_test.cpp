@@ -1,6 +1,6 @@
-// What the window manager says changed on the screen, and the comparison that finds it: every
-// changed pixel must be covered (one left out would stay stale in the window), the screen shown
-// must end up exactly the one composed, and the cover must stay small and few.
+// What the window manager says changed on the screen, and the copies that find it: every changed
+// pixel must be covered (one left out would stay stale in the window), the screen must end up
+// exactly what was copied, and the cover must stay small and few.
 #include "platform/window/screen_damage.h"
 
 #include <gtest/gtest.h>
@@ -96,62 +96,50 @@ TEST(ScreenDamage, EveryChangedPixelIsCoveredAndBandsDoNotOverlap) {
     }
 }
 
-// Rows of `width` words with a few words of padding after each, as a stride may have.
-struct Rows {
-    Rows(int width, int height) : width(width), height(height), words((width + 3) * height, 0) {}
-    PixelRows View() { return {words.data(), width, height, (width + 3) * 4}; }
-    std::uint32_t& At(int x, int y) { return words[static_cast<std::size_t>(y * (width + 3) + x)]; }
-    int width;
-    int height;
-    std::vector<std::uint32_t> words;
-};
-
-TEST(CopyChangedRows, WritesOnlyWhatDiffersAndSaysExactlyWhere) {
-    Rows composed(kWidth, kHeight);
-    Rows shown(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            composed.At(x, y) = shown.At(x, y) = static_cast<std::uint32_t>(x * 1000 + y);
-        }
+TEST(ChangedWords, ACopyWritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
+    // Longer than the blocks compared at once, so the ends are found block by block too.
+    std::vector<std::uint32_t> from(40);
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        from[i] = static_cast<std::uint32_t>(i);
     }
-    EXPECT_TRUE(CopyChangedRows(composed.View(), shown.View()).Empty());
+    std::vector<std::uint32_t> to = from;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{0, 0}));
+    to[2] = 99;
+    to[35] = 99;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{2, 36}));
+    EXPECT_EQ(to, from);
+    to[0] = 99;
+    to[39] = 99;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{0, 40}));
+    EXPECT_EQ(to, from);
+    to[17] = 99;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 20), (std::pair{17, 18}));
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 0), (std::pair{0, 0}));
 
-    // Two changes on one row and one far below: the row's span runs from the first to the
-    // last, and the padding after each row is neither compared nor written.
-    composed.At(3, 4) = 1;
-    composed.At(9, 4) = 1;
-    composed.At(20, 17) = 1;
-    composed.At(kWidth, 4) = 99;
-    const std::vector<RECT> bands = CopyChangedRows(composed.View(), shown.View()).Bands();
-    ASSERT_EQ(bands.size(), 2u);
-    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{3, 4, 10, 5}));
-    EXPECT_EQ(Sides(bands[1]), (std::array<LONG, 4>{20, 17, 21, 18}));
-    EXPECT_EQ(shown.At(kWidth, 4), 0u);
-    shown.At(kWidth, 4) = 99;
-    EXPECT_EQ(shown.words, composed.words);
+    std::vector<std::uint32_t> row{0, 0, 9, 0, 9, 0};
+    EXPECT_EQ(FillChangedWords(row.data(), 6, 0), (std::pair{2, 5}));
+    EXPECT_EQ(row, std::vector<std::uint32_t>(6, 0));
+    EXPECT_EQ(FillChangedWords(row.data(), 6, 0), (std::pair{6, 6}));
 }
 
-TEST(CopyChangedRows, EveryDifferenceIsCopiedAndCoveredWhereverItLies) {
-    // Rows longer than the blocks compared at once, changed at their ends, across block edges
-    // and anywhere at random.
+TEST(ChangedWords, EveryDifferenceIsCopiedAndCoveredWhereverItLies) {
+    // Changes at the ends of a row, across block edges and anywhere at random.
     std::mt19937 random(11);
-    for (int round = 0; round < 200; ++round) {
-        Rows composed(kWidth, kHeight);
-        Rows shown(kWidth, kHeight);
-        std::vector<std::pair<int, int>> changed;
-        const int changes = 1 + static_cast<int>(random() % 6);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::uint32_t> from(kWidth, 5);
+        std::vector<std::uint32_t> to = from;
+        std::vector<int> changed;
+        const int changes = 1 + static_cast<int>(random() % 4);
         for (int i = 0; i < changes; ++i) {
             const int x = round % 3 == 0 ? (i % 2 == 0 ? 0 : kWidth - 1)
                                          : static_cast<int>(random() % kWidth);
-            const int y = static_cast<int>(random() % kHeight);
-            composed.At(x, y) = 1 + static_cast<std::uint32_t>(random() % 0xFFFFFF);
-            changed.emplace_back(x, y);
+            from[static_cast<std::size_t>(x)] = 6 + static_cast<std::uint32_t>(random() % 1000);
+            changed.push_back(x);
         }
-        const std::vector<RECT> bands = CopyChangedRows(composed.View(), shown.View()).Bands();
-        for (const auto& [x, y] : changed) {
-            ASSERT_TRUE(Covers(bands, x, y)) << "round " << round << " at " << x << "," << y;
-        }
-        ASSERT_EQ(shown.words, composed.words) << "round " << round;
+        const auto [begin, end] = CopyChangedWords(from.data(), to.data(), kWidth);
+        ASSERT_EQ(begin, *std::min_element(changed.begin(), changed.end())) << "round " << round;
+        ASSERT_EQ(end, *std::max_element(changed.begin(), changed.end()) + 1) << "round " << round;
+        ASSERT_EQ(to, from) << "round " << round;
     }
 }
 
