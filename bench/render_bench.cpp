@@ -4,11 +4,14 @@
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "game/match.h"
 #include "platform/gdi/surface_dc.h"
+#include "platform/window/screen_damage.h"
 #include "render/frame_painter.h"
 #include "render/pitch_painter.h"
 
@@ -58,6 +61,34 @@ void BM_TwoSurfaceCopies(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_TwoSurfaceCopies)->Arg(480)->Arg(240)->Unit(benchmark::kMicrosecond);
+
+// Finding what changed on the screen, once a frame: a window's rows copied over the screen shown
+// last where they differ, with a square the size of a player's disc moved as a frame moves it.
+void BM_CopyChangedWords(benchmark::State& bench) {
+    const int width = static_cast<int>(bench.range(0));
+    const int height = HeightFor(width);
+    std::vector<std::uint32_t> window(static_cast<std::size_t>(width) * height, 0x00336633u);
+    std::vector<std::uint32_t> shown = window;
+    const int side = width / 8;
+    int x = 0;
+    for (auto _ : bench) {
+        for (int y = side; y < 2 * side; ++y) {
+            std::uint32_t* row = window.data() + static_cast<std::size_t>(y) * width;
+            std::fill(row + x, row + x + side, 0x00336633u);
+            std::fill(row + x + 3, row + x + 3 + side, 0x00FFFFFFu);
+        }
+        x = (x + 3) % (width - side - 3);
+        platform::ScreenDamage changed(width, height);
+        for (int y = 0; y < height; ++y) {
+            const std::size_t start = static_cast<std::size_t>(y) * width;
+            const auto [begin, end] =
+                platform::CopyChangedWords(window.data() + start, shown.data() + start, width);
+            changed.Add(y, begin, end);
+        }
+        benchmark::DoNotOptimize(changed.Empty());
+    }
+}
+BENCHMARK(BM_CopyChangedWords)->Arg(480)->Arg(240)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -87,7 +87,7 @@ void DrawEllipse(PixelSurface& pixels, std::int64_t left, std::int64_t top, std:
 // pixel centres, with butt ends, rasterized by cairo without anti-aliasing.
 bool StrokeWithCairo(Registry& registry, DeviceContext& dc, const Pen& pen, POINT from, POINT to) {
     cairo_t* cr = registry.CairoOf(dc);
-    cairo_surface_t* surface = registry.SurfaceOf(dc);
+    cairo_surface_t* surface = registry.PixelsOf(dc);
     if (cr == nullptr || surface == nullptr) {
         return false;
     }

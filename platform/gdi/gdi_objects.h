@@ -48,7 +48,7 @@ struct DeviceContext {
     int backgroundMode = OPAQUE;
     POINT position{0, 0};
     // Made on first use for lines and text; dropped whenever the DC's surface changes.
-    ContextPtr cairo;
+    CairoPtr cairo;
 };
 
 }  // namespace platform::gdi_detail

@@ -3,8 +3,6 @@
 #include <bit>
 #include <utility>
 
-#include "platform/gdi/surface_changes.h"
-
 namespace platform::gdi_detail {
 namespace {
 
@@ -226,13 +224,6 @@ cairo_surface_t* Registry::PixelsOf(DeviceContext& dc) {
     }
     Bitmap* bitmap = Find(dc.bitmap);
     return bitmap != nullptr ? bitmap->surface.get() : nullptr;
-}
-
-cairo_surface_t* Registry::SurfaceOf(DeviceContext& dc) {
-    cairo_surface_t* surface = PixelsOf(dc);
-    // Whoever asks may draw anywhere in it.
-    NoteAnyChange(surface);
-    return surface;
 }
 
 cairo_t* Registry::CairoOf(DeviceContext& dc) {

@@ -61,12 +61,9 @@ class Registry {
 
     FontCache& Fonts() { return fontCache_; }
 
-    // The surface a DC draws into; the surface's change record then takes anything as
-    // changed (surface_changes.h).
-    cairo_surface_t* SurfaceOf(DeviceContext& dc);
-    // The same, for a caller that notes its own changes (or only reads).
+    // The surface a DC draws into.
     cairo_surface_t* PixelsOf(DeviceContext& dc);
-    // A cairo context on the surface; whoever draws with it notes where (surface_changes.h).
+    // A cairo context on that surface.
     cairo_t* CairoOf(DeviceContext& dc);
 
   private:

@@ -1,8 +1,6 @@
 // Direct access to an image surface's pixels, for the figures this layer rasterizes itself
 // (rectangles, ellipses, thin lines, pixels, copies). Construction flushes cairo's pending
-// drawing; destruction tells cairo which pixels changed behind its back. The fills and Set note
-// the rows they write in the surface's change record (surface_changes.h); writers through Row()
-// note their own.
+// drawing; destruction tells cairo that pixels changed behind its back.
 #pragma once
 
 #include <cairo.h>
@@ -10,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/gdi/pixel_rows.h"
 #include "platform/win32_types.h"
 
 namespace platform::gdi_detail {
@@ -36,13 +35,13 @@ class PixelSurface {
     PixelSurface& operator=(const PixelSurface&) = delete;
 
     // False when the surface could not be opened for drawing.
-    bool Valid() const { return data_ != nullptr; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    bool Valid() const { return !rows_.Empty(); }
+    int Width() const { return rows_.width; }
+    int Height() const { return rows_.height; }
+    int Stride() const { return rows_.stride; }
 
     // Row y's words; y must be inside the surface.
-    std::uint32_t* Row(int y);
-    const std::uint32_t* Row(int y) const;
+    std::uint32_t* Row(int y) const { return rows_.Row(y); }
 
     // Pixels x0..x1 (inclusive) of row y, clipped to the surface.
     void FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel);
@@ -58,10 +57,7 @@ class PixelSurface {
 
   private:
     cairo_surface_t* surface_ = nullptr;
-    unsigned char* data_ = nullptr;
-    int width_ = 0;
-    int height_ = 0;
-    int stride_ = 0;
+    PixelRows rows_;
     bool written_ = false;
 };
 

@@ -5,7 +5,6 @@
 
 #include "platform/gdi/gdi_registry.h"
 #include "platform/gdi/pixel_surface.h"
-#include "platform/gdi/surface_changes.h"
 
 using platform::gdi_detail::Bitmap;
 using platform::gdi_detail::DeviceContext;
@@ -29,15 +28,12 @@ HDC CreateSurfaceDC(cairo_surface_t* target) {
 cairo_surface_t* SurfaceOfDC(HDC handle) {
     Registry& registry = Registry::Get();
     DeviceContext* dc = registry.Find(handle);
-    return dc != nullptr ? registry.SurfaceOf(*dc) : nullptr;
+    return dc != nullptr ? registry.PixelsOf(*dc) : nullptr;
 }
 
 cairo_surface_t* SurfaceOfBitmap(HBITMAP handle) {
     Bitmap* bitmap = Registry::Get().Find(handle);
-    cairo_surface_t* surface = bitmap != nullptr ? bitmap->surface.get() : nullptr;
-    // Whoever asks may draw anywhere in it.
-    NoteAnyChange(surface);
-    return surface;
+    return bitmap != nullptr ? bitmap->surface.get() : nullptr;
 }
 
 bool WritePng(cairo_surface_t* surface, const char* path, std::string* error) {

@@ -1,7 +1,6 @@
 // Text output with the selected font: the cell background as exact pixels, the glyphs through
 // cairo (the one anti-aliased thing this layer draws).
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -9,7 +8,6 @@
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_registry.h"
 #include "platform/gdi/pixel_surface.h"
-#include "platform/gdi/surface_changes.h"
 #include "platform/gdi/utf16.h"
 
 using platform::gdi_detail::DeviceContext;
@@ -118,17 +116,6 @@ BOOL ExtTextOutW(HDC handle, int x, int y, UINT options, const RECT* rect, LPCWS
     if (count == 0) {
         return TRUE;
     }
-    // Glyphs may reach a little past their cell (overhangs, slanted strokes): a quarter of the
-    // cell's height more on every side is noted as changed.
-    const long long reach = font->sized.cellHeight / 4 + 2;
-    const auto bounded = [](long long value) {
-        return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-    };
-    const long long left = x;
-    const long long top = y;
-    platform::NoteChangedRect(registry.PixelsOf(*dc), bounded(left - reach), bounded(top - reach),
-                              bounded(left + AdvanceWidth(*font, utf8) + reach),
-                              bounded(top + font->sized.cellHeight + reach));
     return DrawGlyphs(cr, *font, dc->text, x, y + font->sized.ascent, utf8, clip) ? TRUE : FALSE;
 }
 

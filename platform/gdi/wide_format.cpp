@@ -132,6 +132,34 @@ int ReadNumber(LPCWSTR& p) {
     return value;
 }
 
+// The flags, width, precision and size of a conversion; leaves `p` at its type letter.
+Conversion ReadConversion(LPCWSTR& p) {
+    Conversion conversion;
+    for (;; ++p) {
+        if (*p == u'-') {
+            conversion.leftAlign = true;
+        } else if (*p == u'0') {
+            conversion.zeroPad = true;
+        } else if (*p == u'#') {
+            conversion.alternate = true;
+        } else {
+            break;
+        }
+    }
+    conversion.width = ReadNumber(p);
+    if (*p == u'.') {
+        ++p;
+        conversion.precision = ReadNumber(p);
+    }
+    if (*p == u'h') {
+        conversion.narrow = true;
+        ++p;
+    } else if (*p == u'l') {
+        ++p;
+    }
+    return conversion;
+}
+
 }  // namespace
 
 int wvsprintfW(LPWSTR out, LPCWSTR format, std::va_list args) {
@@ -148,29 +176,7 @@ int wvsprintfW(LPWSTR out, LPCWSTR format, std::va_list args) {
             continue;
         }
         ++p;
-        Conversion conversion;
-        for (;; ++p) {
-            if (*p == u'-') {
-                conversion.leftAlign = true;
-            } else if (*p == u'0') {
-                conversion.zeroPad = true;
-            } else if (*p == u'#') {
-                conversion.alternate = true;
-            } else {
-                break;
-            }
-        }
-        conversion.width = ReadNumber(p);
-        if (*p == u'.') {
-            ++p;
-            conversion.precision = ReadNumber(p);
-        }
-        if (*p == u'h') {
-            conversion.narrow = true;
-            ++p;
-        } else if (*p == u'l') {
-            ++p;
-        }
+        const Conversion conversion = ReadConversion(p);
         switch (*p) {
             case u'%':
                 output.Put(u'%');

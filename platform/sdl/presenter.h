@@ -1,7 +1,7 @@
 // Putting the device screen into the desktop window, letterboxed: two ways of doing it behind one
 // interface. SurfacePresenter scales on the CPU into the window's own pixels and sends only what
-// changed; RendererPresenter hands the screen to one of SDL's renderers (a GPU's, where one
-// drives the display) as a texture and lets it scale.
+// changed; RendererPresenter uploads what changed to a texture and lets one of SDL's renderers
+// (a GPU's, where one drives the display) scale it.
 #pragma once
 
 #include <SDL.h>
@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "platform/display/letterbox.h"
+#include "platform/gdi/cairo_handles.h"
 #include "platform/sdl/screen_scaler.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/window/backend.h"
-#include "platform/window/cairo_handles.h"
 #include "platform/window/screen_damage.h"
 
 namespace platform::sdl {
@@ -25,18 +25,12 @@ class Presenter {
   public:
     virtual ~Presenter() = default;
 
-    // Where the next screen is composed (see Backend::ScreenBuffer); null when there is none.
+    // The screen lent to the window manager, holding the one shown last (see
+    // Backend::ScreenBuffer); null when memory runs out.
     virtual cairo_surface_t* ScreenBuffer() = 0;
-    // Whether that keeps the screen last presented (see Backend::KeepsScreenBuffer).
-    virtual bool KeepsScreenBuffer() const { return false; }
-    // Shows `screen`, an RGB24 image of the device screen's size. Throws std::runtime_error
-    // when the window cannot take it.
-    virtual void Present(cairo_surface_t* screen) = 0;
-    // Shows `screen` composed over the last one from the same image, only `changed` differing.
-    virtual void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-        static_cast<void>(changed);
-        Present(screen);
-    }
+    // Shows ScreenBuffer(), only `changed` differing from the last screen shown. Throws
+    // std::runtime_error when the window cannot take it.
+    virtual void Present(const ScreenDamage& changed) = 0;
     // Shows the last screen again, laid out for the window as it is now (after an expose or a
     // resize); black before the first screen.
     virtual void Redraw() = 0;
@@ -54,13 +48,9 @@ class SurfacePresenter final : public Presenter {
   public:
     SurfacePresenter(SDL_Window* window, ScreenSize device);
 
-    // The window's own pixels at one to one; otherwise an image of the back end's own. Either
-    // keeps the screen last shown.
+    // The window's own pixels at one to one; otherwise an image of the back end's own.
     cairo_surface_t* ScreenBuffer() override;
-    bool KeepsScreenBuffer() const override { return true; }
-    // A screen from elsewhere is copied into that image first, which finds what changed.
-    void Present(cairo_surface_t* screen) override;
-    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
+    void Present(const ScreenDamage& changed) override;
     void Redraw() override;
     void Prepare() override;
     ScreenSize Drawable() const override;
@@ -93,8 +83,8 @@ class SurfacePresenter final : public Presenter {
     SdlSurfacePtr staging_;
 };
 
-// An SDL renderer: the screen is a streaming texture, composed into directly, and the renderer
-// scales it into the window every frame (nearest neighbour at whole factors; between them
+// An SDL renderer: the screen is a streaming texture, and the renderer scales it into the window
+// every frame (nearest neighbour at whole factors; between them
 // blown up to the lower whole factor first, then stretched smoothly, as the CPU path does).
 class RendererPresenter final : public Presenter {
   public:
@@ -105,8 +95,10 @@ class RendererPresenter final : public Presenter {
                                                      const std::string& driver, std::string* error);
     ~RendererPresenter() override;
 
+    // An image of the presenter's own.
     cairo_surface_t* ScreenBuffer() override;
-    void Present(cairo_surface_t* screen) override;
+    // Uploads the changed bands (all of the screen the first time) and draws the window.
+    void Present(const ScreenDamage& changed) override;
     void Redraw() override;
     // A first, black frame: a GPU's renderer makes its buffers on the first one.
     void Prepare() override { Redraw(); }
@@ -114,16 +106,14 @@ class RendererPresenter final : public Presenter {
 
   private:
     RendererPresenter(ScreenSize device, RendererPtr renderer, TexturePtr screenTexture);
-    // Gives the locked texture pixels back to SDL, if ScreenBuffer() lent them out.
-    void ReleaseScreenBuffer();
     // The texture to scale into the letterbox's image, with its scale mode set.
     SDL_Texture* ScaleSource(const Letterbox& box);
 
     ScreenSize device_;
     RendererPtr renderer_;
     TexturePtr screenTexture_;
-    // The screen texture's pixels as an image while they are locked for composing.
-    SurfacePtr lockedScreen_;
+    // The screen lent out, whose changes are uploaded to the texture.
+    SurfacePtr screen_;
     // The screen at a whole factor, which is then scaled the rest of the way smoothly.
     TexturePtr wholeTexture_;
     int wholeTextureFactor_ = 0;

@@ -1,5 +1,6 @@
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "platform/sdl/presenter.h"
 #include "platform/sdl/video_session.h"
@@ -31,7 +32,7 @@ std::unique_ptr<RendererPresenter> RendererPresenter::Create(SDL_Window* window,
         return nullptr;
     }
     // SDL_PIXELFORMAT_RGB888 is a 32-bit word 0x00RRGGBB in the machine's byte order, which is
-    // how cairo stores an RGB24 pixel: rows are copied as they are.
+    // how cairo stores an RGB24 pixel: rows are uploaded as they are.
     TexturePtr texture(SDL_CreateTexture(renderer.get(), SDL_PIXELFORMAT_RGB888,
                                          SDL_TEXTUREACCESS_STREAMING, device.width, device.height));
     if (!texture) {
@@ -48,9 +49,7 @@ RendererPresenter::RendererPresenter(ScreenSize device, RendererPtr renderer,
                                      TexturePtr screenTexture)
     : device_(device), renderer_(std::move(renderer)), screenTexture_(std::move(screenTexture)) {}
 
-RendererPresenter::~RendererPresenter() {
-    ReleaseScreenBuffer();
-}
+RendererPresenter::~RendererPresenter() = default;
 
 ScreenSize RendererPresenter::Drawable() const {
     ScreenSize size{0, 0};
@@ -59,43 +58,26 @@ ScreenSize RendererPresenter::Drawable() const {
 }
 
 cairo_surface_t* RendererPresenter::ScreenBuffer() {
-    if (!lockedScreen_) {
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(screenTexture_.get(), nullptr, &pixels, &pitch) != 0) {
-            return nullptr;
-        }
-        // The texture's RGB888 pixels are cairo's RGB24 ones; cairo refuses a pitch it cannot
-        // use.
-        SurfacePtr image = MakeImageSurfaceOver(static_cast<unsigned char*>(pixels), device_.width,
-                                                device_.height, pitch);
-        if (!image) {
-            SDL_UnlockTexture(screenTexture_.get());
-            return nullptr;
-        }
-        lockedScreen_ = std::move(image);
+    if (!screen_) {
+        screen_ = MakeImageSurface(device_.width, device_.height);
     }
-    return lockedScreen_.get();
+    return screen_.get();
 }
 
-void RendererPresenter::ReleaseScreenBuffer() {
-    if (lockedScreen_) {
-        // Finishing writes out whatever cairo still holds and ends its use of the pixels.
-        cairo_surface_finish(lockedScreen_.get());
-        lockedScreen_.reset();
-        SDL_UnlockTexture(screenTexture_.get());
+void RendererPresenter::Present(const ScreenDamage& changed) {
+    const ConstPixelRows pixels = PixelRowsOf(ScreenBuffer());
+    if (pixels.Empty()) {
+        throw std::runtime_error("SDL back end: no memory for the screen");
     }
-}
-
-void RendererPresenter::Present(cairo_surface_t* screen) {
-    if (screen == lockedScreen_.get()) {
-        // Composed in the texture itself: nothing to upload.
-        ReleaseScreenBuffer();
-    } else {
-        ReleaseScreenBuffer();
-        cairo_surface_flush(screen);
-        if (SDL_UpdateTexture(screenTexture_.get(), nullptr, cairo_image_surface_get_data(screen),
-                              cairo_image_surface_get_stride(screen)) != 0) {
+    // The texture's pixels are undefined until the first upload, which is of all of them.
+    std::vector<RECT> parts{{0, 0, device_.width, device_.height}};
+    if (hasScreen_) {
+        parts = changed.Bands();
+    }
+    for (const RECT& part : parts) {
+        const SDL_Rect rect{part.left, part.top, part.right - part.left, part.bottom - part.top};
+        if (SDL_UpdateTexture(screenTexture_.get(), &rect, pixels.Row(part.top) + part.left,
+                              pixels.stride) != 0) {
             throw std::runtime_error("SDL back end: cannot upload the screen (" + SdlError() + ")");
         }
     }

@@ -2,19 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 namespace platform::sdl {
-namespace {
-
-template <typename Pixel>
-Pixel* RowOf(Pixel* pixels, int stride, int y) {
-    using Byte = std::conditional_t<std::is_const_v<Pixel>, const unsigned char, unsigned char>;
-    return reinterpret_cast<Pixel*>(reinterpret_cast<Byte*>(pixels) +
-                                    static_cast<std::ptrdiff_t>(stride) * y);
-}
-
-}  // namespace
 
 std::vector<AxisSample> SampleAxis(int device, int image, int wholeFactor) {
     std::vector<AxisSample> samples;
@@ -85,9 +74,9 @@ PixelRect ScreenScaler::Reach(const PixelRect& changed) const {
             rowEnd - rowBegin};
 }
 
-void ScreenScaler::ScaleRow(const ConstPixelBuffer& screen, int y, int begin, int end,
+void ScreenScaler::ScaleRow(const ConstPixelRows& screen, int y, int begin, int end,
                             std::uint32_t* out) const {
-    const std::uint32_t* row = RowOf(screen.pixels, screen.stride, y);
+    const std::uint32_t* row = screen.Row(y);
     if (box_.exact && box_.wholeFactor == 1) {
         // One to one: the row as it is.
         std::memcpy(out, row + begin, static_cast<std::size_t>(end - begin) * 4);
@@ -103,7 +92,7 @@ void ScreenScaler::ScaleRow(const ConstPixelBuffer& screen, int y, int begin, in
     }
 }
 
-const std::uint32_t* ScreenScaler::ScaledRow(const ConstPixelBuffer& screen, int y, int begin,
+const std::uint32_t* ScreenScaler::ScaledRow(const ConstPixelRows& screen, int y, int begin,
                                              int end) {
     for (int slot = 0; slot < 2; ++slot) {
         if (scaledRow_[slot] == y) {
@@ -118,8 +107,8 @@ const std::uint32_t* ScreenScaler::ScaledRow(const ConstPixelBuffer& screen, int
     return scaled_[slot].data();
 }
 
-PixelRect ScreenScaler::Scale(const ConstPixelBuffer& screen, const PixelRect& changed,
-                              const PixelBuffer& target) {
+PixelRect ScreenScaler::Scale(const ConstPixelRows& screen, const PixelRect& changed,
+                              const PixelRows& target) {
     const PixelRect reach = Reach(changed);
     if (reach.Empty() || screen.pixels == nullptr || target.pixels == nullptr ||
         screen.width != device_.width || screen.height != device_.height ||
@@ -133,7 +122,7 @@ PixelRect ScreenScaler::Scale(const ConstPixelBuffer& screen, const PixelRect& c
     const std::size_t bytes = static_cast<std::size_t>(reach.width) * 4;
     for (int r = reach.y - box_.image.y; r < reach.y - box_.image.y + reach.height; ++r) {
         const AxisSample& row = rows_[static_cast<std::size_t>(r)];
-        std::uint32_t* out = RowOf(target.pixels, target.stride, box_.image.y + r) + reach.x;
+        std::uint32_t* out = target.Row(box_.image.y + r) + reach.x;
         const std::uint32_t* upper = ScaledRow(screen, row.first, begin, end);
         if (row.weight == 0) {
             std::memcpy(out, upper, bytes);

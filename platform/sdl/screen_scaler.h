@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/display/letterbox.h"
+#include "platform/gdi/pixel_rows.h"
 
 namespace platform::sdl {
 
@@ -26,21 +27,6 @@ struct AxisSample {
 // `wholeFactor` is the largest whole factor that fits (0 when the screen shrinks).
 std::vector<AxisSample> SampleAxis(int device, int image, int wholeFactor);
 
-// 32-bit pixels, `stride` bytes a row.
-struct PixelBuffer {
-    std::uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int stride = 0;
-};
-
-struct ConstPixelBuffer {
-    const std::uint32_t* pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    int stride = 0;
-};
-
 class ScreenScaler {
   public:
     // Scales `device`-sized screens into `box.image` of a target.
@@ -52,8 +38,8 @@ class ScreenScaler {
 
     // Writes the window pixels that `changed` reaches from `screen` into `target`, and returns
     // them. `screen` must be device-sized; `target` must hold the letterbox's image.
-    PixelRect Scale(const ConstPixelBuffer& screen, const PixelRect& changed,
-                    const PixelBuffer& target);
+    PixelRect Scale(const ConstPixelRows& screen, const PixelRect& changed,
+                    const PixelRows& target);
 
     const Letterbox& Box() const { return box_; }
 
@@ -62,10 +48,10 @@ class ScreenScaler {
     static void Span(const std::vector<AxisSample>& axis, int first, int last, int& begin,
                      int& end);
     // Scales device row `y` across window columns [begin, end) into `out`.
-    void ScaleRow(const ConstPixelBuffer& screen, int y, int begin, int end,
+    void ScaleRow(const ConstPixelRows& screen, int y, int begin, int end,
                   std::uint32_t* out) const;
     // Device row `y` scaled across [begin, end), from the two rows kept for reuse.
-    const std::uint32_t* ScaledRow(const ConstPixelBuffer& screen, int y, int begin, int end);
+    const std::uint32_t* ScaledRow(const ConstPixelRows& screen, int y, int begin, int end);
 
     ScreenSize device_;
     Letterbox box_;

@@ -255,38 +255,14 @@ std::vector<InputEvent> SdlBackend::WaitForInput(std::optional<Millis> deadline)
     return input;
 }
 
-void SdlBackend::Present(cairo_surface_t* screen) {
-    Show(screen, nullptr);
-}
-
-void SdlBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-    Show(screen, &changed);
-}
-
-void SdlBackend::Show(cairo_surface_t* screen, const ScreenDamage* changed) {
+void SdlBackend::Present(const ScreenDamage& changed) {
     Settle();
-    if (screen == nullptr || cairo_surface_status(screen) != CAIRO_STATUS_SUCCESS ||
-        cairo_surface_get_type(screen) != CAIRO_SURFACE_TYPE_IMAGE ||
-        cairo_image_surface_get_format(screen) != CAIRO_FORMAT_RGB24) {
-        throw std::invalid_argument("SDL back end: the screen to show must be an RGB24 image");
-    }
-    const int width = cairo_image_surface_get_width(screen);
-    const int height = cairo_image_surface_get_height(screen);
-    if (width != screen_.width || height != screen_.height) {
-        throw std::invalid_argument("SDL back end: a " + SizeText(width, height) +
-                                    " image cannot be shown as the " +
-                                    SizeText(screen_.width, screen_.height) + " screen");
-    }
     if (!shown_) {
         // Shown without a window of the program's being shown first (a test of the back end).
         shown_ = true;
         SDL_ShowWindow(window_.get());
     }
-    if (changed != nullptr) {
-        presenter_->PresentChanged(screen, *changed);
-    } else {
-        presenter_->Present(screen);
-    }
+    presenter_->Present(changed);
     hasScreen_ = true;
     if (firstFramePresented_) {
         std::function<void()> report = std::move(firstFramePresented_);
@@ -298,11 +274,6 @@ void SdlBackend::Show(cairo_surface_t* screen, const ScreenDamage* changed) {
 cairo_surface_t* SdlBackend::ScreenBuffer() {
     Settle();
     return presenter_->ScreenBuffer();
-}
-
-bool SdlBackend::KeepsScreenBuffer() const {
-    Settle();
-    return presenter_->KeepsScreenBuffer();
 }
 
 void SdlBackend::Redraw() {

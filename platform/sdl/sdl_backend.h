@@ -35,13 +35,13 @@
 #include <vector>
 
 #include "platform/display/letterbox.h"
+#include "platform/gdi/cairo_handles.h"
 #include "platform/sdl/display_wait.h"
 #include "platform/sdl/input_translator.h"
 #include "platform/sdl/presenter.h"
 #include "platform/sdl/sdl_handles.h"
 #include "platform/sdl/video_session.h"
 #include "platform/window/backend.h"
-#include "platform/window/cairo_handles.h"
 #include "platform/window/window_icon.h"
 
 namespace platform {
@@ -84,14 +84,11 @@ class SdlBackend final : public Backend {
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override;
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
-    // Where the window manager composes: an image of the back end's own, or a renderer's
-    // texture, locked until the next Present, which then uploads nothing. Null if there is none.
+    // The presenter's screen: the window's own pixels at one to one on the CPU, an image
+    // otherwise.
     cairo_surface_t* ScreenBuffer() override;
-    bool KeepsScreenBuffer() const override;
-    // Throws std::invalid_argument for anything but an RGB24 image of Screen() size.
-    void Present(cairo_surface_t* screen) override;
-    // Sends only the window pixels that `changed` reaches, where the window is drawn on the CPU.
-    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
+    // Shows the window if it is not yet, and sends only what `changed` reaches.
+    void Present(const ScreenDamage& changed) override;
 
     bool Fullscreen() const;
     void SetFullscreen(bool on);
@@ -132,8 +129,6 @@ class SdlBackend final : public Backend {
     // Handles the events SDL has queued, without reading the display for more, and redraws the
     // window if one of them asked for it.
     void HandleQueued(std::vector<InputEvent>& out);
-    // Present and PresentChanged: checks the screen, shows the window if it is not yet.
-    void Show(cairo_surface_t* screen, const ScreenDamage* changed);
     // Shows the last presented screen again, letterboxed for the window as it is now.
     void Redraw();
     // SetFullscreen once the window is open (also on the opening thread).

@@ -1,21 +1,13 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/gdi/changed_copy.h"
 #include "platform/sdl/presenter.h"
 #include "platform/sdl/video_session.h"
 
 namespace platform::sdl {
 namespace {
 
-ConstPixelBuffer PixelsOf(cairo_surface_t* image) {
-    cairo_surface_flush(image);
-    return {reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(image)),
-            cairo_image_surface_get_width(image), cairo_image_surface_get_height(image),
-            cairo_image_surface_get_stride(image)};
-}
-
-PixelBuffer PixelsOf(SDL_Surface* surface) {
+PixelRows PixelsOf(SDL_Surface* surface) {
     return {static_cast<std::uint32_t*>(surface->pixels), surface->w, surface->h, surface->pitch};
 }
 
@@ -25,13 +17,9 @@ bool TakesRgb24(const SDL_Surface* surface) {
 }
 
 // Copies one image's rows into another of the same size.
-void CopyImage(const ConstPixelBuffer& from, const PixelBuffer& to) {
+void CopyImage(const ConstPixelRows& from, const PixelRows& to) {
     for (int y = 0; y < from.height; ++y) {
-        std::memcpy(reinterpret_cast<unsigned char*>(to.pixels) +
-                        static_cast<std::ptrdiff_t>(y) * to.stride,
-                    reinterpret_cast<const unsigned char*>(from.pixels) +
-                        static_cast<std::ptrdiff_t>(y) * from.stride,
-                    static_cast<std::size_t>(from.width) * 4);
+        std::memcpy(to.Row(y), from.Row(y), static_cast<std::size_t>(from.width) * 4);
     }
 }
 
@@ -61,9 +49,7 @@ ScreenSize SurfacePresenter::Drawable() const {
 void SurfacePresenter::KeepDirectScreen() {
     SurfacePtr kept = MakeImageSurface(device_.width, device_.height);
     if (kept && hasScreen_) {
-        CopyImage(PixelsOf(direct_.get()),
-                  {reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(kept.get())),
-                   device_.width, device_.height, cairo_image_surface_get_stride(kept.get())});
+        CopyImage(PixelRowsOf(direct_.get()), PixelRowsOf(kept.get()));
         cairo_surface_mark_dirty(kept.get());
     }
     hasScreen_ = hasScreen_ && kept != nullptr;
@@ -117,7 +103,7 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
                                        size.height, surface->pitch);
         if (direct_) {
             if (hasScreen_ && composed_) {
-                CopyImage(PixelsOf(composed_.get()), PixelsOf(surface));
+                CopyImage(PixelRowsOf(composed_.get()), PixelsOf(surface));
             }
             composed_.reset();
         }
@@ -152,7 +138,7 @@ void SurfacePresenter::PaintAll(SDL_Surface* target) {
         }
     }
     if (hasScreen_ && composed_) {
-        scaler_->Scale(PixelsOf(composed_.get()), {0, 0, device_.width, device_.height},
+        scaler_->Scale(PixelRowsOf(composed_.get()), {0, 0, device_.width, device_.height},
                        PixelsOf(drawn));
     }
     if (staging_) {
@@ -168,61 +154,28 @@ void SurfacePresenter::Send(const std::vector<SDL_Rect>& rects) {
     }
 }
 
-void SurfacePresenter::Present(cairo_surface_t* screen) {
-    cairo_surface_t* own = ScreenBuffer();
-    if (own == nullptr) {
-        throw std::runtime_error("SDL back end: no memory for the screen");
-    }
-    ScreenDamage changed(device_.width, device_.height);
-    if (screen == own) {
-        // Composed here with nothing said of what changed: all of it may have.
-        changed.Add({0, 0, device_.width, device_.height});
-    } else {
-        const ConstPixelBuffer from = PixelsOf(screen);
-        cairo_surface_flush(own);
-        const PixelBuffer to{reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(own)),
-                             device_.width, device_.height, cairo_image_surface_get_stride(own)};
-        for (int y = 0; y < device_.height; ++y) {
-            const ChangedSpan span = CopyChanged(
-                reinterpret_cast<const std::uint32_t*>(
-                    reinterpret_cast<const unsigned char*>(from.pixels) + y * from.stride),
-                reinterpret_cast<std::uint32_t*>(reinterpret_cast<unsigned char*>(to.pixels) +
-                                                 y * to.stride),
-                device_.width);
-            changed.Add(y, span.begin, span.end);
-        }
-        cairo_surface_mark_dirty(own);
-    }
-    PresentChanged(own, changed);
-}
-
-void SurfacePresenter::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-    const bool direct = direct_ && screen == direct_.get();
-    if (!direct && (!composed_ || screen != composed_.get())) {
-        Present(screen);
-        return;
-    }
+void SurfacePresenter::Present(const ScreenDamage& changed) {
     bool fresh = false;
     SDL_Surface* target = Target(&fresh);
     if (target == nullptr) {
         throw std::runtime_error("SDL back end: the window has no pixels to draw in (" +
                                  SdlError() + ")");
     }
-    if (fresh || !hasScreen_) {
-        hasScreen_ = true;
+    if (fresh || !hasScreen_ || (!direct_ && !composed_)) {
+        hasScreen_ = direct_ || composed_;
         PaintAll(target);
         return;
     }
     std::vector<SDL_Rect> rects;
-    if (direct) {
-        cairo_surface_flush(screen);
+    if (direct_) {
+        // Composed in the window's pixels: only to be sent.
         for (const RECT& band : changed.Bands()) {
             rects.push_back({band.left, band.top, band.right - band.left, band.bottom - band.top});
         }
         Send(rects);
         return;
     }
-    const ConstPixelBuffer pixels = PixelsOf(screen);
+    const ConstPixelRows pixels = PixelRowsOf(composed_.get());
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
     for (const RECT& band : changed.Bands()) {
         const PixelRect reach = scaler_->Scale(

@@ -93,38 +93,27 @@ cairo_surface_t* WebBackend::ScreenBuffer() {
     return composed_.get();
 }
 
-void WebBackend::Convert(cairo_surface_t* screen, const RECT& part) {
-    const int stride = cairo_image_surface_get_stride(screen);
-    const std::uint8_t* rgb = cairo_image_surface_get_data(screen);
+void WebBackend::Convert(ConstPixelRows screen, const RECT& part) {
     for (int y = part.top; y < part.bottom; ++y) {
         RgbToCanvasBytes(
-            rgb + static_cast<std::ptrdiff_t>(y) * stride + part.left * 4, stride,
+            reinterpret_cast<const std::uint8_t*>(screen.Row(y) + part.left), screen.stride,
             part.right - part.left, 1,
             rgba_.data() + (static_cast<std::size_t>(y) * screen_.width + part.left) * 4);
     }
 }
 
-void WebBackend::Present(cairo_surface_t* screen) {
-    if (screen == nullptr || cairo_image_surface_get_width(screen) != screen_.width ||
-        cairo_image_surface_get_height(screen) != screen_.height) {
+void WebBackend::Present(const ScreenDamage& changed) {
+    const ConstPixelRows screen = PixelRowsOf(ScreenBuffer());
+    if (screen.Empty()) {
         return;
     }
-    cairo_surface_flush(screen);
-    const RECT whole{0, 0, screen_.width, screen_.height};
-    Convert(screen, whole);
-    const int parts[] = {0, 0, screen_.width, screen_.height};
-    tarvel_page_present(rgba_.data(), screen_.width, screen_.height, parts, 1);
-    presentedWhole_ = true;
-}
-
-void WebBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-    if (screen != composed_.get() || !presentedWhole_) {
-        Present(screen);
-        return;
+    // The canvas holds nothing of ours until the first frame, which goes whole.
+    std::vector<RECT> bands{{0, 0, screen_.width, screen_.height}};
+    if (presentedWhole_) {
+        bands = changed.Bands();
     }
-    cairo_surface_flush(screen);
     std::vector<int> parts;
-    for (const RECT& band : changed.Bands()) {
+    for (const RECT& band : bands) {
         Convert(screen, band);
         parts.insert(parts.end(),
                      {band.left, band.top, band.right - band.left, band.bottom - band.top});
@@ -133,6 +122,7 @@ void WebBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& cha
         tarvel_page_present(rgba_.data(), screen_.width, screen_.height, parts.data(),
                             static_cast<int>(parts.size() / 4));
     }
+    presentedWhole_ = true;
 }
 
 void WebBackend::ShowScreen() {

@@ -13,9 +13,10 @@
 #include <optional>
 #include <vector>
 
+#include "platform/gdi/cairo_handles.h"
+#include "platform/gdi/pixel_rows.h"
 #include "platform/web/dom_input.h"
 #include "platform/window/backend.h"
-#include "platform/window/cairo_handles.h"
 
 namespace platform {
 
@@ -32,10 +33,8 @@ class WebBackend final : public Backend {
     Millis Now() override;
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
     cairo_surface_t* ScreenBuffer() override;
-    bool KeepsScreenBuffer() const override { return true; }
-    void Present(cairo_surface_t* screen) override;
-    // Converts and hands the page only the rows that changed.
-    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
+    // Converts and hands the page only the rows that changed (all of them the first time).
+    void Present(const ScreenDamage& changed) override;
     void ShowScreen() override;
     void Raise() override;
 
@@ -46,7 +45,7 @@ class WebBackend final : public Backend {
     double start_;
     web::DomInputTranslator translator_;
     // Turns `part` of the composed screen into the canvas's bytes.
-    void Convert(cairo_surface_t* screen, const RECT& part);
+    void Convert(ConstPixelRows screen, const RECT& part);
 
     // The frame as the canvas takes it, bytes R, G, B, A, kept from frame to frame; the screen
     // composed, kept likewise, so a frame converts and hands over only what changed.

@@ -51,27 +51,15 @@ class Backend {
     // A deadline at or before Now() only polls; no deadline waits until input arrives.
     virtual std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) = 0;
 
-    // Where the window manager composes the next screen: a CAIRO_FORMAT_RGB24 image of Screen()
-    // size, owned by the back end and borrowed until the Present that shows it. Null where the
-    // back end has none, and the window manager composes in an image of its own. What the image
-    // holds beforehand is undefined; the composition covers all of it. Composing straight into
-    // what is shown saves copying every frame once more.
-    virtual cairo_surface_t* ScreenBuffer() { return nullptr; }
-    // Whether ScreenBuffer() still holds the screen last presented from it when the next one is
-    // composed (nothing else writes it): the window manager then writes only what changed.
-    virtual bool KeepsScreenBuffer() const { return false; }
+    // The screen the back end lends the window manager: a CAIRO_FORMAT_RGB24 image of Screen()
+    // size that the back end keeps and nothing but the window manager writes, so it holds the
+    // screen last presented (black before the first). Null only when memory runs out.
+    virtual cairo_surface_t* ScreenBuffer() = 0;
 
-    // Shows the composed screen, a CAIRO_FORMAT_RGB24 image of Screen() size: the ScreenBuffer()
-    // or any other image, borrowed for the call.
-    virtual void Present(cairo_surface_t* screen) = 0;
-
-    // The same for a screen composed over the one presented before from the same image, of
-    // which only `changed` differs. A back end that can show a part of the screen alone shows
-    // only that.
-    virtual void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-        static_cast<void>(changed);
-        Present(screen);
-    }
+    // Shows ScreenBuffer(), of which only `changed` differs from the screen presented last. A
+    // back end that can show a part of the screen alone shows only that; one whose display has
+    // lost what it showed shows all of it.
+    virtual void Present(const ScreenDamage& changed) = 0;
 
     // Called once, when the first top-level window is shown. A back end whose screen is a window
     // on a desktop keeps that window hidden until then, so that a program that leaves without

@@ -8,7 +8,6 @@
 #include <map>
 #include <utility>
 
-#include "platform/gdi/surface_changes.h"
 #include "platform/gdi/utf16.h"
 
 namespace platform::detail::chrome {
@@ -22,7 +21,6 @@ CairoPtr ContextOn(Window& window) {
         return nullptr;
     }
     window.surfaceDrawn = true;
-    NoteAnyChange(window.surface.get());
     return CairoPtr(cairo_create(window.surface.get()));
 }
 

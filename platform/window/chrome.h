@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/window/cairo_handles.h"
+#include "platform/gdi/cairo_handles.h"
 #include "platform/window/desktop.h"
 
 namespace platform::detail::chrome {

@@ -39,14 +39,11 @@ Desktop* Desktop::Current() {
     return current;
 }
 
-HWND Desktop::Create(const CreateParams& p) {
-    const WindowClass* windowClass = tree_.FindClass(p.className);
-    if (windowClass == nullptr || refuseCreation_) {
-        return nullptr;
-    }
+std::unique_ptr<Window> Desktop::NewWindow(const CreateParams& p,
+                                           const WindowClass& windowClass) const {
     auto window = std::make_unique<Window>();
-    window->windowClass = windowClass;
-    window->proc = windowClass->proc;
+    window->windowClass = &windowClass;
+    window->proc = windowClass.proc;
     window->style = p.style & ~WS_VISIBLE;
     window->exStyle = p.exStyle;
     window->instance = p.instance;
@@ -92,6 +89,18 @@ HWND Desktop::Create(const CreateParams& p) {
     }
     window->rect = {x, y, x + std::max(0, width), y + std::max(0, height)};
     window->enabled = (p.style & WS_DISABLED) == 0;
+    return window;
+}
+
+HWND Desktop::Create(const CreateParams& p) {
+    const WindowClass* windowClass = tree_.FindClass(p.className);
+    if (windowClass == nullptr || refuseCreation_) {
+        return nullptr;
+    }
+    std::unique_ptr<Window> window = NewWindow(p, *windowClass);
+    if (!window) {
+        return nullptr;
+    }
     Window& added = tree_.Add(std::move(window));
     HWND handle = added.handle;
     // Published before its creation message runs, so that a second copy of a program starting
@@ -357,6 +366,68 @@ void Desktop::EndSurfacePaint(HWND handle) {
     screenDirty_ = true;
 }
 
+namespace {
+
+// A window whose rows stay where they are (the same width, and room for the new height): only
+// the image over them is new. Rows it uncovers start black, whatever an earlier, taller size
+// left there. Finishing the old image leaves anything that still holds it unable to draw.
+void ReuseRows(Window& window, int width, int height, int stride) {
+    const int oldHeight = cairo_image_surface_get_height(window.surface.get());
+    cairo_surface_finish(window.surface.get());
+    window.surface.reset();
+    window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
+    if (window.surface && height > oldHeight) {
+        const PixelRows rows = PixelRowsOf(window.surface.get());
+        for (int y = oldHeight; y < height; ++y) {
+            std::fill(rows.Row(y), rows.Row(y) + width, 0u);
+        }
+        cairo_surface_mark_dirty(window.surface.get());
+    }
+}
+
+// New memory, zeroed by the allocator, with the old pixels copied where they were; uncovered
+// pixels start black until painted, and a window resized before its first paint has nothing to
+// keep. A top-level window gets room for the screen's height, which it may well grow to; the
+// pages of the rows it has now are mapped at once, as they are about to be painted, and the
+// rest only if it grows (a soft-key bar never does).
+void MoveToNewRows(Window& window, int width, int height, int stride, int screenHeight) {
+    const std::size_t needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    std::size_t capacity = needed;
+    if (!window.IsChild() && height < screenHeight) {
+        capacity = static_cast<std::size_t>(stride) * static_cast<std::size_t>(screenHeight);
+    }
+    std::unique_ptr<unsigned char, FreeRelease> pixels(
+        static_cast<unsigned char*>(std::calloc(capacity, 1)));
+    if (pixels) {
+        MapPagesNow(pixels.get(), needed);
+    }
+    SurfacePtr fresh = pixels ? MakeImageSurfaceOver(pixels.get(), width, height, stride) : nullptr;
+    if (!fresh) {
+        window.surface.reset();
+        window.pixels.reset();
+        window.pixelCapacity = 0;
+        return;
+    }
+    if (cairo_surface_t* old = window.surface.get()) {
+        if (window.surfaceDrawn) {
+            const ConstPixelRows from = PixelRowsOf(old);
+            const PixelRows to = PixelRowsOf(fresh.get());
+            const auto rowBytes = static_cast<std::size_t>(std::min(width, from.width)) * 4;
+            for (int y = 0; y < std::min(height, from.height); ++y) {
+                std::memcpy(to.Row(y), from.Row(y), rowBytes);
+            }
+            cairo_surface_mark_dirty(fresh.get());
+        }
+        // The old image goes before the memory under it.
+        cairo_surface_finish(old);
+    }
+    window.surface = std::move(fresh);
+    window.pixels = std::move(pixels);
+    window.pixelCapacity = capacity;
+}
+
+}  // namespace
+
 void Desktop::FitSurface(Window& window) {
     if (window.paintsOpen > 0) {
         window.resizePending = true;
@@ -376,63 +447,12 @@ void Desktop::FitSurface(Window& window) {
         return;
     }
     const std::size_t needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    const int oldWidth = old != nullptr ? cairo_image_surface_get_width(old) : 0;
-    const int oldHeight = old != nullptr ? cairo_image_surface_get_height(old) : 0;
-    const auto rowAt = [stride](unsigned char* pixels, int y) {
-        return pixels + static_cast<std::ptrdiff_t>(y) * stride;
-    };
-    if (old != nullptr && oldWidth == width && needed <= window.pixelCapacity) {
-        // The rows stay where they are, so only the image over them is new; rows it uncovers
-        // start black, whatever an earlier, taller size left there. Finishing the old image
-        // leaves anything that still holds it unable to draw.
-        cairo_surface_finish(old);
-        window.surface.reset();
-        if (height > oldHeight) {
-            std::memset(rowAt(window.pixels.get(), oldHeight), 0,
-                        static_cast<std::size_t>(height - oldHeight) * stride);
-        }
-        window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
-        return;
+    if (old != nullptr && cairo_image_surface_get_width(old) == width &&
+        needed <= window.pixelCapacity) {
+        ReuseRows(window, width, height, stride);
+    } else {
+        MoveToNewRows(window, width, height, stride, screen_.height);
     }
-    // New memory, zeroed by the allocator. A top-level window gets room for the screen's
-    // height, which it may well grow to; the pages of the rows it has now are mapped at once, as
-    // they are about to be painted, and the rest only if it grows (a soft-key bar never does).
-    std::size_t capacity = needed;
-    if (!window.IsChild() && height < screen_.height) {
-        capacity = static_cast<std::size_t>(stride) * static_cast<std::size_t>(screen_.height);
-    }
-    std::unique_ptr<unsigned char, FreeRelease> pixels(
-        static_cast<unsigned char*>(std::calloc(capacity, 1)));
-    if (pixels) {
-        MapPagesNow(pixels.get(), needed);
-    }
-    SurfacePtr fresh = pixels ? MakeImageSurfaceOver(pixels.get(), width, height, stride) : nullptr;
-    if (!fresh) {
-        window.surface.reset();
-        window.pixels.reset();
-        window.pixelCapacity = 0;
-        return;
-    }
-    // The old pixels stay where they were; uncovered pixels start black until painted. A window
-    // resized before its first paint has nothing to keep.
-    if (old != nullptr && window.surfaceDrawn) {
-        cairo_surface_flush(old);
-        const int oldStride = cairo_image_surface_get_stride(old);
-        const std::size_t rowBytes = static_cast<std::size_t>(std::min(width, oldWidth)) * 4;
-        for (int y = 0; y < std::min(height, oldHeight); ++y) {
-            std::memcpy(
-                rowAt(pixels.get(), y),
-                cairo_image_surface_get_data(old) + static_cast<std::ptrdiff_t>(y) * oldStride,
-                rowBytes);
-        }
-    }
-    // The old image goes before the memory under it.
-    if (old != nullptr) {
-        cairo_surface_finish(old);
-    }
-    window.surface = std::move(fresh);
-    window.pixels = std::move(pixels);
-    window.pixelCapacity = capacity;
 }
 
 LRESULT Desktop::Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,11 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/surface_changes.h"
 #include "platform/window/backend.h"
+#include "platform/window/compositor.h"
 #include "platform/window/desktop_sharing.h"
 #include "platform/window/menu_table.h"
-#include "platform/window/screen_damage.h"
 #include "platform/window/timer_table.h"
 #include "platform/window/window_system.h"
 #include "platform/window/window_tree.h"
@@ -109,11 +108,11 @@ class Desktop {
     }
     // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
-    // The same, drawn over an RGB24 surface of the screen's size; the pixels that changed are
-    // added to `damage`. `incremental`: `screen` keeps what was composed into it last time
-    // (the back end's own screen, written by nothing else), so only what differs is written,
-    // and windows that only had rows drawn into them need only those copied.
-    void ComposeInto(cairo_surface_t* screen, ScreenDamage& damage, bool incremental);
+    // The same, drawn over all of an RGB24 image of the screen's size, writing only what differs
+    // from what it holds, and adding that to `changed` (compositor.cpp).
+    void ComposeInto(cairo_surface_t* screen, ScreenDamage& changed);
+    // Composes the screen into the back end's and shows it, when something was drawn since it
+    // was last shown (frame_path.cpp).
     void PresentIfDirty();
 
     // Messages.
@@ -144,6 +143,9 @@ class Desktop {
     void ClosePopup();
 
   private:
+    // A window of `windowClass` as `p` describes it, placed but not yet in the tree; null when
+    // its parent is not there.
+    std::unique_ptr<Window> NewWindow(const CreateParams& p, const WindowClass& windowClass) const;
     bool Matches(const MSG& msg, HWND filter, UINT first, UINT last) const;
     bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
     bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
@@ -158,10 +160,18 @@ class Desktop {
     void FitSurface(Window& window);
     void Forget(HWND handle);
     HWND NextToActivate(HWND leaving) const;
-    // What a top-level window paints of the screen when composed, and the parts of the screen
-    // that no top-level window paints.
-    RECT OpaqueArea(const Window& window) const;
-    std::vector<RECT> Uncovered() const;
+    // The top-level windows as composing sees them, bottom first.
+    std::vector<Layer> Layers() const;
+    // What a composition draws with: a cairo context on the screen (for captions), and where
+    // it notes what it changed.
+    struct Composing {
+        cairo_t* cr;
+        ScreenDamage& changed;
+    };
+    // Draws `window` and its children where it lies inside `clip` and `parts` of the screen
+    // (the visible parts of its top-level window).
+    void ComposeWindow(const Window& window, const RECT& clip, const std::vector<RECT>& parts,
+                       const Composing& into);
     // Requests from other processes, and the longest a wait may last while serving them.
     void ServeOtherProcesses();
     std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);
@@ -192,17 +202,6 @@ class Desktop {
     bool screenDirty_ = true;
     bool screenShown_ = false;
     bool firstScreenPresented_ = false;
-    // Kept from one present to the next: a new screen-sized image each frame costs its
-    // allocation and the page faults of touching it.
-    SurfacePtr presented_;
-    // The screen composed into incrementally last time, and the parts of it each top-level
-    // window without children had, with where its surface's change record stood.
-    struct ComposedWindow {
-        std::vector<RECT> parts;
-        SurfaceStanding standing;
-    };
-    cairo_surface_t* composedScreen_ = nullptr;
-    std::map<HWND, ComposedWindow> composedParts_;
     std::unique_ptr<DesktopSharing> sharing_;
     std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;

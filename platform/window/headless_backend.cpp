@@ -82,21 +82,9 @@ cairo_surface_t* HeadlessBackend::ScreenBuffer() {
     return presented_.get();
 }
 
-void HeadlessBackend::PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) {
-    Present(screen);
-    lastChanged_ = changed.Bands();
-}
-
-void HeadlessBackend::Present(cairo_surface_t* screen) {
+void HeadlessBackend::Present(const ScreenDamage& changed) {
     ++presents_;
-    lastChanged_.clear();
-    if (screen == nullptr || screen == presented_.get() || ScreenBuffer() == nullptr) {
-        return;
-    }
-    CairoPtr cr(cairo_create(presented_.get()));
-    cairo_set_source_surface(cr.get(), screen, 0, 0);
-    cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
-    cairo_paint(cr.get());
+    lastChanged_ = changed.Bands();
 }
 
 }  // namespace platform

@@ -14,8 +14,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/gdi/cairo_handles.h"
 #include "platform/window/backend.h"
-#include "platform/window/cairo_handles.h"
 #include "platform/window/window_types.h"
 
 namespace platform {
@@ -70,13 +70,11 @@ class HeadlessBackend final : public Backend {
     ScreenSize Screen() const override { return screen_; }
     Millis Now() override { return now_; }
     std::vector<InputEvent> WaitForInput(std::optional<Millis> deadline) override;
-    // The screen is composed straight into the image PresentedScreen() shows.
+    // The image PresentedScreen() shows.
     cairo_surface_t* ScreenBuffer() override;
-    bool KeepsScreenBuffer() const override { return true; }
-    void Present(cairo_surface_t* screen) override;
     // Notes what changed, for tests of the window manager's composing.
-    void PresentChanged(cairo_surface_t* screen, const ScreenDamage& changed) override;
-    // The rectangles the last PresentChanged was told of; empty after a plain Present.
+    void Present(const ScreenDamage& changed) override;
+    // The bands the last Present was told of.
     const std::vector<RECT>& LastChanged() const { return lastChanged_; }
     void ShowScreen() override { ++screenShows_; }
     void Raise() override { ++raises_; }

@@ -203,27 +203,6 @@ std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
     return nextTimer ? std::min(*nextTimer, serveBy) : serveBy;
 }
 
-void Desktop::PresentIfDirty() {
-    if (!screenDirty_) {
-        return;
-    }
-    screenDirty_ = false;
-    firstScreenPresented_ = true;
-    cairo_surface_t* target = backend_.ScreenBuffer();
-    const bool keptScreen = target != nullptr && backend_.KeepsScreenBuffer();
-    if (target == nullptr) {
-        if (!presented_) {
-            presented_ = MakeImageSurface(screen_.width, screen_.height);
-        }
-        target = presented_.get();
-    }
-    if (target != nullptr) {
-        ScreenDamage damage(screen_.width, screen_.height);
-        ComposeInto(target, damage, keptScreen);
-        backend_.PresentChanged(target, damage);
-    }
-}
-
 void Desktop::Accept(std::vector<InputEvent> events) {
     lastInputLook_ = Now();
     rawInput_.insert(rawInput_.end(), events.begin(), events.end());

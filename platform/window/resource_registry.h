@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/window/cairo_handles.h"
+#include "platform/gdi/cairo_handles.h"
 #include "platform/window/resource_module.h"
 
 namespace platform::detail {

@@ -2,8 +2,58 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <cstring>
+#include <utility>
 
 namespace platform {
+namespace {
+
+// Words compared at a time while looking for the first and last difference of a changed row:
+// the C library's compare runs at the speed of memory, a word at a time several times slower.
+constexpr int kBlock = 16;
+
+bool SameWords(const std::uint32_t* a, const std::uint32_t* b, int words) {
+    return std::memcmp(a, b, static_cast<std::size_t>(words) * 4) == 0;
+}
+
+}  // namespace
+
+std::pair<int, int> CopyChangedWords(const std::uint32_t* from, std::uint32_t* to, int words) {
+    // Most rows of a frame did not change: one compare of the whole row says so.
+    if (words <= 0 || SameWords(from, to, words)) {
+        return {0, 0};
+    }
+    int begin = 0;
+    while (begin + kBlock <= words && SameWords(from + begin, to + begin, kBlock)) {
+        begin += kBlock;
+    }
+    while (from[begin] == to[begin]) {
+        ++begin;
+    }
+    int end = words;
+    while (end - kBlock > begin && SameWords(from + end - kBlock, to + end - kBlock, kBlock)) {
+        end -= kBlock;
+    }
+    while (from[end - 1] == to[end - 1]) {
+        --end;
+    }
+    std::memcpy(to + begin, from + begin, static_cast<std::size_t>(end - begin) * 4);
+    return {begin, end};
+}
+
+std::pair<int, int> FillChangedWords(std::uint32_t* to, int words, std::uint32_t pixel) {
+    int begin = 0;
+    int end = std::max(words, 0);
+    while (begin < end && to[begin] == pixel) {
+        ++begin;
+    }
+    while (end > begin && to[end - 1] == pixel) {
+        --end;
+    }
+    std::fill(to + begin, to + end, pixel);
+    return {begin, end};
+}
 
 ScreenDamage::ScreenDamage(int width, int height)
     : width_(std::max(width, 0)),

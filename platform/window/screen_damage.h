@@ -1,8 +1,11 @@
 // Which pixels of the screen changed since it was last shown: for each row, the span of columns
-// written. The window manager notes it while composing, and a back end that sends pictures to
-// a display sends only those parts.
+// that differ. It is found in one place: the compositor writes the screen the back end keeps
+// with the two functions below, which write only what differs and say where that was
+// (frame_path.cpp). A back end that sends pictures to a display sends only those parts.
 #pragma once
 
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/win32_types.h"
@@ -36,5 +39,11 @@ class ScreenDamage {
     std::vector<Span> rows_;
     bool empty_ = true;
 };
+
+// Makes the `words` pixels of `to` equal to those of `from`, writing only from the first that
+// differs to the last, and returns those columns: [first, second), empty when none differed.
+std::pair<int, int> CopyChangedWords(const std::uint32_t* from, std::uint32_t* to, int words);
+// The same for making them all `pixel`.
+std::pair<int, int> FillChangedWords(std::uint32_t* to, int words, std::uint32_t pixel);
 
 }  // namespace platform

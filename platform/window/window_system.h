@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/gdi/cairo_handles.h"
 #include "platform/window/backend.h"
-#include "platform/window/cairo_handles.h"
 
 struct SHACTIVATEINFO;
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/cairo_handles.h"
+#include "platform/gdi/cairo_handles.h"
 #include "platform/window/window_types.h"
 
 namespace platform::detail {

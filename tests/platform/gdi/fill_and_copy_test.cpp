@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <optional>
 #include <set>
 #include <utility>
 #include <vector>
 
-#include "platform/gdi/changed_copy.h"
 #include "platform/gdi/gdi.h"
-#include "platform/gdi/surface_changes.h"
 #include "platform/gdi/surface_dc.h"
 #include "tests/platform/gdi/gdi_test_support.h"
 
@@ -155,31 +152,6 @@ TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
     EXPECT_TRUE(dest.PixelsOtherThan(kPaper).empty());
 }
 
-// The copy under BitBlt and the compositor writes only what differs and says where that was.
-TEST(ChangedCopyTest, WritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
-    const std::vector<std::uint32_t> from{1, 2, 3, 4, 5, 6, 7, 8};
-    std::vector<std::uint32_t> to = from;
-    EXPECT_TRUE(platform::CopyChanged(from.data(), to.data(), 8).Empty());
-    to[2] = 30;
-    to[5] = 60;
-    const platform::ChangedSpan span = platform::CopyChanged(from.data(), to.data(), 8);
-    EXPECT_EQ(span.begin, 2);
-    EXPECT_EQ(span.end, 6);
-    EXPECT_EQ(to, from);
-    to[0] = 0;
-    to[7] = 0;
-    EXPECT_EQ(platform::CopyChanged(from.data(), to.data(), 8).end, 8);
-    EXPECT_EQ(to, from);
-    EXPECT_TRUE(platform::CopyChanged(from.data(), to.data(), 0).Empty());
-
-    std::vector<std::uint32_t> row{0, 0, 9, 0, 9, 0};
-    const platform::ChangedSpan filled = platform::FillChanged(row.data(), 6, 0);
-    EXPECT_EQ(filled.begin, 2);
-    EXPECT_EQ(filled.end, 5);
-    EXPECT_EQ(row, std::vector<std::uint32_t>(6, 0));
-    EXPECT_TRUE(platform::FillChanged(row.data(), 6, 0).Empty());
-}
-
 TEST(BitBltTest, ACopyOverPixelsThatMostlyMatchLeavesAnExactCopy) {
     // The frame over the last frame: only a few pixels differ, scattered.
     TestSurface source(40, 30);
@@ -195,82 +167,6 @@ TEST(BitBltTest, ACopyOverPixelsThatMostlyMatchLeavesAnExactCopy) {
             ASSERT_EQ(GetPixel(dest.dc(), x, y), RGB(x, y, 7)) << x << ", " << y;
         }
     }
-}
-
-// The record of where a surface was written, by which the copies and the compositor skip what
-// did not change: a row left out would leave stale pixels on the screen.
-TEST(SurfaceChangesTest, CopiesAndFiguresNoteTheirRowsAndOtherDrawingAnywhere) {
-    TestSurface source(40, 30);
-    TestSurface dest(40, 30);
-    PaintCoordinates(source);
-    cairo_surface_t* pixels = platform::SurfaceOfBitmap(dest.bitmap());
-    const platform::SurfaceStanding start = platform::Track(pixels);
-    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
-    std::optional<std::vector<platform::ChangedRow>> changes =
-        platform::ChangesSince(pixels, start);
-    ASSERT_TRUE(changes);
-    EXPECT_EQ(changes->size(), 30u) << "every row differed";
-
-    // A copy over the copy, after three pixels of the source changed: those are noted, and at
-    // most what lies between two on one row.
-    SetPixel(source.dc(), 3, 4, kGreen);
-    SetPixel(source.dc(), 9, 4, kGreen);
-    SetPixel(source.dc(), 20, 17, kGreen);
-    platform::SurfaceStanding before = platform::Track(pixels);
-    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
-    changes = platform::ChangesSince(pixels, before);
-    ASSERT_TRUE(changes);
-    std::set<Pixel> noted;
-    for (const platform::ChangedRow& row : *changes) {
-        for (int x = row.left; x < row.right; ++x) {
-            noted.insert({x, row.y});
-        }
-    }
-    std::set<Pixel> allowed{{20, 17}};
-    for (int x = 3; x <= 9; ++x) {
-        allowed.insert({x, 4});
-    }
-    for (const Pixel& pixel : {Pixel{3, 4}, Pixel{9, 4}, Pixel{20, 17}}) {
-        EXPECT_EQ(noted.count(pixel), 1u) << pixel.first << ", " << pixel.second;
-    }
-    for (const Pixel& pixel : noted) {
-        EXPECT_EQ(allowed.count(pixel), 1u) << pixel.first << ", " << pixel.second;
-    }
-
-    // A figure in the copy is noted by its rows; the next copy puts back just those.
-    before = platform::Track(pixels);
-    const RECT box{5, 6, 12, 8};
-    HBRUSH brush = CreateSolidBrush(kGreen);
-    FillRect(dest.dc(), &box, brush);
-    changes = platform::ChangesSince(pixels, before);
-    ASSERT_TRUE(changes);
-    EXPECT_EQ(changes->size(), 2u);
-    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 40, 30, source.dc(), 0, 0, SRCCOPY));
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 40; ++x) {
-            ASSERT_EQ(GetPixel(dest.dc(), x, y), GetPixel(source.dc(), x, y)) << x << ", " << y;
-        }
-    }
-
-    // Text is noted as its cells and some room around them; a wide pen, drawn by cairo, as
-    // anywhere; so is a copy within one surface.
-    before = platform::Track(pixels);
-    ASSERT_TRUE(ExtTextOutW(dest.dc(), 10, 10, 0, nullptr, u"8", 1, nullptr));
-    changes = platform::ChangesSince(pixels, before);
-    ASSERT_TRUE(changes);
-    EXPECT_FALSE(changes->empty());
-    before = platform::Track(pixels);
-    HPEN wide = CreatePen(PS_SOLID, 3, kGreen);
-    HGDIOBJ oldPen = SelectObject(dest.dc(), wide);
-    MoveToEx(dest.dc(), 0, 0, nullptr);
-    LineTo(dest.dc(), 30, 20);
-    SelectObject(dest.dc(), oldPen);
-    EXPECT_FALSE(platform::ChangesSince(pixels, before));
-    before = platform::Track(pixels);
-    ASSERT_TRUE(BitBlt(dest.dc(), 0, 1, 40, 29, dest.dc(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(platform::ChangesSince(pixels, before));
-    DeleteObject(wide);
-    DeleteObject(brush);
 }
 
 }  // namespace

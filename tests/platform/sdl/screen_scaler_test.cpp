@@ -20,8 +20,8 @@ struct Image {
     Image(int w, int h, std::uint32_t fill) : width(w), height(h), pixels(w * h, fill) {}
     std::uint32_t& At(int x, int y) { return pixels[y * width + x]; }
     std::uint32_t At(int x, int y) const { return pixels[y * width + x]; }
-    ConstPixelBuffer Const() const { return {pixels.data(), width, height, width * 4}; }
-    PixelBuffer Buffer() { return {pixels.data(), width, height, width * 4}; }
+    ConstPixelRows Const() const { return {pixels.data(), width, height, width * 4}; }
+    PixelRows Buffer() { return {pixels.data(), width, height, width * 4}; }
 };
 
 // A checkerboard of strong colours, so any blending of neighbours shows.

@@ -1,12 +1,16 @@
-// What the window manager says changed on the screen: every changed pixel must be covered (one
-// left out would stay stale in the window), and the cover must stay small and few.
+// What the window manager says changed on the screen, and the copies that find it: every changed
+// pixel must be covered (one left out would stay stale in the window), the screen must end up
+// exactly what was copied, and the cover must stay small and few.
 #include "platform/window/screen_damage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <random>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -89,6 +93,53 @@ TEST(ScreenDamage, EveryChangedPixelIsCoveredAndBandsDoNotOverlap) {
             EXPECT_GE(bands[i].top, bands[i - 1].bottom);
         }
         EXPECT_LE(bands.size(), ScreenDamage::kMaxBands);
+    }
+}
+
+TEST(ChangedWords, ACopyWritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
+    // Longer than the blocks compared at once, so the ends are found block by block too.
+    std::vector<std::uint32_t> from(40);
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        from[i] = static_cast<std::uint32_t>(i);
+    }
+    std::vector<std::uint32_t> to = from;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{0, 0}));
+    to[2] = 99;
+    to[35] = 99;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{2, 36}));
+    EXPECT_EQ(to, from);
+    to[0] = 99;
+    to[39] = 99;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{0, 40}));
+    EXPECT_EQ(to, from);
+    to[17] = 99;
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 20), (std::pair{17, 18}));
+    EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 0), (std::pair{0, 0}));
+
+    std::vector<std::uint32_t> row{0, 0, 9, 0, 9, 0};
+    EXPECT_EQ(FillChangedWords(row.data(), 6, 0), (std::pair{2, 5}));
+    EXPECT_EQ(row, std::vector<std::uint32_t>(6, 0));
+    EXPECT_EQ(FillChangedWords(row.data(), 6, 0), (std::pair{6, 6}));
+}
+
+TEST(ChangedWords, EveryDifferenceIsCopiedAndCoveredWhereverItLies) {
+    // Changes at the ends of a row, across block edges and anywhere at random.
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<std::uint32_t> from(kWidth, 5);
+        std::vector<std::uint32_t> to = from;
+        std::vector<int> changed;
+        const int changes = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < changes; ++i) {
+            const int x = round % 3 == 0 ? (i % 2 == 0 ? 0 : kWidth - 1)
+                                         : static_cast<int>(random() % kWidth);
+            from[static_cast<std::size_t>(x)] = 6 + static_cast<std::uint32_t>(random() % 1000);
+            changed.push_back(x);
+        }
+        const auto [begin, end] = CopyChangedWords(from.data(), to.data(), kWidth);
+        ASSERT_EQ(begin, *std::min_element(changed.begin(), changed.end())) << "round " << round;
+        ASSERT_EQ(end, *std::max_element(changed.begin(), changed.end()) + 1) << "round " << round;
+        ASSERT_EQ(to, from) << "round " << round;
     }
 }
 

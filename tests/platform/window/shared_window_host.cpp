@@ -10,14 +10,15 @@
 #include <cstdio>
 #include <thread>
 
+#include "platform/gdi/cairo_handles.h"
 #include "platform/window/backend.h"
 #include "platform/window/window_system.h"
 #include "platform/window/winuser.h"
 
 namespace {
 
-// A back end without a screen whose waits take real time. Being raised asks the program to
-// close, as a person would after looking.
+// A back end whose screen nobody sees and whose waits take real time. Being raised asks the program
+// to close, as a person would after looking.
 class RealClockBackend final : public platform::Backend {
   public:
     platform::ScreenSize Screen() const override { return {240, 320}; }
@@ -39,7 +40,8 @@ class RealClockBackend final : public platform::Backend {
         }
         return {};
     }
-    void Present(cairo_surface_t*) override {}
+    cairo_surface_t* ScreenBuffer() override { return screen_.get(); }
+    void Present(const platform::ScreenDamage&) override {}
     void Raise() override {
         std::puts("raised");
         std::fflush(stdout);
@@ -49,6 +51,7 @@ class RealClockBackend final : public platform::Backend {
   private:
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
     bool raised_ = false;
+    platform::SurfacePtr screen_ = platform::MakeImageSurface(240, 320);
 };
 
 LRESULT HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,0 +1,310 @@
+// Composing the screen: which parts of each window are visible, the copy that writes only what
+// differs, and the screen the back end is shown, with only what changed on it said to have
+// changed.
+#include "platform/window/compositor.h"
+
+#include <cairo.h>
+
+#include <array>
+#include <vector>
+
+#include "platform/gdi/gdi.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+using platform::detail::Layer;
+using Compositor = Desktop;
+
+// A recording class whose windows are erased with `colour`; returns the class brush.
+HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hbrBackground = CreateSolidBrush(colour);
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+    return wc.hbrBackground;
+}
+
+// Red and blue classes, a red window at (20, 30), 100 x 80, and a blue child of it at `child`
+// in its client coordinates; all of it goes with the value.
+struct RedParentBlueChild {
+    explicit RedParentBlueChild(const RECT& childRect)
+        : red(RegisterFilledClass(u"Red", RGB(255, 0, 0))),
+          blue(RegisterFilledClass(u"Blue", RGB(0, 0, 255))),
+          parent(CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
+                                 nullptr, nullptr)),
+          child(CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, childRect.left,
+                                childRect.top, childRect.right - childRect.left,
+                                childRect.bottom - childRect.top, parent, nullptr, nullptr,
+                                nullptr)) {}
+    ~RedParentBlueChild() {
+        DestroyWindow(parent);
+        DeleteObject(red);
+        DeleteObject(blue);
+    }
+    RedParentBlueChild(const RedParentBlueChild&) = delete;
+    RedParentBlueChild& operator=(const RedParentBlueChild&) = delete;
+
+    HBRUSH red;
+    HBRUSH blue;
+    HWND parent;
+    HWND child;
+};
+
+// A rectangle's sides, to compare in one expectation.
+std::array<LONG, 4> Sides(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// How many pixels of the screen shown differ from the whole screen composed afresh.
+int DifferingFromAFreshScreen(cairo_surface_t* shown) {
+    platform::SurfacePtr fresh = platform::CaptureScreen();
+    int differing = 0;
+    for (int y = 0; y < cairo_image_surface_get_height(shown); ++y) {
+        for (int x = 0; x < cairo_image_surface_get_width(shown); ++x) {
+            differing += PixelAt(shown, x, y) != PixelAt(fresh.get(), x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
+// Whether the rectangles cover the pixel.
+bool Covers(const std::vector<RECT>& parts, int x, int y) {
+    int covering = 0;
+    for (const RECT& part : parts) {
+        covering += x >= part.left && x < part.right && y >= part.top && y < part.bottom ? 1 : 0;
+    }
+    return covering > 0;
+}
+
+// Whether each pixel of `area` lies in one of `parts` at most.
+bool NoneOverlap(const std::vector<RECT>& parts, const RECT& area) {
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            int covering = 0;
+            for (const RECT& part : parts) {
+                covering += x >= part.left && x < part.right && y >= part.top && y < part.bottom;
+            }
+            if (covering > 1) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+TEST(VisibleParts, ALayerShowsWhereNoLayerAbovePaintsOver) {
+    const RECT screen{0, 0, 60, 50};
+    // Bottom first: a full-screen window; one whose client has no pixels (only its caption,
+    // rows 10 to 14, paints); one hidden; one partly off the screen on top.
+    const std::vector<Layer> layers{{{0, 0, 60, 50}, {0, 0, 60, 50}},
+                                    {{10, 10, 40, 30}, {10, 10, 40, 14}},
+                                    {{0, 0, 0, 0}, {0, 0, 0, 0}},
+                                    {{30, 20, 80, 70}, {30, 20, 80, 70}}};
+    const std::vector<std::vector<RECT>> visible = platform::detail::VisibleParts(layers, screen);
+    ASSERT_EQ(visible.size(), layers.size());
+    EXPECT_TRUE(visible[2].empty()) << "a hidden window shows nothing";
+    for (int y = screen.top; y < screen.bottom; ++y) {
+        for (int x = screen.left; x < screen.right; ++x) {
+            const bool underTop = x >= 30 && y >= 20;
+            const bool inSecond = x >= 10 && x < 40 && y >= 10 && y < 30;
+            const bool underCaption = inSecond && y < 14;
+            const bool want[] = {!underTop && !underCaption, inSecond && !underTop, false,
+                                 underTop};
+            for (std::size_t i = 0; i < layers.size(); ++i) {
+                EXPECT_EQ(Covers(visible[i], x, y), want[i])
+                    << "layer " << i << " at " << x << "," << y;
+            }
+        }
+    }
+    for (const std::vector<RECT>& parts : visible) {
+        EXPECT_TRUE(NoneOverlap(parts, screen));
+    }
+    // What no window paints is uncovered (black on the screen).
+    EXPECT_TRUE(platform::detail::Uncovered(layers, screen).empty());
+    const std::vector<RECT> open = platform::detail::Uncovered({layers[1], layers[3]}, screen);
+    EXPECT_TRUE(NoneOverlap(open, screen));
+    EXPECT_TRUE(Covers(open, 20, 20)) << "under a window without pixels";
+    EXPECT_TRUE(Covers(open, 5, 5));
+    EXPECT_FALSE(Covers(open, 20, 12)) << "under a caption";
+    EXPECT_FALSE(Covers(open, 45, 45));
+}
+
+TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDiffered) {
+    // A 4 x 3 source placed at (-1, 2) on an 8 x 6 screen, copied over an area reaching past
+    // all three; one pixel of it was on the screen already.
+    std::vector<std::uint32_t> source(4 * 3);
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        source[i] = 100 + static_cast<std::uint32_t>(i);
+    }
+    std::vector<std::uint32_t> screen(8 * 6, 7);
+    screen[4 * 8 + 1] = source[2 * 4 + 2];
+    platform::ScreenDamage changed(8, 6);
+    platform::detail::CopyArea({source.data(), 4, 3, 16}, {-1, 2}, {-5, 3, 2, 20},
+                               {screen.data(), 8, 6, 32}, changed);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 8; ++x) {
+            const bool copied = x < 2 && y >= 3 && y < 5;
+            const std::uint32_t want =
+                copied ? source[static_cast<std::size_t>((y - 2) * 4 + x + 1)] : 7u;
+            EXPECT_EQ(screen[static_cast<std::size_t>(y * 8 + x)], want) << x << "," << y;
+        }
+    }
+    std::vector<RECT> bands = changed.Bands();
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{0, 3, 2, 5}));
+
+    // Filling: only what was not black yet, and only on the screen.
+    platform::ScreenDamage filled(8, 6);
+    platform::detail::FillArea({screen.data(), 8, 6, 32}, {6, -2, 12, 1}, 0, filled);
+    platform::detail::FillArea({screen.data(), 8, 6, 32}, {0, 5, 1, 6}, 7, filled);
+    EXPECT_EQ(screen[0 * 8 + 6], 0u);
+    EXPECT_EQ(screen[0 * 8 + 7], 0u);
+    EXPECT_EQ(screen[0 * 8 + 5], 7u);
+    EXPECT_EQ(screen[1 * 8 + 6], 7u);
+    bands = filled.Bands();
+    ASSERT_EQ(bands.size(), 1u);
+    EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{6, 0, 8, 1}));
+}
+
+TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
+    // The child at (90, 60), 50 x 50: its right part lies outside its parent and is not shown.
+    const RedParentBlueChild windows({90, 60, 140, 110});
+    ASSERT_NE(windows.child, nullptr);
+    PumpUntilIdle();
+    cairo_surface_t* screen = backend.PresentedScreen();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(PixelAt(screen, 19, 30), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 20, 30), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 109, 89), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 110, 90), RGB(0, 0, 255));
+    EXPECT_EQ(PixelAt(screen, 119, 109), RGB(0, 0, 255)) << "the parent's last column and row";
+    EXPECT_EQ(PixelAt(screen, 120, 100), RGB(0, 0, 0)) << "the child past its parent's edge";
+    EXPECT_EQ(PixelAt(screen, 115, 110), RGB(0, 0, 0));
+}
+
+TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HWND window = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr,
+                                  nullptr, nullptr);
+    PumpUntilIdle();
+    cairo_surface_t* screen = backend.PresentedScreen();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(PixelAt(screen, 10, 60), RGB(255, 0, 0));
+    // Shorter, then as tall as before without a repaint: the lower rows were red once, and must
+    // not come back.
+    MoveWindow(window, 0, 0, 100, 40, FALSE);
+    PumpUntilIdle();
+    MoveWindow(window, 0, 0, 100, 80, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(screen, 10, 39), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 99, 79), RGB(0, 0, 0));
+    // Wider and taller than the screen's first window: the red part moves along.
+    MoveWindow(window, 0, 0, 150, 330, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(screen, 99, 39), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 100, 39), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(screen, 149, 319), RGB(0, 0, 0));
+    DestroyWindow(window);
+    DeleteObject(red);
+}
+
+TEST_F(Compositor, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
+    // A blue 10 x 10 child at (10, 10), on black.
+    const RedParentBlueChild windows({10, 10, 20, 20});
+    PumpUntilIdle();
+    const std::vector<RECT> first = backend.LastChanged();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(Sides(first[0]), (std::array<LONG, 4>{20, 30, 120, 110}));
+
+    // The child three pixels right: red comes back at its left, blue goes on at its right.
+    MoveWindow(windows.child, 13, 10, 10, 10, TRUE);
+    PumpUntilIdle();
+    const std::vector<RECT> moved = backend.LastChanged();
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(Sides(moved[0]), (std::array<LONG, 4>{30, 40, 43, 50}));
+    EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
+
+    // Painted again the same: shown again, nothing to send.
+    DestroyWindow(windows.child);
+    PumpUntilIdle();
+    const int presents = backend.Presents();
+    InvalidateRect(windows.parent, nullptr, TRUE);
+    PumpUntilIdle();
+    EXPECT_EQ(backend.Presents(), presents + 1);
+    EXPECT_TRUE(backend.LastChanged().empty());
+}
+
+// A window that paints by copying a picture kept in a memory DC, as the game does its frame.
+HDC gPicture = nullptr;
+
+LRESULT CopyingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        BitBlt(dc, 0, 0, 240, 320, gPicture, 0, 0, SRCCOPY);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {
+    HDC picture = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(picture, 240, 320);
+    HGDIOBJ old = SelectObject(picture, bitmap);
+    const RECT all{0, 0, 240, 320};
+    HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
+    FillRect(picture, &all, green);
+    gPicture = picture;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CopyingProc;
+    wc.lpszClassName = u"Copying";
+    RegisterClassW(&wc);
+    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
+    HWND game = CreateWindowExW(0, u"Copying", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                                nullptr, nullptr);
+    HWND bar = CreateWindowExW(0, u"Blue", u"", WS_VISIBLE, 0, 280, 240, 40, nullptr, nullptr,
+                               nullptr, nullptr);
+    ASSERT_NE(bar, nullptr);
+    PumpUntilIdle();
+    InvalidateRect(game, nullptr, FALSE);
+    PumpUntilIdle();
+    EXPECT_TRUE(backend.LastChanged().empty());
+
+    // A figure in the picture, one under the window above: only the first reaches the screen.
+    const RECT figure{100, 50, 110, 53};
+    const RECT hidden{10, 300, 20, 305};
+    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(picture, &figure, white);
+    FillRect(picture, &hidden, white);
+    InvalidateRect(game, nullptr, FALSE);
+    PumpUntilIdle();
+    const std::vector<RECT> changed = backend.LastChanged();
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(Sides(changed[0]), (std::array<LONG, 4>{100, 50, 110, 53}));
+    EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 105, 51), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(0, 0, 255));
+
+    // The window above goes: what it covered is composed again, figure included.
+    DestroyWindow(bar);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 5, 310), RGB(0, 120, 0));
+    DestroyWindow(game);
+    gPicture = nullptr;
+    SelectObject(picture, old);
+    DeleteObject(bitmap);
+    DeleteDC(picture);
+    DeleteObject(green);
+    DeleteObject(white);
+    DeleteObject(blue);
+}
+
+}  // namespace
+}  // namespace window_test
