@@ -61,7 +61,7 @@ void InputRules::KeyDown(const RawInput& event, std::vector<InputEvent>& out) {
     const bool alreadyDown = VirtualKeyHeld(event.virtualKey);
     heldKeys_.emplace(event.key, event.virtualKey);
     if (!alreadyDown) {
-        out.push_back({InputKind::KeyDown, 0, 0, event.virtualKey});
+        out.push_back({.kind = InputKind::KeyDown, .key = event.virtualKey});
     }
 }
 
@@ -74,7 +74,7 @@ void InputRules::KeyUp(const RawInput& event, std::vector<InputEvent>& out) {
     const UINT virtualKey = held->second;
     heldKeys_.erase(held);
     if (!VirtualKeyHeld(virtualKey)) {
-        out.push_back({InputKind::KeyUp, 0, 0, virtualKey});
+        out.push_back({.kind = InputKind::KeyUp, .key = virtualKey});
     }
 }
 
@@ -82,7 +82,7 @@ void InputRules::ReleaseKeys(std::vector<InputEvent>& out) {
     std::set<UINT> released;
     for (const auto& [key, virtualKey] : heldKeys_) {
         if (released.insert(virtualKey).second) {
-            out.push_back({InputKind::KeyUp, 0, 0, virtualKey});
+            out.push_back({.kind = InputKind::KeyUp, .key = virtualKey});
         }
     }
     heldKeys_.clear();
