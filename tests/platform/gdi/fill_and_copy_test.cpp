@@ -41,6 +41,21 @@ TEST(FillRectTest, CoversLeftAndTopEdgesButNotRightAndBottom) {
     EXPECT_EQ(green.size(), 5u * 6u);
 }
 
+TEST(FillRectTest, StockBrushesPaintTheirGreys) {
+    TestSurface surface(4, 1);
+    const std::pair<int, COLORREF> brushes[] = {{WHITE_BRUSH, RGB(255, 255, 255)},
+                                                {LTGRAY_BRUSH, RGB(192, 192, 192)},
+                                                {GRAY_BRUSH, RGB(128, 128, 128)},
+                                                {DKGRAY_BRUSH, RGB(64, 64, 64)},
+                                                {BLACK_BRUSH, RGB(0, 0, 0)}};
+    for (const auto& [stock, colour] : brushes) {
+        surface.Clear(RGB(1, 2, 3));
+        const RECT all{0, 0, 4, 1};
+        FillRect(surface.dc(), &all, static_cast<HBRUSH>(GetStockObject(stock)));
+        EXPECT_EQ(GetPixel(surface.dc(), 3, 0), colour) << stock;
+    }
+}
+
 TEST(FillRectTest, ClipsToTheSurfaceAndIgnoresEmptyOrInvertedRectangles) {
     TestSurface surface(10, 10, kPaper);
     HBRUSH brush = CreateSolidBrush(kGreen);

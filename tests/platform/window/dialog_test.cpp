@@ -109,6 +109,29 @@ TEST_F(Dialogs, TheCaptionButtonAndEnterSendOkAndACloseRequestGoesToTheDialog) {
     EXPECT_TRUE(IsWindow(main)) << "the close request went to the dialog, not the game";
 }
 
+TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
+    While(100, [&] {
+        RECT r = Rect(About());
+        backend.Tap(r.right - 41, r.top + 13);
+    });
+    While(150, [&] {
+        EXPECT_NE(About(), nullptr) << "a tap left of the button";
+        RECT r = Rect(About());
+        backend.Tap(r.right - 40, r.top + 13);
+    });
+    EXPECT_EQ(RunAbout(), kEndedByOk);
+    While(200, [&] {
+        RECT r = Rect(About());
+        backend.Tap(r.right - 4, r.top + 13);
+    });
+    While(250, [&] {
+        EXPECT_NE(About(), nullptr) << "a tap right of the button";
+        RECT r = Rect(About());
+        backend.Tap(r.right - 5, r.top + 13);
+    });
+    EXPECT_EQ(RunAbout(), kEndedByOk);
+}
+
 TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
     While(10, [&] {
         HWND about = About();

@@ -122,6 +122,62 @@ TEST_F(SoftKeys, MenuItemsSendTheirCommandsToTheWindow) {
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW, IDM_HARD}));
 }
 
+TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
+    constexpr COLORREF kLine = RGB(64, 64, 72);
+    constexpr COLORREF kLit = RGB(48, 104, 200);
+    const RECT r = Rect(bar);
+    const int middle = (r.top + r.bottom) / 2;
+    auto shown = [&](int x, int y) {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        return PixelAt(screen.get(), x, y);
+    };
+    EXPECT_EQ(shown(r.left + 120, middle), kLine) << "between the two keys";
+    EXPECT_NE(shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_NE(shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_EQ(shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_NE(shown(r.right - 3, r.top + 3), kLit);
+}
+
+TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
+    HWND dialog = MakeWindow(u"Dialog", 20, 20, 100, 100);
+    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
+    ASSERT_TRUE(SHInitDialog(&info));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 320);
+    SHINITDLGINFO withBar{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
+    ASSERT_TRUE(SHInitDialog(&withBar));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
+}
+
+TEST_F(SoftKeys, OnlyAKeyWithAMenuGivesOne) {
+    EXPECT_NE(HelpMenu(), nullptr);
+    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0);
+    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, 12345), 0);
+}
+
+TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
+    // The last pixel row of the first item, then the first of the second.
+    TapRightSoftKey();
+    RECT r = Rect(Popup());
+    backend.Tap(r.left + 20, r.top + 1 + 21);
+    PumpUntilIdle();
+    TapRightSoftKey();
+    r = Rect(Popup());
+    backend.Tap(r.left + 20, r.top + 1 + 22);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
+    // Beside the menu at an item's height: closed, nothing chosen.
+    TapRightSoftKey();
+    r = Rect(Popup());
+    backend.Tap(r.left - 1, r.top + 12);
+    PumpUntilIdle();
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
+}
+
 TEST_F(SoftKeys, ATapOutsideTheMenuOnlyClosesIt) {
     TapRightSoftKey();
     backend.Tap(20, 20);
