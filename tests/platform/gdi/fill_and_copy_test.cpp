@@ -56,6 +56,19 @@ TEST(FillRectTest, StockBrushesPaintTheirGreys) {
     }
 }
 
+// Programs written for the platform pass these as numbers; the names must mean the same ones.
+TEST(FillRectTest, StockObjectsAndTheCopyAreFoundByThePlatformsNumbers) {
+    EXPECT_EQ(GetStockObject(0), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(GetStockObject(4), GetStockObject(BLACK_BRUSH));
+    EXPECT_EQ(GetStockObject(5), GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(GetStockObject(7), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(GetStockObject(8), GetStockObject(NULL_PEN));
+    TestSurface from(2, 1, RGB(9, 8, 7));
+    TestSurface to(2, 1);
+    EXPECT_TRUE(BitBlt(to.dc(), 0, 0, 2, 1, from.dc(), 0, 0, 0x00CC0020));
+    EXPECT_EQ(GetPixel(to.dc(), 1, 0), RGB(9, 8, 7));
+}
+
 TEST(FillRectTest, ClipsToTheSurfaceAndIgnoresEmptyOrInvertedRectangles) {
     TestSurface surface(10, 10, kPaper);
     HBRUSH brush = CreateSolidBrush(kGreen);

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "platform/window/dialogs.h"
+
 #include "window_test_support.h"
 
 namespace platform::detail::chrome {
@@ -66,6 +70,22 @@ TEST_F(Chrome, ACheckMarksStrokeIsAsWideAsAsked) {
     Fill(cr.get(), {0, 0, 40, 40}, FromColour(kPaper));
     CheckMark(cr.get(), {0, 0, 40, 40}, 5, FromColour(RGB(255, 255, 255)));
     EXPECT_GT(Ink(), 2 * thin);
+}
+
+// A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.
+TEST(DialogBaseUnits, AreTheAverageLetterWidthRoundedAndTheLineHeight) {
+    for (double pixels = 8; pixels <= 48; pixels += 5) {
+        const Font font{"sans-serif", pixels, false};
+        int baseX = 0;
+        int baseY = 0;
+        MeasureBaseUnits(font, &baseX, &baseY);
+        CairoPtr cr = MeasuringContext();
+        UseFont(cr.get(), font);
+        const double average =
+            TextWidth(cr.get(), u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52;
+        EXPECT_LE(std::abs(baseX - average), 0.5 + 1.0 / 52) << pixels;
+        EXPECT_EQ(baseY, LineHeight(cr.get())) << pixels;
+    }
 }
 
 }  // namespace
