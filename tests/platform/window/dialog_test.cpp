@@ -132,6 +132,19 @@ TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
     EXPECT_EQ(RunAbout(), kEndedByOk);
 }
 
+TEST_F(Dialogs, TheCaptionButtonIsOutlinedInWhiteAndThePushButtonInGrey) {
+    While(100, [&] {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        const RECT dialog = Rect(About());
+        EXPECT_EQ(PixelAt(screen.get(), dialog.right - 40, dialog.top + 13), RGB(255, 255, 255));
+        const RECT button = Rect(GetDlgItem(About(), IDOK));
+        EXPECT_EQ(PixelAt(screen.get(), button.left, (button.top + button.bottom) / 2),
+                  RGB(96, 96, 96));
+        backend.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(RunAbout(), kEndedByOk);
+}
+
 TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
     While(10, [&] {
         HWND about = About();

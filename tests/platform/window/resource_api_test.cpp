@@ -1,5 +1,7 @@
 // Loading resources from a registered module: strings and their truncation, icons, raw blocks,
 // menus, dialog templates.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/window/dialog_template.h"
@@ -119,8 +121,10 @@ TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
 }
 
 TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
-    const platform::DialogItemResource items[] = {{IDOK, u"button", WS_CHILD | WS_VISIBLE, 0, 4, 5,
-                                                   40, 12, platform::ResourceName::Text(u"OK")}};
+    using platform::ResourceName;
+    const platform::DialogItemResource items[] = {
+        {IDOK, u"button", WS_CHILD | WS_VISIBLE, 0, 4, 5, 40, 12, ResourceName::Text(u"OK")},
+        {9, u"static", WS_CHILD | WS_VISIBLE, 0, 4, 20, 40, 12, ResourceName::Text(u"Hola")}};
     const platform::DialogResource dialog{
         7, WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 60, u"Sin fuente", 8, u"MS Sans Serif", items};
     const std::vector<std::uint32_t> words = platform::detail::WriteDialogTemplate(dialog);
@@ -129,11 +133,22 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     EXPECT_EQ(read->caption, u"Sin fuente");
     EXPECT_EQ(read->pointSize, 0) << "no DS_SETFONT, no font";
     EXPECT_TRUE(read->faceName.empty());
-    ASSERT_EQ(read->items.size(), 1u);
+    ASSERT_EQ(read->items.size(), 2u);
+    EXPECT_EQ(read->items[1].className, u"static");
     EXPECT_EQ(read->items[0].id, IDOK);
     EXPECT_EQ(read->items[0].className, u"button");
     EXPECT_EQ(read->items[0].text, u"OK");
     EXPECT_EQ(read->items[0].cx, 40);
+    // The classes go as the platform's atoms, 0x0080 for buttons and 0x0082 for statics, each
+    // after the 0xFFFF that marks an atom.
+    const auto* units = reinterpret_cast<const std::uint16_t*>(words.data());
+    const std::vector<std::uint16_t> stream(units, units + words.size() * 2);
+    for (const std::uint16_t atom : {0x0080, 0x0082}) {
+        const std::uint16_t marked[] = {0xFFFF, atom};
+        EXPECT_NE(std::search(stream.begin(), stream.end(), std::begin(marked), std::end(marked)),
+                  stream.end())
+            << atom;
+    }
 }
 
 TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {

@@ -152,6 +152,40 @@ TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
     EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
 }
 
+TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
+    const std::pair<DWORD, bool> cases[] = {{SHCMBF_EMPTYBAR, true},
+                                            {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
+    for (const auto& [flags, shown] : cases) {
+        HWND owner = MakeWindow(u"Owner");
+        SHMENUBARINFO info{};
+        info.cbSize = sizeof(SHMENUBARINFO);
+        info.hwndParent = owner;
+        info.dwFlags = flags;
+        ASSERT_TRUE(SHCreateMenuBar(&info));
+        EXPECT_EQ(IsWindowVisible(info.hwndMB) != FALSE, shown) << flags;
+        DestroyWindow(owner);
+    }
+}
+
+TEST_F(SoftKeys, MenuTextIsBlack) {
+    TapRightSoftKey();
+    const RECT r = Rect(Popup());
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    int darkest = 3 * 255;
+    COLORREF darkestPixel = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left + 1; x < r.right - 1; ++x) {
+            const COLORREF pixel = PixelAt(screen.get(), x, y);
+            const int sum = GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel);
+            if (sum < darkest) {
+                darkest = sum;
+                darkestPixel = pixel;
+            }
+        }
+    }
+    EXPECT_EQ(darkestPixel, RGB(0, 0, 0));
+}
+
 TEST_F(SoftKeys, OnlyAKeyWithAMenuGivesOne) {
     EXPECT_NE(HelpMenu(), nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0);
