@@ -110,26 +110,18 @@ TEST_F(Dialogs, TheCaptionButtonAndEnterSendOkAndACloseRequestGoesToTheDialog) {
 }
 
 TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
-    While(100, [&] {
-        RECT r = Rect(About());
-        backend.Tap(r.right - 41, r.top + 13);
-    });
-    While(150, [&] {
-        EXPECT_NE(About(), nullptr) << "a tap left of the button";
-        RECT r = Rect(About());
-        backend.Tap(r.right - 40, r.top + 13);
-    });
-    EXPECT_EQ(RunAbout(), kEndedByOk);
-    While(200, [&] {
-        RECT r = Rect(About());
-        backend.Tap(r.right - 4, r.top + 13);
-    });
-    While(250, [&] {
-        EXPECT_NE(About(), nullptr) << "a tap right of the button";
-        RECT r = Rect(About());
-        backend.Tap(r.right - 5, r.top + 13);
-    });
-    EXPECT_EQ(RunAbout(), kEndedByOk);
+    // Pixels in from the dialog's right edge: one just outside the button, then one just inside.
+    platform::Millis at = 100;
+    for (const auto& [outside, inside] : {std::pair{41, 40}, std::pair{4, 5}}) {
+        While(at,
+              [&, outside] { backend.Tap(Rect(About()).right - outside, Rect(About()).top + 13); });
+        While(at + 50, [&, outside, inside] {
+            EXPECT_NE(About(), nullptr) << "a tap " << outside << " in from the right";
+            backend.Tap(Rect(About()).right - inside, Rect(About()).top + 13);
+        });
+        EXPECT_EQ(RunAbout(), kEndedByOk);
+        at += 100;
+    }
 }
 
 TEST_F(Dialogs, TheCaptionButtonIsOutlinedInWhiteAndThePushButtonInGrey) {
