@@ -63,13 +63,15 @@ TEST_F(Controls, AnIconControlWithoutATitleHasNoIcon) {
 
 TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
-    // Pressed over it, released just left of it, then just inside its left edge.
+    // Pressed over it, released just left of it and just above it, then just inside its corner.
     backend.PointerDown(100, 50);
     backend.PointerUp(19, 50);
+    backend.PointerDown(100, 50);
+    backend.PointerUp(100, 39);
     PumpUntilIdle();
     EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
     backend.PointerDown(100, 50);
-    backend.PointerUp(20, 50);
+    backend.PointerUp(20, 40);
     PumpUntilIdle();
     const std::vector<Seen> commands = SeenOf(WM_COMMAND);
     ASSERT_EQ(commands.size(), 1u);

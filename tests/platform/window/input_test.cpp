@@ -28,16 +28,21 @@ TEST_F(Input, ThePointerGoesToTheTopmostWindowUnderItInClientCoordinates) {
     EXPECT_EQ(SeenOf(WM_LBUTTONUP).size(), 2u);
 }
 
-TEST_F(Input, AWindowWithoutACaptionTakesTapsOnItsTopRow) {
+TEST_F(Input, AWindowWithoutACaptionTakesTheWholePointerOnItsTopRow) {
     HWND window = MakeWindow(u"Top", 0, 40, 100, 100);
     PumpUntilIdle();
     Log().clear();
-    backend.Tap(5, 40);
+    backend.PointerMove(5, 40);
+    backend.Tap(6, 40);
     PumpUntilIdle();
+    const std::vector<Seen> moves = SeenOf(WM_MOUSEMOVE);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves[0].hwnd, window);
+    EXPECT_EQ(moves[0].lParam, MAKELPARAM(5, 0));
     const std::vector<Seen> downs = SeenOf(WM_LBUTTONDOWN);
     ASSERT_EQ(downs.size(), 1u);
-    EXPECT_EQ(downs[0].hwnd, window);
-    EXPECT_EQ(downs[0].lParam, MAKELPARAM(5, 0));
+    EXPECT_EQ(downs[0].lParam, MAKELPARAM(6, 0));
+    EXPECT_TRUE(SeenOf(WM_NCMOUSEMOVE).empty());
 }
 
 TEST(HeadlessScreen, AnySizeFromOnePixelOnButNone) {

@@ -1,20 +1,18 @@
-// Text a window draws in its paint reaches the screen shown, also when nothing else changed.
-#include <string>
-
+// Text drawn into a picture kept in a memory DC, as the game draws its score, reaches the screen
+// when the window copies the picture in again, also when nothing else in it changed.
 #include "platform/gdi/gdi.h"
 #include "window_test_support.h"
 
 namespace window_test {
 namespace {
 
-std::u16string gShownText;
+HDC gPicture = nullptr;
 
-LRESULT TextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CopyPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        ExtTextOutW(dc, 10, 10, 0, nullptr, gShownText.c_str(),
-                    static_cast<UINT>(gShownText.size()), nullptr);
+        BitBlt(dc, 0, 0, 240, 320, gPicture, 0, 0, SRCCOPY);
         EndPaint(window, &paint);
         return 0;
     }
@@ -23,23 +21,37 @@ LRESULT TextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 using PaintedText = Desktop;
 
-TEST_F(PaintedText, TextDrawnOverTheLastFrameIsShown) {
+TEST_F(PaintedText, TextDrawnIntoThePictureIsShownWhenItIsCopiedAgain) {
+    gPicture = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(gPicture, 240, 320);
+    HGDIOBJ oldBitmap = SelectObject(gPicture, bitmap);
+    const RECT all{0, 0, 240, 320};
+    FillRect(gPicture, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ExtTextOutW(gPicture, 10, 10, 0, nullptr, u"1", 1, nullptr);
     WNDCLASSW wc{};
-    wc.lpfnWndProc = TextProc;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = u"Text";
+    wc.lpfnWndProc = CopyPictureProc;
+    wc.lpszClassName = u"Picture";
     RegisterClassW(&wc);
-    gShownText = u"1";
-    HWND window = CreateWindowExW(0, u"Text", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+    HWND window = CreateWindowExW(0, u"Picture", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
                                   nullptr, nullptr);
     PumpUntilIdle();
-    ASSERT_NE(backend.PresentedScreen(), nullptr);
-    // Drawn over the last text without erasing: only the text's own pixels change.
-    gShownText = u"8";
+
+    ExtTextOutW(gPicture, 10, 10, 0, nullptr, u"8", 1, nullptr);
     InvalidateRect(window, nullptr, FALSE);
     PumpUntilIdle();
-    EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
+    cairo_surface_t* shown = backend.PresentedScreen();
+    ASSERT_NE(shown, nullptr);
+    int differing = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 60; ++x) {
+            differing += PixelAt(shown, x, y) != GetPixel(gPicture, x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
     DestroyWindow(window);
+    SelectObject(gPicture, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(gPicture);
 }
 
 }  // namespace
