@@ -1,4 +1,7 @@
 // The soft-key bar and its pop-up menu, built from the game's resources.
+#include <algorithm>
+#include <span>
+
 #include "platform/window/aygshell.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
@@ -184,6 +187,67 @@ TEST_F(SoftKeys, MenuTextIsBlack) {
         }
     }
     EXPECT_EQ(darkestPixel, RGB(0, 0, 0));
+}
+
+// A bar of the test's own: a left key checked but not enabled (state 1), and a right key whose
+// menu has a greyed item.
+constexpr platform::StringResource kGreyStrings[] = {{1, u"Nada"}, {2, u"Menu"}};
+constexpr platform::MenuItemResource kGreyItems[] = {{7, u"Apagado", MF_GRAYED}};
+constexpr platform::PopupResource kGreyPopups[] = {{u"Menu", kGreyItems}};
+constexpr platform::MenuResource kGreyMenus[] = {{5, kGreyPopups}};
+alignas(WORD) constexpr WORD kGreyBar[] = {5,      2,      0xFFFE, 8, 1,    0x10, 1, 0,
+                                           0xFFFF, 0xFFFE, 9,      4, 0x18, 2,    0, 0};
+
+const platform::ResourceModule& GreyModule() {
+    static const platform::RawResource raw[] = {
+        {platform::ResourceName::Number(
+             static_cast<WORD>(reinterpret_cast<std::uintptr_t>(RT_RCDATA))),
+         platform::ResourceName::Number(5), std::as_bytes(std::span(kGreyBar))}};
+    static const platform::ResourceModule module{u"grey", 3082, kGreyStrings, kGreyMenus,
+                                                 {},      {},   {},           raw};
+    return module;
+}
+
+TEST_F(SoftKeys, DisabledKeysAndGreyedItemsAreDrawnGrey) {
+    HWND owner = MakeWindow(u"Owner");
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof(SHMENUBARINFO);
+    info.hwndParent = owner;
+    info.nToolBarId = 5;
+    info.hInstRes = platform::RegisterModule(GreyModule());
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    PumpUntilIdle();
+    // The lightest pixel of each label: white for an enabled key, grey for a disabled one.
+    auto lightest = [](const RECT& area) {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        COLORREF found = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                const COLORREF pixel = PixelAt(screen.get(), x, y);
+                if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) >
+                    GetRValue(found) + GetGValue(found) + GetBValue(found)) {
+                    found = pixel;
+                }
+            }
+        }
+        return found;
+    };
+    const RECT r = Rect(info.hwndMB);
+    EXPECT_EQ(lightest({r.left + 2, r.top + 2, r.left + 118, r.bottom - 2}), RGB(128, 128, 128));
+    EXPECT_EQ(lightest({r.right - 118, r.top + 2, r.right - 2, r.bottom - 2}), RGB(255, 255, 255));
+    // The greyed item's text, at its darkest, is the grey it is drawn in.
+    backend.Tap(r.right - 20, (r.top + r.bottom) / 2);
+    PumpUntilIdle();
+    const RECT menu = Rect(Popup());
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    int darkest = 3 * 255;
+    for (int y = menu.top + 2; y < menu.bottom - 2; ++y) {
+        for (int x = menu.left + 2; x < menu.right - 2; ++x) {
+            const COLORREF pixel = PixelAt(screen.get(), x, y);
+            darkest = std::min(darkest, GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel));
+        }
+    }
+    EXPECT_EQ(darkest, 3 * 150);
 }
 
 TEST_F(SoftKeys, OnlyAKeyWithAMenuGivesOne) {

@@ -19,6 +19,18 @@ TEST_F(WindowCalls, ClassesWithNegativeExtraBytesAreRefused) {
     EXPECT_NE(RegisterClassW(&wc), 0);
 }
 
+TEST_F(WindowCalls, ClassNamesMatchWhateverTheirCaseFromAToZ) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = u"aSz";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND window = CreateWindowExW(0, u"AsZ", u"Folded", WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(FindWindowW(u"ASZ", nullptr), window);
+    EXPECT_EQ(FindWindowW(u"asz", u"Folded"), window);
+}
+
 TEST_F(WindowCalls, AnUnknownWindowLongIsZero) {
     HWND window = MakeWindow();
     EXPECT_EQ(GetWindowLongW(window, 12345), 0);
