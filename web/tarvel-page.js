@@ -18,7 +18,8 @@ const VIRTUAL_KEYS = (() => {
   return keys;
 })();
 
-// The page's own events, as DomEventKind in platform/web/dom_input.h numbers them.
+// The page's own events, numbered as DomEventKind in platform/web/dom_input.h
+// (tests/platform/web/dom_input_test.cpp compares the two).
 const EVENT = {
   pointerDown: 1, pointerMove: 2, pointerUp: 3, pointerCancel: 4,
   keyDown: 5, keyUp: 6, blur: 7, closeRequest: 8,

@@ -1,82 +1,59 @@
 #include "platform/web/dom_input.h"
 
-#include <algorithm>
-
 namespace platform::web {
+namespace {
 
-void DomInputTranslator::Translate(const DomEvent& event, std::vector<InputEvent>& out) {
-    switch (event.kind) {
+RawInputKind RawKind(DomEventKind kind) {
+    switch (kind) {
         case DomEventKind::PointerDown:
+            return RawInputKind::PointerDown;
         case DomEventKind::PointerMove:
+            return RawInputKind::PointerMove;
         case DomEventKind::PointerUp:
+            return RawInputKind::PointerUp;
         case DomEventKind::PointerCancel:
-            Pointer(event, out);
-            break;
+            return RawInputKind::PointerCancel;
         case DomEventKind::KeyDown:
+            return RawInputKind::KeyDown;
         case DomEventKind::KeyUp:
-            Key(event, out);
-            break;
+            return RawInputKind::KeyUp;
         case DomEventKind::Blur:
-            for (UINT key : heldKeys_) {
-                out.push_back({InputKind::KeyUp, 0, 0, key});
-            }
-            heldKeys_.clear();
-            break;
+            return RawInputKind::FocusLost;
         case DomEventKind::CloseRequest:
-            out.push_back({InputKind::CloseRequest, 0, 0, 0});
             break;
     }
+    return RawInputKind::CloseRequest;
 }
 
-void DomInputTranslator::Pointer(const DomEvent& event, std::vector<InputEvent>& out) {
-    const bool inside =
-        event.x >= 0 && event.y >= 0 && event.x < device_.width && event.y < device_.height;
-    const int x = std::clamp(event.x, 0, device_.width - 1);
-    const int y = std::clamp(event.y, 0, device_.height - 1);
-    const bool isStylus = stylus_ && *stylus_ == event.id;
-    switch (event.kind) {
-        case DomEventKind::PointerDown:
-            if (!stylus_ && event.mainButton && inside) {
-                stylus_ = event.id;
-                out.push_back({InputKind::PointerDown, x, y});
-            }
+}  // namespace
+
+void DomInputTranslator::Translate(const DomEvent& event, std::vector<InputEvent>& out) {
+    RawInput raw{.kind = RawKind(event.kind)};
+    switch (raw.kind) {
+        case RawInputKind::PointerDown:
+        case RawInputKind::PointerMove:
+        case RawInputKind::PointerUp:
+        case RawInputKind::PointerCancel:
+            raw.pointer = {false, event.id};
+            // The page's device pixels are the letterbox of a screen shown at its own size.
+            raw.at = DrawableToDevice({static_cast<double>(event.x), static_cast<double>(event.y)},
+                                      {0, 0, device_.width, device_.height}, device_);
+            raw.mainButton = event.mainButton;
             break;
-        case DomEventKind::PointerMove:
-            // A mouse hovers and steers; a finger steers while it is the stylus, or slides in
-            // from the bars while no other one is.
-            if (isStylus || !stylus_) {
-                out.push_back({InputKind::PointerMove, x, y});
+        case RawInputKind::KeyDown:
+        case RawInputKind::KeyUp:
+            if (event.id == 0) {
+                return;  // a key the program does not know
             }
-            break;
-        case DomEventKind::PointerUp:
-        case DomEventKind::PointerCancel:
-            if (isStylus && (event.mainButton || event.kind == DomEventKind::PointerCancel)) {
-                stylus_.reset();
-                out.push_back({InputKind::PointerUp, x, y});
-            }
+            // The page names a key by its virtual key alone.
+            raw.key = event.id;
+            raw.virtualKey = static_cast<UINT>(event.id);
+            raw.repeat = event.repeat;
             break;
         default:
             break;
     }
-}
-
-void DomInputTranslator::Key(const DomEvent& event, std::vector<InputEvent>& out) {
-    const auto key = static_cast<UINT>(event.id);
-    if (key == 0) {
-        return;
-    }
-    if (event.kind == DomEventKind::KeyUp) {
-        // A key pressed before the page had the keyboard, or released already on a blur, has
-        // nothing to lift.
-        if (heldKeys_.erase(key) != 0) {
-            out.push_back({InputKind::KeyUp, 0, 0, key});
-        }
-        return;
-    }
-    if (event.repeat || !heldKeys_.insert(key).second) {
-        return;
-    }
-    out.push_back({InputKind::KeyDown, 0, 0, key});
+    rules_.Apply(raw, out);
 }
 
 }  // namespace platform::web

@@ -1,27 +1,18 @@
 // The web page's events as the platform's input. The page's script reports each pointer and key
 // event as a DomEvent, its position already in device pixels (unclamped: a pointer over the bars
-// around the canvas lies outside the screen), its key as a virtual key; this decides what the
-// program gets, the way the desktop back end does:
-//
-// Pointer: a mouse steers whether or not a button is held, and its main button is the stylus
-// touching down and lifting. A finger or a pen is the stylus itself: it steers while it
-// touches. Only the first pointer down counts; others are ignored until it lifts. Moves off the
-// screen are clamped to its edge; a press off the screen does nothing, and neither does the
-// release that ends it. A cancelled touch (the browser took it over) lifts the stylus.
-//
-// Keys: a key goes down and up once each (auto-repeat is dropped, or a held Ctrl+A would open
-// the About box again and again). When the page loses the keyboard, every held key is released,
-// since their real releases go elsewhere.
+// around the canvas lies outside the screen), its key as a virtual key; this converts it to a
+// RawInput and hands it to the input rules (platform/window/input_rules.h), which decide what the
+// program gets, the way they do for the desktop back end.
 #pragma once
 
-#include <optional>
-#include <set>
 #include <vector>
 
-#include "platform/window/backend.h"
+#include "platform/window/input_rules.h"
 
 namespace platform::web {
 
+// The page's numbers for its events: web/tarvel-page.js's EVENT table has the same ones (a test
+// compares them).
 enum class DomEventKind {
     PointerDown = 1,
     PointerMove = 2,
@@ -57,14 +48,8 @@ class DomInputTranslator {
     void Translate(const DomEvent& event, std::vector<InputEvent>& out);
 
   private:
-    void Pointer(const DomEvent& event, std::vector<InputEvent>& out);
-    void Key(const DomEvent& event, std::vector<InputEvent>& out);
-
     ScreenSize device_;
-    // The pointer that is the stylus while it touches.
-    std::optional<int> stylus_;
-    // Virtual keys reported down and not yet up.
-    std::set<UINT> heldKeys_;
+    InputRules rules_;
 };
 
 }  // namespace platform::web

@@ -1,135 +1,116 @@
-// The game's resources: identifiers, texts and order exactly as the program and its players see
-// them, and an icon that is what it says.
+// The game's resources as the program and its players meet them: the menu bar's keys and the Help
+// menu's items send the commands the window procedure acts on, the accelerators likewise, the
+// strings are the ones shown, and the icon is what it says.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
-#include "platform/window/winuser.h"
+#include "platform/window/aygshell.h"
 #include "resources/tarvel_resources.h"
+#include "tests/platform/window/window_test_support.h"
 
 namespace {
 
-const platform::ResourceModule& Module() {
-    return resources::TarvelResourceModule();
-}
+using window_test::SeenOf;
 
-TEST(TarvelResources, StringsInSpanish) {
-    const auto& strings = Module().strings;
-    ASSERT_EQ(strings.size(), 4u);
-    std::vector<std::pair<UINT, std::u16string_view>> table;
-    for (const auto& s : strings) {
-        table.emplace_back(s.id, s.text);
+class GameResources : public window_test::Desktop {
+  protected:
+    GameResources() {
+        instance = platform::RegisterModule(resources::TarvelResourceModule());
+        main = MakeWindow(u"Tarvel");
+        PumpUntilIdle();
+        window_test::Log().clear();
     }
-    EXPECT_EQ(table, (std::vector<std::pair<UINT, std::u16string_view>>{
-                         {1, u"Tarvel"}, {2, u"TARVEL"}, {103, u"Aceptar"}, {104, u"AYUDA"}}));
-    EXPECT_EQ(Module().language, 3082);
-}
 
-TEST(TarvelResources, TheHelpMenuHoldsItsThreeCommandsInOrder) {
-    ASSERT_EQ(Module().menus.size(), 1u);
-    const auto& menu = Module().menus[0];
-    EXPECT_EQ(menu.id, 102);
-    ASSERT_EQ(menu.popups.size(), 1u);
-    EXPECT_EQ(menu.popups[0].text, u"Ayuda");
-    const auto& items = menu.popups[0].items;
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].command, 40002);
-    EXPECT_EQ(items[0].text, u"Acerca de");
-    EXPECT_EQ(items[1].command, 32771);
-    EXPECT_EQ(items[1].text, u"Nuevo");
-    EXPECT_EQ(items[2].command, 32772);
-    EXPECT_EQ(items[2].text, u"Dificil");
-    for (const auto& item : items) {
-        EXPECT_EQ(item.flags, 0u) << "nothing starts checked or greyed";
+    // Creates the soft-key bar as the program does.
+    void MakeMenuBar() {
+        SHMENUBARINFO info{};
+        info.cbSize = sizeof(SHMENUBARINFO);
+        info.hwndParent = main;
+        info.nToolBarId = resources::IDR_MENU;
+        info.hInstRes = instance;
+        ASSERT_TRUE(SHCreateMenuBar(&info));
+        bar = info.hwndMB;
+        PumpUntilIdle();
+    }
+
+    // Runs the loop as the program's WinMain does; returns the commands the window got.
+    std::vector<WORD> Commands(HACCEL accelerators = nullptr) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (accelerators == nullptr || !TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        std::vector<WORD> commands;
+        for (const window_test::Seen& seen : SeenOf(WM_COMMAND)) {
+            EXPECT_EQ(seen.hwnd, main);
+            commands.push_back(LOWORD(seen.wParam));
+        }
+        window_test::Log().clear();
+        return commands;
+    }
+
+    std::u16string String(UINT id) {
+        char16_t text[64] = {};
+        LoadStringW(instance, id, text, 64);
+        return text;
+    }
+
+    HINSTANCE instance = nullptr;
+    HWND main = nullptr;
+    HWND bar = nullptr;
+};
+
+TEST_F(GameResources, TheSoftKeysAndTheHelpMenuSendTheirCommands) {
+    MakeMenuBar();
+    backend.PressKey(VK_TSOFT1);
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
+    // The right soft key opens the menu; its items from the top, walked with the arrows.
+    const std::vector<WORD> items = {IDM_ABOUT, IDM_NEW, IDM_HARD};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        backend.PressKey(VK_TSOFT2);
+        for (std::size_t step = 0; step <= i; ++step) {
+            backend.PressKey(VK_DOWN);
+        }
+        backend.PressKey(VK_RETURN);
+        EXPECT_EQ(Commands(), (std::vector<WORD>{items[i]})) << "item " << i;
+    }
+    // Nothing starts checked or greyed.
+    HMENU help = reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_HELP));
+    for (WORD item : items) {
+        EXPECT_EQ(GetMenuState(help, item, MF_BYCOMMAND), 0u) << item;
     }
 }
 
-TEST(TarvelResources, TheSoftKeyBarWordsAndWhereTheyAreFound) {
-    std::span<const WORD> words = resources::SoftKeyBarWords();
-    std::vector<WORD> expected{102,    2,      0xFFFE, 40000, 4,    0x10, 103, 0,
-                               0xFFFF, 0xFFFE, 40001,  4,     0x18, 104,  0,   0};
-    EXPECT_EQ(std::vector<WORD>(words.begin(), words.end()), expected);
-    auto raw = std::find_if(Module().raw.begin(), Module().raw.end(), [](const auto& r) {
-        return r.type.IsNumber() && r.type.id == 10 && r.name.IsNumber() && r.name.id == 102;
-    });
-    ASSERT_NE(raw, Module().raw.end());
-    EXPECT_EQ(raw->data.size(), expected.size() * sizeof(WORD));
+TEST_F(GameResources, ControlAOpensAboutAndControlQCloses) {
+    const HACCEL accelerators =
+        LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resources::IDC_ACCELERATORS));
+    ASSERT_NE(accelerators, nullptr);
+    backend.PressControlKey('A');
+    backend.PressControlKey('Q');
+    EXPECT_EQ(Commands(accelerators), (std::vector<WORD>{IDM_ABOUT, IDM_OK}));
+    // Other letters, and the letters alone, are keys like any other.
+    backend.PressControlKey('N');
+    backend.PressKey('A');
+    EXPECT_TRUE(Commands(accelerators).empty());
 }
 
-TEST(TarvelResources, ControlAOpensAboutAndControlQCloses) {
-    ASSERT_EQ(Module().accelerators.size(), 1u);
-    const auto& table = Module().accelerators[0];
-    EXPECT_EQ(table.id, 2);
-    ASSERT_EQ(table.entries.size(), 2u);
-    EXPECT_EQ(table.entries[0].fVirt, 0x0B);
-    EXPECT_EQ(table.entries[0].key, 'A');
-    EXPECT_EQ(table.entries[0].cmd, 40002);
-    EXPECT_EQ(table.entries[1].fVirt, 0x8B) << "the last entry is marked";
-    EXPECT_EQ(table.entries[1].key, 'Q');
-    EXPECT_EQ(table.entries[1].cmd, 40000);
+TEST_F(GameResources, TheStringsAreTheOnesShownInSpanish) {
+    EXPECT_EQ(String(resources::IDS_APP_TITLE), u"Tarvel");
+    EXPECT_EQ(String(resources::IDS_WINDOW_CLASS), u"TARVEL");
+    EXPECT_EQ(String(resources::IDS_OK), u"Aceptar");
+    EXPECT_EQ(String(resources::IDS_HELP), u"AYUDA");
+    EXPECT_EQ(resources::TarvelResourceModule().language, resources::kLanguageSpanishSpain);
 }
 
-TEST(TarvelResources, TheAboutDialogAndItsFourControls) {
-    ASSERT_EQ(Module().dialogs.size(), 1u);
-    const auto& dialog = Module().dialogs[0];
-    EXPECT_EQ(dialog.id, 105);
-    EXPECT_EQ(dialog.style, 0x80C00040u);
-    EXPECT_EQ(dialog.exStyle, 0x80000000u);
-    EXPECT_EQ(dialog.x, 0);
-    EXPECT_EQ(dialog.y, 0);
-    EXPECT_EQ(dialog.cx, 156);
-    EXPECT_EQ(dialog.cy, 129);
-    EXPECT_EQ(dialog.caption, u"Acerca de Tarvel");
-    EXPECT_EQ(dialog.pointSize, 8);
-    EXPECT_EQ(dialog.faceName, u"MS Sans Serif");
-
-    struct Control {
-        WORD id;
-        std::u16string_view windowClass;
-        DWORD style;
-        SHORT x, y, cx, cy;
-    };
-    const Control expected[] = {
-        {201, u"static", 0x50000803, 12, 12, 20, 20},
-        {202, u"static", 0x50020080, 12, 36, 70, 8},
-        {203, u"static", 0x50020000, 12, 48, 76, 8},
-        {1, u"button", 0x50010000, 52, 85, 50, 25},
-    };
-    ASSERT_EQ(dialog.items.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        const auto& item = dialog.items[i];
-        EXPECT_EQ(item.id, expected[i].id);
-        EXPECT_EQ(item.windowClass, expected[i].windowClass);
-        EXPECT_EQ(item.style, expected[i].style);
-        EXPECT_EQ(item.x, expected[i].x);
-        EXPECT_EQ(item.y, expected[i].y);
-        EXPECT_EQ(item.cx, expected[i].cx);
-        EXPECT_EQ(item.cy, expected[i].cy);
-    }
-    EXPECT_TRUE(dialog.items[0].text.IsNumber());
-    EXPECT_EQ(dialog.items[0].text.id, 101);
-    EXPECT_EQ(dialog.items[1].text.text, u"Tarvel, versi\u00f3n 1.2");
-    EXPECT_FALSE(dialog.items[2].text.text.empty());
-    EXPECT_EQ(dialog.items[3].text.text, u"OK");
-}
-
-TEST(TarvelResources, TheHighResolutionMarkerIsOne) {
-    auto marker = std::find_if(Module().raw.begin(), Module().raw.end(), [](const auto& r) {
-        return r.type.text == u"CEUX" && r.name.text == u"HI_RES_AWARE";
-    });
-    ASSERT_NE(marker, Module().raw.end());
-    ASSERT_EQ(marker->data.size(), 2u);
-    WORD value = 0;
-    std::memcpy(&value, marker->data.data(), 2);
-    EXPECT_EQ(value, 1);
-}
-
-TEST(TarvelResources, TheIconIs48By48WithAMaskAndItsColours) {
+TEST(TarvelIcon, Is48By48WithAMaskAndItsColours) {
     const platform::IconResource& icon = resources::TarvelIcon();
-    EXPECT_EQ(icon.id, 101);
+    EXPECT_EQ(icon.id, resources::IDI_TARVEL);
     ASSERT_EQ(icon.width, 48);
     ASSERT_EQ(icon.height, 48);
     ASSERT_EQ(icon.rows.size(), 48u);

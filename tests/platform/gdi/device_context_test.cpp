@@ -122,6 +122,23 @@ TEST(DeviceContextTest, ObjectSelectedIntoADcCannotBeDeletedUntilDeselected) {
     EXPECT_EQ(LiveGdiObjects().pens, before.pens);
 }
 
+TEST(DeviceContextTest, DeletingADcLetsGoOfWhatWasSelectedIntoIt) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    LOGFONTW logfont{};
+    logfont.lfHeight = 20;
+    HFONT font = CreateFontIndirectW(&logfont);
+    SelectObject(dc, brush);
+    SelectObject(dc, pen);
+    SelectObject(dc, font);
+    EXPECT_FALSE(DeleteObject(font));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(font));
+}
+
 TEST(DeviceContextTest, StaleAndMadeUpHandlesAreRefusedEverywhere) {
     HDC deadDc = CreateCompatibleDC(nullptr);
     DeleteDC(deadDc);
@@ -213,6 +230,15 @@ TEST(DeviceContextTest, CreationRefusesBadArguments) {
     EXPECT_EQ(CreateCompatibleBitmap(dc, 0, 10), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 10, -1), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 100000, 100000), nullptr);
+    // Each side up to 16384 pixels; 2^26 pixels in all.
+    for (HBITMAP longest :
+         {CreateCompatibleBitmap(dc, 16384, 1), CreateCompatibleBitmap(dc, 1, 16384)}) {
+        EXPECT_NE(longest, nullptr);
+        DeleteObject(longest);
+    }
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 16385, 1), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 1, 16385), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 8193, 8192), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(nullptr, 10, 10), nullptr);
     EXPECT_EQ(CreatePen(PS_SOLID, -1, 0), nullptr);
     EXPECT_EQ(CreatePen(1 /* dashed */, 1, 0), nullptr);

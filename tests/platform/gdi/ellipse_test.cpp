@@ -220,6 +220,17 @@ TEST(EllipseShapeTest, DegenerateBoxesAreLinesOrBlocksWithNothingInside) {
     }
 }
 
+TEST(EllipseShapeTest, RowsOutsideTheBoxAreEmptyAndItsEdgeRowsHaveNoInterior) {
+    const EllipseShape shape(9, 7);
+    for (int row : {-1, 7, 50}) {
+        EXPECT_TRUE(shape.Row(row).Empty()) << row;
+        EXPECT_TRUE(shape.Interior(row).Empty()) << row;
+    }
+    EXPECT_TRUE(shape.Interior(0).Empty());
+    EXPECT_TRUE(shape.Interior(6).Empty());
+    EXPECT_FALSE(shape.Interior(1).Empty());
+}
+
 TEST(EllipseTest, OnePixelPenOutlinesTheShapeAndTheBrushFillsInside) {
     for (const auto& [width, height] : {std::pair{47, 47}, {94, 94}, {15, 15}, {24, 13}, {8, 31}}) {
         SCOPED_TRACE(testing::Message() << width << " x " << height);
@@ -310,6 +321,12 @@ TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
     EXPECT_FALSE(Ellipse(surface.dc(), INT_MIN, 0, INT_MAX, 10));
     EXPECT_FALSE(Ellipse(surface.dc(), 0, -100000, 10, 100000));
     EXPECT_TRUE(surface.PixelsOtherThan(kPaper).empty());
+    // The largest side, pen included, is still drawn.
+    constexpr int kSide = static_cast<int>(EllipseShape::kMaxSide);
+    EXPECT_FALSE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2, 3));
+    SelectObject(surface.dc(), GetStockObject(NULL_PEN));
+    EXPECT_TRUE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2, 3));
+    EXPECT_FALSE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2 + 1, 3));
 }
 
 TEST(EllipseTest, NullBrushLeavesTheInsideAndNullPenFillsTheWholeShape) {

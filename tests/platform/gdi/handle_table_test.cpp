@@ -28,6 +28,7 @@ TEST(HandleTableTest, CountsLiveObjectsAndRefusesUnknownSlots) {
     const SlotRef b = *table.Insert(2);
     EXPECT_EQ(table.LiveCount(), 2u);
     EXPECT_EQ(table.Find(SlotRef{99, 1}), nullptr);
+    EXPECT_EQ(table.Find(SlotRef{2, b.generation}), nullptr) << "the slot just past the last";
     EXPECT_FALSE(table.Erase(SlotRef{99, 1}));
     table.Erase(a);
     EXPECT_EQ(table.LiveCount(), 1u);

@@ -43,6 +43,10 @@ TEST(SystemFontTest, DescribesItselfAsA92ByteLogfont) {
     EXPECT_EQ(logfont.lfHeight, 16);
     EXPECT_EQ(logfont.lfWeight, FW_NORMAL);
     EXPECT_EQ(std::u16string(logfont.lfFaceName), u"sans-serif");
+    // As numbers, the values a program built against the real headers compares with.
+    EXPECT_EQ(logfont.lfWeight, 400);
+    EXPECT_EQ(logfont.lfCharSet, 1) << "the default character set";
+    EXPECT_EQ(logfont.lfPitchAndFamily, 0x22) << "variable pitch, Swiss";
 
     // A short buffer gets what fits.
     LONG height = 0;
@@ -95,6 +99,18 @@ TEST(FontTest, PositiveHeightIsTheCellAndWidthIsTheDigitAdvance) {
     }
 }
 
+TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
+    TestSurface surface(4, 4);
+    SIZE size{-1, -1};
+    ASSERT_TRUE(GetTextExtentPoint32W(surface.dc(), nullptr, 0, &size));
+    EXPECT_EQ(size.cx, 0);
+    // 8192 characters at the most, as for drawing.
+    const std::u16string longest(8193, u'1');
+    ASSERT_TRUE(GetTextExtentPoint32W(surface.dc(), longest.c_str(), 8192, &size));
+    EXPECT_GT(size.cx, 8192);
+    EXPECT_FALSE(GetTextExtentPoint32W(surface.dc(), longest.c_str(), 8193, &size));
+}
+
 TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTaller) {
     LOGFONTW logfont = SystemLogfont();
     logfont.lfHeight = -20;
@@ -103,6 +119,13 @@ TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTaller) {
     ASSERT_TRUE(DescribeFont(font, &face));
     EXPECT_DOUBLE_EQ(face.emSize, 20.0);
     EXPECT_GT(face.cellHeight, 20);
+    DeleteObject(font);
+    // The smallest em too.
+    logfont.lfHeight = -1;
+    font = CreateFontIndirectW(&logfont);
+    ASSERT_TRUE(DescribeFont(font, &face));
+    EXPECT_DOUBLE_EQ(face.emSize, 1.0);
+    EXPECT_GE(face.cellHeight, 1);
     DeleteObject(font);
 }
 
@@ -120,6 +143,11 @@ TEST(FontTest, UnsupportedOrOutOfRangeLogfontsAreRefused) {
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWeight = 1001; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWeight = -1; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = 1 << 20; }));
+    constexpr int kLargest = platform::gdi_detail::FontCache::kMaxPixelSize;
+    EXPECT_FALSE(refused([](LOGFONTW& f) { f.lfHeight = kLargest; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = kLargest + 1; }));
+    EXPECT_FALSE(refused([](LOGFONTW& f) { f.lfHeight = -kLargest; }));
+    EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = -kLargest - 1; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = INT32_MIN; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWidth = -3; }));
     // A face name filling all 32 characters without a terminator is read to its end.

@@ -35,6 +35,12 @@ TEST(WideFormatTest, StringsCharactersAndPercent) {
     EXPECT_EQ(Format(u"%.2s", u"abc"), u"ab");
 }
 
+TEST(WideFormatTest, ZeroPrecisionsAndWidthsOfTwoDigits) {
+    EXPECT_EQ(Format(u"[%.0d|%.0d]", 0, 5), u"[|5]");
+    EXPECT_EQ(Format(u"[%.0s]", u"abc"), u"[]");
+    EXPECT_EQ(Format(u"[%12d]", 5), u"[           5]");
+}
+
 TEST(WideFormatTest, WidthsFlagsAndHex) {
     EXPECT_EQ(Format(u"[%5d]", -42), u"[  -42]");
     EXPECT_EQ(Format(u"[%-5d]", 42), u"[42   ]");

@@ -10,12 +10,13 @@
 #include "platform/sdl/presenter.h"
 #include "scoped_environment.h"
 #include "sdl_event_builders.h"
+#include "tests/platform/window/input_description.h"
 
 namespace platform {
 namespace {
 
-using sdl::testing::Describe;
 using sdl::testing::ScopedEnvironment;
+using testing::Describe;
 using Lines = std::vector<std::string>;
 
 // Device pixel (x, y) of the test pattern: a checkerboard of two strong colours, so that any

@@ -2,15 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
 #include <vector>
+
+#include "tests/platform/window/input_description.h"
 
 namespace {
 
 using platform::InputEvent;
-using platform::InputKind;
+using platform::testing::Describe;
 using platform::web::DomEvent;
 using platform::web::DomEventKind;
 using platform::web::DomInputTranslator;
+using Lines = std::vector<std::string>;
 
 constexpr UINT kControl = 0x11;
 constexpr UINT kLetterA = 'A';
@@ -23,97 +31,76 @@ DomEvent KeyEvent(DomEventKind kind, UINT key, bool repeat = false) {
     return {kind, static_cast<int>(key), 0, 0, repeat, true};
 }
 
-struct Recorded {
-    InputKind kind;
-    int x;
-    int y;
-    UINT key;
-    bool operator==(const Recorded&) const = default;
-};
-
-std::vector<Recorded> Translated(DomInputTranslator& translator,
-                                 const std::vector<DomEvent>& events) {
+Lines Translated(const std::vector<DomEvent>& events) {
+    DomInputTranslator translator({240, 320});
     std::vector<InputEvent> out;
     for (const DomEvent& event : events) {
         translator.Translate(event, out);
     }
-    std::vector<Recorded> recorded;
-    for (const InputEvent& event : out) {
-        recorded.push_back({event.kind, event.x, event.y, event.key});
+    return Describe(out);
+}
+
+TEST(DomInput, PositionsAreClampedToTheScreenAndOffItPressNothing) {
+    EXPECT_EQ(Translated({PointerEvent(DomEventKind::PointerMove, 1, 10, 20),
+                          PointerEvent(DomEventKind::PointerMove, 1, -5, 400),
+                          PointerEvent(DomEventKind::PointerMove, 1, 240, -1),
+                          PointerEvent(DomEventKind::PointerDown, 1, 240, 10),
+                          PointerEvent(DomEventKind::PointerDown, 1, 10, 320),
+                          PointerEvent(DomEventKind::PointerDown, 1, 239, 319)}),
+              (Lines{"move 10,20", "move 0,319", "move 239,0", "down 239,319"}));
+}
+
+TEST(DomInput, PointersAreToldApartByTheirIdsAndButtons) {
+    EXPECT_EQ(Translated({PointerEvent(DomEventKind::PointerDown, 7, 50, 60, false),
+                          PointerEvent(DomEventKind::PointerDown, 7, 50, 60),
+                          PointerEvent(DomEventKind::PointerMove, 8, 71, 81),
+                          PointerEvent(DomEventKind::PointerUp, 8, 72, 82),
+                          PointerEvent(DomEventKind::PointerUp, 7, 52, 62, false),
+                          PointerEvent(DomEventKind::PointerCancel, 7, 53, 63, false),
+                          PointerEvent(DomEventKind::PointerDown, 8, 90, 100),
+                          PointerEvent(DomEventKind::PointerUp, 8, 91, 101)}),
+              (Lines{"down 50,60", "up 53,63", "down 90,100", "up 91,101"}));
+}
+
+TEST(DomInput, KeysAreTheirVirtualKeys) {
+    EXPECT_EQ(Translated({KeyEvent(DomEventKind::KeyDown, kControl),
+                          KeyEvent(DomEventKind::KeyDown, kLetterA),
+                          KeyEvent(DomEventKind::KeyDown, kLetterA, true),
+                          KeyEvent(DomEventKind::KeyDown, 0),  // a key the program does not know
+                          KeyEvent(DomEventKind::KeyUp, 0),
+                          KeyEvent(DomEventKind::KeyUp, kLetterA),
+                          {DomEventKind::Blur},
+                          {DomEventKind::CloseRequest}}),
+              (Lines{"key-down 0x11", "key-down 0x41", "key-up 0x41", "key-up 0x11", "close"}));
+}
+
+// The page writes its events as numbers; its EVENT table must number them as DomEventKind does.
+TEST(DomInput, ThePageNumbersItsEventsAsTheProgramReadsThem) {
+    std::ifstream file(TARVEL_PAGE_SCRIPT);
+    ASSERT_TRUE(file) << TARVEL_PAGE_SCRIPT;
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string script = text.str();
+    std::smatch table;
+    ASSERT_TRUE(std::regex_search(script, table, std::regex(R"(const EVENT = \{([^}]*)\})")));
+    std::map<std::string, int> page;
+    const std::string entries = table[1].str();
+    const std::regex entry(R"((\w+):\s*(\d+))");
+    for (auto it = std::sregex_iterator(entries.begin(), entries.end(), entry);
+         it != std::sregex_iterator(); ++it) {
+        page[(*it)[1].str()] = std::stoi((*it)[2].str());
     }
-    return recorded;
+    const std::map<std::string, int> program = {
+        {"pointerDown", static_cast<int>(DomEventKind::PointerDown)},
+        {"pointerMove", static_cast<int>(DomEventKind::PointerMove)},
+        {"pointerUp", static_cast<int>(DomEventKind::PointerUp)},
+        {"pointerCancel", static_cast<int>(DomEventKind::PointerCancel)},
+        {"keyDown", static_cast<int>(DomEventKind::KeyDown)},
+        {"keyUp", static_cast<int>(DomEventKind::KeyUp)},
+        {"blur", static_cast<int>(DomEventKind::Blur)},
+        {"closeRequest", static_cast<int>(DomEventKind::CloseRequest)},
+    };
+    EXPECT_EQ(page, program);
 }
 
 }  // namespace
-
-TEST(DomInput, AHoveringPointerSteersAndIsClampedToTheScreen) {
-    DomInputTranslator translator({240, 320});
-    const std::vector<Recorded> out =
-        Translated(translator, {PointerEvent(DomEventKind::PointerMove, 1, 10, 20),
-                                PointerEvent(DomEventKind::PointerMove, 1, -5, 400),
-                                PointerEvent(DomEventKind::PointerMove, 1, 240, -1)});
-    const std::vector<Recorded> expected = {{InputKind::PointerMove, 10, 20, 0},
-                                            {InputKind::PointerMove, 0, 319, 0},
-                                            {InputKind::PointerMove, 239, 0, 0}};
-    EXPECT_EQ(out, expected);
-}
-
-TEST(DomInput, TheFirstPointerDownOnTheScreenIsTheStylusUntilItLifts) {
-    DomInputTranslator translator({240, 320});
-    const std::vector<Recorded> out =
-        Translated(translator, {
-                                   PointerEvent(DomEventKind::PointerDown, 7, 50, 60),
-                                   // A second finger neither presses, steers nor lifts the stylus.
-                                   PointerEvent(DomEventKind::PointerDown, 8, 70, 80),
-                                   PointerEvent(DomEventKind::PointerMove, 8, 71, 81),
-                                   PointerEvent(DomEventKind::PointerUp, 8, 72, 82),
-                                   PointerEvent(DomEventKind::PointerMove, 7, 300, 61),
-                                   PointerEvent(DomEventKind::PointerUp, 7, 52, 62),
-                                   // Once lifted, another pointer may be the stylus.
-                                   PointerEvent(DomEventKind::PointerDown, 8, 90, 100),
-                                   PointerEvent(DomEventKind::PointerCancel, 8, 91, 101),
-                               });
-    const std::vector<Recorded> expected = {
-        {InputKind::PointerDown, 50, 60, 0}, {InputKind::PointerMove, 239, 61, 0},
-        {InputKind::PointerUp, 52, 62, 0},   {InputKind::PointerDown, 90, 100, 0},
-        {InputKind::PointerUp, 91, 101, 0},
-    };
-    EXPECT_EQ(out, expected);
-}
-
-TEST(DomInput, PressesOffTheScreenOrWithOtherButtonsDoNothing) {
-    DomInputTranslator translator({240, 320});
-    const std::vector<Recorded> out =
-        Translated(translator, {
-                                   PointerEvent(DomEventKind::PointerDown, 1, -3, 10),
-                                   PointerEvent(DomEventKind::PointerUp, 1, -3, 10),
-                                   PointerEvent(DomEventKind::PointerDown, 1, 10, 10, false),
-                                   PointerEvent(DomEventKind::PointerUp, 1, 10, 10, false),
-                                   // The mouse still hovers after both.
-                                   PointerEvent(DomEventKind::PointerMove, 1, 12, 13),
-                               });
-    const std::vector<Recorded> expected = {{InputKind::PointerMove, 12, 13, 0}};
-    EXPECT_EQ(out, expected);
-}
-
-TEST(DomInput, KeysGoDownAndUpOnceAndABlurReleasesThem) {
-    DomInputTranslator translator({240, 320});
-    const std::vector<Recorded> out = Translated(
-        translator, {
-                        KeyEvent(DomEventKind::KeyUp, kLetterA),  // pressed before focus
-                        KeyEvent(DomEventKind::KeyDown, kControl),
-                        KeyEvent(DomEventKind::KeyDown, kLetterA),
-                        KeyEvent(DomEventKind::KeyDown, kLetterA, true),
-                        KeyEvent(DomEventKind::KeyDown, 0),  // a key the program does not know
-                        KeyEvent(DomEventKind::KeyUp, kLetterA),
-                        {DomEventKind::Blur},
-                        KeyEvent(DomEventKind::KeyUp, kControl),  // released elsewhere
-                        {DomEventKind::CloseRequest},
-                    });
-    const std::vector<Recorded> expected = {
-        {InputKind::KeyDown, 0, 0, kControl}, {InputKind::KeyDown, 0, 0, kLetterA},
-        {InputKind::KeyUp, 0, 0, kLetterA},   {InputKind::KeyUp, 0, 0, kControl},
-        {InputKind::CloseRequest, 0, 0, 0},
-    };
-    EXPECT_EQ(out, expected);
-}

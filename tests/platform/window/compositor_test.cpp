@@ -58,18 +58,6 @@ std::array<LONG, 4> Sides(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
 }
 
-// How many pixels of the screen shown differ from the whole screen composed afresh.
-int DifferingFromAFreshScreen(cairo_surface_t* shown) {
-    platform::SurfacePtr fresh = platform::CaptureScreen();
-    int differing = 0;
-    for (int y = 0; y < cairo_image_surface_get_height(shown); ++y) {
-        for (int x = 0; x < cairo_image_surface_get_width(shown); ++x) {
-            differing += PixelAt(shown, x, y) != PixelAt(fresh.get(), x, y) ? 1 : 0;
-        }
-    }
-    return differing;
-}
-
 // Whether the rectangles cover the pixel.
 bool Covers(const std::vector<RECT>& parts, int x, int y) {
     int covering = 0;

@@ -109,6 +109,34 @@ TEST_F(Dialogs, TheCaptionButtonAndEnterSendOkAndACloseRequestGoesToTheDialog) {
     EXPECT_TRUE(IsWindow(main)) << "the close request went to the dialog, not the game";
 }
 
+TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
+    // Pixels in from the dialog's right edge: one just outside the button, then one just inside.
+    platform::Millis at = 100;
+    for (const auto& [outside, inside] : {std::pair{41, 40}, std::pair{4, 5}}) {
+        While(at,
+              [&, outside] { backend.Tap(Rect(About()).right - outside, Rect(About()).top + 13); });
+        While(at + 50, [&, outside, inside] {
+            EXPECT_NE(About(), nullptr) << "a tap " << outside << " in from the right";
+            backend.Tap(Rect(About()).right - inside, Rect(About()).top + 13);
+        });
+        EXPECT_EQ(RunAbout(), kEndedByOk);
+        at += 100;
+    }
+}
+
+TEST_F(Dialogs, TheCaptionButtonIsOutlinedInWhiteAndThePushButtonInGrey) {
+    While(100, [&] {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        const RECT dialog = Rect(About());
+        EXPECT_EQ(PixelAt(screen.get(), dialog.right - 40, dialog.top + 13), RGB(255, 255, 255));
+        const RECT button = Rect(GetDlgItem(About(), IDOK));
+        EXPECT_EQ(PixelAt(screen.get(), button.left, (button.top + button.bottom) / 2),
+                  RGB(96, 96, 96));
+        backend.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(RunAbout(), kEndedByOk);
+}
+
 TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
     While(10, [&] {
         HWND about = About();

@@ -1,5 +1,7 @@
 // Input routing: the pointer to the topmost window under it, keys to the active window,
 // accelerators, and no input for a disabled window.
+#include <stdexcept>
+
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
 
@@ -24,6 +26,29 @@ TEST_F(Input, ThePointerGoesToTheTopmostWindowUnderItInClientCoordinates) {
     EXPECT_EQ(downs[1].hwnd, back);
     EXPECT_EQ(downs[1].lParam, MAKELPARAM(10, 10));
     EXPECT_EQ(SeenOf(WM_LBUTTONUP).size(), 2u);
+}
+
+TEST_F(Input, AWindowWithoutACaptionTakesTheWholePointerOnItsTopRow) {
+    HWND window = MakeWindow(u"Top", 0, 40, 100, 100);
+    PumpUntilIdle();
+    Log().clear();
+    backend.PointerMove(5, 40);
+    backend.Tap(6, 40);
+    PumpUntilIdle();
+    const std::vector<Seen> moves = SeenOf(WM_MOUSEMOVE);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves[0].hwnd, window);
+    EXPECT_EQ(moves[0].lParam, MAKELPARAM(5, 0));
+    const std::vector<Seen> downs = SeenOf(WM_LBUTTONDOWN);
+    ASSERT_EQ(downs.size(), 1u);
+    EXPECT_EQ(downs[0].lParam, MAKELPARAM(6, 0));
+    EXPECT_TRUE(SeenOf(WM_NCMOUSEMOVE).empty());
+}
+
+TEST(HeadlessScreen, AnySizeFromOnePixelOnButNone) {
+    EXPECT_NO_THROW(platform::HeadlessBackend({1, 1}));
+    EXPECT_THROW(platform::HeadlessBackend({0, 1}), std::invalid_argument);
+    EXPECT_THROW(platform::HeadlessBackend({1, 0}), std::invalid_argument);
 }
 
 TEST_F(Input, AWindowKeepsThePointerFromDownToUp) {
@@ -133,6 +158,30 @@ TEST_F(Accelerators, TheKeysWithoutControlOrWithMoreModifiersDoNothing) {
     ASSERT_EQ(chars.size(), 3u);
     EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(u'a'));
     EXPECT_EQ(chars[2].wParam, 0x18u) << "Control+X types its control character";
+}
+
+// A table of the test's own: F5 alone, Shift+F6, and Alt+F7 (the last entry marked).
+constexpr WORD kF5 = VK_F1 + 4;
+constexpr WORD kF6 = VK_F1 + 5;
+constexpr WORD kF7 = VK_F1 + 6;
+constexpr ACCEL kPlainKeys[] = {
+    {FVIRTKEY, kF5, 5}, {FVIRTKEY | FSHIFT, kF6, 6}, {FVIRTKEY | FALT | 0x80, kF7, 7}};
+constexpr platform::AcceleratorTableResource kPlainTable[] = {{1, kPlainKeys}};
+const platform::ResourceModule kPlainModule{u"plain keys", 3082, {}, {}, kPlainTable, {}, {}, {}};
+
+TEST_F(Accelerators, EntriesWithoutControlWantItUp) {
+    table = LoadAcceleratorsW(platform::RegisterModule(kPlainModule), MAKEINTRESOURCEW(1));
+    ASSERT_NE(table, nullptr);
+    backend.PressKey(kF5);
+    backend.PressControlKey(kF5);
+    backend.KeyDown(VK_SHIFT);
+    backend.PressKey(kF6);
+    backend.KeyUp(VK_SHIFT);
+    backend.PressKey(kF6);
+    backend.KeyDown(VK_MENU);
+    backend.PressKey(kF7);
+    backend.KeyUp(VK_MENU);
+    EXPECT_EQ(Commands(), (std::vector<WORD>{5, 6, 7}));
 }
 
 TEST_F(Input, ADisabledWindowTakesNoInputButStillGetsTimersAndPaints) {

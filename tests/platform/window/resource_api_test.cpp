@@ -1,5 +1,7 @@
 // Loading resources from a registered module: strings and their truncation, icons, raw blocks,
 // menus, dialog templates.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/window/dialog_template.h"
@@ -16,10 +18,12 @@ constexpr platform::IconPaletteEntry kPalette[] = {{'.', 0, true}, {'#', RGB(255
 constexpr std::string_view kGoodRows[] = {"#.", ".#"};
 constexpr std::string_view kShortRow[] = {"#.", "."};
 constexpr std::string_view kUnknownSymbol[] = {"#.", ".x"};
+constexpr std::string_view kOnePixel[] = {"#"};
 constexpr platform::IconResource kIcons[] = {
     {1, 2, 2, kPalette, kGoodRows},
     {2, 2, 2, kPalette, kShortRow},
     {3, 2, 2, kPalette, kUnknownSymbol},
+    {5, 1, 1, kPalette, kOnePixel},
 };
 const platform::ResourceModule kModule{u"test", 3082, kStrings, {}, {}, kIcons, {}, {}};
 
@@ -65,6 +69,7 @@ TEST_F(Resources, IconsAreSharedAndBadPicturesAreRefused) {
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(2)), nullptr);
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(3)), nullptr);
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(4)), nullptr);
+    EXPECT_NE(LoadIconW(instance, MAKEINTRESOURCEW(5)), nullptr) << "one pixel is a picture";
     EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
 }
 
@@ -115,6 +120,37 @@ TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
     EXPECT_FALSE(platform::detail::ReadDialogTemplate(data, SizeofResource(instance, found) - 3));
 }
 
+TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
+    using platform::ResourceName;
+    const platform::DialogItemResource items[] = {
+        {IDOK, u"button", WS_CHILD | WS_VISIBLE, 0, 4, 5, 40, 12, ResourceName::Text(u"OK")},
+        {9, u"static", WS_CHILD | WS_VISIBLE, 0, 4, 20, 40, 12, ResourceName::Text(u"Hola")}};
+    const platform::DialogResource dialog{
+        7, WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 60, u"Sin fuente", 8, u"MS Sans Serif", items};
+    const std::vector<std::uint32_t> words = platform::detail::WriteDialogTemplate(dialog);
+    const auto read = platform::detail::ReadDialogTemplate(words.data(), words.size() * 4);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->caption, u"Sin fuente");
+    EXPECT_EQ(read->pointSize, 0) << "no DS_SETFONT, no font";
+    EXPECT_TRUE(read->faceName.empty());
+    ASSERT_EQ(read->items.size(), 2u);
+    EXPECT_EQ(read->items[1].className, u"static");
+    EXPECT_EQ(read->items[0].id, IDOK);
+    EXPECT_EQ(read->items[0].className, u"button");
+    EXPECT_EQ(read->items[0].text, u"OK");
+    EXPECT_EQ(read->items[0].cx, 40);
+    // The classes go as the platform's atoms, 0x0080 for buttons and 0x0082 for statics, each
+    // after the 0xFFFF that marks an atom.
+    const auto* units = reinterpret_cast<const std::uint16_t*>(words.data());
+    const std::vector<std::uint16_t> stream(units, units + words.size() * 2);
+    for (const std::uint16_t atom : {0x0080, 0x0082}) {
+        const std::uint16_t marked[] = {0xFFFF, atom};
+        EXPECT_NE(std::search(stream.begin(), stream.end(), std::begin(marked), std::end(marked)),
+                  stream.end())
+            << atom;
+    }
+}
+
 TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(resources::IDR_MENU));
@@ -126,6 +162,7 @@ TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     EXPECT_EQ(GetMenuItemID(help, 1), IDM_NEW);
     EXPECT_EQ(GetMenuItemID(help, 2), IDM_HARD);
     EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(-1)) << "a pop-up has no command";
+    EXPECT_EQ(GetMenuItemID(help, 3), static_cast<UINT>(-1)) << "past the last item";
     // By command, check marks are found in the pop-ups below the menu.
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_CHECKED), MF_UNCHECKED);
     EXPECT_EQ(GetMenuState(help, 2, MF_BYPOSITION), MF_CHECKED);

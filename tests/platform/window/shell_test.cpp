@@ -1,4 +1,7 @@
 // The soft-key bar and its pop-up menu, built from the game's resources.
+#include <algorithm>
+#include <span>
+
 #include "platform/window/aygshell.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
@@ -120,6 +123,157 @@ TEST_F(SoftKeys, MenuItemsSendTheirCommandsToTheWindow) {
         EXPECT_EQ(Popup(), nullptr) << "choosing closes the menu";
     }
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW, IDM_HARD}));
+}
+
+TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
+    constexpr COLORREF kLine = RGB(64, 64, 72);
+    constexpr COLORREF kLit = RGB(48, 104, 200);
+    const RECT r = Rect(bar);
+    const int middle = (r.top + r.bottom) / 2;
+    auto shown = [&](int x, int y) {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        return PixelAt(screen.get(), x, y);
+    };
+    EXPECT_EQ(shown(r.left + 120, middle), kLine) << "between the two keys";
+    EXPECT_NE(shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_NE(shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_EQ(shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_NE(shown(r.right - 3, r.top + 3), kLit);
+}
+
+TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
+    HWND dialog = MakeWindow(u"Dialog", 20, 20, 100, 100);
+    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
+    ASSERT_TRUE(SHInitDialog(&info));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 320);
+    SHINITDLGINFO withBar{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
+    ASSERT_TRUE(SHInitDialog(&withBar));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
+}
+
+TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
+    const std::pair<DWORD, bool> cases[] = {{SHCMBF_EMPTYBAR, true},
+                                            {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
+    for (const auto& [flags, shown] : cases) {
+        HWND owner = MakeWindow(u"Owner");
+        SHMENUBARINFO info{};
+        info.cbSize = sizeof(SHMENUBARINFO);
+        info.hwndParent = owner;
+        info.dwFlags = flags;
+        ASSERT_TRUE(SHCreateMenuBar(&info));
+        EXPECT_EQ(IsWindowVisible(info.hwndMB) != FALSE, shown) << flags;
+        DestroyWindow(owner);
+    }
+}
+
+TEST_F(SoftKeys, MenuTextIsBlack) {
+    TapRightSoftKey();
+    const RECT r = Rect(Popup());
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    int darkest = 3 * 255;
+    COLORREF darkestPixel = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left + 1; x < r.right - 1; ++x) {
+            const COLORREF pixel = PixelAt(screen.get(), x, y);
+            const int sum = GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel);
+            if (sum < darkest) {
+                darkest = sum;
+                darkestPixel = pixel;
+            }
+        }
+    }
+    EXPECT_EQ(darkestPixel, RGB(0, 0, 0));
+}
+
+// A bar of the test's own: a left key checked but not enabled (state 1), and a right key whose
+// menu has a greyed item.
+constexpr platform::StringResource kGreyStrings[] = {{1, u"Nada"}, {2, u"Menu"}};
+constexpr platform::MenuItemResource kGreyItems[] = {{7, u"Apagado", MF_GRAYED}};
+constexpr platform::PopupResource kGreyPopups[] = {{u"Menu", kGreyItems}};
+constexpr platform::MenuResource kGreyMenus[] = {{5, kGreyPopups}};
+alignas(WORD) constexpr WORD kGreyBar[] = {5,      2,      0xFFFE, 8, 1,    0x10, 1, 0,
+                                           0xFFFF, 0xFFFE, 9,      4, 0x18, 2,    0, 0};
+
+const platform::ResourceModule& GreyModule() {
+    static const platform::RawResource raw[] = {
+        {platform::ResourceName::Number(
+             static_cast<WORD>(reinterpret_cast<std::uintptr_t>(RT_RCDATA))),
+         platform::ResourceName::Number(5), std::as_bytes(std::span(kGreyBar))}};
+    static const platform::ResourceModule module{u"grey", 3082, kGreyStrings, kGreyMenus,
+                                                 {},      {},   {},           raw};
+    return module;
+}
+
+TEST_F(SoftKeys, DisabledKeysAndGreyedItemsAreDrawnGrey) {
+    HWND owner = MakeWindow(u"Owner");
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof(SHMENUBARINFO);
+    info.hwndParent = owner;
+    info.nToolBarId = 5;
+    info.hInstRes = platform::RegisterModule(GreyModule());
+    ASSERT_TRUE(SHCreateMenuBar(&info));
+    PumpUntilIdle();
+    // The lightest pixel of each label: white for an enabled key, grey for a disabled one.
+    auto lightest = [](const RECT& area) {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        COLORREF found = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                const COLORREF pixel = PixelAt(screen.get(), x, y);
+                if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) >
+                    GetRValue(found) + GetGValue(found) + GetBValue(found)) {
+                    found = pixel;
+                }
+            }
+        }
+        return found;
+    };
+    const RECT r = Rect(info.hwndMB);
+    EXPECT_EQ(lightest({r.left + 2, r.top + 2, r.left + 118, r.bottom - 2}), RGB(128, 128, 128));
+    EXPECT_EQ(lightest({r.right - 118, r.top + 2, r.right - 2, r.bottom - 2}), RGB(255, 255, 255));
+    // The greyed item's text, at its darkest, is the grey it is drawn in.
+    backend.Tap(r.right - 20, (r.top + r.bottom) / 2);
+    PumpUntilIdle();
+    const RECT menu = Rect(Popup());
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    int darkest = 3 * 255;
+    for (int y = menu.top + 2; y < menu.bottom - 2; ++y) {
+        for (int x = menu.left + 2; x < menu.right - 2; ++x) {
+            const COLORREF pixel = PixelAt(screen.get(), x, y);
+            darkest = std::min(darkest, GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel));
+        }
+    }
+    EXPECT_EQ(darkest, 3 * 150);
+}
+
+TEST_F(SoftKeys, OnlyAKeyWithAMenuGivesOne) {
+    EXPECT_NE(HelpMenu(), nullptr);
+    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0);
+    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, 12345), 0);
+}
+
+TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
+    // The last pixel row of the first item, then the first of the second.
+    TapRightSoftKey();
+    RECT r = Rect(Popup());
+    backend.Tap(r.left + 20, r.top + 1 + 21);
+    PumpUntilIdle();
+    TapRightSoftKey();
+    r = Rect(Popup());
+    backend.Tap(r.left + 20, r.top + 1 + 22);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
+    // Beside the menu at an item's height: closed, nothing chosen.
+    TapRightSoftKey();
+    r = Rect(Popup());
+    backend.Tap(r.left - 1, r.top + 12);
+    PumpUntilIdle();
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
 }
 
 TEST_F(SoftKeys, ATapOutsideTheMenuOnlyClosesIt) {

@@ -105,7 +105,15 @@ TEST_F(Timers, AThreadTimerCallsItsCallbackWhenDispatched) {
     UINT_PTR id = SetTimer(nullptr, 0, 40, OnTick);
     ASSERT_NE(id, 0u);
     UINT_PTR second = SetTimer(nullptr, 0, 1000, OnTick);
+    EXPECT_NE(second, 0u);
     EXPECT_NE(second, id) << "each thread timer gets its own number";
+    // A number of the caller's own is not taken: the platform numbers thread timers, and a
+    // number it gave resets that timer.
+    const UINT_PTR third = SetTimer(nullptr, 777, 1000, OnTick);
+    EXPECT_NE(third, 777u);
+    EXPECT_NE(third, 0u);
+    EXPECT_EQ(SetTimer(nullptr, third, 1000, OnTick), third);
+    EXPECT_TRUE(KillTimer(nullptr, third));
     RunUntil(80);
     EXPECT_EQ(callbackTicks, (std::vector<std::pair<UINT_PTR, DWORD>>{{id, 40}, {id, 80}}));
     EXPECT_TRUE(KillTimer(nullptr, id));

@@ -83,4 +83,15 @@ COLORREF PixelAt(cairo_surface_t* surface, int x, int y) {
                static_cast<BYTE>(pixel));
 }
 
+int DifferingFromAFreshScreen(cairo_surface_t* shown) {
+    platform::SurfacePtr fresh = platform::CaptureScreen();
+    int differing = 0;
+    for (int y = 0; y < cairo_image_surface_get_height(shown); ++y) {
+        for (int x = 0; x < cairo_image_surface_get_width(shown); ++x) {
+            differing += PixelAt(shown, x, y) != PixelAt(fresh.get(), x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
 }  // namespace window_test

@@ -47,4 +47,7 @@ class Desktop : public ::testing::Test {
 // The pixel at (x, y) of an RGB24 surface as COLORREF.
 COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
 
+// How many pixels of the screen shown differ from the whole screen composed afresh.
+int DifferingFromAFreshScreen(cairo_surface_t* shown);
+
 }  // namespace window_test

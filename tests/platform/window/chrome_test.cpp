@@ -1,0 +1,92 @@
+// The chrome's drawing primitives, drawn on an image and read back.
+#include "platform/window/chrome.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/window/dialogs.h"
+
+#include "window_test_support.h"
+
+namespace platform::detail::chrome {
+namespace {
+
+using window_test::PixelAt;
+
+constexpr COLORREF kPaper = RGB(0, 0, 0);
+
+class Chrome : public ::testing::Test {
+  protected:
+    Chrome() : surface(MakeImageSurface(40, 40)), cr(cairo_create(surface.get())) {
+        Fill(cr.get(), {0, 0, 40, 40}, FromColour(kPaper));
+    }
+
+    COLORREF At(int x, int y) { return PixelAt(surface.get(), x, y); }
+    int Ink() {
+        int ink = 0;
+        for (int y = 0; y < 40; ++y) {
+            for (int x = 0; x < 40; ++x) {
+                ink += At(x, y) != kPaper ? 1 : 0;
+            }
+        }
+        return ink;
+    }
+
+    SurfacePtr surface;
+    CairoPtr cr;
+};
+
+TEST_F(Chrome, AGradientRunsFromTheTopColourToTheBottomOne) {
+    VerticalGradient(cr.get(), {0, 0, 40, 40}, FromColour(RGB(0, 0, 200)),
+                     FromColour(RGB(200, 0, 0)));
+    // Pixel centres lie half a pixel inside the ends.
+    EXPECT_LE(GetRValue(At(5, 0)), 5);
+    EXPECT_GE(GetBValue(At(5, 0)), 195);
+    EXPECT_GE(GetRValue(At(5, 39)), 195);
+    EXPECT_LE(GetBValue(At(5, 39)), 5);
+    EXPECT_NEAR(GetRValue(At(5, 20)), 102, 3);
+}
+
+TEST_F(Chrome, AnOutlineLiesInsideItsRectangleAsWideAsAsked) {
+    const COLORREF ink = RGB(255, 255, 255);
+    Outline(cr.get(), {10, 10, 30, 30}, 3, FromColour(ink));
+    for (int edge = 0; edge < 3; ++edge) {
+        EXPECT_EQ(At(10 + edge, 20), ink) << edge;
+        EXPECT_EQ(At(29 - edge, 20), ink) << edge;
+        EXPECT_EQ(At(20, 10 + edge), ink) << edge;
+        EXPECT_EQ(At(20, 29 - edge), ink) << edge;
+    }
+    EXPECT_EQ(At(9, 20), kPaper);
+    EXPECT_EQ(At(13, 20), kPaper);
+    EXPECT_EQ(At(30, 20), kPaper);
+    EXPECT_EQ(At(26, 20), kPaper);
+    EXPECT_EQ(Ink(), 20 * 20 - 14 * 14);
+}
+
+TEST_F(Chrome, ACheckMarksStrokeIsAsWideAsAsked) {
+    CheckMark(cr.get(), {0, 0, 40, 40}, 1, FromColour(RGB(255, 255, 255)));
+    const int thin = Ink();
+    Fill(cr.get(), {0, 0, 40, 40}, FromColour(kPaper));
+    CheckMark(cr.get(), {0, 0, 40, 40}, 5, FromColour(RGB(255, 255, 255)));
+    EXPECT_GT(Ink(), 2 * thin);
+}
+
+// A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.
+TEST(DialogBaseUnits, AreTheAverageLetterWidthRoundedAndTheLineHeight) {
+    for (double pixels = 8; pixels <= 48; pixels += 5) {
+        const Font font{"sans-serif", pixels, false};
+        int baseX = 0;
+        int baseY = 0;
+        MeasureBaseUnits(font, &baseX, &baseY);
+        CairoPtr cr = MeasuringContext();
+        UseFont(cr.get(), font);
+        const double average =
+            TextWidth(cr.get(), u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52;
+        EXPECT_LE(std::abs(baseX - average), 0.5 + 1.0 / 52) << pixels;
+        EXPECT_EQ(baseY, LineHeight(cr.get())) << pixels;
+    }
+}
+
+}  // namespace
+}  // namespace platform::detail::chrome

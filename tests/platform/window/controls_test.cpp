@@ -1,0 +1,89 @@
+// The static and button controls as a dialog uses them, outside any dialog.
+#include "platform/gdi/cairo_handles.h"
+#include "platform/window/window_system.h"
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+class Controls : public Desktop {
+  protected:
+    Controls() {
+        main = MakeWindow();
+        PumpUntilIdle();
+        Log().clear();
+    }
+
+    HWND MakeControl(LPCWSTR windowClass, LPCWSTR text, DWORD style, int id = 9) {
+        HWND control =
+            CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, 20, 40, 200, 30,
+                            main, reinterpret_cast<HMENU>(id), nullptr, nullptr);
+        PumpUntilIdle();
+        return control;
+    }
+
+    // The columns of the control's area on the screen that hold any pixel unlike its corner.
+    std::vector<int> InkedColumns() {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        const COLORREF paper = PixelAt(screen.get(), 20, 40);
+        std::vector<int> columns;
+        for (int x = 20; x < 220; ++x) {
+            for (int y = 40; y < 70; ++y) {
+                if (PixelAt(screen.get(), x, y) != paper) {
+                    columns.push_back(x - 20);
+                    break;
+                }
+            }
+        }
+        return columns;
+    }
+
+    HWND main = nullptr;
+};
+
+TEST_F(Controls, StaticTextIsDrawnLeftOrCentred) {
+    HWND left = MakeControl(u"static", u"Hola", 0);
+    const std::vector<int> leftInk = InkedColumns();
+    ASSERT_FALSE(leftInk.empty());
+    EXPECT_LE(leftInk.front(), 2);
+    DestroyWindow(left);
+
+    MakeControl(u"static", u"Hola", SS_CENTER);
+    const std::vector<int> centred = InkedColumns();
+    ASSERT_FALSE(centred.empty());
+    EXPECT_NEAR(centred.front(), 199 - centred.back(), 2);
+    EXPECT_GT(centred.front(), 40);
+}
+
+TEST_F(Controls, AnIconControlWithoutATitleHasNoIcon) {
+    HWND icon = MakeControl(u"static", nullptr, SS_ICON);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(SendMessageW(icon, STM_GETICON, 0, 0), 0);
+}
+
+TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
+    HWND button = MakeControl(u"button", u"OK", 0, IDOK);
+    // Pressed over it, released just left of it and just above it, then just inside its corner.
+    backend.PointerDown(100, 50);
+    backend.PointerUp(19, 50);
+    backend.PointerDown(100, 50);
+    backend.PointerUp(100, 39);
+    PumpUntilIdle();
+    EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
+    backend.PointerDown(100, 50);
+    backend.PointerUp(20, 40);
+    PumpUntilIdle();
+    const std::vector<Seen> commands = SeenOf(WM_COMMAND);
+    ASSERT_EQ(commands.size(), 1u);
+    EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
+    EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(button));
+}
+
+TEST_F(Controls, OnlyAChildHasAControlId) {
+    EXPECT_EQ(GetDlgCtrlID(MakeControl(u"button", u"OK", 0, 12)), 12);
+    EXPECT_EQ(GetDlgCtrlID(main), 0);
+    EXPECT_EQ(GetDlgCtrlID(nullptr), 0);
+}
+
+}  // namespace
+}  // namespace window_test

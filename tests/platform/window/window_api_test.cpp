@@ -1,0 +1,72 @@
+// Window and class calls at the edges of what they take.
+#include "window_test_support.h"
+
+namespace window_test {
+namespace {
+
+using WindowCalls = Desktop;
+
+TEST_F(WindowCalls, ClassesWithNegativeExtraBytesAreRefused) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = u"Extra";
+    wc.cbClsExtra = -1;
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = -1;
+    EXPECT_EQ(RegisterClassW(&wc), 0);
+    wc.cbWndExtra = 0;
+    EXPECT_NE(RegisterClassW(&wc), 0);
+}
+
+TEST_F(WindowCalls, ClassNamesMatchWhateverTheirCaseFromAToZ) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = u"aSz";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND window = CreateWindowExW(0, u"AsZ", u"Folded", WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(FindWindowW(u"ASZ", nullptr), window);
+    EXPECT_EQ(FindWindowW(u"asz", u"Folded"), window);
+}
+
+TEST_F(WindowCalls, AnUnknownWindowLongIsZero) {
+    HWND window = MakeWindow();
+    EXPECT_EQ(GetWindowLongW(window, 12345), 0);
+}
+
+TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
+    HWND window = MakeWindow();
+    ASSERT_TRUE(MoveWindow(window, 10, 20, -5, -7, TRUE));
+    RECT r{};
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.right, 10);
+    EXPECT_EQ(r.bottom, 20);
+    ASSERT_TRUE(MoveWindow(window, 10, 20, 0, 0, TRUE));
+    GetWindowRect(window, &r);
+    EXPECT_EQ(r.right, 10);
+    EXPECT_EQ(r.bottom, 20);
+}
+
+TEST_F(WindowCalls, DigitKeysTypeTheirDigitsFromZeroToNine) {
+    MakeWindow();
+    PumpUntilIdle();
+    Log().clear();
+    backend.PressKey('0');
+    backend.PressKey('9');
+    PumpUntilIdle();
+    const std::vector<Seen> chars = SeenOf(WM_CHAR);
+    ASSERT_EQ(chars.size(), 2u);
+    EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(u'0'));
+    EXPECT_EQ(chars[1].wParam, static_cast<WPARAM>(u'9'));
+}
+
+TEST_F(WindowCalls, DispatchingNoMessageGivesZero) {
+    EXPECT_EQ(DispatchMessageW(nullptr), 0);
+}
+
+}  // namespace
+}  // namespace window_test
