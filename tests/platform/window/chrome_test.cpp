@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "platform/gdi/drawing_preparation.h"
 #include "platform/window/dialogs.h"
 
 #include "window_test_support.h"
@@ -74,6 +75,8 @@ TEST_F(Chrome, ACheckMarksStrokeIsAsWideAsAsked) {
 
 // A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.
 TEST(DialogBaseUnits, AreTheAverageLetterWidthRoundedAndTheLineHeight) {
+    // The fonts as the platform loads them, before cairo would load the desktop's.
+    LoadFontConfiguration();
     for (double pixels = 8; pixels <= 48; pixels += 5) {
         const Font font{"sans-serif", pixels, false};
         int baseX = 0;
