@@ -74,6 +74,7 @@ bool NameBefore(const Name& a, const Name& b) {
 template <typename T>
 std::vector<const T*> ById(const std::vector<T>& items) {
     std::vector<const T*> sorted;
+    sorted.reserve(items.size());
     for (const T& item : items) {
         sorted.push_back(&item);
     }
@@ -181,7 +182,7 @@ void WriteRaw(std::string& out, const RawData& data) {
             if (byte == '\n') {
                 out += "  |" + line + "\n";
                 line.clear();
-            } else if (byte == '\r' || byte < 0x20 || byte >= 0x7F) {
+            } else if (byte < 0x20 || byte >= 0x7F) {  // carriage returns too
                 line += "\\x" + Hex(byte, 2).substr(2);
             } else {
                 line += static_cast<char>(byte);
