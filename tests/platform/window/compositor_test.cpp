@@ -227,20 +227,6 @@ TEST_F(Compositor, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
     EXPECT_TRUE(backend.LastChanged().empty());
 }
 
-// A window that paints by copying a picture kept in a memory DC, as the game does its frame.
-HDC gPicture = nullptr;
-
-LRESULT CopyingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        BitBlt(dc, 0, 0, 240, 320, gPicture, 0, 0, SRCCOPY);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {
     HDC picture = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(picture, 240, 320);
@@ -248,9 +234,9 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     const RECT all{0, 0, 240, 320};
     HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
     FillRect(picture, &all, green);
-    gPicture = picture;
+    copiedPicture = picture;
     WNDCLASSW wc{};
-    wc.lpfnWndProc = CopyingProc;
+    wc.lpfnWndProc = CopyPictureProc;
     wc.lpszClassName = u"Copying";
     RegisterClassW(&wc);
     HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
@@ -285,7 +271,7 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(255, 255, 255));
     EXPECT_EQ(PixelAt(backend.PresentedScreen(), 5, 310), RGB(0, 120, 0));
     DestroyWindow(game);
-    gPicture = nullptr;
+    copiedPicture = nullptr;
     SelectObject(picture, old);
     DeleteObject(bitmap);
     DeleteDC(picture);
