@@ -110,6 +110,31 @@ class TimerRecord {
     platform::Millis worstLatenessMs_ = 0;
 };
 
+// The window as the command line asks for it, with the game's icon and, for the tests, a report
+// of when the first frame showed.
+platform::SdlOptions DisplayOptions(const CommandLine& options) {
+    platform::SdlOptions display;
+    display.screen = {options.screenWidth, options.screenHeight};
+    display.scale = options.scale;
+    display.fullscreen = options.fullscreen;
+    display.title = "Tarvel";
+    // The icon is our own resource, so it converts; should it not, the game still runs, without
+    // one, and says why.
+    std::string iconError;
+    display.icon = platform::WindowIconFromResource(resources::TarvelIcon(), &iconError);
+    if (!display.icon) {
+        std::fprintf(stderr, "tarvel: warning: no window icon: %s\n", iconError.c_str());
+    }
+    if (const char* path = HookFile("TARVEL_REPORT_FIRST_FRAME")) {
+        display.firstFramePresented = [path] {
+            char line[64];
+            std::snprintf(line, sizeof line, "first_frame_unix_ms=%.3f", WallClockMillis());
+            WriteReport(path, line);
+        };
+    }
+    return display;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,25 +159,7 @@ int main(int argc, char** argv) {
     // Fonts load while the window opens.
     platform::DrawingPreparation drawing;
     std::string error;
-    platform::SdlOptions display;
-    display.screen = {parsed.options.screenWidth, parsed.options.screenHeight};
-    display.scale = parsed.options.scale;
-    display.fullscreen = parsed.options.fullscreen;
-    display.title = "Tarvel";
-    // The icon is our own resource, so it converts; should it not, the game still runs, without
-    // one, and says why.
-    std::string iconError;
-    display.icon = platform::WindowIconFromResource(resources::TarvelIcon(), &iconError);
-    if (!display.icon) {
-        std::fprintf(stderr, "tarvel: warning: no window icon: %s\n", iconError.c_str());
-    }
-    if (const char* path = HookFile("TARVEL_REPORT_FIRST_FRAME")) {
-        display.firstFramePresented = [path] {
-            char line[64];
-            std::snprintf(line, sizeof line, "first_frame_unix_ms=%.3f", WallClockMillis());
-            WriteReport(path, line);
-        };
-    }
+    const platform::SdlOptions display = DisplayOptions(parsed.options);
     std::unique_ptr<platform::SdlBackend> backend = platform::SdlBackend::Create(display, &error);
     if (backend == nullptr) {
         std::fprintf(stderr, "tarvel: %s\n", error.c_str());

@@ -117,6 +117,16 @@ Millis ScheduleInput(ByteReader& input, HeadlessBackend& backend, platform::Scre
             deliver();
         });
     };
+    // A pointer action at a position read from the input, and a key action with a key read.
+    const auto pointer = [&](void (HeadlessBackend::*action)(int, int)) {
+        const int x = Coordinate(input, screen.width);
+        const int y = Coordinate(input, screen.height);
+        at([&backend, action, x, y] { (backend.*action)(x, y); });
+    };
+    const auto key = [&](void (HeadlessBackend::*action)(UINT)) {
+        const UINT code = Key(input);
+        at([&backend, action, code] { (backend.*action)(code); });
+    };
     while (!input.empty() && time <= kMaxClock) {
         switch (input.Byte() % kCount) {
             case kWait:
@@ -125,50 +135,30 @@ Millis ScheduleInput(ByteReader& input, HeadlessBackend& backend, platform::Scre
             case kLongWait:
                 time += 10 * Millis{input.Byte()};
                 break;
-            case kPointerMove: {
-                const int x = Coordinate(input, screen.width);
-                const int y = Coordinate(input, screen.height);
-                at([&backend, x, y] { backend.PointerMove(x, y); });
+            case kPointerMove:
+                pointer(&HeadlessBackend::PointerMove);
                 break;
-            }
-            case kPointerDown: {
-                const int x = Coordinate(input, screen.width);
-                const int y = Coordinate(input, screen.height);
-                at([&backend, x, y] { backend.PointerDown(x, y); });
+            case kPointerDown:
+                pointer(&HeadlessBackend::PointerDown);
                 break;
-            }
-            case kPointerUp: {
-                const int x = Coordinate(input, screen.width);
-                const int y = Coordinate(input, screen.height);
-                at([&backend, x, y] { backend.PointerUp(x, y); });
+            case kPointerUp:
+                pointer(&HeadlessBackend::PointerUp);
                 break;
-            }
-            case kTap: {
-                const int x = Coordinate(input, screen.width);
-                const int y = Coordinate(input, screen.height);
-                at([&backend, x, y] { backend.Tap(x, y); });
+            case kTap:
+                pointer(&HeadlessBackend::Tap);
                 break;
-            }
-            case kKeyPress: {
-                const UINT key = Key(input);
-                at([&backend, key] { backend.PressKey(key); });
+            case kKeyPress:
+                key(&HeadlessBackend::PressKey);
                 break;
-            }
-            case kControlKeyPress: {
-                const UINT key = Key(input);
-                at([&backend, key] { backend.PressControlKey(key); });
+            case kControlKeyPress:
+                key(&HeadlessBackend::PressControlKey);
                 break;
-            }
-            case kKeyDown: {
-                const UINT key = Key(input);
-                at([&backend, key] { backend.KeyDown(key); });
+            case kKeyDown:
+                key(&HeadlessBackend::KeyDown);
                 break;
-            }
-            case kKeyUp: {
-                const UINT key = Key(input);
-                at([&backend, key] { backend.KeyUp(key); });
+            case kKeyUp:
+                key(&HeadlessBackend::KeyUp);
                 break;
-            }
             case kCloseRequest:
                 at([&backend] { backend.RequestClose(); });
                 break;

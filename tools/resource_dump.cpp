@@ -210,6 +210,25 @@ void WriteRaw(std::string& out, const RawData& data) {
     }
 }
 
+void WriteDialog(std::string& out, const Dialog& dialog) {
+    out += "dialog " + std::to_string(dialog.id) + " " +
+           Place(dialog.x, dialog.y, dialog.cx, dialog.cy) + " style " + Hex(dialog.style, 8) +
+           " exstyle " + Hex(dialog.exStyle, 8) + " menu " + NameText(dialog.menu) + " class " +
+           NameText(dialog.windowClass) + "\n";
+    out += "  caption " + Quoted(dialog.caption) + "\n";
+    out += "  font " + std::to_string(dialog.pointSize) + " " + Quoted(dialog.faceName) +
+           " weight " + std::to_string(dialog.weight) + " italic " +
+           std::to_string(dialog.italic ? 1 : 0) + " charset " + std::to_string(dialog.charset) +
+           "\n";
+    for (const DialogControl& control : dialog.controls) {
+        out += "  control " + std::to_string(control.id) + " class " +
+               NameText(control.windowClass) + " " +
+               Place(control.x, control.y, control.cx, control.cy) + " style " +
+               Hex(control.style, 8) + " exstyle " + Hex(control.exStyle, 8) + " text " +
+               NameText(control.text) + "\n";
+    }
+}
+
 }  // namespace
 
 std::string Write(const Resources& resources) {
@@ -243,22 +262,7 @@ std::string Write(const Resources& resources) {
         }
     }
     for (const Dialog* dialog : ById(resources.dialogs)) {
-        out += "dialog " + std::to_string(dialog->id) + " " +
-               Place(dialog->x, dialog->y, dialog->cx, dialog->cy) + " style " +
-               Hex(dialog->style, 8) + " exstyle " + Hex(dialog->exStyle, 8) + " menu " +
-               NameText(dialog->menu) + " class " + NameText(dialog->windowClass) + "\n";
-        out += "  caption " + Quoted(dialog->caption) + "\n";
-        out += "  font " + std::to_string(dialog->pointSize) + " " + Quoted(dialog->faceName) +
-               " weight " + std::to_string(dialog->weight) + " italic " +
-               std::to_string(dialog->italic ? 1 : 0) + " charset " +
-               std::to_string(dialog->charset) + "\n";
-        for (const DialogControl& control : dialog->controls) {
-            out += "  control " + std::to_string(control.id) + " class " +
-                   NameText(control.windowClass) + " " +
-                   Place(control.x, control.y, control.cx, control.cy) + " style " +
-                   Hex(control.style, 8) + " exstyle " + Hex(control.exStyle, 8) + " text " +
-                   NameText(control.text) + "\n";
-        }
+        WriteDialog(out, *dialog);
     }
     for (const Icon* icon : ById(resources.icons)) {
         out += "icon " + std::to_string(icon->id) + ": " + std::to_string(icon->imageCount) +

@@ -140,6 +140,37 @@ void Activate(HWND window, Bar& bar, int index) {
     }
 }
 
+// A drop-down key opens its menu as it goes down; a plain key is drawn pressed, keeps the pointer
+// and sends its command when released on itself.
+void Press(HWND window, Bar& bar, LPARAM lParam) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int key = SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
+                              static_cast<int>(bar.keys.size()));
+    if (key >= 0 && (bar.keys[key].button.style & kStyleDropDown) != 0) {
+        Activate(window, bar, key);
+    } else if (key >= 0) {
+        SetCapture(window);
+        SetPressed(window, bar, key);
+    }
+}
+
+void Release(HWND window, Bar& bar, LPARAM lParam) {
+    const int pressed = bar.pressed;
+    if (GetCapture() == window) {
+        ReleaseCapture();
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    const int key = SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
+                              static_cast<int>(bar.keys.size()));
+    const int y = static_cast<SHORT>(HIWORD(lParam));
+    SetPressed(window, bar, -1);
+    if (pressed >= 0 && key == pressed && y >= 0 && y < client.bottom) {
+        Activate(window, bar, key);
+    }
+}
+
 LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Bar* bar = BarOf(window);
     if (bar == nullptr) {
@@ -151,35 +182,12 @@ LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        case WM_LBUTTONDOWN: {
-            RECT client;
-            GetClientRect(window, &client);
-            const int key = SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
-                                      static_cast<int>(bar->keys.size()));
-            if (key >= 0 && (bar->keys[key].button.style & kStyleDropDown) != 0) {
-                Activate(window, *bar, key);
-            } else if (key >= 0) {
-                SetCapture(window);
-                SetPressed(window, *bar, key);
-            }
+        case WM_LBUTTONDOWN:
+            Press(window, *bar, lParam);
             return 0;
-        }
-        case WM_LBUTTONUP: {
-            const int pressed = bar->pressed;
-            if (GetCapture() == window) {
-                ReleaseCapture();
-            }
-            RECT client;
-            GetClientRect(window, &client);
-            const int key = SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
-                                      static_cast<int>(bar->keys.size()));
-            const int y = static_cast<SHORT>(HIWORD(lParam));
-            SetPressed(window, *bar, -1);
-            if (pressed >= 0 && key == pressed && y >= 0 && y < client.bottom) {
-                Activate(window, *bar, key);
-            }
+        case WM_LBUTTONUP:
+            Release(window, *bar, lParam);
             return 0;
-        }
         case WM_KEYDOWN:
             // F1 and F2, sent on by the owner.
             if (wParam == VK_F1 || wParam == VK_F2) {

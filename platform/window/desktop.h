@@ -154,6 +154,7 @@ class Desktop {
     void Accept(std::vector<InputEvent> events);
     void Route(const InputEvent& event);
     void RoutePointer(const InputEvent& event);
+    void PressPointer(POINT at);
     void RouteKey(const InputEvent& event);
     bool HandleShellKey(UINT key);
     void QueueInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam);

@@ -76,6 +76,99 @@ bool DialogKey(Desktop& desktop, HWND dialog, const MSG& msg) {
     return false;
 }
 
+// The dialog's own window, placed in dialog units of the template's font from the owner's client
+// origin, with its state attached; null when it cannot be made.
+HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTemplate& parsed,
+                        HWND ownerTop, DLGPROC dialogProc) {
+    auto state = std::make_unique<DialogState>();
+    state->proc = dialogProc;
+    double points = (parsed.style & DS_SETFONT) != 0 && parsed.pointSize > 0 ? parsed.pointSize : 8;
+    state->font = {"sans-serif", points * desktop.metrics().dpi / 72.0, false};
+    if ((parsed.style & DS_SETFONT) != 0 && !parsed.faceName.empty()) {
+        state->font.family = chrome::Utf8(parsed.faceName);
+    }
+    MeasureBaseUnits(state->font, &state->baseX, &state->baseY);
+    const int baseX = state->baseX;
+    const int baseY = state->baseY;
+
+    POINT origin{0, 0};
+    if (Window* top = desktop.Find(ownerTop)) {
+        origin = desktop.tree().ClientOrigin(*top);
+    }
+    CreateParams params;
+    params.exStyle = parsed.exStyle;
+    params.className = kDialogClass;
+    params.title = parsed.caption.c_str();
+    params.style = (parsed.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
+    params.x = origin.x + Scale(parsed.x, baseX, 4);
+    params.y = origin.y + Scale(parsed.y, baseY, 8);
+    params.width = Scale(parsed.cx, baseX, 4);
+    params.height = Scale(parsed.cy, baseY, 8);
+    params.parent = ownerTop;
+    params.instance = instance;
+    HWND dialog = desktop.Create(params);
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    if ((params.style & WS_CAPTION) == WS_CAPTION) {
+        // The template's height is the client area's; the caption comes on top of it.
+        RECT r = desktop.Find(dialog)->rect;
+        r.bottom += desktop.Find(dialog)->captionHeight;
+        desktop.Move(dialog, r, false);
+    }
+    desktop.Find(dialog)->extension = std::move(state);
+    return dialog;
+}
+
+// The template's controls, as children of the dialog; false when one cannot be made.
+bool CreateControls(Desktop& desktop, HINSTANCE instance, const DialogTemplate& parsed, HWND dialog,
+                    HWND* firstTabStop) {
+    const DialogState* state = DialogOf(desktop, dialog);
+    const int baseX = state->baseX;
+    const int baseY = state->baseY;
+    for (const auto& item : parsed.items) {
+        std::u16string title = item.text;
+        if (item.textResource != 0) {
+            title = {char16_t{0xFFFF}, static_cast<char16_t>(item.textResource)};
+        }
+        HWND control = CreateWindowExW(
+            item.exStyle, item.className.c_str(), title.c_str(),
+            (item.style | WS_CHILD) & ~WS_POPUP, Scale(item.x, baseX, 4), Scale(item.y, baseY, 8),
+            Scale(item.cx, baseX, 4), Scale(item.cy, baseY, 8), dialog,
+            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance, nullptr);
+        if (control == nullptr) {
+            return false;
+        }
+        if (*firstTabStop == nullptr && (item.style & WS_TABSTOP) != 0) {
+            *firstTabStop = control;
+        }
+    }
+    return true;
+}
+
+// Dispatches everything until the dialog ends (its result), is destroyed under the loop (its
+// owner went away: 0) or a quit request comes, which is left for the outer loop.
+INT_PTR RunModalLoop(Desktop& desktop, HWND dialog) {
+    for (;;) {
+        DialogState* s = DialogOf(desktop, dialog);
+        if (s == nullptr) {
+            return 0;
+        }
+        if (s->ended) {
+            return s->result;
+        }
+        MSG msg;
+        if (desktop.Fetch(msg, nullptr, 0, 0, true, true) == FetchResult::Quit) {
+            desktop.PostQuit(static_cast<int>(msg.wParam));
+            return 0;
+        }
+        if (!DialogKey(desktop, dialog, msg)) {
+            TranslateMessage(&msg);
+            desktop.Dispatch(msg);
+        }
+    }
+}
+
 }  // namespace
 
 void MeasureBaseUnits(const chrome::Font& font, int* baseX, int* baseY) {
@@ -124,66 +217,15 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
         return -1;
     }
     HWND ownerTop = desktop->tree().TopLevelOf(owner);
-
-    auto state = std::make_unique<DialogState>();
-    state->proc = dialogProc;
-    const platform::detail::Metrics& metrics = desktop->metrics();
-    double points =
-        (parsed->style & DS_SETFONT) != 0 && parsed->pointSize > 0 ? parsed->pointSize : 8;
-    state->font = {"sans-serif", points * metrics.dpi / 72.0, false};
-    if ((parsed->style & DS_SETFONT) != 0 && !parsed->faceName.empty()) {
-        state->font.family = platform::detail::chrome::Utf8(parsed->faceName);
-    }
-    platform::detail::MeasureBaseUnits(state->font, &state->baseX, &state->baseY);
-    int baseX = state->baseX;
-    int baseY = state->baseY;
-
-    POINT origin{0, 0};
-    if (platform::detail::Window* top = desktop->Find(ownerTop)) {
-        origin = desktop->tree().ClientOrigin(*top);
-    }
-    platform::detail::CreateParams params;
-    params.exStyle = parsed->exStyle;
-    params.className = u"Dialog";
-    params.title = parsed->caption.c_str();
-    params.style = (parsed->style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
-    params.x = origin.x + platform::detail::Scale(parsed->x, baseX, 4);
-    params.y = origin.y + platform::detail::Scale(parsed->y, baseY, 8);
-    params.width = platform::detail::Scale(parsed->cx, baseX, 4);
-    params.height = platform::detail::Scale(parsed->cy, baseY, 8);
-    params.parent = ownerTop;
-    params.instance = instance;
-    HWND dialog = desktop->Create(params);
+    HWND dialog =
+        platform::detail::CreateDialogWindow(*desktop, instance, *parsed, ownerTop, dialogProc);
     if (dialog == nullptr) {
         return -1;
     }
-    if ((params.style & WS_CAPTION) == WS_CAPTION) {
-        // The template's height is the client area's; the caption comes on top of it.
-        RECT r = desktop->Find(dialog)->rect;
-        r.bottom += desktop->Find(dialog)->captionHeight;
-        desktop->Move(dialog, r, false);
-    }
-    desktop->Find(dialog)->extension = std::move(state);
-
     HWND firstTabStop = nullptr;
-    for (const auto& item : parsed->items) {
-        std::u16string title = item.text;
-        if (item.textResource != 0) {
-            title = {char16_t{0xFFFF}, static_cast<char16_t>(item.textResource)};
-        }
-        HWND control = CreateWindowExW(
-            item.exStyle, item.className.c_str(), title.c_str(),
-            (item.style | WS_CHILD) & ~WS_POPUP, platform::detail::Scale(item.x, baseX, 4),
-            platform::detail::Scale(item.y, baseY, 8), platform::detail::Scale(item.cx, baseX, 4),
-            platform::detail::Scale(item.cy, baseY, 8), dialog,
-            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance, nullptr);
-        if (control == nullptr) {
-            desktop->Destroy(dialog);
-            return -1;
-        }
-        if (firstTabStop == nullptr && (item.style & WS_TABSTOP) != 0) {
-            firstTabStop = control;
-        }
+    if (!platform::detail::CreateControls(*desktop, instance, *parsed, dialog, &firstTabStop)) {
+        desktop->Destroy(dialog);
+        return -1;
     }
 
     bool ownerWasEnabled = ownerTop != nullptr && IsWindowEnabled(ownerTop);
@@ -198,28 +240,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
             desktop->SetFocus(firstTabStop);
         }
     }
-
-    INT_PTR result = 0;
-    for (;;) {
-        DialogState* s = platform::detail::DialogOf(*desktop, dialog);
-        if (s == nullptr) {
-            break;  // destroyed under the loop (its owner went away)
-        }
-        if (s->ended) {
-            result = s->result;
-            break;
-        }
-        MSG msg;
-        if (desktop->Fetch(msg, nullptr, 0, 0, true, true) == platform::detail::FetchResult::Quit) {
-            // The quit request belongs to the outer loop: leave it for that one.
-            desktop->PostQuit(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (!platform::detail::DialogKey(*desktop, dialog, msg)) {
-            TranslateMessage(&msg);
-            desktop->Dispatch(msg);
-        }
-    }
+    INT_PTR result = platform::detail::RunModalLoop(*desktop, dialog);
     if (ownerTop != nullptr && desktop->Find(ownerTop) != nullptr && ownerWasEnabled) {
         desktop->Enable(ownerTop, true);
     }

@@ -45,38 +45,42 @@ void Desktop::Route(const InputEvent& event) {
     }
 }
 
+// A press picks the window that keeps the pointer until the release: the topmost one under it,
+// whose top-level window is activated if it can be. A press that only closes an open menu, or
+// that lands on nothing taking input, is swallowed with the moves and the release that follow.
+void Desktop::PressPointer(POINT at) {
+    swallowPointer_ = false;
+    if (Window* popup = Find(openPopup_);
+        popup != nullptr && !Inside(tree_.ScreenRect(*popup), at)) {
+        ClosePopup();
+        swallowPointer_ = true;
+        return;
+    }
+    HWND target = tree_.WindowAt(at);
+    if (target == nullptr || !tree_.TakesInput(target)) {
+        swallowPointer_ = true;
+        return;
+    }
+    Window* window = Find(target);
+    HWND topLevel = tree_.TopLevelOf(target);
+    if (Window* top = Find(topLevel); top != nullptr && top->activatable && active_ != topLevel) {
+        Activate(topLevel);
+    }
+    capture_ = target;
+    POINT origin = tree_.ClientOrigin(*window);
+    captureNonClient_ = at.y < origin.y;
+    if (captureNonClient_) {
+        QueueInput(target, WM_NCLBUTTONDOWN, HTCAPTION, PackPoint(at.x, at.y));
+    } else {
+        QueueInput(target, WM_LBUTTONDOWN, MK_LBUTTON, PackPoint(at.x - origin.x, at.y - origin.y));
+    }
+}
+
 void Desktop::RoutePointer(const InputEvent& event) {
     POINT at{event.x, event.y};
     lastPointer_ = at;
     if (event.kind == InputKind::PointerDown) {
-        swallowPointer_ = false;
-        if (Window* popup = Find(openPopup_);
-            popup != nullptr && !Inside(tree_.ScreenRect(*popup), at)) {
-            // A tap outside an open menu only closes it.
-            ClosePopup();
-            swallowPointer_ = true;
-            return;
-        }
-        HWND target = tree_.WindowAt(at);
-        if (target == nullptr || !tree_.TakesInput(target)) {
-            swallowPointer_ = true;
-            return;
-        }
-        Window* window = Find(target);
-        HWND topLevel = tree_.TopLevelOf(target);
-        if (Window* top = Find(topLevel);
-            top != nullptr && top->activatable && active_ != topLevel) {
-            Activate(topLevel);
-        }
-        capture_ = target;
-        POINT origin = tree_.ClientOrigin(*window);
-        captureNonClient_ = at.y < origin.y;
-        if (captureNonClient_) {
-            QueueInput(target, WM_NCLBUTTONDOWN, HTCAPTION, PackPoint(at.x, at.y));
-        } else {
-            QueueInput(target, WM_LBUTTONDOWN, MK_LBUTTON,
-                       PackPoint(at.x - origin.x, at.y - origin.y));
-        }
+        PressPointer(at);
         return;
     }
     if (swallowPointer_) {

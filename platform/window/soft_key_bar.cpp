@@ -90,6 +90,38 @@ void SetPressed(Desktop& desktop, HWND handle, int index) {
     }
 }
 
+// A drop-down key opens its menu as it goes down. A plain key is drawn pressed while the pointer
+// that went down on it stays there, and sends its command when released there.
+void TrackPointer(Desktop& desktop, HWND handle, const Window& bar, SoftKeyBar& state, UINT message,
+                  int x, int y) {
+    if (message == WM_LBUTTONDOWN) {
+        int index = KeyAt(bar, state, x, y);
+        if (index < 0 || (state.keys[index].state & kStateEnabled) == 0) {
+            return;
+        }
+        if (state.keys[index].submenu != nullptr) {
+            PressSoftKey(desktop, handle, index);
+        } else {
+            state.tracking = index;
+            SetPressed(desktop, handle, index);
+        }
+    } else if (message == WM_MOUSEMOVE) {
+        if (state.tracking >= 0) {
+            SetPressed(desktop, handle,
+                       KeyAt(bar, state, x, y) == state.tracking ? state.tracking : -1);
+        }
+    } else {
+        int tracked = state.tracking;
+        state.tracking = -1;
+        if (tracked >= 0) {
+            SetPressed(desktop, handle, -1);
+            if (KeyAt(bar, state, x, y) == tracked) {
+                PressSoftKey(desktop, handle, tracked);
+            }
+        }
+    }
+}
+
 LRESULT SoftKeyBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     Desktop* desktop = Desktop::Current();
     Window* bar = desktop->Find(handle);
@@ -97,42 +129,16 @@ LRESULT SoftKeyBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
     if (state == nullptr) {
         return DefWindowProcW(handle, message, wParam, lParam);
     }
-    int x = GET_X_LPARAM(lParam);
-    int y = GET_Y_LPARAM(lParam);
     switch (message) {
         case WM_PAINT:
             Paint(*desktop, handle);
             return 0;
-        case WM_LBUTTONDOWN: {
-            int index = KeyAt(*bar, *state, x, y);
-            if (index < 0 || (state->keys[index].state & kStateEnabled) == 0) {
-                return 0;
-            }
-            if (state->keys[index].submenu != nullptr) {
-                PressSoftKey(*desktop, handle, index);
-            } else {
-                state->tracking = index;
-                SetPressed(*desktop, handle, index);
-            }
-            return 0;
-        }
+        case WM_LBUTTONDOWN:
         case WM_MOUSEMOVE:
-            if (state->tracking >= 0) {
-                SetPressed(*desktop, handle,
-                           KeyAt(*bar, *state, x, y) == state->tracking ? state->tracking : -1);
-            }
+        case WM_LBUTTONUP:
+            TrackPointer(*desktop, handle, *bar, *state, message, GET_X_LPARAM(lParam),
+                         GET_Y_LPARAM(lParam));
             return 0;
-        case WM_LBUTTONUP: {
-            int tracked = state->tracking;
-            state->tracking = -1;
-            if (tracked >= 0) {
-                SetPressed(*desktop, handle, -1);
-                if (KeyAt(*bar, *state, x, y) == tracked) {
-                    PressSoftKey(*desktop, handle, tracked);
-                }
-            }
-            return 0;
-        }
         case SHCMBM_GETSUBMENU:
             for (const SoftKey& key : state->keys) {
                 if (key.command == static_cast<WORD>(lParam)) {
