@@ -92,7 +92,7 @@ std::vector<Layer> Desktop::Layers() const {
     for (HWND handle : tree_.TopLevels()) {
         const Window* window = Find(handle);
         if (window == nullptr || !window->visible) {
-            layers.push_back({{0, 0, 0, 0}, {0, 0, 0, 0}});
+            layers.push_back({});  // covers nothing
             continue;
         }
         const RECT bounds = tree_.ScreenRect(*window);
@@ -126,7 +126,6 @@ void Desktop::ComposeInto(cairo_surface_t* screen, ScreenDamage& changed) {
             ComposeWindow(*window, wholeScreen, visible[i], {cr.get(), changed});
         }
     }
-    cr.reset();
     cairo_surface_flush(screen);
 }
 

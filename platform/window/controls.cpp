@@ -7,6 +7,7 @@
 // WM_COMMAND (its id, BN_CLICKED) to its parent.
 #include <algorithm>
 
+#include "platform/window/control_text.h"
 #include "platform/window/dialogs.h"
 #include "platform/window/resource_registry.h"
 #include "platform/window/winuser.h"
@@ -25,44 +26,6 @@ struct ButtonState : WindowExtension {
     bool tracking = false;
     bool pressed = false;
 };
-
-std::u16string WithoutPrefixes(std::u16string_view text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && i + 1 < text.size()) {
-            ++i;  // "&&" is one '&'; "&x" shows x (the mnemonic underline is not drawn)
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-std::vector<std::u16string> WrapWords(cairo_t* cr, const std::u16string& text, double width) {
-    std::vector<std::u16string> lines;
-    std::u16string line;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(u' ', start);
-        if (end == std::u16string::npos) {
-            end = text.size();
-        }
-        std::u16string word = text.substr(start, end - start);
-        std::u16string candidate = line;
-        if (!candidate.empty()) {
-            candidate += u' ';
-        }
-        candidate += word;
-        if (!line.empty() && chrome::TextWidth(cr, candidate) > width) {
-            lines.push_back(line);
-            line = word;
-        } else {
-            line = candidate;
-        }
-        start = end + 1;
-    }
-    lines.push_back(line);
-    return lines;
-}
 
 void SizeToIcon(Desktop& desktop, HWND handle, HICON iconHandle) {
     Window* control = desktop.Find(handle);
@@ -99,8 +62,11 @@ void PaintStatic(Desktop& desktop, HWND handle) {
                                       : WithoutPrefixes(control->text);
             int lineHeight = chrome::LineHeight(cr.get());
             int top = 0;
-            for (const std::u16string& line : WrapWords(cr.get(), text, all.right)) {
-                double width = chrome::TextWidth(cr.get(), line);
+            const auto textWidth = [&cr](std::u16string_view line) {
+                return chrome::TextWidth(cr.get(), line);
+            };
+            for (const std::u16string& line : WrapWords(text, all.right, textWidth)) {
+                double width = textWidth(line);
                 double x = type == SS_CENTER  ? (all.right - width) / 2
                            : type == SS_RIGHT ? all.right - width
                                               : 0;

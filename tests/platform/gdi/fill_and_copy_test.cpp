@@ -164,6 +164,12 @@ TEST(BitBltTest, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
     for (int y = 0; y < 10; ++y) {
         ASSERT_EQ(GetPixel(surface.dc(), 5, y), RGB(5, y + 4, 7)) << y;
     }
+    // Upwards again, but not whole rows: copied row by row, top first.
+    PaintCoordinates(surface);
+    ASSERT_TRUE(BitBlt(surface.dc(), 1, 0, 10, 10, surface.dc(), 1, 4, SRCCOPY));
+    for (int y = 0; y < 10; ++y) {
+        ASSERT_EQ(GetPixel(surface.dc(), 5, y), RGB(5, y + 4, 7)) << y;
+    }
 }
 
 TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
@@ -172,6 +178,8 @@ TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
     constexpr DWORD kSrcPaint = 0x00EE0086;
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, source.dc(), 0, 0, kSrcPaint));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -4, 4, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -1, 4, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, -1, source.dc(), 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
     HDC gone = CreateCompatibleDC(nullptr);
     DeleteDC(gone);

@@ -73,6 +73,9 @@ TEST(MapPagesNow, BlocksWithoutAWholePageAreLeftAlone) {
 
 TEST(MapPagesNow, AnImageSurfaceMapsItsPixels) {
     cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 256, 256);
+    // One row four pages long (16 KiB at 4 KiB pages) holds whole pages as well.
+    const int rowWidth = static_cast<int>(kPage);
+    cairo_surface_t* row = cairo_image_surface_create(CAIRO_FORMAT_RGB24, rowWidth, 1);
     cairo_surface_t* empty = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 0, 0);
     cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR, nullptr);
     EXPECT_FALSE(MapPagesNow(empty));
@@ -82,7 +85,9 @@ TEST(MapPagesNow, AnImageSurfaceMapsItsPixels) {
     if (MapPagesNow(probe.Data(), kPage)) {
         // 256 KiB of pixels: whole pages, whatever cairo's alignment.
         EXPECT_TRUE(MapPagesNow(image));
+        EXPECT_TRUE(MapPagesNow(row));
     }
+    cairo_surface_destroy(row);
     cairo_surface_destroy(recording);
     cairo_surface_destroy(empty);
     cairo_surface_destroy(image);

@@ -171,6 +171,13 @@ TEST(ClipSegmentTest, CutsToTheBoxAndRejectsWhatMisses) {
     EXPECT_FALSE(ClipSegment(above, 0, 0, 10, 10));
     Segment pastCorner{13, 9, 9, 13};
     EXPECT_FALSE(ClipSegment(pastCorner, 0, 0, 10, 10));
+    // Touching the box at one corner only leaves that point.
+    Segment touchingCorner{5, 15, 15, 5};
+    ASSERT_TRUE(ClipSegment(touchingCorner, 0, 0, 10, 10));
+    EXPECT_NEAR(touchingCorner.x0, 10, 1e-9);
+    EXPECT_NEAR(touchingCorner.y0, 10, 1e-9);
+    EXPECT_NEAR(touchingCorner.x1, 10, 1e-9);
+    EXPECT_NEAR(touchingCorner.y1, 10, 1e-9);
 }
 
 }  // namespace

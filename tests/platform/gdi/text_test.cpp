@@ -52,6 +52,10 @@ TEST(SystemFontTest, DescribesItselfAsA92ByteLogfont) {
     LONG height = 0;
     EXPECT_EQ(GetObjectW(font, sizeof height, &height), 4);
     EXPECT_EQ(height, 16);
+    // And a buffer of no bytes gets nothing.
+    LONG untouched = -1;
+    EXPECT_EQ(GetObjectW(font, 0, &untouched), 0);
+    EXPECT_EQ(untouched, -1);
 }
 
 TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
@@ -111,7 +115,7 @@ TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
     EXPECT_FALSE(GetTextExtentPoint32W(surface.dc(), longest.c_str(), 8193, &size));
 }
 
-TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTaller) {
+TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTallerAndZeroIsTheDefaultCell) {
     LOGFONTW logfont = SystemLogfont();
     logfont.lfHeight = -20;
     HFONT font = CreateFontIndirectW(&logfont);
@@ -126,6 +130,12 @@ TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTaller) {
     ASSERT_TRUE(DescribeFont(font, &face));
     EXPECT_DOUBLE_EQ(face.emSize, 1.0);
     EXPECT_GE(face.cellHeight, 1);
+    DeleteObject(font);
+    logfont.lfHeight = 0;
+    font = CreateFontIndirectW(&logfont);
+    ASSERT_TRUE(DescribeFont(font, &face));
+    EXPECT_EQ(face.cellHeight, 16);
+    EXPECT_GT(face.emSize, 8.0);
     DeleteObject(font);
 }
 

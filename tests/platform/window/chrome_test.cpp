@@ -73,6 +73,43 @@ TEST_F(Chrome, ACheckMarksStrokeIsAsWideAsAsked) {
     EXPECT_GT(Ink(), 2 * thin);
 }
 
+TEST_F(Chrome, ACheckMarksBendIsRounded) {
+    // The bend is at (16, 32); a mitred joint would reach 7.6 pixels below it, a round one 5.
+    CheckMark(cr.get(), {0, 0, 40, 40}, 10, FromColour(RGB(255, 255, 255)));
+    EXPECT_NE(At(16, 35), kPaper);
+    EXPECT_EQ(At(16, 38), kPaper);
+}
+
+// The caption's title runs up to a gap before the OK button and is cut there.
+TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
+    LoadFontConfiguration();
+    const Metrics metrics{96};
+    Window window;
+    window.rect = {0, 0, 200, 60};
+    window.captionHeight = metrics.CaptionHeight();
+    window.captionOkButton = true;
+    const auto draw = [&](std::u16string title) {
+        SurfacePtr surface = MakeImageSurface(200, 60);
+        CairoPtr cr(cairo_create(surface.get()));
+        window.text = std::move(title);
+        DrawCaption(cr.get(), window, window.rect, metrics);
+        cairo_surface_flush(surface.get());
+        return surface;
+    };
+    const SurfacePtr untitled = draw(u"");
+    const SurfacePtr titled = draw(std::u16string(100, u'_'));
+    int rightmost = -1;
+    for (int y = 0; y < window.captionHeight; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (PixelAt(untitled.get(), x, y) != PixelAt(titled.get(), x, y)) {
+                rightmost = std::max(rightmost, x);
+            }
+        }
+    }
+    const RECT ok = CaptionOkButton(window, metrics);
+    EXPECT_EQ(rightmost, ok.left - 4 - 1);
+}
+
 // A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.
 TEST(DialogBaseUnits, AreTheAverageLetterWidthRoundedAndTheLineHeight) {
     // The fonts as the platform loads them, before cairo would load the desktop's.

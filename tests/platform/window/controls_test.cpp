@@ -1,6 +1,8 @@
 // The static and button controls as a dialog uses them, outside any dialog.
 #include "platform/gdi/cairo_handles.h"
 #include "platform/window/window_system.h"
+#include "resources/resource_ids.h"
+#include "resources/tarvel_resources.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -61,6 +63,33 @@ TEST_F(Controls, AnIconControlWithoutATitleHasNoIcon) {
     EXPECT_EQ(SendMessageW(icon, STM_GETICON, 0, 0), 0);
 }
 
+TEST_F(Controls, AnIconTakenAwayIsPaintedAway) {
+    const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
+    const char16_t title[] = {0xFFFF, resources::IDI_TARVEL, 0};
+    HWND icon = CreateWindowExW(0, u"static", title, WS_CHILD | WS_VISIBLE | SS_ICON, 20, 40, 10,
+                                10, main, nullptr, instance, nullptr);
+    ASSERT_NE(icon, nullptr);
+    PumpUntilIdle();
+    RECT area{};
+    GetWindowRect(icon, &area);
+    // How many pixels of the control are not the dialogs' white.
+    const auto inked = [&] {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                count += PixelAt(screen.get(), x, y) != RGB(255, 255, 255) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    ASSERT_GT(inked(), 0);
+    const HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
+    EXPECT_EQ(SendMessageW(icon, STM_SETICON, 0, 0), reinterpret_cast<LRESULT>(shown));
+    PumpUntilIdle();
+    EXPECT_EQ(inked(), 0);
+}
+
 TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
     // Pressed over it, released just left of it and just above it, then just inside its corner.
@@ -68,6 +97,11 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     backend.PointerUp(19, 50);
     backend.PointerDown(100, 50);
     backend.PointerUp(100, 39);
+    // And just right of it and just below it.
+    backend.PointerDown(100, 50);
+    backend.PointerUp(220, 50);
+    backend.PointerDown(100, 50);
+    backend.PointerUp(100, 70);
     PumpUntilIdle();
     EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
     backend.PointerDown(100, 50);

@@ -127,6 +127,7 @@ class Accelerators : public Desktop {
         std::vector<WORD> commands;
         for (const Seen& s : SeenOf(WM_COMMAND)) {
             EXPECT_EQ(HIWORD(s.wParam), 1) << "commands from accelerators carry 1";
+            EXPECT_EQ(s.lParam, 0) << "and no control";
             commands.push_back(LOWORD(s.wParam));
         }
         return commands;

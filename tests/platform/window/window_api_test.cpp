@@ -1,4 +1,5 @@
 // Window and class calls at the edges of what they take.
+#include "platform/gdi/gdi.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -49,6 +50,18 @@ TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
     GetWindowRect(window, &r);
     EXPECT_EQ(r.right, 10);
     EXPECT_EQ(r.bottom, 20);
+}
+
+TEST_F(WindowCalls, AWindowPaintedWithoutPixelsGetsThemWhenItGrows) {
+    HWND window = MakeWindow(u"Empty", 0, 0, 0, 0);
+    PAINTSTRUCT paint{};
+    EXPECT_EQ(BeginPaint(window, &paint), nullptr);
+    EndPaint(window, &paint);
+    ASSERT_TRUE(MoveWindow(window, 0, 0, 50, 40, TRUE));
+    HDC dc = BeginPaint(window, &paint);
+    ASSERT_NE(dc, nullptr);
+    EXPECT_NE(SetPixel(dc, 49, 39, RGB(1, 2, 3)), CLR_INVALID);
+    EndPaint(window, &paint);
 }
 
 TEST_F(WindowCalls, DigitKeysTypeTheirDigitsFromZeroToNine) {
