@@ -6,8 +6,9 @@
 //     of ours that puts a 480 x 640 picture on a canvas every 50 ms (bench/web_floor/);
 //   - the game timer's mean period and worst lateness.
 // Both pages get the same pointer circling over them. The two take turns at going first, each in
-// a browser of its own; the figures are medians over the runs with their range, the ratios those
-// of the medians.
+// a browser of its own; the figures are medians over the runs with their middle half, and the CPU
+// ratio is given both as that of the medians and as each run's own (paired) ratio, whose middle
+// half must lie within the goal.
 //
 //   node bench/web_bench.mjs [SITE] [--seconds 20] [--runs 5]      SITE: build/web
 import { dirname, join, resolve } from 'node:path';
@@ -116,12 +117,19 @@ async function measure(folder, query) {
   }
 }
 
-const median = (values) => {
+// The value at fraction q of the sorted values, between neighbours as Python's
+// statistics.quantiles(method='inclusive') does (the desktop bench's spread).
+const quantile = (values, q) => {
   const sorted = [...values].sort((a, b) => a - b);
-  const middle = Math.floor(sorted.length / 2);
-  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+  const at = q * (sorted.length - 1);
+  const below = Math.floor(at);
+  const above = Math.min(below + 1, sorted.length - 1);
+  return sorted[below] + (sorted[above] - sorted[below]) * (at - below);
 };
-const spread = (values, digits) => `${Math.min(...values).toFixed(digits)}-${Math.max(...values).toFixed(digits)}`;
+const median = (values) => quantile(values, 0.5);
+// The middle half: the 25th to the 75th percentile.
+const spread = (values, digits) =>
+  `${quantile(values, 0.25).toFixed(digits)}-${quantile(values, 0.75).toFixed(digits)}`;
 
 async function main() {
   const game = [];
@@ -144,17 +152,23 @@ async function main() {
     return `${name.padEnd(34)} ${median(a).toFixed(digits).padStart(9)} (${spread(a, digits)})  ` +
       `${median(b).toFixed(digits).padStart(9)} (${spread(b, digits)}) ${unit}`;
   };
-  console.log(`\n${options.runs} runs of ${options.seconds} s, medians (range):       game                floor`);
+  console.log(`\n${options.runs} runs of ${options.seconds} s, medians (middle half):  game                floor`);
   console.log(row('CPU of the renderer, ms per s', 'cpuMsPerSecond', 1, ''));
   console.log(row('navigation to first frame, ms', 'firstFrameMs', 0, ''));
   console.log(row('first visit, bytes sent', 'firstVisitBytes', 0, ''));
   console.log(row('timer mean period, ms', 'meanPeriodMs', 2, ''));
   console.log(row('timer worst lateness, ms', 'worstLatenessMs', 0, ''));
   const cpuRatio = median(game.map((r) => r.cpuMsPerSecond)) / median(floor.map((r) => r.cpuMsPerSecond));
+  // Each run's game against the floor measured next to it; the goal is met when the middle half
+  // of these lies within it.
+  const paired = game.map((g, i) => g.cpuMsPerSecond / floor[i].cpuMsPerSecond);
+  const pairedHigh = quantile(paired, 0.75);
   const bytes = median(game.map((r) => r.firstVisitBytes));
   const firstFrame = median(game.map((r) => r.firstFrameMs));
   const verdict = (ok) => (ok ? 'met' : 'NOT met');
-  console.log(`\nCPU ratio ${cpuRatio.toFixed(2)} (goal <= ${GOALS.cpuRatio}): ${verdict(cpuRatio <= GOALS.cpuRatio)}`);
+  console.log(`\nCPU ratio of the medians ${cpuRatio.toFixed(2)}; paired ${median(paired).toFixed(2)} ` +
+    `(${spread(paired, 2)}) (goal <= ${GOALS.cpuRatio} for the middle half): ` +
+    `${verdict(pairedHigh <= GOALS.cpuRatio)}`);
   console.log(`first visit ${(bytes / 1e6).toFixed(3)} MB (goal <= 1.5 MB): ${verdict(bytes <= GOALS.firstVisitBytes)}`);
   console.log(`first frame ${firstFrame.toFixed(0)} ms (goal <= 1000 ms): ${verdict(firstFrame <= GOALS.firstFrameMs)}`);
 }

@@ -115,13 +115,15 @@ void Text(cairo_t* cr, std::u16string_view text, double x, double top, Rgb colou
     cairo_show_text(cr, utf8.c_str());
 }
 
-void TextCentred(cairo_t* cr, std::u16string_view text, const RECT& box, Rgb colour) {
-    double width = TextWidth(cr, text);
+double CentredTop(cairo_t* cr, const RECT& box) {
     cairo_font_extents_t extents;
     cairo_font_extents(cr, &extents);
-    double height = extents.ascent + extents.descent;
-    Text(cr, text, box.left + (box.right - box.left - width) / 2,
-         box.top + (box.bottom - box.top - height) / 2, colour);
+    return box.top + (box.bottom - box.top - extents.ascent - extents.descent) / 2;
+}
+
+void TextCentred(cairo_t* cr, std::u16string_view text, const RECT& box, Rgb colour) {
+    Text(cr, text, box.left + (box.right - box.left - TextWidth(cr, text)) / 2, CentredTop(cr, box),
+         colour);
 }
 
 void CheckMark(cairo_t* cr, const RECT& box, double width, Rgb colour) {
@@ -151,9 +153,7 @@ void DrawCaption(cairo_t* cr, const Window& window, const RECT& windowRect,
     VerticalGradient(cr, strip, kCaptionTop, kCaptionBottom);
     UseFont(cr, Font{"sans-serif", static_cast<double>(metrics.Scale(13)), true});
     RECT titleBox{strip.left + metrics.Scale(6), strip.top, strip.right, strip.bottom};
-    cairo_font_extents_t extents;
-    cairo_font_extents(cr, &extents);
-    double top = titleBox.top + (window.captionHeight - extents.ascent - extents.descent) / 2;
+    const double top = CentredTop(cr, strip);
     if (window.captionOkButton) {
         RECT ok = CaptionOkButton(window, metrics);
         ok = {ok.left + windowRect.left, ok.top + windowRect.top, ok.right + windowRect.left,

@@ -65,6 +65,9 @@ void Outline(cairo_t* cr, const RECT& r, double width, Rgb colour);
 // Text whose top is at `top`.
 void Text(cairo_t* cr, std::u16string_view text, double x, double top, Rgb colour);
 void TextCentred(cairo_t* cr, std::u16string_view text, const RECT& box, Rgb colour);
+// Where the top of a line of the context's font goes for the line to stand in the middle of the
+// box's height.
+double CentredTop(cairo_t* cr, const RECT& box);
 // A check mark filling the box.
 void CheckMark(cairo_t* cr, const RECT& box, double width, Rgb colour);
 

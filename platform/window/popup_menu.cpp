@@ -79,11 +79,8 @@ void Paint(Desktop& desktop, HWND handle) {
                          row.left + layout.checkColumn - inset / 2, row.bottom - inset};
                 chrome::CheckMark(cr.get(), box, std::max(1.5, layout.fontPixels / 7), ink);
             }
-            RECT textRow{row.left + layout.checkColumn, row.top, row.right, row.bottom};
-            cairo_font_extents_t extents;
-            cairo_font_extents(cr.get(), &extents);
-            chrome::Text(cr.get(), item.text, textRow.left,
-                         row.top + (layout.itemHeight - extents.ascent - extents.descent) / 2, ink);
+            chrome::Text(cr.get(), item.text, row.left + layout.checkColumn,
+                         chrome::CentredTop(cr.get(), row), ink);
         }
     }
     cr.reset();

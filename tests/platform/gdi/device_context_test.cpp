@@ -182,7 +182,9 @@ TEST(DeviceContextTest, StaleAndMadeUpHandlesAreRefusedEverywhere) {
 }
 
 TEST(DeviceContextTest, LiveCountsFollowCreationAndDeletion) {
+    // Every test deletes what it made, and stock objects are never counted: none is live yet.
     const GdiObjectCounts before = LiveGdiObjects();
+    EXPECT_EQ(before, GdiObjectCounts{});
     HDC dc = CreateCompatibleDC(nullptr);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, 3, 3);
     HBRUSH brush = CreateSolidBrush(RGB(1, 1, 1));

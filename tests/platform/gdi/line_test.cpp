@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <set>
+#include <vector>
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/line_geometry.h"
@@ -118,6 +119,23 @@ TEST(ThinLineTest, SteepAndShallowLinesHaveOnePixelPerMajorStep) {
         EXPECT_GE(it->first, previous.first);
         previous = *it;
     }
+}
+
+TEST(ThinLineTest, LinesRunLeftwardsTooAndATieStepsBothWays) {
+    std::vector<Pixel> plotted;
+    const auto plot = [&](std::int64_t x, std::int64_t y) {
+        plotted.emplace_back(static_cast<int>(x), static_cast<int>(y));
+    };
+    platform::gdi_detail::WalkThinLine(7, 0, 0, 0, plot);
+    EXPECT_EQ(plotted, (std::vector<Pixel>{{7, 0}, {6, 0}, {5, 0}, {4, 0}, {3, 0}, {2, 0}, {1, 0}}));
+    // Where the ideal line passes midway between two pixels (x = 0.5 at y = 1), the walk steps
+    // along both axes at once.
+    plotted.clear();
+    platform::gdi_detail::WalkThinLine(0, 0, 1, 2, plot);
+    EXPECT_EQ(plotted, (std::vector<Pixel>{{0, 0}, {1, 1}}));
+    plotted.clear();
+    platform::gdi_detail::WalkThinLine(1, 2, 0, 0, plot);
+    EXPECT_EQ(plotted, (std::vector<Pixel>{{1, 2}, {0, 1}}));
 }
 
 TEST(LineToTest, MovesTheCurrentPositionEvenWithTheNullPen) {

@@ -1,7 +1,8 @@
 // The platform's numbered names (messages, styles, keys, stock objects, raster operations) are
 // the ones programs written for the real platform were built with: resource data and programs
 // carry them as numbers. Each name the stand-in's headers define with a plain number is compared
-// with the same name in the MinGW-w64 headers the Windows build uses.
+// with the same name in the MinGW-w64 headers the Windows build uses (a resource type RT_X_ID with
+// their RT_X).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -58,6 +59,12 @@ TEST(ApiNumbers, AreThoseOfTheRealPlatformsHeaders) {
     std::map<std::string, std::int64_t> reference;
     for (const char* header : {"winuser.h", "wingdi.h", "winnt.h", "windef.h"}) {
         reference.merge(Names(Read(std::string(TARVEL_MINGW_INCLUDE) + "/" + header), theirs));
+    }
+    // Resource types are numbers behind MAKEINTRESOURCE there, ours are named RT_..._ID.
+    const std::regex resourceType(R"(#define (RT_\w+) MAKEINTRESOURCE\((\d+)\))");
+    for (const auto& [name, value] :
+         Names(Read(std::string(TARVEL_MINGW_INCLUDE) + "/winuser.h"), resourceType)) {
+        reference.emplace(name + "_ID", value);
     }
     int compared = 0;
     for (const auto& [name, value] : defined) {

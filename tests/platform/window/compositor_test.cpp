@@ -193,6 +193,7 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     // Wider and taller than the screen's first window: the red part moves along.
     MoveWindow(window, 0, 0, 150, 330, FALSE);
     PumpUntilIdle();
+    EXPECT_EQ(PixelAt(screen, 0, 0), RGB(255, 0, 0)) << "the first row moves along too";
     EXPECT_EQ(PixelAt(screen, 99, 39), RGB(255, 0, 0));
     EXPECT_EQ(PixelAt(screen, 100, 39), RGB(0, 0, 0));
     EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));

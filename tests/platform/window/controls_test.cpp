@@ -109,6 +109,12 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     PumpUntilIdle();
     const std::vector<Seen> commands = SeenOf(WM_COMMAND);
     ASSERT_EQ(commands.size(), 1u);
+    // A press just below it is not its own.
+    backend.PointerDown(100, 70);
+    PumpUntilIdle();
+    EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), 0);
+    backend.PointerUp(100, 70);
+    PumpUntilIdle();
     EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
     EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(button));
 }

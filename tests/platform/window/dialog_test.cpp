@@ -1,6 +1,7 @@
 // Modal dialogs: the About box template of the game's resources under a procedure of the test's
 // own (the game's procedure is tested with the program), and a small dialog.
 #include "platform/window/aygshell.h"
+#include "platform/window/dialogs.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
 
@@ -340,6 +341,103 @@ TEST_F(Dialogs, TheOwnerTakesNoInputWhileTheDialogRuns) {
     backend.Tap(200, 300);
     PumpUntilIdle();
     EXPECT_EQ(MainSaw(WM_LBUTTONDOWN).size(), 1u) << "input is back once the dialog is gone";
+}
+
+INT_PTR NoFocusProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_INITDIALOG ? FALSE : SmallProc(dialog, message, wParam, lParam);
+}
+
+TEST_F(Dialogs, TheFirstTabStopHasTheFocusOnlyWhenInitDialogAsksForIt) {
+    HINSTANCE small = platform::RegisterModule(kSmallModule);
+    HWND button = nullptr;
+    HWND focused = nullptr;
+    const auto look = [&] {
+        HWND dialog = FindWindowW(u"Dialog", u"Small");
+        button = GetDlgItem(dialog, IDOK);
+        focused = GetFocus();
+        EndDialog(dialog, 1);
+    };
+    While(100, look);
+    ASSERT_EQ(DialogBoxIndirectParamW(small, SmallTemplate(small, 300), main, SmallProc, 0), 1);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(focused, button);
+    While(200, look);
+    ASSERT_EQ(DialogBoxIndirectParamW(small, SmallTemplate(small, 300), main, NoFocusProc, 0), 1);
+    EXPECT_NE(focused, button);
+}
+
+// Dialogs at (10, 20), 80 x 40 dialog units, in fonts of 8, 0 and 1 points, and one with a
+// control of a class nobody registered.
+constexpr platform::DialogItemResource kUnknownItems[] = {
+    {5, u"nonesuch", WS_CHILD | WS_VISIBLE, 0, 10, 10, 40, 14,
+     platform::ResourceName::Text(u"?")},
+};
+constexpr platform::DialogResource kPlacedDialogs[] = {
+    {400, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Ocho", 8, u"sans-serif", {}},
+    {401, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Cero", 0, u"sans-serif", {}},
+    {402, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Uno", 1, u"sans-serif", {}},
+    {403, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Rara", 8, u"sans-serif", kUnknownItems},
+};
+const platform::ResourceModule kPlacedModule{u"placed", 3082, {}, {}, {}, {}, kPlacedDialogs, {}};
+
+// The dialog's window rectangle while it runs.
+RECT PlacedRect(platform::HeadlessBackend& backend, HWND owner, WORD id, const char16_t* title,
+                platform::Millis at) {
+    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
+    RECT rect{};
+    backend.At(at, [&] {
+        HWND dialog = FindWindowW(u"Dialog", title);
+        GetWindowRect(dialog, &rect);
+        EndDialog(dialog, 1);
+    });
+    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, id), owner, SmallProc, 0), 1);
+    return rect;
+}
+
+TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight) {
+    int baseX = 0;
+    int baseY = 0;
+    const int dpi = platform::detail::MetricsFor({240, 320}).dpi;
+    platform::detail::MeasureBaseUnits({"sans-serif", 8.0 * dpi / 72.0, false}, &baseX, &baseY);
+    const RECT eight = PlacedRect(backend, main, 400, u"Ocho", 100);
+    platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
+    const POINT origin = desktop.tree().ClientOrigin(*desktop.Find(main));
+    EXPECT_EQ(eight.left, origin.x + 10 * baseX / 4);
+    EXPECT_EQ(eight.top, origin.y + 20 * baseY / 8);
+    EXPECT_EQ(eight.right - eight.left, 80 * baseX / 4);
+    EXPECT_EQ(eight.bottom - eight.top, 40 * baseY / 8);
+
+    const RECT zero = PlacedRect(backend, main, 401, u"Cero", 200);
+    EXPECT_EQ(zero.right - zero.left, eight.right - eight.left);
+    EXPECT_EQ(zero.bottom - zero.top, eight.bottom - eight.top);
+    const RECT one = PlacedRect(backend, main, 402, u"Uno", 300);
+    EXPECT_LT(one.bottom - one.top, eight.bottom - eight.top);
+}
+
+TEST_F(Dialogs, AControlOutsideADialogHasTheFontOfADialogWithoutOne) {
+    HWND control = CreateWindowExW(0, u"static", u"Hola", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
+                                   main, nullptr, nullptr, nullptr);
+    const platform::detail::chrome::Font font =
+        platform::detail::ControlFont(*platform::detail::Desktop::Current(), control);
+    const int dpi = platform::detail::MetricsFor({240, 320}).dpi;
+    EXPECT_EQ(font.family, "sans-serif");
+    EXPECT_DOUBLE_EQ(font.pixels, 8.0 * dpi / 72.0);
+    EXPECT_FALSE(font.bold);
+}
+
+TEST_F(Dialogs, ADialogWithAControlNobodyRegisteredFailsAndLeavesNothing) {
+    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
+    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 403), main, SmallProc, 0), -1);
+    EXPECT_EQ(FindWindowW(u"Dialog", u"Rara"), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+TEST_F(Dialogs, ADialogWhoseWindowCannotBeMadeFails) {
+    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
+    windows.RefuseWindowCreation(true);
+    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 400), main, SmallProc, 0), -1);
+    windows.RefuseWindowCreation(false);
+    EXPECT_TRUE(IsWindowEnabled(main));
 }
 
 TEST_F(Dialogs, BadTemplatesAndOwnersFail) {

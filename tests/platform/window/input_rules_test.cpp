@@ -129,6 +129,8 @@ TEST_F(InputRulesTest, LosingTheKeyboardReleasesEachHeldKeyOnce) {
               Key(RawInputKind::KeyDown, 101, 0x11),
               Key(RawInputKind::KeyDown, 'A', 'A'),
               {RawInputKind::FocusLost},
+              // A key still held down goes on repeating, and does not come back down by it.
+              Key(RawInputKind::KeyDown, 'A', 'A', true),
               // Their real releases come later, if at all, and are not passed on twice.
               Key(RawInputKind::KeyUp, 'A', 'A'),
               Key(RawInputKind::KeyUp, 100, 0x11),

@@ -197,6 +197,13 @@ TEST_F(MessageLoop, UpdateWindowPaintsAtOnceAndOnlyWhenInvalid) {
     UpdateWindow(window);
     EXPECT_EQ(SeenOf(WM_PAINT).size(), 1u);
     EXPECT_EQ(PumpUntilIdle(), 0);
+    // The loop's paints, like the direct ones, carry nothing in their parameters.
+    InvalidateRect(window, nullptr, FALSE);
+    EXPECT_EQ(PumpUntilIdle(), 1);
+    for (const Seen& paint : SeenOf(WM_PAINT)) {
+        EXPECT_EQ(paint.wParam, 0u);
+        EXPECT_EQ(paint.lParam, 0);
+    }
 }
 
 TEST_F(MessageLoop, InvalidationsMergeIntoOnePaintAndEraseOnlyWhenAsked) {

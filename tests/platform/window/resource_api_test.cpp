@@ -123,8 +123,8 @@ TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
 TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     using platform::ResourceName;
     const platform::DialogItemResource items[] = {
-        {IDOK, u"button", WS_CHILD | WS_VISIBLE, 0, 4, 5, 40, 12, ResourceName::Text(u"OK")},
-        {9, u"static", WS_CHILD | WS_VISIBLE, 0, 4, 20, 40, 12, ResourceName::Text(u"Hola")}};
+        {IDOK, u"Button", WS_CHILD | WS_VISIBLE, 0, 4, 5, 40, 12, ResourceName::Text(u"OK")},
+        {9, u"STATIC", WS_CHILD | WS_VISIBLE, 0, 4, 20, 40, 12, ResourceName::Text(u"Hola")}};
     const platform::DialogResource dialog{
         7, WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 60, u"Sin fuente", 8, u"MS Sans Serif", items};
     const std::vector<std::uint32_t> words = platform::detail::WriteDialogTemplate(dialog);
@@ -139,8 +139,8 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     EXPECT_EQ(read->items[0].className, u"button");
     EXPECT_EQ(read->items[0].text, u"OK");
     EXPECT_EQ(read->items[0].cx, 40);
-    // The classes go as the platform's atoms, 0x0080 for buttons and 0x0082 for statics, each
-    // after the 0xFFFF that marks an atom.
+    // The classes, in whatever case they are named, go as the platform's atoms, 0x0080 for
+    // buttons and 0x0082 for statics, each after the 0xFFFF that marks an atom.
     const auto* units = reinterpret_cast<const std::uint16_t*>(words.data());
     const std::vector<std::uint16_t> stream(units, units + words.size() * 2);
     for (const std::uint16_t atom : {0x0080, 0x0082}) {
@@ -149,6 +149,18 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
                   stream.end())
             << atom;
     }
+}
+
+TEST_F(Resources, NamedResourcesAreFoundByTheirNameInAnyCaseAndNoOther) {
+    using platform::ResourceName;
+    static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
+    static const platform::RawResource kNamed[] = {
+        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes}};
+    static const platform::ResourceModule kModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
+    HINSTANCE module = platform::RegisterModule(kModule);
+    EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
 }
 
 TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {

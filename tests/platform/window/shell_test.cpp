@@ -86,6 +86,63 @@ TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
     EXPECT_EQ(info.hwndMB, nullptr);
 }
 
+// Bar resources of the test's own: one with no keys, and one key cut short by its last word (the
+// words after the cut, which say "no pop-up", lie outside the resource).
+constexpr WORD kNoKeys[] = {0, 0};
+constexpr WORD kCutKey[16] = {0, 1, 0, 5, 0x04, 0, 0, 0, 0xFFFF};
+const platform::RawResource kBars[] = {
+    {platform::ResourceName::Number(RT_RCDATA_ID), platform::ResourceName::Number(1),
+     std::as_bytes(std::span(kNoKeys))},
+    {platform::ResourceName::Number(RT_RCDATA_ID), platform::ResourceName::Number(2),
+     std::as_bytes(std::span(kCutKey).first(8))},
+};
+const platform::ResourceModule kBarModule{u"bars", 3082, {}, {}, {}, {}, {}, kBars};
+
+TEST_F(SoftKeys, ABarOfNoKeysIsMadeAndOneCutShortIsNot) {
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof(SHMENUBARINFO);
+    info.hwndParent = MakeWindow(u"Other");
+    info.hInstRes = platform::RegisterModule(kBarModule);
+    info.nToolBarId = 1;
+    EXPECT_TRUE(SHCreateMenuBar(&info));
+    EXPECT_NE(info.hwndMB, nullptr);
+    info.hwndMB = nullptr;
+    info.nToolBarId = 2;
+    EXPECT_FALSE(SHCreateMenuBar(&info));
+    EXPECT_EQ(info.hwndMB, nullptr);
+}
+
+TEST_F(SoftKeys, InitDialogWithoutItsFlagsMaskChangesNothing) {
+    HWND dialog = MakeWindow(u"Plain", 10, 20, 50, 60);
+    SHINITDLGINFO info{0, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
+    EXPECT_TRUE(SHInitDialog(&info));
+    const RECT r = Rect(dialog);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 20);
+    EXPECT_EQ(r.right, 60);
+    EXPECT_EQ(r.bottom, 80);
+}
+
+TEST_F(SoftKeys, AHeldKeyIsLitOnlyWhileThePointerIsOnIt) {
+    constexpr COLORREF kLit = RGB(48, 104, 200);
+    const auto lit = [&] {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        return PixelAt(screen.get(), 5, 300) == kLit;
+    };
+    backend.PointerDown(60, 307);
+    PumpUntilIdle();
+    EXPECT_TRUE(lit());
+    backend.PointerMove(200, 307);
+    PumpUntilIdle();
+    EXPECT_FALSE(lit());
+    backend.PointerMove(60, 307);
+    PumpUntilIdle();
+    EXPECT_TRUE(lit());
+    backend.PointerUp(60, 307);
+    PumpUntilIdle();
+    EXPECT_FALSE(lit());
+}
+
 TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
     backend.PointerDown(60, 307);
     PumpUntilIdle();
@@ -93,6 +150,7 @@ TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
     backend.PointerUp(60, 307);
     PumpUntilIdle();
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
+    EXPECT_TRUE(SeenOf(WM_ACTIVATE).empty()) << "the bar takes the tap without the activation";
 }
 
 TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
@@ -123,6 +181,37 @@ TEST_F(SoftKeys, MenuItemsSendTheirCommandsToTheWindow) {
         EXPECT_EQ(Popup(), nullptr) << "choosing closes the menu";
     }
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW, IDM_HARD}));
+    for (const Seen& command : SeenOf(WM_COMMAND)) {
+        EXPECT_EQ(HIWORD(command.wParam), 0) << "a menu's commands carry 0";
+        EXPECT_EQ(command.lParam, 0) << "and no control";
+    }
+}
+
+TEST_F(SoftKeys, TheItemUnderTheHeldPointerIsLitAndReleasingOffTheMenuChoosesNothing) {
+    constexpr COLORREF kHighlight = RGB(40, 90, 180);
+    TapRightSoftKey();
+    const RECT menu = Rect(Popup());
+    const auto lit = [&](int index) {
+        platform::SurfacePtr screen = platform::CaptureScreen();
+        const POINT centre = ItemCentre(index);
+        return PixelAt(screen.get(), menu.left + 3, centre.y) == kHighlight;
+    };
+    const POINT first = ItemCentre(0);
+    const POINT last = ItemCentre(2);
+    backend.PointerDown(first.x, first.y);
+    PumpUntilIdle();
+    EXPECT_TRUE(lit(0));
+    backend.PointerMove(last.x, last.y);
+    PumpUntilIdle();
+    EXPECT_FALSE(lit(0));
+    EXPECT_TRUE(lit(2));
+    // Just left of the menu, at the last item's height: nothing is lit, and nothing chosen.
+    backend.PointerMove(menu.left - 1, last.y);
+    PumpUntilIdle();
+    EXPECT_FALSE(lit(2));
+    backend.PointerUp(menu.left - 1, last.y);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty());
 }
 
 TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
@@ -381,6 +470,14 @@ TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
     EXPECT_EQ(calls[2].lParam, 0x66);
     EXPECT_EQ(calls[2].info, &info);
     EXPECT_EQ(calls[3].helper, Helper::kInitExtraControls);
+    // What does not belong to a helper is left empty.
+    EXPECT_EQ(calls[0].wParam, 0u);
+    EXPECT_EQ(calls[0].lParam, 0);
+    EXPECT_EQ(calls[0].info, nullptr);
+    EXPECT_EQ(calls[3].window, nullptr);
+    EXPECT_EQ(calls[3].wParam, 0u);
+    EXPECT_EQ(calls[3].lParam, 0);
+    EXPECT_EQ(calls[3].flags, 0u);
     windows.ObserveShellHelpers(nullptr);
     EXPECT_TRUE(SHFullScreen(main, 0));
     EXPECT_EQ(calls.size(), 4u) << "an empty observer stops the reports";

@@ -119,5 +119,25 @@ TEST_F(Timers, AThreadTimerCallsItsCallbackWhenDispatched) {
     EXPECT_TRUE(KillTimer(nullptr, id));
 }
 
+TEST_F(Timers, ThreadTimerNumbersRunFromOneTo0x7FFFAndRoundAgain) {
+    UINT_PTR first = SetTimer(nullptr, 0, 1000, OnTick);
+    ASSERT_EQ(first, 1u);
+    KillTimer(nullptr, first);
+    UINT_PTR last = 0;
+    for (int i = 2; i <= 0x7FFF; ++i) {
+        last = SetTimer(nullptr, 0, 1000, OnTick);
+        KillTimer(nullptr, last);
+    }
+    EXPECT_EQ(last, 0x7FFFu);
+    EXPECT_EQ(SetTimer(nullptr, 0, 1000, OnTick), 1u);
+}
+
+TEST_F(Timers, AWindowTimerNumberedZeroSucceedsWhenSetAndSetAgain) {
+    HWND window = MakeWindow();
+    EXPECT_NE(SetTimer(window, 0, 50, nullptr), 0u);
+    EXPECT_NE(SetTimer(window, 0, 80, nullptr), 0u);
+    EXPECT_TRUE(KillTimer(window, 0));
+}
+
 }  // namespace
 }  // namespace window_test

@@ -64,6 +64,65 @@ TEST_F(WindowCalls, AWindowPaintedWithoutPixelsGetsThemWhenItGrows) {
     EndPaint(window, &paint);
 }
 
+TEST_F(WindowCalls, APaintWithNothingInvalidHasNothingToPaint) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    PAINTSTRUCT paint{};
+    paint.rcPaint = {1, 2, 3, 4};
+    ASSERT_NE(BeginPaint(window, &paint), nullptr);
+    EXPECT_EQ(paint.rcPaint.left, 0);
+    EXPECT_EQ(paint.rcPaint.top, 0);
+    EXPECT_EQ(paint.rcPaint.right, 0);
+    EXPECT_EQ(paint.rcPaint.bottom, 0);
+    EndPaint(window, &paint);
+}
+
+TEST_F(WindowCalls, TheClientRectangleStartsAtTheOrigin) {
+    HWND window = MakeWindow(u"Client", 10, 20, 50, 60);
+    RECT client{-1, -1, -1, -1};
+    ASSERT_TRUE(GetClientRect(window, &client));
+    EXPECT_EQ(client.left, 0);
+    EXPECT_EQ(client.top, 0);
+    EXPECT_EQ(client.right, 50);
+    EXPECT_EQ(client.bottom, 60);
+}
+
+TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
+    HWND window = MakeWindow(u"Titulo");
+    char16_t buffer[4] = {u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(GetWindowTextW(window, nullptr, 4), 0);
+    EXPECT_EQ(GetWindowTextW(window, buffer, 0), 0);
+    EXPECT_EQ(buffer[0], u'x');
+    EXPECT_EQ(GetWindowTextW(nullptr, buffer, 4), 0);
+    EXPECT_EQ(buffer[0], u'x');
+    EXPECT_EQ(GetWindowTextW(window, buffer, 4), 3);
+    EXPECT_EQ(std::u16string(buffer), u"Tit");
+}
+
+TEST_F(WindowCalls, AHeldKeysStateHasItsHighBitSet) {
+    MakeWindow();
+    backend.KeyDown('A');
+    PumpUntilIdle();
+    EXPECT_EQ(GetKeyState('A'), static_cast<SHORT>(0x8000));
+    EXPECT_EQ(GetKeyState('B'), 0);
+    backend.KeyUp('A');
+    PumpUntilIdle();
+    EXPECT_EQ(GetKeyState('A'), 0);
+}
+
+TEST_F(WindowCalls, AnUnknownSystemMetricIsZero) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
+    EXPECT_EQ(GetSystemMetrics(-1), 0);
+}
+
+TEST(HeadlessDesktop, IsThePocketComputersScreenUnlessToldOtherwise) {
+    platform::HeadlessBackend plain;
+    EXPECT_EQ(plain.Screen().width, 240);
+    EXPECT_EQ(plain.Screen().height, 320);
+    EXPECT_EQ(plain.Now(), 0u);
+}
+
 TEST_F(WindowCalls, DigitKeysTypeTheirDigitsFromZeroToNine) {
     MakeWindow();
     PumpUntilIdle();

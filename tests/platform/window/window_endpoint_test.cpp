@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -85,6 +86,9 @@ TEST(EndpointName, ALongTupleBecomesAHashThatStillTellsWindowsApart) {
     EXPECT_EQ(a.rfind("tarvel-window 1000 #", 0), 0u) << a;
     EXPECT_NE(a, b);
     EXPECT_EQ(a, EndpointName("x11 :0", 1000, u"c", longTitle + u"1"));
+    // Another build of the program looks for the same name: the hash is part of it (64-bit
+    // FNV-1a of the whole name, worked out apart from this code).
+    EXPECT_EQ(a, "tarvel-window 1000 #ed56737021cbffe5");
 }
 
 TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
@@ -172,7 +176,10 @@ TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) 
     };
     FileDescriptor slow = RawConnect(name);
     FileDescriptor silent = RawConnect(name);
-    ASSERT_EQ(write(slow.Get(), "fro", 3), 3);
+    ASSERT_EQ(write(slow.Get(), "f", 1), 1);
+    listener->Serve(handler, 10s);
+    EXPECT_EQ(listener->Pending(), 2u) << "one byte is a piece too";
+    ASSERT_EQ(write(slow.Get(), "ro", 2), 2);
     listener->Serve(handler, 10s);
     EXPECT_EQ(listener->Pending(), 2u);
     ASSERT_EQ(write(slow.Get(), "nt\n", 3), 3);
@@ -186,6 +193,44 @@ TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) 
     listener->Serve(handler, 10ms);
     EXPECT_EQ(listener->Pending(), 0u);
     EXPECT_EQ(read(silent.Get(), answer, sizeof answer), 0);
+}
+
+TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
+    const std::string name = UniqueName("crowd");
+    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    ASSERT_TRUE(listener);
+    const auto never = [] { return true; };
+    std::vector<FileDescriptor> waiting;
+    // Eight at a time, as many as the socket queues before they are taken.
+    while (waiting.size() < 33) {
+        for (int i = 0; i < 8 && waiting.size() < 33; ++i) {
+            waiting.push_back(RawConnect(name));
+            ASSERT_EQ(write(waiting.back().Get(), "fro", 3), 3);
+        }
+        listener->Serve(never, 10s);
+    }
+    EXPECT_EQ(listener->Pending(), 32u);
+    char answer[8];
+    // Closed with bytes it never read: the other end may see a reset rather than the end.
+    EXPECT_LE(read(waiting.back().Get(), answer, sizeof answer), 0) << "the 33rd is closed";
+}
+
+TEST(EndpointListener, AHangUpIsOneWhateverErrnoSaidBefore) {
+    const std::string name = UniqueName("hang-up");
+    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    ASSERT_TRUE(listener);
+    const auto never = [] { return true; };
+    {
+        FileDescriptor client = RawConnect(name);
+        ASSERT_EQ(write(client.Get(), "fro", 3), 3);
+        listener->Serve(never, 10s);
+        ASSERT_EQ(listener->Pending(), 1u);
+    }
+    // A read of the closed connection says nothing of errno, which an earlier call may have left
+    // saying "interrupted".
+    errno = EINTR;
+    listener->Serve(never, 10s);
+    EXPECT_EQ(listener->Pending(), 0u);
 }
 
 }  // namespace

@@ -32,6 +32,12 @@ TEST(WindowIconFromResource, BadPicturesAreRefusedWithAReason) {
     EXPECT_NE(error.find("'x'"), std::string::npos) << error;
     EXPECT_FALSE(WindowIconFromResource({101, 2, 2, kPalette, oneRow}, &error));
     EXPECT_NE(error.find("1 rows"), std::string::npos) << error;
+    // With no width, its one empty row would match it.
+    constexpr std::string_view emptyRow[] = {""};
+    EXPECT_FALSE(WindowIconFromResource({101, 0, 1, kPalette, emptyRow}, &error));
+    EXPECT_NE(error.find("0 x 1 icon"), std::string::npos) << error;
+    EXPECT_FALSE(WindowIconFromResource({101, 1, 0, kPalette, {}}, &error));
+    EXPECT_NE(error.find("1 x 0 icon"), std::string::npos) << error;
 }
 
 }  // namespace
