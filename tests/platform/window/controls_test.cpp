@@ -1,5 +1,7 @@
 // The static and button controls as a dialog uses them, outside any dialog.
 #include "platform/gdi/cairo_handles.h"
+#include "platform/window/chrome.h"
+#include "platform/window/dialogs.h"
 #include "platform/window/window_system.h"
 #include "resources/resource_ids.h"
 #include "resources/tarvel_resources.h"
@@ -55,6 +57,35 @@ TEST_F(Controls, StaticTextIsDrawnLeftOrCentred) {
     ASSERT_FALSE(centred.empty());
     EXPECT_NEAR(centred.front(), 199 - centred.back(), 2);
     EXPECT_GT(centred.front(), 40);
+}
+
+// The first row of `surface` with a pixel other than white, within `height` rows from `top`.
+int FirstInkedRow(cairo_surface_t* surface, int left, int top, int width, int height) {
+    for (int y = top; y < top + height; ++y) {
+        for (int x = left; x < left + width; ++x) {
+            if (PixelAt(surface, x, y) != RGB(255, 255, 255)) {
+                return y - top;
+            }
+        }
+    }
+    return -1;
+}
+
+TEST_F(Controls, StaticTextStartsAtTheControlsTop) {
+    HWND text = MakeControl(u"static", u"Hola", 0);
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    const int shown = FirstInkedRow(screen.get(), 20, 40, 200, 30);
+    // The same text in the same font drawn with its top at the top of a white image.
+    platform::SurfacePtr alone = platform::MakeImageSurface(200, 30);
+    platform::CairoPtr cr(cairo_create(alone.get()));
+    namespace chrome = platform::detail::chrome;
+    chrome::Fill(cr.get(), {0, 0, 200, 30}, chrome::kDialogBack);
+    chrome::UseFont(cr.get(),
+                    platform::detail::ControlFont(*platform::detail::Desktop::Current(), text));
+    chrome::Text(cr.get(), u"Hola", 0, 0, chrome::kDialogText);
+    cairo_surface_flush(alone.get());
+    ASSERT_GE(shown, 0);
+    EXPECT_EQ(shown, FirstInkedRow(alone.get(), 0, 0, 200, 30));
 }
 
 TEST_F(Controls, AnIconControlWithoutATitleHasNoIcon) {
@@ -117,6 +148,15 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     PumpUntilIdle();
     EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
     EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(button));
+}
+
+TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZero) {
+    HWND text = MakeControl(u"static", u"Hola", 0);
+    HWND button = MakeControl(u"button", u"OK", 0, IDOK);
+    EXPECT_EQ(SendMessageW(text, WM_PAINT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(button, WM_PAINT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)), 0);
+    EXPECT_EQ(SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)), 0);
 }
 
 TEST_F(Controls, OnlyAChildHasAControlId) {

@@ -432,6 +432,18 @@ TEST_F(Dialogs, ADialogWithAControlNobodyRegisteredFailsAndLeavesNothing) {
     EXPECT_TRUE(IsWindowEnabled(main));
 }
 
+TEST_F(Dialogs, ADialogAnswersAPaintItsProcedureLeavesWithZero) {
+    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
+    LRESULT answer = -5;
+    While(100, [&] {
+        HWND dialog = FindWindowW(u"Dialog", u"Ocho");
+        answer = SendMessageW(dialog, WM_PAINT, 0, 0);
+        EndDialog(dialog, 1);
+    });
+    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 400), main, SmallProc, 0), 1);
+    EXPECT_EQ(answer, 0);
+}
+
 TEST_F(Dialogs, ADialogWhoseWindowCannotBeMadeFails) {
     HINSTANCE placed = platform::RegisterModule(kPlacedModule);
     windows.RefuseWindowCreation(true);

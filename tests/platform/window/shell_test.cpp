@@ -151,6 +151,7 @@ TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
     PumpUntilIdle();
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
     EXPECT_TRUE(SeenOf(WM_ACTIVATE).empty()) << "the bar takes the tap without the activation";
+    EXPECT_EQ(SendMessageW(bar, WM_PAINT, 0, 0), 0) << "a paint handled answers 0";
 }
 
 TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {

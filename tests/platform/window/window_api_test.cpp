@@ -110,6 +110,16 @@ TEST_F(WindowCalls, AHeldKeysStateHasItsHighBitSet) {
     EXPECT_EQ(GetKeyState('A'), 0);
 }
 
+TEST_F(WindowCalls, ADestroyedWindowIsToldSoWithNothingInTheParameters) {
+    HWND window = MakeWindow();
+    PumpUntilIdle();
+    ASSERT_TRUE(DestroyWindow(window));
+    const std::vector<Seen> destroyed = SeenOf(WM_DESTROY);
+    ASSERT_EQ(destroyed.size(), 1u);
+    EXPECT_EQ(destroyed[0].wParam, 0u);
+    EXPECT_EQ(destroyed[0].lParam, 0);
+}
+
 TEST_F(WindowCalls, AnUnknownSystemMetricIsZero) {
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
     EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
