@@ -127,7 +127,8 @@ TEST(ThinLineTest, LinesRunLeftwardsTooAndATieStepsBothWays) {
         plotted.emplace_back(static_cast<int>(x), static_cast<int>(y));
     };
     platform::gdi_detail::WalkThinLine(7, 0, 0, 0, plot);
-    EXPECT_EQ(plotted, (std::vector<Pixel>{{7, 0}, {6, 0}, {5, 0}, {4, 0}, {3, 0}, {2, 0}, {1, 0}}));
+    EXPECT_EQ(plotted,
+              (std::vector<Pixel>{{7, 0}, {6, 0}, {5, 0}, {4, 0}, {3, 0}, {2, 0}, {1, 0}}));
     // Where the ideal line passes midway between two pixels (x = 0.5 at y = 1), the walk steps
     // along both axes at once.
     plotted.clear();

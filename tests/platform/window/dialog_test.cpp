@@ -369,8 +369,7 @@ TEST_F(Dialogs, TheFirstTabStopHasTheFocusOnlyWhenInitDialogAsksForIt) {
 // Dialogs at (10, 20), 80 x 40 dialog units, in fonts of 8, 0 and 1 points, and one with a
 // control of a class nobody registered.
 constexpr platform::DialogItemResource kUnknownItems[] = {
-    {5, u"nonesuch", WS_CHILD | WS_VISIBLE, 0, 10, 10, 40, 14,
-     platform::ResourceName::Text(u"?")},
+    {5, u"nonesuch", WS_CHILD | WS_VISIBLE, 0, 10, 10, 40, 14, platform::ResourceName::Text(u"?")},
 };
 constexpr platform::DialogResource kPlacedDialogs[] = {
     {400, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Ocho", 8, u"sans-serif", {}},
@@ -415,8 +414,8 @@ TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight)
 }
 
 TEST_F(Dialogs, AControlOutsideADialogHasTheFontOfADialogWithoutOne) {
-    HWND control = CreateWindowExW(0, u"static", u"Hola", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20,
-                                   main, nullptr, nullptr, nullptr);
+    HWND control = CreateWindowExW(0, u"static", u"Hola", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, main,
+                                   nullptr, nullptr, nullptr);
     const platform::detail::chrome::Font font =
         platform::detail::ControlFont(*platform::detail::Desktop::Current(), control);
     const int dpi = platform::detail::MetricsFor({240, 320}).dpi;
