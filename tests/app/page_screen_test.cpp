@@ -65,6 +65,7 @@ TEST(PageScreen, ExtremeViewportsStayWithinWhatTheScreenMayBe) {
     const Case cases[] = {
         {"not laid out yet", 0, 0, 480, 640},
         {"no width", 0, 700, 480, 640},
+        {"no height", 400, 0, 480, 640},
         {"negative height", 400, -1, 480, 640},
         {"one pixel wide and tall as can be", 1, INT_MAX, 240, platform::kMaxScreenSide},
         {"as large as can be", INT_MAX, INT_MAX, 480, 640},
