@@ -229,24 +229,36 @@ export function delay(milliseconds) {
 }
 
 // Starts web/serve.py for `folder` on `port` (a free one by default), with its further
-// `options` ('--max-age', '600'); resolves to { url, port, stop }.
+// `options` ('--max-age', '600'; '--log' fills `sentWhole`); resolves to
+// { url, port, stop, sentWhole }, the last counting the responses sent whole (status 200) by path.
 export function serve(serverScript, folder, { port = 0, options = [] } = {}) {
   const child = spawn('python3', [serverScript, '--port', String(port), ...options, folder],
     { stdio: ['ignore', 'pipe', 'inherit'] });
+  const sentWhole = new Map();
   return new Promise((resolve, reject) => {
     let text = '';
+    let served = false;
     child.stdout.on('data', (chunk) => {
       text += chunk;
-      const found = /serving (http:\/\/\S+)/.exec(text);
-      if (found) {
-        resolve({
-          url: found[1],
-          port: Number(new URL(found[1]).port),
-          stop: () => new Promise((done) => {
-            child.on('exit', done);
-            child.kill();
-          }),
-        });
+      let end;
+      while ((end = text.indexOf('\n')) >= 0) {
+        const line = text.slice(0, end);
+        text = text.slice(end + 1);
+        const sent = /^sent (\S+) 200 /.exec(line);
+        if (sent) sentWhole.set(sent[1], (sentWhole.get(sent[1]) || 0) + 1);
+        const found = /serving (http:\/\/\S+)/.exec(line);
+        if (found && !served) {
+          served = true;
+          resolve({
+            url: found[1],
+            port: Number(new URL(found[1]).port),
+            sentWhole,
+            stop: () => new Promise((done) => {
+              child.on('exit', done);
+              child.kill();
+            }),
+          });
+        }
       }
     });
     child.on('exit', (code) => reject(new Error(`web/serve.py exited (${code}) before serving`)));

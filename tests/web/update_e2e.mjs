@@ -112,7 +112,7 @@ async function expectBuild(page, builds, wanted, when) {
 }
 
 async function visitThenUpdate(browser, folders, builds, serverOptions) {
-  let web = await serve(server, folders.first, { options: serverOptions });
+  let web = await serve(server, folders.first, { options: [...serverOptions, '--log'] });
   const page = await browser.newPage({ width: 480, height: 640 });
   try {
     await page.navigate(web.url);
@@ -120,6 +120,10 @@ async function visitThenUpdate(browser, folders, builds, serverOptions) {
     const frame = await firstFrame(page);
     await page.waitFor('the first build kept', `navigator.serviceWorker.ready.then(async () =>
       Boolean(navigator.serviceWorker.controller) && await caches.has('${builds.first.cache}'))`, 15000);
+    // A first visit sends each file once: the worker keeps what the page has just fetched.
+    const twice = [...web.sentWhole].filter(([, times]) => times > 1).map(([path]) => path);
+    if (twice.length > 0) throw new StepFailed(`the first visit sent ${twice.join(', ')} twice`);
+    if (web.sentWhole.size < 5) throw new StepFailed(`the server's log names ${web.sentWhole.size} files`);
 
     // The second build, from the same address.
     const port = web.port;
