@@ -142,11 +142,20 @@ void Activate(HWND window, Bar& bar, int index) {
 
 // A drop-down key opens its menu as it goes down; a plain key is drawn pressed, keeps the pointer
 // and sends its command when released on itself.
-void Press(HWND window, Bar& bar, LPARAM lParam) {
+// The key under the pointer position in `lParam`, or -1.
+int KeyUnder(HWND window, const Bar& bar, LPARAM lParam) {
     RECT client;
     GetClientRect(window, &client);
-    const int key = SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
-                              static_cast<int>(bar.keys.size()));
+    const int y = static_cast<SHORT>(HIWORD(lParam));
+    if (y < 0 || y >= client.bottom) {
+        return -1;
+    }
+    return SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
+                     static_cast<int>(bar.keys.size()));
+}
+
+void Press(HWND window, Bar& bar, LPARAM lParam) {
+    const int key = KeyUnder(window, bar, lParam);
     if (key >= 0 && (bar.keys[key].button.style & kStyleDropDown) != 0) {
         Activate(window, bar, key);
     } else if (key >= 0) {
@@ -160,14 +169,9 @@ void Release(HWND window, Bar& bar, LPARAM lParam) {
     if (GetCapture() == window) {
         ReleaseCapture();
     }
-    RECT client;
-    GetClientRect(window, &client);
-    const int key = SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
-                              static_cast<int>(bar.keys.size()));
-    const int y = static_cast<SHORT>(HIWORD(lParam));
     SetPressed(window, bar, -1);
-    if (pressed >= 0 && key == pressed && y >= 0 && y < client.bottom) {
-        Activate(window, bar, key);
+    if (pressed >= 0 && KeyUnder(window, bar, lParam) == pressed) {
+        Activate(window, bar, pressed);
     }
 }
 
