@@ -376,6 +376,7 @@ constexpr platform::DialogResource kPlacedDialogs[] = {
     {401, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Cero", 0, u"sans-serif", {}},
     {402, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Uno", 1, u"sans-serif", {}},
     {403, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Rara", 8, u"sans-serif", kUnknownItems},
+    {404, WS_POPUP, 0, 10, 20, 80, 40, u"Sin fuente", 0, u"", kSmallItems},
 };
 const platform::ResourceModule kPlacedModule{u"placed", 3082, {}, {}, {}, {}, kPlacedDialogs, {}};
 
@@ -414,14 +415,22 @@ TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight)
 }
 
 TEST_F(Dialogs, AControlOutsideADialogHasTheFontOfADialogWithoutOne) {
-    HWND control = CreateWindowExW(0, u"static", u"Hola", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, main,
+    using platform::detail::ControlFont;
+    platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
+    HWND outside = CreateWindowExW(0, u"static", u"Hola", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, main,
                                    nullptr, nullptr, nullptr);
-    const platform::detail::chrome::Font font =
-        platform::detail::ControlFont(*platform::detail::Desktop::Current(), control);
-    const int dpi = platform::detail::MetricsFor({240, 320}).dpi;
-    EXPECT_EQ(font.family, "sans-serif");
-    EXPECT_DOUBLE_EQ(font.pixels, 8.0 * dpi / 72.0);
-    EXPECT_FALSE(font.bold);
+    platform::detail::chrome::Font inside;
+    While(100, [&] {
+        HWND dialog = FindWindowW(u"Dialog", u"Sin fuente");
+        inside = ControlFont(desktop, GetDlgItem(dialog, IDOK));
+        EndDialog(dialog, 1);
+    });
+    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
+    ASSERT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 404), main, SmallProc, 0), 1);
+    const platform::detail::chrome::Font font = ControlFont(desktop, outside);
+    EXPECT_EQ(font.family, inside.family);
+    EXPECT_DOUBLE_EQ(font.pixels, inside.pixels);
+    EXPECT_EQ(font.bold, inside.bold);
 }
 
 TEST_F(Dialogs, ADialogWithAControlNobodyRegisteredFailsAndLeavesNothing) {
