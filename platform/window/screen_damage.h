@@ -45,5 +45,8 @@ class ScreenDamage {
 std::pair<int, int> CopyChangedWords(const std::uint32_t* from, std::uint32_t* to, int words);
 // The same for making them all `pixel`.
 std::pair<int, int> FillChangedWords(std::uint32_t* to, int words, std::uint32_t pixel);
+// Whether the `words` pixels at `a` and `b` are the same, compared two at a time in blocks: how
+// the page compares them, whose C library's memcmp goes a byte at a time.
+bool SameWordsInBlocks(const std::uint32_t* a, const std::uint32_t* b, int words);
 
 }  // namespace platform

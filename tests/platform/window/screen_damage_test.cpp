@@ -122,6 +122,31 @@ TEST(ChangedWords, ACopyWritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
     EXPECT_EQ(FillChangedWords(row.data(), 6, 0), (std::pair{6, 6}));
 }
 
+TEST(ChangedWords, ThePagesCompareFindsADifferenceAtEveryPlaceOfEveryLength) {
+    // Lengths around the block and its halves, a row starting off an 8-byte boundary, and a
+    // difference in either word of a pair, in the top bit or the bottom one.
+    std::vector<std::uint32_t> a(60, 0x00336633u);
+    for (int offset = 0; offset < 2; ++offset) {
+        for (int words = 0; words <= 50; ++words) {
+            std::vector<std::uint32_t> b = a;
+            const std::uint32_t* left = a.data() + offset;
+            std::uint32_t* right = b.data() + offset;
+            EXPECT_TRUE(SameWordsInBlocks(left, right, words)) << words;
+            for (int at = 0; at < words; ++at) {
+                for (const std::uint32_t bit : {1u, 0x80000000u}) {
+                    right[at] ^= bit;
+                    EXPECT_FALSE(SameWordsInBlocks(left, right, words))
+                        << "length " << words << ", at " << at << ", offset " << offset;
+                    right[at] ^= bit;
+                }
+            }
+            // A difference just past the end is not looked at.
+            right[words] ^= 1;
+            EXPECT_TRUE(SameWordsInBlocks(left, right, words)) << words;
+        }
+    }
+}
+
 TEST(ChangedWords, EveryDifferenceIsCopiedAndCoveredWhereverItLies) {
     // Changes at the ends of a row, across block edges and anywhere at random.
     std::mt19937 random(11);
