@@ -8,9 +8,11 @@
 // Both pages get the same pointer circling over them. The two take turns at going first, each in
 // a browser of its own; the figures are medians over the runs with their middle half, and the CPU
 // ratio is given both as that of the medians and as each run's own (paired) ratio, whose middle
-// half must lie within the goal.
+// half must lie within the goal. With --before, a second build of the page (another tree's
+// build/web) is measured in the same runs, taking its turn with the other two, so that a change
+// is judged against what it changed rather than against another session's figures.
 //
-//   node bench/web_bench.mjs [SITE] [--seconds 20] [--runs 5]      SITE: build/web
+//   node bench/web_bench.mjs [SITE] [--seconds 20] [--runs 5] [--before SITE]   SITE: build/web
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { spawn } from 'node:child_process';
@@ -18,7 +20,7 @@ import { Browser, delay } from '../tests/web/browser.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = join(here, '..');
-const options = { site: join(root, 'build', 'web'), seconds: 20, runs: 5 };
+const options = { site: join(root, 'build', 'web'), seconds: 20, runs: 5, before: null };
 const args = process.argv.slice(2);
 for (let i = 0; i < args.length; ++i) {
   if (args[i] === '--seconds' || args[i] === '--runs') {
@@ -28,10 +30,12 @@ for (let i = 0; i < args.length; ++i) {
       process.exit(2);
     }
     options[args[i - 1].slice(2)] = value;
+  } else if (args[i] === '--before' && i + 1 < args.length) {
+    options.before = resolve(args[++i]);
   } else if (!args[i].startsWith('-')) {
     options.site = resolve(args[i]);
   } else {
-    console.error(`web_bench: unknown option '${args[i]}'\nusage: node bench/web_bench.mjs [SITE] [--seconds N] [--runs N]`);
+    console.error(`web_bench: unknown option '${args[i]}'\nusage: node bench/web_bench.mjs [SITE] [--seconds N] [--runs N] [--before SITE]`);
     process.exit(2);
   }
 }
@@ -132,20 +136,24 @@ const spread = (values, digits) =>
   `${quantile(values, 0.25).toFixed(digits)}-${quantile(values, 0.75).toFixed(digits)}`;
 
 async function main() {
-  const game = [];
-  const floor = [];
+  const results = { game: [], floor: [], before: [] };
+  const sites = { game: [options.site, '?screen=480x640'], floor: [join(here, 'web_floor'), ''],
+    before: [options.before, '?screen=480x640'] };
+  const which = options.before ? ['game', 'floor', 'before'] : ['game', 'floor'];
   for (let run = 0; run < options.runs; ++run) {
-    const order = run % 2 === 0 ? ['game', 'floor'] : ['floor', 'game'];
-    for (const which of order) {
+    // Each program goes first, in the middle and last in turn.
+    const order = which.map((_, i) => which[(i + run) % which.length]);
+    for (const name of order) {
       await delay(1000);
-      if (which === 'game') game.push(await measure(options.site, '?screen=480x640'));
-      else floor.push(await measure(join(here, 'web_floor'), ''));
+      results[name].push(await measure(...sites[name]));
     }
-    const g = game[game.length - 1];
-    const f = floor[floor.length - 1];
+    const g = results.game[run];
+    const f = results.floor[run];
+    const b = options.before ? `; before ${results.before[run].cpuMsPerSecond.toFixed(1)} ms/s` : '';
     console.log(`run ${run + 1}: game ${g.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${g.firstFrameMs.toFixed(0)} ms, ` +
-      `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms`);
+      `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms${b}`);
   }
+  const { game, floor, before } = results;
   const row = (name, key, digits, unit) => {
     const a = game.map((r) => r[key]);
     const b = floor.map((r) => r[key]);
@@ -158,6 +166,14 @@ async function main() {
   console.log(row('first visit, bytes sent', 'firstVisitBytes', 0, ''));
   console.log(row('timer mean period, ms', 'meanPeriodMs', 2, ''));
   console.log(row('timer worst lateness, ms', 'worstLatenessMs', 0, ''));
+  if (options.before) {
+    const b = before.map((r) => r.cpuMsPerSecond);
+    const againstFloor = before.map((r, i) => r.cpuMsPerSecond / floor[i].cpuMsPerSecond);
+    const againstBefore = game.map((r, i) => r.cpuMsPerSecond / before[i].cpuMsPerSecond);
+    console.log(`${'before: CPU of the renderer, ms per s'.padEnd(34)} ${median(b).toFixed(1).padStart(9)} (${spread(b, 1)}); ` +
+      `paired with the floor ${median(againstFloor).toFixed(2)} (${spread(againstFloor, 2)})`);
+    console.log(`game against before, paired: ${median(againstBefore).toFixed(2)} (${spread(againstBefore, 2)})`);
+  }
   const cpuRatio = median(game.map((r) => r.cpuMsPerSecond)) / median(floor.map((r) => r.cpuMsPerSecond));
   // Each run's game against the floor measured next to it; the goal is met when the middle half
   // of these lies within it.
