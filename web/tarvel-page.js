@@ -110,10 +110,18 @@ const TarvelPage = {
       if (due < 0 || due === this.due) return;
       clearTimeout(this.dueTimer);
       this.due = due;
-      this.dueTimer = setTimeout(() => {
+      // A browser's timer can fire a fraction of a millisecond early: woken then, the program
+      // would find its timer not yet due and wait once more, a second wake for every tick.
+      const fire = () => {
+        const left = due - performance.now();
+        if (left > 0) {
+          this.dueTimer = setTimeout(fire, left);
+          return;
+        }
         this.due = -1;
         if (this.wake) this.wake();
-      }, due - performance.now());
+      };
+      this.dueTimer = setTimeout(fire, due - performance.now());
     });
   },
 
