@@ -29,7 +29,8 @@ ATOM RegisterMainWindowClass(HINSTANCE instance, LPCWSTR className) {
     return RegisterClassW(&windowClass);
 }
 
-BOOL InitInstance(HINSTANCE instance, int showCommand) {
+// Run once, at the start: cold, so never compiled into the loop below.
+[[gnu::cold]] BOOL InitInstance(HINSTANCE instance, int showCommand) {
     ProgramState& program = Program();
     program.instance = instance;
     SHInitExtraControls();
@@ -74,8 +75,11 @@ BOOL InitInstance(HINSTANCE instance, int showCommand) {
     return TRUE;
 }
 
-int WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPWSTR /*commandLine*/,
-            int showCommand) {
+// A function of its own, not merged into the entry point that calls it: the loop is the hot code
+// that a browser compiles a second time, optimised, and the entry point's start-up would be
+// compiled with it.
+[[gnu::noinline]] int WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/,
+                              LPWSTR /*commandLine*/, int showCommand) {
     if (!InitInstance(instance, showCommand)) {
         return 0;
     }
