@@ -25,8 +25,6 @@ const EVENT = {
   keyDown: 5, keyUp: 6, blur: 7, closeRequest: 8,
 };
 const INTS_PER_EVENT = 6;
-// How long a pointer move may wait for the program's next timer, in ms (see push).
-const MOVE_WAIT_MS = 50;
 
 const TITLE = 'Tarvel';
 
@@ -38,8 +36,6 @@ const TarvelPage = {
   canvasRect: null,
   queue: [],
   wake: null,
-  // When the program's current wait ends, on performance.now()'s clock; negative: at input.
-  waitingUntil: -1,
   due: -1,
   dueTimer: 0,
   shown: false,
@@ -49,9 +45,6 @@ const TarvelPage = {
   raises: 0,
   firstFrameBytes: null,
   timer: { ticks: 0, first: 0, last: 0, worstLateness: 0 },
-  // How often the program has waited, and how many of those waits a pointer move ended.
-  waits: 0,
-  wokenByMoves: 0,
 
   // The viewport in CSS pixels: the device screen when the address names none.
   viewport() {
@@ -88,19 +81,9 @@ const TarvelPage = {
     this.layout();
   },
 
-  // A pointer move does not end a wait that its timer ends within MOVE_WAIT_MS anyway: the
-  // program then takes every move that came, in order, before the timer's message, so it
-  // computes just what it would have move by move (the game reads positions, not the clock),
-  // and the page spares a wake of the program for each move. Any other event ends the wait at
-  // once, and so does a move when no timer is that near.
   push(kind, id, x, y, repeat, mainButton) {
     this.queue.push(kind, id, x, y, repeat ? 1 : 0, mainButton ? 1 : 0);
-    if (!this.wake) return;
-    if (kind === EVENT.pointerMove) {
-      if (this.waitingUntil >= 0 && this.waitingUntil - performance.now() <= MOVE_WAIT_MS) return;
-      ++this.wokenByMoves;
-    }
-    this.wake();
+    if (this.wake) this.wake();
   },
 
   // Hands queued events to the program: writes at most `capacity` of them into `heap` from
@@ -119,8 +102,6 @@ const TarvelPage = {
   // set and clear a timer for every move.
   wait(due) {
     if (this.queue.length) return Promise.resolve();
-    this.waitingUntil = due;
-    ++this.waits;
     return new Promise((resolve) => {
       this.wake = () => {
         this.wake = null;
