@@ -45,6 +45,8 @@ const TarvelPage = {
   raises: 0,
   firstFrameBytes: null,
   timer: { ticks: 0, first: 0, last: 0, worstLateness: 0 },
+  // How often the program has waited for an event or its timer (for the tests).
+  waits: 0,
 
   // The viewport in CSS pixels: the device screen when the address names none.
   viewport() {
@@ -102,6 +104,7 @@ const TarvelPage = {
   // set and clear a timer for every move.
   wait(due) {
     if (this.queue.length) return Promise.resolve();
+    ++this.waits;
     return new Promise((resolve) => {
       this.wake = () => {
         this.wake = null;

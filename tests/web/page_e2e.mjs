@@ -135,6 +135,17 @@ async function pitchAndSoftKeys(page) {
 async function discFollowsTheMouse(page) {
   const gestures = await page.evaluate('[document.body, TarvelPage.canvas].map((e) => getComputedStyle(e).touchAction)');
   if (gestures.join() !== 'none,none') throw new StepFailed(`touch-action while playing: ${gestures}, not none on the page and the game`);
+  // Each move wakes the program as it comes: moves left waiting would reach the game as one (the
+  // window manager collapses waiting moves), and the disc takes its path move by move. And a
+  // tick wakes it once, not again when the browser's timer fires a little early.
+  const counts = '[TarvelPage.waits, TarvelPage.timer.ticks]';
+  const before = await page.evaluate(counts);
+  await steer(page, 130, 480);
+  const [waits, ticks] = (await page.evaluate(counts)).map((n, i) => n - before[i]);
+  const moves = 12;
+  if (waits < moves - 2 || waits > moves + ticks + 3) {
+    throw new StepFailed(`${moves} moves over ${ticks} ticks: the program waited ${waits} times`);
+  }
   for (const [x, y] of [[130, 480], [350, 480]]) {
     await steer(page, x, y);
     await waitUntil(`the disc under the pointer at (${x}, ${y})`, async () => {
