@@ -16,6 +16,7 @@
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { spawn } from 'node:child_process';
+import { existsSync } from 'node:fs';
 import { Browser, delay } from '../tests/web/browser.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -30,12 +31,23 @@ for (let i = 0; i < args.length; ++i) {
       process.exit(2);
     }
     options[args[i - 1].slice(2)] = value;
-  } else if (args[i] === '--before' && i + 1 < args.length) {
+  } else if (args[i] === '--before') {
+    if (i + 1 >= args.length || args[i + 1].startsWith('-')) {
+      console.error('web_bench: --before needs the folder of a built page, e.g. /tmp/before/build/web');
+      process.exit(2);
+    }
     options.before = resolve(args[++i]);
   } else if (!args[i].startsWith('-')) {
     options.site = resolve(args[i]);
   } else {
     console.error(`web_bench: unknown option '${args[i]}'\nusage: node bench/web_bench.mjs [SITE] [--seconds N] [--runs N] [--before SITE]`);
+    process.exit(2);
+  }
+}
+
+for (const [what, folder] of [['SITE', options.site], ['--before', options.before]]) {
+  if (folder && !existsSync(join(folder, 'index.html'))) {
+    console.error(`web_bench: ${what} ${folder} holds no built page (index.html); scripts/web builds one`);
     process.exit(2);
   }
 }
