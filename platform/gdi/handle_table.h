@@ -24,11 +24,12 @@ struct SlotRef {
     std::uint32_t generation = 0;
 };
 
-template <class T>
+// `SlotBits` is the handle's; tests give a table a few bits to fill it.
+template <class T, int SlotBits = kSlotBits>
 class HandleTable {
   public:
-    // Slots beyond this cannot be encoded in a handle; Insert then fails.
-    static constexpr std::uint32_t kMaxSlots = (1u << kSlotBits) - 1;
+    // Slots beyond this cannot be encoded in a handle (slot + 1 must fit); Insert then fails.
+    static constexpr std::uint32_t kMaxSlots = (1u << SlotBits) - 1;
 
     std::optional<SlotRef> Insert(T value) {
         std::uint32_t index = 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "platform/gdi/handle_table.h"
 
@@ -36,6 +37,23 @@ TEST(HandleTableTest, CountsLiveObjectsAndRefusesUnknownSlots) {
     EXPECT_EQ(table.LiveCount(), 1u);
     table.Erase(b);
     EXPECT_EQ(table.LiveCount(), 0u);
+}
+
+// Slot + 1 must fit the handle's slot bits: one slot more would spill into the bits above.
+TEST(HandleTableTest, AFullTableRefusesMoreUntilASlotIsFreed) {
+    HandleTable<int, 4> table;
+    std::optional<SlotRef> last;
+    for (int i = 0; i < 15; ++i) {
+        last = table.Insert(i);
+        ASSERT_TRUE(last) << "slot " << i;
+    }
+    EXPECT_EQ(last->index, 14u);
+    EXPECT_FALSE(table.Insert(15)) << "a 16th slot's handle would need a fifth bit";
+    EXPECT_EQ(table.LiveCount(), 15u);
+    ASSERT_TRUE(table.Erase(*last));
+    const std::optional<SlotRef> reused = table.Insert(16);
+    ASSERT_TRUE(reused);
+    EXPECT_EQ(reused->index, 14u);
 }
 
 TEST(HandleTableTest, ErasingDestroysTheObject) {

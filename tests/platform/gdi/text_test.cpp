@@ -182,6 +182,28 @@ TEST(FontTest, SameLogfontReusesTheMatchedFace) {
     EXPECT_EQ(again->scaled.get(), first->scaled.get());
 }
 
+// Matched faces are kept for reuse, but not without end: a program asking for ever new weights
+// would otherwise grow the cache for as long as it runs. 64 are kept; the 65th starts afresh.
+TEST(FontTest, TheFaceCacheKeeps64FacesAndThenStartsAfresh) {
+    platform::gdi_detail::FontCache cache;
+    LOGFONTW logfont = ScoreLogfont(15);
+    const auto faceOfWeight = [&](LONG weight) {
+        logfont.lfWeight = weight;
+        const auto sized = cache.Resolve(logfont);
+        EXPECT_TRUE(sized) << "weight " << weight;
+        return sized ? sized->face : nullptr;
+    };
+    const auto first = faceOfWeight(1);
+    for (LONG weight = 2; weight <= 64; ++weight) {
+        faceOfWeight(weight);
+    }
+    EXPECT_EQ(faceOfWeight(1), first) << "64 faces, the first still kept";
+    faceOfWeight(65);
+    const auto again = faceOfWeight(1);
+    ASSERT_NE(again, nullptr);
+    EXPECT_NE(again, first) << "the 65th emptied the cache";
+}
+
 class TextOutTest : public testing::Test {
   protected:
     TextOutTest() : surface_(120, 80, kPaper) {

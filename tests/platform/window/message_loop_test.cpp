@@ -157,7 +157,7 @@ TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
     SetTimer(window, 1, 50, nullptr);
     PostMessageW(window, WM_USER, 0, 0);
     Log().clear();
-    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
     EXPECT_FALSE(IsWindow(window));
     ASSERT_EQ(Log().size(), 3u);
     EXPECT_EQ(Log()[1].message, WM_DESTROY);
@@ -166,6 +166,56 @@ TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
     backend.Advance(100);
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+// What the default procedure answers a program that sends it a message and reads the result.
+TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintEraseAndCaptionMessages) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = u"Black";
+    ASSERT_NE(RegisterClassW(&wc), 0);
+    HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Black", u"Black", WS_VISIBLE | WS_CAPTION,
+                                  0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(DefWindowProcW(window, WM_PAINT, 0, 0), 0);
+    EXPECT_EQ(PumpUntilIdle(), 0) << "the default paint leaves nothing to paint";
+
+    // Erasing fills with the class's brush and says so; a context that is none erases nothing.
+    HDC memory = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(memory, 240, 320);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    RECT all{0, 0, 240, 320};
+    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
+    EXPECT_EQ(GetPixel(memory, 239, 293), RGB(0, 0, 0)) << "the client area's last pixel";
+    EXPECT_EQ(GetPixel(memory, 239, 294), RGB(255, 255, 255)) << "and nothing below it";
+    EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, 0x1234, 0), 0);
+    HWND brushless = MakeWindow();
+    EXPECT_EQ(SendMessageW(brushless, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 0)
+        << "a class without a brush erases nothing";
+    EXPECT_EQ(DefWindowProcW(reinterpret_cast<HWND>(0x1234), WM_ERASEBKGND,
+                             reinterpret_cast<WPARAM>(memory), 0),
+              0)
+        << "nor does a window that is none";
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+
+    // The caption's OK button, pressed and released on it: each message answers 0, and the
+    // release sends the command.
+    RECT r{};
+    GetWindowRect(window, &r);
+    const LPARAM onOk = MAKELPARAM(r.right - 20, r.top + 13);
+    Log().clear();
+    EXPECT_EQ(SendMessageW(window, WM_NCLBUTTONDOWN, HTCAPTION, onOk), 0);
+    EXPECT_EQ(SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, onOk), 0);
+    EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
+    EXPECT_EQ(SendMessageW(window, WM_NCLBUTTONUP, HTCAPTION, onOk), 0);
+    ASSERT_EQ(SeenOf(WM_COMMAND).size(), 1u);
+    EXPECT_EQ(SeenOf(WM_COMMAND)[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
+    // Without the button, the caption's messages answer 0 all the same.
+    EXPECT_EQ(SendMessageW(brushless, WM_NCLBUTTONDOWN, HTCAPTION, onOk), 0);
 }
 
 LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

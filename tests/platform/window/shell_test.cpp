@@ -154,6 +154,38 @@ TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
     EXPECT_EQ(SendMessageW(bar, WM_PAINT, 0, 0), 0) << "a paint handled answers 0";
 }
 
+// A program may send the bar and its menu any message and read the answer: what they handle
+// answers 0, as the platform's own windows do.
+TEST_F(SoftKeys, TheBarAndItsMenuAnswerWhatTheyHandleWithZero) {
+    TapRightSoftKey();
+    HWND popup = Popup();
+    ASSERT_NE(popup, nullptr);
+    RECT r = Rect(popup);
+    const POINT first = ItemCentre(0);
+    const LPARAM onFirst = MAKELPARAM(first.x - r.left, first.y - r.top);
+    EXPECT_EQ(SendMessageW(popup, WM_PAINT, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, onFirst), 0);
+    EXPECT_EQ(SendMessageW(popup, WM_LBUTTONUP, 0, onFirst), 0);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT}));
+
+    const RECT keys = Rect(bar);
+    const LPARAM onLeftKey = MAKELPARAM(20, (keys.bottom - keys.top) / 2);
+    EXPECT_EQ(SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, onLeftKey), 0);
+    EXPECT_EQ(SendMessageW(bar, WM_LBUTTONUP, 0, onLeftKey), 0);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_OK}));
+
+    TapRightSoftKey();
+    popup = Popup();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(SendMessageW(popup, WM_DESTROY, 0, 0), 0);
+    HMENU menu = HelpMenu();
+    ASSERT_GT(GetMenuItemCount(menu), 0);
+    EXPECT_EQ(SendMessageW(bar, WM_DESTROY, 0, 0), 0);
+    EXPECT_EQ(GetMenuItemCount(menu), -1) << "the bar let go of its menus";
+}
+
 TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
     backend.PointerDown(60, 307);
     backend.PointerUp(200, 307);
@@ -364,6 +396,28 @@ TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
     PumpUntilIdle();
     EXPECT_EQ(Popup(), nullptr);
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
+}
+
+// Half the device's width: the chrome shrinks to half, but the menu keeps a border of a pixel.
+class SoftKeysOnASmallScreen : public SoftKeys {
+  protected:
+    SoftKeysOnASmallScreen() : SoftKeys({120, 160}) {}
+};
+
+TEST_F(SoftKeysOnASmallScreen, MenuItemsAre11PixelsHighBelowAOnePixelBorder) {
+    TapRightSoftKey();
+    RECT r = Rect(Popup());
+    backend.Tap(r.left + 10, r.top);
+    PumpUntilIdle();
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_TRUE(Commands().empty()) << "the border chooses nothing";
+    for (int y : {1, 11, 12}) {
+        TapRightSoftKey();
+        r = Rect(Popup());
+        backend.Tap(r.left + 10, r.top + y);
+        PumpUntilIdle();
+    }
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_ABOUT, IDM_NEW}));
 }
 
 TEST_F(SoftKeys, ATapOutsideTheMenuOnlyClosesIt) {
