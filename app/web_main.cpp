@@ -4,6 +4,7 @@
 // to the page, which then shows its end screen.
 #include <emscripten.h>
 
+#include <optional>
 #include <string>
 
 #include "app/page_query.h"
@@ -61,27 +62,56 @@ platform::ScreenSize ViewportScreen() {
     return PageScreenFor(width, height);
 }
 
-}  // namespace
-
-int main() {
+// The screen the address names, else the viewport's; none, after telling the page why, when the
+// address is not one of ours.
+[[gnu::cold, gnu::noinline]] std::optional<platform::ScreenSize> ScreenFromAddress() {
     const PageQueryResult query = ParsePageQuery(TakeQuery());
     if (!query.ok) {
         tarvel_page_refuse(query.error.c_str());
+        return std::nullopt;
+    }
+    return query.options.screen.value_or(ViewportScreen());
+}
+
+// What WinMain runs on. Made and unmade out of line: every wait of the program unwinds main and
+// rewinds it, so main is kept to the call of WinMain, and the browser does not compile all of
+// the start-up again when main runs hot.
+class PageRuntime {
+  public:
+    [[gnu::cold, gnu::noinline]] explicit PageRuntime(platform::ScreenSize screen)
+        : backend_(screen) {
+        drawing_.Wait();
+        // Tabs of the same origin share one desktop: a second tab finds the game in the first.
+        windows_.emplace(backend_, "web");
+        windows_->ObserveTimers([](const platform::TimerTaken& tick) {
+            tarvel_page_timer_taken(static_cast<double>(tick.due), static_cast<double>(tick.taken));
+        });
+        instance_ = platform::RegisterModule(resources::TarvelResourceModule());
+        ResetProgramState();
+    }
+    [[gnu::cold, gnu::noinline]] ~PageRuntime() = default;
+    PageRuntime(const PageRuntime&) = delete;
+    PageRuntime& operator=(const PageRuntime&) = delete;
+
+    HINSTANCE Instance() const { return instance_; }
+    bool ScreenShown() const { return backend_.ScreenShown(); }
+
+  private:
+    platform::DrawingPreparation drawing_;
+    platform::WebBackend backend_;
+    std::optional<platform::WindowSystem> windows_;
+    HINSTANCE instance_ = nullptr;
+};
+
+}  // namespace
+
+int main() {
+    const std::optional<platform::ScreenSize> screen = ScreenFromAddress();
+    if (!screen) {
         return kExitRefused;
     }
-    const platform::ScreenSize screen = query.options.screen.value_or(ViewportScreen());
-
-    platform::DrawingPreparation drawing;
-    platform::WebBackend backend(screen);
-    drawing.Wait();
-    // Tabs of the same origin share one desktop: a second tab finds the game in the first.
-    platform::WindowSystem windows(backend, "web");
-    windows.ObserveTimers([](const platform::TimerTaken& tick) {
-        tarvel_page_timer_taken(static_cast<double>(tick.due), static_cast<double>(tick.taken));
-    });
-    const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
-    ResetProgramState();
-    const int status = WinMain(instance, nullptr, nullptr, SW_SHOW);
-    tarvel_page_ended(status, backend.ScreenShown() ? 1 : 0);
+    PageRuntime runtime(*screen);
+    const int status = WinMain(runtime.Instance(), nullptr, nullptr, SW_SHOW);
+    tarvel_page_ended(status, runtime.ScreenShown() ? 1 : 0);
     return status;
 }

@@ -113,12 +113,15 @@ class Desktop {
     void ComposeInto(cairo_surface_t* screen, ScreenDamage& changed);
     // Composes the screen into the back end's and shows it, when something was drawn since it
     // was last shown (frame_path.cpp).
-    void PresentIfDirty();
+    [[gnu::noinline]] void PresentIfDirty();
 
     // Messages.
     LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     bool Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     void PostQuit(int exitCode) { quitCode_ = exitCode; }
+    // The loop's one way to its messages, and to its sleep. What it looks through stays out of
+    // line ([[gnu::noinline]] below): on the page every function on the way to the sleep is
+    // instrumented to unwind and rewind the stack, and a short Fetch keeps that to itself.
     FetchResult Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait);
     LRESULT Dispatch(const MSG& msg);
     bool KeyDown(UINT key) const { return keysDown_.count(key) != 0; }
@@ -147,15 +150,16 @@ class Desktop {
     // its parent is not there.
     std::unique_ptr<Window> NewWindow(const CreateParams& p, const WindowClass& windowClass) const;
     bool Matches(const MSG& msg, HWND filter, UINT first, UINT last) const;
-    bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    bool FindPaint(MSG& msg, HWND filter, UINT first, UINT last);
-    bool TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    [[gnu::noinline]] bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    [[gnu::noinline]] bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
+    [[gnu::noinline]] bool FindPaint(MSG& msg, HWND filter, UINT first, UINT last);
+    [[gnu::noinline]] bool TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
     void Accept(std::vector<InputEvent> events);
     void Route(const InputEvent& event);
     void RoutePointer(const InputEvent& event);
-    void PressPointer(POINT at);
-    void RouteKey(const InputEvent& event);
+    // A press and a key are rare beside the pointer's moves: kept out of the moves' path.
+    [[gnu::noinline]] void PressPointer(POINT at);
+    [[gnu::noinline]] void RouteKey(const InputEvent& event);
     bool HandleShellKey(UINT key);
     void QueueInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
     void FitSurface(Window& window);
@@ -174,7 +178,7 @@ class Desktop {
     void ComposeWindow(const Window& window, const RECT& clip, const std::vector<RECT>& parts,
                        const Composing& into);
     // Requests from other processes, and the longest a wait may last while serving them.
-    void ServeOtherProcesses();
+    [[gnu::noinline]] void ServeOtherProcesses();
     std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);
 
     Backend& backend_;

@@ -205,7 +205,9 @@ std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
 
 void Desktop::Accept(std::vector<InputEvent> events) {
     lastInputLook_ = Now();
-    rawInput_.insert(rawInput_.end(), events.begin(), events.end());
+    for (const InputEvent& event : events) {
+        rawInput_.push_back(event);
+    }
 }
 
 }  // namespace platform::detail
