@@ -154,7 +154,7 @@ class Desktop {
     [[gnu::noinline]] bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
     [[gnu::noinline]] bool FindPaint(MSG& msg, HWND filter, UINT first, UINT last);
     [[gnu::noinline]] bool TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    void Accept(std::vector<InputEvent> events);
+    void Accept(const std::vector<InputEvent>& events);
     void Route(const InputEvent& event);
     void RoutePointer(const InputEvent& event);
     // A press and a key are rare beside the pointer's moves: kept out of the moves' path.

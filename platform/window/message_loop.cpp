@@ -203,7 +203,7 @@ std::optional<Millis> Desktop::WaitDeadline(std::optional<Millis> nextTimer) {
     return nextTimer ? std::min(*nextTimer, serveBy) : serveBy;
 }
 
-void Desktop::Accept(std::vector<InputEvent> events) {
+void Desktop::Accept(const std::vector<InputEvent>& events) {
     lastInputLook_ = Now();
     for (const InputEvent& event : events) {
         rawInput_.push_back(event);
