@@ -17,16 +17,6 @@ namespace {
 using platform::detail::Layer;
 using Compositor = Desktop;
 
-// A recording class whose windows are erased with `colour`; returns the class brush.
-HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hbrBackground = CreateSolidBrush(colour);
-    wc.lpszClassName = name;
-    RegisterClassW(&wc);
-    return wc.hbrBackground;
-}
-
 // Red and blue classes, a red window at (20, 30), 100 x 80, and a blue child of it at `child`
 // in its client coordinates; all of it goes with the value.
 struct RedParentBlueChild {

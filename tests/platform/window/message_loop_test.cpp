@@ -170,11 +170,8 @@ TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
 
 // What the default procedure answers a program that sends it a message and reads the result.
 TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintEraseAndCaptionMessages) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = u"Black";
-    ASSERT_NE(RegisterClassW(&wc), 0);
+    HBRUSH black = RegisterFilledClass(u"Black", RGB(0, 0, 0));
+    ASSERT_NE(black, nullptr);
     HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Black", u"Black", WS_VISIBLE | WS_CAPTION,
                                   0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
@@ -216,6 +213,8 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintEraseAndCaptionMessages) {
     EXPECT_EQ(SeenOf(WM_COMMAND)[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
     // Without the button, the caption's messages answer 0 all the same.
     EXPECT_EQ(SendMessageW(brushless, WM_NCLBUTTONDOWN, HTCAPTION, onOk), 0);
+    DestroyWindow(window);
+    DeleteObject(black);
 }
 
 LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -36,6 +36,18 @@ LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.hbrBackground = CreateSolidBrush(colour);
+    wc.lpszClassName = name;
+    if (RegisterClassW(&wc) == 0) {
+        DeleteObject(wc.hbrBackground);
+        return nullptr;
+    }
+    return wc.hbrBackground;
+}
+
 Desktop::Desktop(platform::ScreenSize screen) : backend(screen) {
     Log().clear();
     WNDCLASSW wc{};

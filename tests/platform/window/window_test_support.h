@@ -26,6 +26,9 @@ std::vector<Seen>& Log();
 // Only the messages of one kind.
 std::vector<Seen> SeenOf(UINT message);
 LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A recording class whose windows are erased with `colour`; returns the class brush (null when
+// the name was taken).
+HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour);
 
 class Desktop : public ::testing::Test {
   protected:
