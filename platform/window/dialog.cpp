@@ -63,10 +63,16 @@ int Scale(int units, int base, int divisor) {
     return units * base / divisor;
 }
 
-// Enter presses OK and Escape Cancel for the dialog that has the key.
+// Enter presses OK and Escape Cancel for the dialog that has the key. A dialog without a Cancel
+// button (the device had no Escape key, so its dialogs may handle only OK and a close) is asked
+// to close instead, as its caption's close would: on a desktop Escape is how a dialog goes away.
 bool DialogKey(Desktop& desktop, HWND dialog, const MSG& msg) {
     if (msg.message != WM_KEYDOWN || desktop.tree().TopLevelOf(msg.hwnd) != dialog) {
         return false;
+    }
+    if (msg.wParam == VK_ESCAPE && GetDlgItem(dialog, IDCANCEL) == nullptr) {
+        desktop.Send(dialog, WM_CLOSE, 0, 0);
+        return true;
     }
     if (msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) {
         int id = msg.wParam == VK_RETURN ? IDOK : IDCANCEL;
