@@ -457,6 +457,26 @@ def about_box_opens_and_closes(s):
     s.click(SCREEN_W - 44, 26)
     wait_for('the pitch again', lambda: not caption() and
              near(s.last.pixel(60, 100), PITCH_GREEN, 0))
+    # On a desktop, Escape dismisses a dialog too.
+    s.key('ctrl+a')
+    wait_for('the About box again', caption)
+    s.key('Escape')
+    wait_for('the pitch after Escape', lambda: not caption() and
+             near(s.last.pixel(60, 100), PITCH_GREEN, 0))
+
+
+def window_class_names_the_desktop_entry(s):
+    # A dock matches a running window to its launcher by the window's class.
+    entry = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'data',
+                         'io.github.tarvel.Tarvel.desktop')
+    with open(entry, encoding='utf-8') as lines:
+        named = [line.strip().split('=', 1)[1] for line in lines
+                 if line.startswith('StartupWMClass=')]
+    found = run('xprop', '-id', s.window, 'WM_CLASS', env=s.env)
+    classes = re.findall(r'"([^"]*)"', found)
+    if len(named) != 1 or len(classes) != 2 or classes[1] != named[0]:
+        raise StepFailed('the window\'s class is %s; the desktop entry names %s' %
+                         (classes or found.strip(), named or 'none'))
 
 
 def second_start_raises_the_first(s):
@@ -554,6 +574,7 @@ STEPS = [
 # Under a window manager: what it takes part in.
 MANAGED_STEPS = [
     pitch_and_soft_keys,
+    window_class_names_the_desktop_entry,
     disc_follows_pointer,
     full_screen_both_ways,
     control_q_quits,
