@@ -192,6 +192,30 @@ def second_start_raises_the_first(s):
     cover.wait()
 
 
+def command_prompt_waits_for_the_launcher(s):
+    """Typed at a command prompt, `tarvel` is the console launcher beside tarvel.exe (cmd finds
+    .com before .exe): the prompt comes back after the program's output, with its status."""
+    folder = os.path.dirname(s.tarvel)
+    if not os.path.isfile(os.path.join(folder, 'tarvel.com')):
+        raise StepFailed('no tarvel.com beside ' + s.tarvel)
+    # Wine's cmd reads piped commands no further than the first line: a file, then.
+    script = os.path.join(folder, 'prompt-commands.txt')
+    with open(script, 'w', newline='\r\n') as commands:
+        commands.write('cd /d "Z:%s"\ntarvel --bogus\necho status=%%ERRORLEVEL%%\n'
+                       'tarvel /?\necho status=%%ERRORLEVEL%%\nexit\n' % folder.replace('/', '\\'))
+    with open(script) as commands:
+        said = subprocess.run([s.wine_run, 'cmd'], stdin=commands, env=s.env,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                              timeout=60).stdout.replace('\r', '')
+    os.remove(script)
+    # Each text, then the prompt again (its '>') with the status.
+    places = [said.find(text) for text in ("tarvel: unknown option '--bogus'", '>status=2',
+                                           'Usage: tarvel', '>status=0')]
+    if -1 in places or places != sorted(places):
+        raise StepFailed('at the prompt, --bogus and /? should print their text, then the '
+                         'prompt and status 2 and 0; cmd said:\n' + said)
+
+
 def quit_by(s, how, what):
     how()
     try:
@@ -241,6 +265,7 @@ STEPS = [
     e2e.new_game_resets,
     about_box_opens_and_closes,
     second_start_raises_the_first,
+    command_prompt_waits_for_the_launcher,
     control_q_quits,
     aceptar_quits,
     small_screen,
