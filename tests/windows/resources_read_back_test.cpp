@@ -2,9 +2,11 @@
 // (LoadStringW, LoadMenuW, LoadAcceleratorsW, LoadImageW, FindResourceW for the dialog template
 // and the data blocks), written in the canonical form and compared with the dump tarvel-rc wrote
 // from the same C++ data. The program is loaded as a data file: what is checked is the shipped
-// executable, with whatever the linker put in it, not a copy of its script linked in here.
+// executable, with whatever the linker put in it, not a copy of its script linked in here. Its
+// version resource, which the build writes rather than tarvel-rc, is read as Explorer's
+// Properties and Task Manager read it.
 //
-//   windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt [gtest options]
+//   windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt VERSION [gtest options]
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,9 @@ using resource_dump::Name;
 
 std::wstring gProgram;
 std::filesystem::path gExpectedDump;
+std::wstring gVersion;
+
+constexpr unsigned kTypeVersion = 16;
 
 Name NameOf(LPCWSTR name) {
     if (IS_INTRESOURCE(name)) {
@@ -71,6 +76,8 @@ BOOL CALLBACK OnType(HMODULE, LPWSTR type, LONG_PTR listing) {
 Listing List(HMODULE module) {
     Listing listing;
     EnumResourceTypesW(module, OnType, reinterpret_cast<LONG_PTR>(&listing));
+    std::erase_if(listing.types,
+                  [](const auto& type) { return type.first == Name::Number(kTypeVersion); });
     for (auto& [type, names] : listing.types) {
         EnumResourceNamesW(module, Pointer(type), OnName, reinterpret_cast<LONG_PTR>(&names));
         for (const Name& name : names) {
@@ -360,15 +367,53 @@ TEST(CompiledResources, ReadThroughUser32TheyEqualTheDataTheScriptWasWrittenFrom
                               << " (the '-' lines are the data's, the '+' lines the program's)";
 }
 
+std::wstring VersionText(const std::vector<std::uint8_t>& info, const wchar_t* name) {
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) {
+        return L"(none)";
+    }
+    return std::wstring(text, length > 0 ? length - 1 : 0);
+}
+
+TEST(CompiledResources, TheVersionResourceNamesTheProgramAsWindowsShowsIt) {
+    DWORD ignored = 0;
+    std::vector<std::uint8_t> info(GetFileVersionInfoSizeW(gProgram.c_str(), &ignored));
+    ASSERT_FALSE(info.empty()) << "no version resource";
+    ASSERT_TRUE(
+        GetFileVersionInfoW(gProgram.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::size_t dot = gVersion.find(L'.');
+    const DWORD majorMinor =
+        std::stoul(gVersion.substr(0, dot)) << 16 | std::stoul(gVersion.substr(dot + 1));
+    EXPECT_EQ(fixed->dwFileVersionMS, majorMinor);
+    EXPECT_EQ(fixed->dwProductVersionMS, majorMinor);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    EXPECT_EQ(VersionText(info, L"FileVersion"), gVersion);
+    EXPECT_EQ(VersionText(info, L"ProductVersion"), gVersion);
+    EXPECT_EQ(VersionText(info, L"ProductName"), L"Tarvel");
+    EXPECT_EQ(VersionText(info, L"FileDescription"), L"Tarvel");
+    EXPECT_EQ(VersionText(info, L"CompanyName"), L"Tarvel developers");
+    EXPECT_EQ(VersionText(info, L"OriginalFilename"),
+              std::filesystem::path(gProgram).filename().wstring());
+    EXPECT_EQ(VersionText(info, L"LegalCopyright").rfind(L"Copyright (c) ", 0), 0U);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        std::fputs("Usage: windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt\n", stderr);
+    if (argc != 4) {
+        std::fputs("Usage: windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt VERSION\n",
+                   stderr);
         return 2;
     }
     gProgram = argv[1];
     gExpectedDump = argv[2];
+    gVersion = argv[3];
     return RUN_ALL_TESTS();
 }
