@@ -19,11 +19,20 @@ constexpr std::string_view kHeader =
     "// Written by tarvel-rc from the resources in resources/ (C++ data): do not edit by hand.\n"
     "// After changing resources/, run: build/release/tools/tarvel-rc platform/win32/resources\n";
 
-// The desktop's form of the device's high-resolution marker: the program draws in physical
-// pixels on every monitor, so Windows must not scale its window.
-constexpr std::string_view kDpiAwareManifest =
+// The program's manifest: today's common controls (buttons, message boxes) rather than those of
+// Windows 95, and, for the device's high-resolution marker, drawing in physical pixels on every
+// monitor, so Windows does not scale its window.
+constexpr std::string_view kManifestStart =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
     "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+    "  <dependency>\n"
+    "    <dependentAssembly>\n"
+    "      <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
+    "version=\"6.0.0.0\" processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" "
+    "language=\"*\"/>\n"
+    "    </dependentAssembly>\n"
+    "  </dependency>\n";
+constexpr std::string_view kDpiAware =
     "  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
     "    <windowsSettings>\n"
     "      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
@@ -31,8 +40,8 @@ constexpr std::string_view kDpiAwareManifest =
     "      <dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
     "PerMonitorV2, PerMonitor</dpiAwareness>\n"
     "    </windowsSettings>\n"
-    "  </application>\n"
-    "</assembly>\n";
+    "  </application>\n";
+constexpr std::string_view kManifestEnd = "</assembly>\n";
 
 // Thrown inside WriteFiles only, to give up on the first fault with its reason.
 struct Refusal {
@@ -322,20 +331,23 @@ void WriteRaw(const platform::ResourceModule& module, std::string& script,
         dump.raw.push_back(std::move(dumped));
         highResolution = highResolution || IsHighResolutionMarker(raw);
     }
-    if (highResolution) {
-        script += "\n// The desktop's form of the high-resolution marker: per-monitor DPI aware.\n";
-        script += "1 24\nBEGIN\n";
-        std::size_t start = 0;
-        while (start < kDpiAwareManifest.size()) {
-            const std::size_t end = kDpiAwareManifest.find('\n', start) + 1;
-            script += "  " + NarrowLiteral(kDpiAwareManifest.substr(start, end - start)) + "\n";
-            start = end;
-        }
-        script += "END\n";
-        dump.raw.push_back(
-            {Name::Number(resource_dump::kTypeManifest), Name::Number(1),
-             std::vector<std::uint8_t>(kDpiAwareManifest.begin(), kDpiAwareManifest.end())});
+    const std::string manifest = std::string(kManifestStart) +
+                                 (highResolution ? std::string(kDpiAware) : std::string()) +
+                                 std::string(kManifestEnd);
+    script += highResolution ? "\n// The manifest: common controls 6 and the desktop's form of the "
+                               "high-resolution marker, per-monitor DPI aware.\n"
+                             : "\n// The manifest: common controls 6.\n";
+    script += "1 24\nBEGIN\n";
+    std::size_t start = 0;
+    while (start < manifest.size()) {
+        const std::size_t end = manifest.find('\n', start) + 1;
+        script +=
+            "  " + NarrowLiteral(std::string_view(manifest).substr(start, end - start)) + "\n";
+        start = end;
     }
+    script += "END\n";
+    dump.raw.push_back({Name::Number(resource_dump::kTypeManifest), Name::Number(1),
+                        std::vector<std::uint8_t>(manifest.begin(), manifest.end())});
 }
 
 void PutWord(std::vector<std::uint8_t>& out, unsigned value) {

@@ -171,8 +171,11 @@ TEST(WriteFiles, SaysFlagsAndKeysAsWindresNamesThem) {
     EXPECT_NE(files->script.find("0x70, 401, VIRTKEY, SHIFT, ALT\n"), std::string::npos);
     EXPECT_NE(files->script.find("0x3F, 402, ASCII\n"), std::string::npos);
     EXPECT_NE(files->script.find("LANGUAGE 0x09, 0x01\n"), std::string::npos);
-    // No high-resolution marker, no manifest.
-    EXPECT_EQ(files->script.find(" 24\n"), std::string::npos);
+    // The manifest asks for today's common controls; without the high-resolution marker, for
+    // nothing else.
+    EXPECT_NE(files->script.find("\n1 24\n"), std::string::npos);
+    EXPECT_NE(files->script.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_EQ(files->script.find("dpiAware"), std::string::npos);
     EXPECT_NE(files->dump.find("  VIRTKEY SHIFT ALT 0x70 -> 401\n  0x3F -> 402\n"),
               std::string::npos)
         << files->dump;
