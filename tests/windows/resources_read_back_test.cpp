@@ -281,46 +281,52 @@ std::vector<std::uint8_t> Pixels(HBITMAP bitmap, int width, int height, WORD bit
     return pixels;
 }
 
+// Each image of the group, at its size as the program would load it.
 void ReadIcon(HMODULE module, unsigned id, resource_dump::Resources& out) {
-    // The group: a directory of images (14 bytes each after 6), the image its entry names.
+    // The group: a directory of images (14 bytes each after 6), each naming its image.
     const std::span<const std::uint8_t> group = Bytes(module, Name::Number(14), Name::Number(id));
-    ASSERT_GE(group.size(), 6U + 14);
-    resource_dump::Icon icon{};
-    icon.id = id;
-    icon.imageCount = group[4] | group[5] << 8;
-    ASSERT_GE(group.size(), 6U + 14 * icon.imageCount);
-    const unsigned imageId = group[6 + 12] | group[6 + 13] << 8;
-    const std::span<const std::uint8_t> image =
-        Bytes(module, Name::Number(3), Name::Number(imageId));
-    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, image.data(), sizeof header);
-    icon.width = header.biWidth;
-    icon.height = header.biHeight / 2;  // the colour rows and the mask's
-    icon.bitsPerPixel = header.biBitCount;
+    ASSERT_GE(group.size(), 6U);
+    const unsigned count = group[4] | group[5] << 8;
+    ASSERT_GE(group.size(), 6U + 14 * count);
+    for (unsigned entry = 0; entry < count; ++entry) {
+        const std::uint8_t* fields = &group[6 + 14 * entry];
+        const unsigned imageId = fields[12] | fields[13] << 8;
+        const std::span<const std::uint8_t> image =
+            Bytes(module, Name::Number(3), Name::Number(imageId));
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, image.data(), sizeof header);
+        resource_dump::Icon icon{};
+        icon.id = id;
+        icon.imageCount = count;
+        icon.width = header.biWidth;
+        icon.height = header.biHeight / 2;  // the colour rows and the mask's
+        icon.bitsPerPixel = header.biBitCount;
 
-    // The pixels as the program gets them.
-    const auto handle = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                                      icon.width, icon.height, LR_DEFAULTCOLOR));
-    ASSERT_NE(handle, nullptr) << "LoadImageW icon " << id;
-    ICONINFO info{};
-    const BOOL gotInfo = GetIconInfo(handle, &info);
-    DestroyIcon(handle);
-    ASSERT_TRUE(gotInfo) << "GetIconInfo icon " << id;
-    const Bitmap colour(info.hbmColor);
-    const Bitmap mask(info.hbmMask);
-    ASSERT_NE(colour, nullptr) << "icon " << id << " has no colour image";
-    const std::vector<std::uint8_t> bgrx = Pixels(colour.get(), icon.width, icon.height, 32);
-    const std::vector<std::uint8_t> bits = Pixels(mask.get(), icon.width, icon.height, 1);
-    const std::size_t maskRow = (static_cast<std::size_t>(icon.width) + 31) / 32 * 4;
-    for (int y = 0; y < icon.height; ++y) {
-        for (int x = 0; x < icon.width; ++x) {
-            const std::uint8_t* pixel = &bgrx[(static_cast<std::size_t>(y) * icon.width + x) * 4];
-            icon.colours.push_back(pixel[2] << 16 | pixel[1] << 8 | pixel[0]);
-            icon.mask.push_back((bits[y * maskRow + x / 8] & (0x80 >> (x % 8))) != 0);
+        // The pixels as the program gets them at that size.
+        const auto handle = static_cast<HICON>(LoadImageW(
+            module, MAKEINTRESOURCEW(id), IMAGE_ICON, icon.width, icon.height, LR_DEFAULTCOLOR));
+        ASSERT_NE(handle, nullptr) << "LoadImageW icon " << id << " at " << icon.width;
+        ICONINFO info{};
+        const BOOL gotInfo = GetIconInfo(handle, &info);
+        DestroyIcon(handle);
+        ASSERT_TRUE(gotInfo) << "GetIconInfo icon " << id;
+        const Bitmap colour(info.hbmColor);
+        const Bitmap mask(info.hbmMask);
+        ASSERT_NE(colour, nullptr) << "icon " << id << " has no colour image";
+        const std::vector<std::uint8_t> bgrx = Pixels(colour.get(), icon.width, icon.height, 32);
+        const std::vector<std::uint8_t> bits = Pixels(mask.get(), icon.width, icon.height, 1);
+        const std::size_t maskRow = (static_cast<std::size_t>(icon.width) + 31) / 32 * 4;
+        for (int y = 0; y < icon.height; ++y) {
+            for (int x = 0; x < icon.width; ++x) {
+                const std::uint8_t* pixel =
+                    &bgrx[(static_cast<std::size_t>(y) * icon.width + x) * 4];
+                icon.colours.push_back(pixel[2] << 16 | pixel[1] << 8 | pixel[0]);
+                icon.mask.push_back((bits[y * maskRow + x / 8] & (0x80 >> (x % 8))) != 0);
+            }
         }
+        out.icons.push_back(std::move(icon));
     }
-    out.icons.push_back(std::move(icon));
 }
 
 resource_dump::Resources ReadBack(HMODULE module) {
