@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/program_state.h"
+#include "app/unwrapped_text.h"
 #include "app/win_main.h"
 #include "platform/win32/device_screen.h"
 
@@ -48,28 +49,9 @@ std::vector<std::string> Arguments() {
     return arguments;
 }
 
-// The text as a message box shows it best: the lines of a paragraph wrapped for a terminal's 80
-// columns joined again, so the box wraps them to its own width. A line is taken for wrapped when
-// it is long and the next one goes on the paragraph (not empty, not indented); indented lines
-// (the options) keep their own lines.
-std::string Reflowed(std::string text) {
-    constexpr std::size_t kWrappedLine = 60;
-    std::size_t lineStart = 0;
-    for (std::size_t end = text.find('\n'); end != std::string::npos && end + 1 < text.size();
-         end = text.find('\n', lineStart)) {
-        const bool wrapped = end - lineStart >= kWrappedLine && text[lineStart] != ' ' &&
-                             text[end + 1] != '\n' && text[end + 1] != ' ';
-        if (wrapped) {
-            text[end] = ' ';
-        }
-        lineStart = end + 1;
-    }
-    return text;
-}
-
 // A program of the desktop's window subsystem has no console of its own: the text goes to the
 // standard handle it was given (a redirection, a terminal under Wine), else to the console of
-// the command prompt that started it, else into a message box.
+// the command prompt that started it, else into a message box, which wraps the text itself.
 void Tell(const std::string& text, bool error) {
     const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
     HANDLE handle = GetStdHandle(which);
@@ -83,7 +65,7 @@ void Tell(const std::string& text, bool error) {
         WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
         return;
     }
-    MessageBoxW(nullptr, Wide(Reflowed(text)).c_str(), L"Tarvel",
+    MessageBoxW(nullptr, Wide(Unwrapped(text)).c_str(), L"Tarvel",
                 MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
