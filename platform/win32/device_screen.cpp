@@ -48,17 +48,18 @@ BOOL ComeForward(HWND window, bool withPopup) {
     } else if (UnderWine()) {
         // On an X desktop the window manager alone gives a program the keyboard focus, and Wine
         // asks it to only for a window being shown: hidden and shown again, in the same place.
-        ShowWindow(front, SW_HIDE);
-        ShowWindow(front, SW_SHOWNA);
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(window, SW_SHOWNA);
         // Without a window manager, the focus that hiding moved away comes back only when
         // asked for, once Wine has heard it went.
         SetTimer(window, kFocusAgainTimer, kFocusAgainDelayMs, nullptr);
     }
-    // Above every other program's window too: a window already first among its own program's
-    // is not moved by HWND_TOP, so it goes on top of all and back among the rest, still first.
+    // Above every other program's window too, with the windows it owns: a window already first
+    // among its own program's is not moved by HWND_TOP, so it goes on top of all and back among
+    // the rest, still first.
     constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    SetWindowPos(front, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
-    SetWindowPos(front, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
     return ::SetForegroundWindow(front);
 }
 
