@@ -53,7 +53,7 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             return fail("option '" + std::string(option.name) + "' takes no value");
         }
 
-        if (option.name == "--help" || option.name == "-h") {
+        if (option.name == "--help" || option.name == "-h" || option.name == "/?") {
             options.help = true;
         } else if (option.name == "--version") {
             options.version = true;

@@ -20,7 +20,7 @@ struct CommandLineResult {
     CommandLine options;
 };
 
-// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --help, --version.
+// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --help (-h, /?), --version.
 CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text of --help and --version.

@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/program_state.h"
+#include "app/unwrapped_text.h"
 #include "app/win_main.h"
 #include "platform/win32/device_screen.h"
 
@@ -50,7 +51,7 @@ std::vector<std::string> Arguments() {
 
 // A program of the desktop's window subsystem has no console of its own: the text goes to the
 // standard handle it was given (a redirection, a terminal under Wine), else to the console of
-// the command prompt that started it, else into a message box.
+// the command prompt that started it, else into a message box, which wraps the text itself.
 void Tell(const std::string& text, bool error) {
     const DWORD which = error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
     HANDLE handle = GetStdHandle(which);
@@ -64,7 +65,7 @@ void Tell(const std::string& text, bool error) {
         WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
         return;
     }
-    MessageBoxW(nullptr, Wide(text).c_str(), L"Tarvel",
+    MessageBoxW(nullptr, Wide(Unwrapped(text)).c_str(), L"Tarvel",
                 MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 

@@ -35,7 +35,7 @@ file(MAKE_DIRECTORY "${STAGE}")
 set(names)
 foreach(file IN LISTS FILES)
   get_filename_component(name "${file}" NAME)
-  if(name MATCHES "\\.exe$")
+  if(name MATCHES "\\.(exe|com)$")
     set(permissions OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
                     WORLD_EXECUTE)
   else()

@@ -1,5 +1,6 @@
 # The Windows downloads, in the build folder:
-#   tarvel-VERSION-windows-x64.zip  the program, its licence and a README for Windows users;
+#   tarvel-VERSION-windows-x64.zip  the program and its command-prompt launcher, its licence and
+#                                   a README for Windows users;
 #   tarvel-VERSION-windows-x64.msi  the same files installed for the current user, with a
 #                                   Start-menu entry and an uninstall entry (data/windows/tarvel.wxs).
 # They need zip and msitools' wixl, which building and testing the program do not, so they are
@@ -26,9 +27,9 @@ add_custom_command(
     ${CMAKE_COMMAND} -D SOURCE_DIR=${PROJECT_SOURCE_DIR} -D VERSION=${PROJECT_VERSION}
     -D STAGE=${PROJECT_BINARY_DIR}/${TARVEL_WINDOWS_PACKAGE} -D ZIP=${tarvel_windows_zip}
     -D MSI=${tarvel_windows_msi} -D WXS=${tarvel_windows_wxs} -D ICON=${tarvel_windows_icon}
-    "-D FILES=$<TARGET_FILE:tarvel>;${tarvel_windows_text}/LICENSE.txt;${tarvel_windows_text}/README.txt"
+    "-D FILES=$<TARGET_FILE:tarvel>;$<TARGET_FILE:tarvel_console>;${tarvel_windows_text}/LICENSE.txt;${tarvel_windows_text}/README.txt"
     -D ZIP_PROGRAM=${TARVEL_ZIP} -D WIXL=${TARVEL_WIXL} -P ${tarvel_windows_script}
-  DEPENDS tarvel ${tarvel_windows_text}/LICENSE.txt ${tarvel_windows_text}/README.txt
+  DEPENDS tarvel tarvel_console ${tarvel_windows_text}/LICENSE.txt ${tarvel_windows_text}/README.txt
           ${tarvel_windows_wxs} ${tarvel_windows_icon} ${tarvel_windows_script}
   COMMENT "Packing ${TARVEL_WINDOWS_PACKAGE}.zip and ${TARVEL_WINDOWS_PACKAGE}.msi"
   VERBATIM)

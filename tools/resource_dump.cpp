@@ -265,10 +265,9 @@ std::string Write(const Resources& resources) {
         WriteDialog(out, *dialog);
     }
     for (const Icon* icon : ById(resources.icons)) {
-        out += "icon " + std::to_string(icon->id) + ": " + std::to_string(icon->imageCount) +
-               " image(s), the first " + std::to_string(icon->width) + "x" +
-               std::to_string(icon->height) + " at " + std::to_string(icon->bitsPerPixel) +
-               " bits per pixel with a mask\n";
+        out += "icon " + std::to_string(icon->id) + " (" + std::to_string(icon->imageCount) +
+               " images): " + std::to_string(icon->width) + "x" + std::to_string(icon->height) +
+               " at " + std::to_string(icon->bitsPerPixel) + " bits per pixel with a mask\n";
         WriteIconArt(out, *icon);
     }
     std::vector<const RawData*> raw;

@@ -80,8 +80,8 @@ struct Dialog {
     std::vector<DialogControl> controls;
 };
 
-// An icon group's first image. colours holds 0xRRGGBB row after row, top first; a pixel of the
-// mask is transparent.
+// One image of an icon group (imageCount images). colours holds 0xRRGGBB row after row, top
+// first; a pixel of the mask is transparent.
 struct Icon {
     unsigned id;
     unsigned imageCount;

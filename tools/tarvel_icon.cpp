@@ -4,14 +4,14 @@
 #include <string>
 #include <string_view>
 
-#include "resources/tarvel_resources.h"
 #include "tools/tarvel_icon_png.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fputs(
             "Usage: tarvel-icon SIZE FILE.png\n"
-            "Writes the game's icon on a SIZE x SIZE transparent square (48 to 4096).\n",
+            "Writes the game's icon on a SIZE x SIZE transparent square (16, 24, 32, or 48 to\n"
+            "4096).\n",
             stderr);
         return 2;
     }
@@ -24,12 +24,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string error;
-    const std::optional<platform::WindowIcon> picture =
-        platform::WindowIconFromResource(resources::TarvelIcon(), &error);
-    std::optional<platform::WindowIcon> square;
-    if (picture) {
-        square = IconOnSquare(*picture, size, &error);
-    }
+    const std::optional<platform::WindowIcon> square = TarvelIconAt(size, &error);
     if (!square || !WriteIconPng(*square, argv[2], &error)) {
         std::fprintf(stderr, "tarvel-icon: %s\n", error.c_str());
         return 1;

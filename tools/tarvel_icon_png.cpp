@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+#include "resources/tarvel_resources.h"
+
 std::optional<platform::WindowIcon> IconOnSquare(const platform::WindowIcon& icon, int size,
                                                  std::string* error) {
     const std::size_t expected = static_cast<std::size_t>(icon.width) * icon.height * 4;
@@ -33,6 +35,18 @@ std::optional<platform::WindowIcon> IconOnSquare(const platform::WindowIcon& ico
         }
     }
     return square;
+}
+
+std::optional<platform::WindowIcon> TarvelIconAt(int size, std::string* error) {
+    if (const platform::IconResource* small = SmallTarvelIcon(size)) {
+        return platform::WindowIconFromResource(*small, error);
+    }
+    const std::optional<platform::WindowIcon> picture =
+        platform::WindowIconFromResource(resources::TarvelIcon(), error);
+    if (!picture) {
+        return std::nullopt;
+    }
+    return IconOnSquare(*picture, size, error);
 }
 
 bool WriteIconPng(const platform::WindowIcon& icon, const std::string& path, std::string* error) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "resources/tarvel_resources.h"
+#include "tools/tarvel_icon_png.h"
 #include "tools/windows_resource_files.h"
 
 namespace {
@@ -75,8 +76,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarvel-rc: %s is not a folder\n", argv[1]);
         return 2;
     }
+    // The sizes Windows shows a program's icon at: title bar and lists, task bar, Explorer's
+    // icon views up to the largest. Windows' standard size first: what loads an icon "at its own
+    // size" (the About box's picture, drawn by today's common controls) gets the first image.
     std::string error;
-    const auto files = windows_resources::WriteFiles(resources::TarvelResourceModule(), &error);
+    std::vector<platform::WindowIcon> iconImages;
+    for (const int size : {32, 16, 24, 48, 256}) {
+        std::optional<platform::WindowIcon> image = TarvelIconAt(size, &error);
+        if (!image) {
+            std::fprintf(stderr, "tarvel-rc: the %d px icon: %s\n", size, error.c_str());
+            return 1;
+        }
+        iconImages.push_back(std::move(*image));
+    }
+    const auto files =
+        windows_resources::WriteFiles(resources::TarvelResourceModule(), iconImages, &error);
     if (!files) {
         std::fprintf(stderr, "tarvel-rc: %s\n", error.c_str());
         return 1;

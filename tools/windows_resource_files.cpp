@@ -19,11 +19,20 @@ constexpr std::string_view kHeader =
     "// Written by tarvel-rc from the resources in resources/ (C++ data): do not edit by hand.\n"
     "// After changing resources/, run: build/release/tools/tarvel-rc platform/win32/resources\n";
 
-// The desktop's form of the device's high-resolution marker: the program draws in physical
-// pixels on every monitor, so Windows must not scale its window.
-constexpr std::string_view kDpiAwareManifest =
+// The program's manifest: today's common controls (buttons, message boxes) rather than those of
+// Windows 95, and, for the device's high-resolution marker, drawing in physical pixels on every
+// monitor, so Windows does not scale its window.
+constexpr std::string_view kManifestStart =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
     "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+    "  <dependency>\n"
+    "    <dependentAssembly>\n"
+    "      <assemblyIdentity type=\"win32\" name=\"Microsoft.Windows.Common-Controls\" "
+    "version=\"6.0.0.0\" processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\" "
+    "language=\"*\"/>\n"
+    "    </dependentAssembly>\n"
+    "  </dependency>\n";
+constexpr std::string_view kDpiAware =
     "  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
     "    <windowsSettings>\n"
     "      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
@@ -31,8 +40,8 @@ constexpr std::string_view kDpiAwareManifest =
     "      <dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
     "PerMonitorV2, PerMonitor</dpiAwareness>\n"
     "    </windowsSettings>\n"
-    "  </application>\n"
-    "</assembly>\n";
+    "  </application>\n";
+constexpr std::string_view kManifestEnd = "</assembly>\n";
 
 // Thrown inside WriteFiles only, to give up on the first fault with its reason.
 struct Refusal {
@@ -204,7 +213,8 @@ void WriteAccelerators(const platform::ResourceModule& module, std::string& scri
     }
 }
 
-void WriteIcons(const platform::ResourceModule& module, Files& files,
+void WriteIcons(const platform::ResourceModule& module,
+                std::span<const platform::WindowIcon> iconImages, Files& files,
                 resource_dump::Resources& dump) {
     if (module.icons.empty()) {
         return;
@@ -215,23 +225,32 @@ void WriteIcons(const platform::ResourceModule& module, Files& files,
     }
     const platform::IconResource& resource = module.icons.front();
     std::string error;
-    const std::optional<platform::WindowIcon> picture =
-        platform::WindowIconFromResource(resource, &error);
-    std::optional<resource_dump::Icon> image;
-    if (picture) {
-        image = IconImage(resource.id, *picture, &error);
+    std::vector<platform::WindowIcon> pictures(iconImages.begin(), iconImages.end());
+    if (pictures.empty()) {
+        std::optional<platform::WindowIcon> picture =
+            platform::WindowIconFromResource(resource, &error);
+        if (!picture) {
+            throw Refusal{error};
+        }
+        pictures.push_back(std::move(*picture));
     }
-    std::optional<std::vector<std::uint8_t>> bytes;
-    if (image) {
-        bytes = IcoFile(*image, &error);
+    std::vector<resource_dump::Icon> images;
+    for (const platform::WindowIcon& picture : pictures) {
+        std::optional<resource_dump::Icon> image = IconImage(resource.id, picture, &error);
+        if (!image) {
+            throw Refusal{error};
+        }
+        image->imageCount = static_cast<unsigned>(pictures.size());
+        images.push_back(std::move(*image));
     }
+    std::optional<std::vector<std::uint8_t>> bytes = IcoFile(images, &error);
     if (!bytes) {
         throw Refusal{error};
     }
     files.icon = std::move(*bytes);
     files.script +=
         "\n" + std::to_string(resource.id) + " ICON " + NarrowLiteral(files.iconFileName) + "\n";
-    dump.icons.push_back(std::move(*image));
+    dump.icons.insert(dump.icons.end(), images.begin(), images.end());
 }
 
 void WriteDialogs(const platform::ResourceModule& module, std::string& script,
@@ -322,20 +341,31 @@ void WriteRaw(const platform::ResourceModule& module, std::string& script,
         dump.raw.push_back(std::move(dumped));
         highResolution = highResolution || IsHighResolutionMarker(raw);
     }
-    if (highResolution) {
-        script += "\n// The desktop's form of the high-resolution marker: per-monitor DPI aware.\n";
-        script += "1 24\nBEGIN\n";
-        std::size_t start = 0;
-        while (start < kDpiAwareManifest.size()) {
-            const std::size_t end = kDpiAwareManifest.find('\n', start) + 1;
-            script += "  " + NarrowLiteral(kDpiAwareManifest.substr(start, end - start)) + "\n";
-            start = end;
-        }
-        script += "END\n";
-        dump.raw.push_back(
-            {Name::Number(resource_dump::kTypeManifest), Name::Number(1),
-             std::vector<std::uint8_t>(kDpiAwareManifest.begin(), kDpiAwareManifest.end())});
+    const std::string manifest = std::string(kManifestStart) +
+                                 (highResolution ? std::string(kDpiAware) : std::string()) +
+                                 std::string(kManifestEnd);
+    script += highResolution ? "\n// The manifest: common controls 6 and the desktop's form of the "
+                               "high-resolution marker, per-monitor DPI aware.\n"
+                             : "\n// The manifest: common controls 6.\n";
+    script += "1 24\nBEGIN\n";
+    std::size_t start = 0;
+    while (start < manifest.size()) {
+        const std::size_t end = manifest.find('\n', start) + 1;
+        script +=
+            "  " + NarrowLiteral(std::string_view(manifest).substr(start, end - start)) + "\n";
+        start = end;
     }
+    script += "END\n";
+    dump.raw.push_back({Name::Number(resource_dump::kTypeManifest), Name::Number(1),
+                        std::vector<std::uint8_t>(manifest.begin(), manifest.end())});
+}
+
+// An image's distinct colours, in increasing order.
+std::vector<std::uint32_t> Palette(const std::vector<std::uint32_t>& colours) {
+    std::vector<std::uint32_t> palette = colours;
+    std::sort(palette.begin(), palette.end());
+    palette.erase(std::unique(palette.begin(), palette.end()), palette.end());
+    return palette;
 }
 
 void PutWord(std::vector<std::uint8_t>& out, unsigned value) {
@@ -390,71 +420,104 @@ std::optional<resource_dump::Icon> IconImage(WORD id, const platform::WindowIcon
         image.mask.push_back(transparent);
         image.colours.push_back(transparent ? 0 : (rgba[0] << 16) | (rgba[1] << 8) | rgba[2]);
     }
+    image.bitsPerPixel = Palette(image.colours).size() <= 16 ? 4 : 24;
     return image;
 }
 
-std::optional<std::vector<std::uint8_t>> IcoFile(const resource_dump::Icon& image,
+std::optional<std::vector<std::uint8_t>> IcoFile(std::span<const resource_dump::Icon> images,
                                                  std::string* error) {
-    const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
-    if (image.width <= 0 || image.height <= 0 || image.width > 256 || image.height > 256 ||
-        image.colours.size() != pixels || image.mask.size() != pixels) {
-        *error = "icon " + std::to_string(image.id) + ": an .ico image is 1 to 256 pixels a side";
-        return std::nullopt;
-    }
-    const std::size_t colourRow = (static_cast<std::size_t>(image.width) * 3 + 3) / 4 * 4;
-    const std::size_t maskRow = (static_cast<std::size_t>(image.width) + 31) / 32 * 4;
-    const std::size_t imageSize = colourRow * image.height + maskRow * image.height;
     constexpr std::uint32_t kHeaderSize = 40;
-    constexpr std::uint32_t kImageOffset = 6 + 16;
-
-    std::vector<std::uint8_t> out;
-    // The directory: reserved, type 1 (icon), one image; its entry (256 is written as 0).
-    PutWord(out, 0);
-    PutWord(out, 1);
-    PutWord(out, 1);
-    out.push_back(static_cast<std::uint8_t>(image.width & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(image.height & 0xFF));
-    out.push_back(0);  // no palette
-    out.push_back(0);
-    PutWord(out, 1);   // planes
-    PutWord(out, 24);  // bits per pixel
-    PutDword(out, static_cast<std::uint32_t>(kHeaderSize + imageSize));
-    PutDword(out, kImageOffset);
-    // The image's header: twice the height, for the colour rows and the mask's.
-    PutDword(out, kHeaderSize);
-    PutDword(out, static_cast<std::uint32_t>(image.width));
-    PutDword(out, static_cast<std::uint32_t>(image.height * 2));
-    PutWord(out, 1);
-    PutWord(out, 24);
-    PutDword(out, 0);  // no compression
-    PutDword(out, static_cast<std::uint32_t>(imageSize));
-    for (int i = 0; i < 4; ++i) {
-        PutDword(out, 0);  // resolution and palette: none
-    }
-    for (int y = image.height - 1; y >= 0; --y) {
-        const std::size_t rowStart = out.size();
-        for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t colour =
-                image.colours[static_cast<std::size_t>(y) * image.width + x];
-            out.push_back(static_cast<std::uint8_t>(colour & 0xFF));
-            out.push_back(static_cast<std::uint8_t>((colour >> 8) & 0xFF));
-            out.push_back(static_cast<std::uint8_t>((colour >> 16) & 0xFF));
+    constexpr std::size_t kEntrySize = 16;
+    std::vector<std::uint8_t> directory;
+    std::vector<std::uint8_t> data;
+    // The directory: reserved, type 1 (icon), the number of images; an entry for each.
+    PutWord(directory, 0);
+    PutWord(directory, 1);
+    PutWord(directory, static_cast<unsigned>(images.size()));
+    for (const resource_dump::Icon& image : images) {
+        const std::size_t pixels = static_cast<std::size_t>(image.width) * image.height;
+        const bool fourBits = image.bitsPerPixel == 4;
+        const std::vector<std::uint32_t> palette =
+            fourBits ? Palette(image.colours) : std::vector<std::uint32_t>{};
+        if (image.width <= 0 || image.height <= 0 || image.width > 256 || image.height > 256 ||
+            image.colours.size() != pixels || image.mask.size() != pixels ||
+            (!fourBits && image.bitsPerPixel != 24) || palette.size() > 16) {
+            *error = "icon " + std::to_string(image.id) +
+                     ": an .ico image is 1 to 256 pixels a side, at 4 bits per pixel (16 "
+                     "colours) or 24";
+            return std::nullopt;
         }
-        out.resize(rowStart + colourRow, 0);
-    }
-    for (int y = image.height - 1; y >= 0; --y) {
-        const std::size_t rowStart = out.size();
-        out.resize(rowStart + maskRow, 0);
-        for (int x = 0; x < image.width; ++x) {
-            if (image.mask[static_cast<std::size_t>(y) * image.width + x]) {
-                out[rowStart + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        const std::size_t colourRow =
+            (static_cast<std::size_t>(image.width) * image.bitsPerPixel + 31) / 32 * 4;
+        const std::size_t maskRow = (static_cast<std::size_t>(image.width) + 31) / 32 * 4;
+        const std::size_t paletteSize = fourBits ? 16 * 4 : 0;
+        const std::size_t imageSize = colourRow * image.height + maskRow * image.height;
+        const std::size_t start = data.size();
+
+        // Its entry (256 is written as 0): size, colours (16 or none), planes, bits, bytes, place.
+        directory.push_back(static_cast<std::uint8_t>(image.width & 0xFF));
+        directory.push_back(static_cast<std::uint8_t>(image.height & 0xFF));
+        directory.push_back(fourBits ? 16 : 0);
+        directory.push_back(0);
+        PutWord(directory, 1);
+        PutWord(directory, image.bitsPerPixel);
+        PutDword(directory, static_cast<std::uint32_t>(kHeaderSize + paletteSize + imageSize));
+        PutDword(directory, static_cast<std::uint32_t>(6 + kEntrySize * images.size() + start));
+
+        // The image's header: twice the height, for the colour rows and the mask's.
+        PutDword(data, kHeaderSize);
+        PutDword(data, static_cast<std::uint32_t>(image.width));
+        PutDword(data, static_cast<std::uint32_t>(image.height * 2));
+        PutWord(data, 1);
+        PutWord(data, image.bitsPerPixel);
+        PutDword(data, 0);  // no compression
+        PutDword(data, static_cast<std::uint32_t>(imageSize));
+        for (int i = 0; i < 4; ++i) {
+            PutDword(data, 0);  // resolution, and all 16 palette entries
+        }
+        if (fourBits) {
+            for (std::size_t i = 0; i < 16; ++i) {
+                PutDword(data, i < palette.size() ? palette[i] : 0);  // 0xRRGGBB is B, G, R, 0
+            }
+        }
+        for (int y = image.height - 1; y >= 0; --y) {
+            const std::size_t rowStart = data.size();
+            for (int x = 0; x < image.width; ++x) {
+                const std::uint32_t colour =
+                    image.colours[static_cast<std::size_t>(y) * image.width + x];
+                if (fourBits) {
+                    const auto index = static_cast<std::uint8_t>(
+                        std::lower_bound(palette.begin(), palette.end(), colour) - palette.begin());
+                    if (x % 2 == 0) {
+                        data.push_back(static_cast<std::uint8_t>(index << 4));
+                    } else {
+                        data.back() |= index;
+                    }
+                } else {
+                    data.push_back(static_cast<std::uint8_t>(colour & 0xFF));
+                    data.push_back(static_cast<std::uint8_t>((colour >> 8) & 0xFF));
+                    data.push_back(static_cast<std::uint8_t>((colour >> 16) & 0xFF));
+                }
+            }
+            data.resize(rowStart + colourRow, 0);
+        }
+        for (int y = image.height - 1; y >= 0; --y) {
+            const std::size_t rowStart = data.size();
+            data.resize(rowStart + maskRow, 0);
+            for (int x = 0; x < image.width; ++x) {
+                if (image.mask[static_cast<std::size_t>(y) * image.width + x]) {
+                    data[rowStart + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+                }
             }
         }
     }
-    return out;
+    directory.insert(directory.end(), data.begin(), data.end());
+    return directory;
 }
 
-std::optional<Files> WriteFiles(const platform::ResourceModule& module, std::string* error) {
+std::optional<Files> WriteFiles(const platform::ResourceModule& module,
+                                std::span<const platform::WindowIcon> iconImages,
+                                std::string* error) {
     try {
         Files files;
         if (module.name.empty()) {
@@ -475,7 +538,7 @@ std::optional<Files> WriteFiles(const platform::ResourceModule& module, std::str
         WriteStrings(module, files.script, dump);
         WriteMenus(module, files.script, dump);
         WriteAccelerators(module, files.script, dump);
-        WriteIcons(module, files, dump);
+        WriteIcons(module, iconImages, files, dump);
         WriteDialogs(module, files.script, dump);
         WriteRaw(module, files.script, dump);
         files.dump = resource_dump::Write(dump);

@@ -19,7 +19,8 @@ namespace platform::win32 {
 // system's.
 int DeviceGetSystemMetrics(int index);
 // The lowest bit of the handle may be set: the window, or the window it has open above it,
-// comes forward (restored if minimised).
+// comes forward with the keyboard focus (restored if minimised), also another process's (another
+// start of the program), which is asked to bring itself forward.
 BOOL DeviceSetForegroundWindow(HWND window);
 // For the device screen's main window and its soft-key bar, rectangles on the device screen in
 // device pixels; other windows as the system has them.

@@ -22,6 +22,47 @@ namespace {
 // suggests for it there.
 constexpr UINT kDpiChanged = 0x02E0;
 
+// Asks the main window of another start of the program to come forward; wParam is 1 for the
+// dialog it has open, if any.
+UINT ComeForwardMessage() {
+    static const UINT message = RegisterWindowMessageW(L"Tarvel.ComeForward");
+    return message;
+}
+
+// After a window came forward under Wine, the check that it has the keyboard focus.
+constexpr UINT_PTR kFocusAgainTimer = 0x7A72;
+constexpr UINT kFocusAgainDelayMs = 200;
+
+bool UnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// Brings `window`, or the dialog it has open when `withPopup`, in front of every other program's
+// window with the keyboard focus, restored if it was minimised.
+BOOL ComeForward(HWND window, bool withPopup) {
+    const HWND popup = withPopup ? GetLastActivePopup(window) : nullptr;
+    const HWND front = popup != nullptr ? popup : window;
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_RESTORE);
+    } else if (UnderWine()) {
+        // On an X desktop the window manager alone gives a program the keyboard focus, and Wine
+        // asks it to only for a window being shown: hidden and shown again, in the same place.
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(window, SW_SHOWNA);
+        // Without a window manager, the focus that hiding moved away comes back only when
+        // asked for, once Wine has heard it went.
+        SetTimer(window, kFocusAgainTimer, kFocusAgainDelayMs, nullptr);
+    }
+    // Above every other program's window too, with the windows it owns: a window already first
+    // among its own program's is not moved by HWND_TOP, so it goes on top of all and back among
+    // the rest, still first.
+    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
+    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
+    return ::SetForegroundWindow(front);
+}
+
 // The screen the game draws into: a top-down 32-bit DIB section selected into a memory device
 // context, so bitmaps made compatible with it are of the same format.
 class ScreenBuffer {
@@ -193,6 +234,18 @@ bool HandleDesktopKey(UINT message, WPARAM key) {
 // What the desktop needs of the main window before the game's procedure sees a message.
 LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DeviceScreen& screen = Screen();
+    if (message == ComeForwardMessage()) {
+        ComeForward(window, wParam != 0);
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kFocusAgainTimer) {
+        KillTimer(window, kFocusAgainTimer);
+        const HWND front = GetLastActivePopup(window);
+        if (GetForegroundWindow() != front) {
+            ::SetForegroundWindow(front);
+        }
+        return 0;
+    }
     switch (message) {
         case WM_MOUSEMOVE:
         case WM_LBUTTONDOWN:
@@ -369,17 +422,15 @@ BOOL DeviceSetForegroundWindow(HWND window) {
     if (!IsWindow(target)) {
         return FALSE;
     }
-    if (IsIconic(target)) {
-        ShowWindow(target, SW_RESTORE);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(target, &owner);
+    if (owner != GetCurrentProcessId()) {
+        // Windows lets a program take the foreground only while the person is using it: this one
+        // was just started, so it hands its turn to the running one, which comes forward itself.
+        AllowSetForegroundWindow(owner);
+        return PostMessageW(target, ComeForwardMessage(), bits & 1, 0);
     }
-    const HWND popup = (bits & 1) != 0 ? GetLastActivePopup(target) : nullptr;
-    const HWND front = popup != nullptr ? popup : target;
-    // Above every other program's window too: a window already first among its own program's
-    // is not moved by HWND_TOP, so it goes on top of all and back among the rest, still first.
-    constexpr UINT kOrderOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    SetWindowPos(front, HWND_TOPMOST, 0, 0, 0, 0, kOrderOnly);
-    SetWindowPos(front, HWND_NOTOPMOST, 0, 0, 0, 0, kOrderOnly);
-    return ::SetForegroundWindow(front);
+    return ComeForward(target, (bits & 1) != 0);
 }
 
 BOOL DeviceMoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {

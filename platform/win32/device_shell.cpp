@@ -3,6 +3,46 @@
 #include "platform/win32/device_screen.h"
 #include "platform/win32/soft_key_bar.h"
 
+namespace {
+
+// Escape, which the device did not have, dismisses a desktop dialog: in a dialog without a
+// Cancel button it presses the close box that stands for the device's Done button, so the
+// dialog closes as it does from there.
+LRESULT CALLBACK EscapeIsDone(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == VK_ESCAPE) {
+        const HWND dialog = GetAncestor(message->hwnd, GA_ROOT);
+        const bool closeBox = (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_SYSMENU) != 0;
+        const bool controlTakesIt =
+            (SendMessageW(message->hwnd, WM_GETDLGCODE, VK_ESCAPE, lParam) & DLGC_WANTALLKEYS) != 0;
+        if (closeBox && GetDlgItem(dialog, IDCANCEL) == nullptr && !controlTakesIt) {
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The filter of the modal dialogs' message loops of this thread (the program's only one), from
+// the first dialog with a Done button on.
+class DialogKeyFilter {
+  public:
+    DialogKeyFilter()
+        : hook_(SetWindowsHookExW(WH_MSGFILTER, EscapeIsDone, nullptr, GetCurrentThreadId())) {}
+    DialogKeyFilter(const DialogKeyFilter&) = delete;
+    DialogKeyFilter& operator=(const DialogKeyFilter&) = delete;
+    ~DialogKeyFilter() {
+        if (hook_ != nullptr) {
+            UnhookWindowsHookEx(hook_);
+        }
+    }
+
+  private:
+    HHOOK hook_;
+};
+
+}  // namespace
+
 BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     if (info == nullptr || info->cbSize < sizeof(SHMENUBARINFO) || !IsWindow(info->hwndParent)) {
         return FALSE;
@@ -37,7 +77,9 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     }
     const HWND dialog = info->hDlg;
     if ((info->dwFlags & SHIDIF_DONEBUTTON) != 0) {
-        // The desktop's close box stands for the device's Done button in the caption.
+        // The desktop's close box stands for the device's Done button in the caption, and
+        // Escape presses it.
+        static const DialogKeyFilter filter;
         SetWindowLongPtrW(dialog, GWL_STYLE, GetWindowLongPtrW(dialog, GWL_STYLE) | WS_SYSMENU);
         SetWindowPos(dialog, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);

@@ -5,7 +5,8 @@
 // - SHFullScreen accepts any state (a desktop has no task bar of the device's, input-panel
 //   button or start icon to hide) and makes the window the main window if none is yet;
 // - SHInitDialog sizes the dialog to cover the device screen as the window shows it; the
-//   caption's close box stands for the device's OK button;
+//   caption's close box stands for the device's OK button, and Escape presses it in a dialog
+//   without a Cancel button;
 // - SHHandleWMActivate, SHHandleWMSettingChange and SHInitExtraControls have nothing to do.
 #pragma once
 

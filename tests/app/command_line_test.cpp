@@ -36,6 +36,7 @@ TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
 
     EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
+    EXPECT_TRUE(ParseCommandLine({"/?"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).options.version);
 }
 

@@ -67,6 +67,20 @@ TEST(IconOnSquare, TheGameIconKeepsItsPictureAtEveryThemeSize) {
     }
 }
 
+TEST(TarvelIconAt, SmallSizesAreTheirOwnDrawingsLargerOnesThePictureEnlarged) {
+    std::string error;
+    const auto picture = platform::WindowIconFromResource(resources::TarvelIcon(), &error);
+    ASSERT_TRUE(picture) << error;
+    for (const int size : {16, 24, 32, 48, 256}) {
+        const auto icon = TarvelIconAt(size, &error);
+        ASSERT_TRUE(icon) << size << ": " << error;
+        EXPECT_EQ(icon->width, size);
+        EXPECT_EQ(icon->height, size);
+    }
+    EXPECT_EQ(TarvelIconAt(48, &error)->rgba, picture->rgba);
+    EXPECT_FALSE(TarvelIconAt(20, &error));
+}
+
 TEST(IconOnSquare, RefusesWhatCannotBeDrawn) {
     std::string error;
     EXPECT_FALSE(IconOnSquare(Picture(), 2, &error));

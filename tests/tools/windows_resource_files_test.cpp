@@ -28,43 +28,63 @@ std::uint32_t Dword(const std::vector<std::uint8_t>& bytes, std::size_t at) {
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-TEST(IcoFile, HoldsBottomUpPaddedColourRowsThenTheMask) {
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(IcoFile, HoldsEachImageAtItsDepthBottomUpThenTheMask) {
     // 3 x 2: red, green, transparent / blue, white, black.
     const platform::WindowIcon picture{3, 2, {255, 0, 0,   255, 0,   255, 0,   255, 9, 9, 9, 0,  //
                                               0,   0, 255, 255, 255, 255, 255, 255, 0, 0, 0, 255}};
     std::string error;
     const auto image = IconImage(7, picture, &error);
     ASSERT_TRUE(image) << error;
-    const auto ico = IcoFile(*image, &error);
+    EXPECT_EQ(image->bitsPerPixel, 4U);  // five colours
+    resource_dump::Icon deep = *image;
+    deep.bitsPerPixel = 24;
+    const resource_dump::Icon images[] = {*image, deep};
+    const auto ico = IcoFile(images, &error);
     ASSERT_TRUE(ico) << error;
-    const std::vector<std::uint8_t>& bytes = *ico;
-    // Rows of 9 colour bytes padded to 12, mask rows of 3 bits padded to 4 bytes.
-    ASSERT_EQ(bytes.size(), 6U + 16 + 40 + 2 * 12 + 2 * 4);
-    EXPECT_EQ(bytes[6], 3);    // width
-    EXPECT_EQ(bytes[7], 2);    // height
-    EXPECT_EQ(bytes[12], 24);  // bits per pixel
-    EXPECT_EQ(Dword(bytes, 14), 40U + 32);
-    EXPECT_EQ(Dword(bytes, 18), 22U);
-    EXPECT_EQ(Dword(bytes, 22 + 8), 4U);  // colour and mask heights together
-    const std::vector<std::uint8_t> colourRows(bytes.begin() + 62, bytes.begin() + 86);
-    const std::vector<std::uint8_t> expected = {
+    const Bytes& bytes = *ico;
+    // The directory of two, then 4-bit rows padded to 4 bytes after a 16-colour palette, then
+    // 24-bit rows of 9 bytes padded to 12; each with mask rows of 3 bits padded to 4 bytes.
+    constexpr std::size_t kFirst = 6 + 2 * 16;
+    constexpr std::size_t kSecond = kFirst + 40 + 64 + 2 * 4 + 2 * 4;
+    ASSERT_EQ(bytes.size(), kSecond + 40 + 2 * 12 + 2 * 4);
+    EXPECT_EQ(bytes[4], 2);
+    EXPECT_EQ(Bytes(bytes.begin() + 6, bytes.begin() + 14), (Bytes{3, 2, 16, 0, 1, 0, 4, 0}));
+    EXPECT_EQ(Dword(bytes, 14), kSecond - kFirst);
+    EXPECT_EQ(Dword(bytes, 18), kFirst);
+    EXPECT_EQ(bytes[22 + 6], 24);
+    EXPECT_EQ(Dword(bytes, 22 + 12), kSecond);
+    EXPECT_EQ(Dword(bytes, kFirst + 8), 4U);  // colour and mask heights together
+    // The palette sorted (black, blue, green, red, white as B, G, R, 0), then the indices.
+    EXPECT_EQ(Bytes(bytes.begin() + kFirst + 40, bytes.begin() + kFirst + 60),
+              (Bytes{0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 255, 255, 255, 0}));
+    EXPECT_EQ(Bytes(bytes.begin() + kFirst + 104, bytes.begin() + kSecond),
+              (Bytes{0x14, 0, 0, 0, 0x32, 0, 0, 0, 0, 0, 0, 0, 0x20, 0, 0, 0}));
+    const Bytes colourRows(bytes.begin() + kSecond + 40, bytes.begin() + kSecond + 64);
+    const Bytes expected = {
         255, 0, 0,   255, 255, 255, 0, 0, 0, 0, 0, 0,  // bottom row first: blue, white, black
         0,   0, 255, 0,   255, 0,   0, 0, 0, 0, 0, 0,  // red, green, transparent black
     };
     EXPECT_EQ(colourRows, expected);
-    EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin() + 86, bytes.end()),
-              (std::vector<std::uint8_t>{0, 0, 0, 0, 0x20, 0, 0, 0}));
+    EXPECT_EQ(Bytes(bytes.begin() + kSecond + 64, bytes.end()), (Bytes{0, 0, 0, 0, 0x20, 0, 0, 0}));
 }
 
-TEST(IcoFile, RefusesWhatA24BitIconWithAMaskCannotHold) {
+TEST(IcoFile, RefusesWhatAnIconWithAMaskCannotHold) {
     std::string error;
     EXPECT_FALSE(IconImage(7, {1, 1, {1, 2, 3, 128}}, &error));
     EXPECT_NE(error.find("partly transparent"), std::string::npos) << error;
     EXPECT_FALSE(IconImage(7, {2, 1, {1, 2, 3, 255}}, &error));
     const resource_dump::Icon huge{
         7, 1, 257, 1, 24, std::vector<std::uint32_t>(257), std::vector<bool>(257)};
-    EXPECT_FALSE(IcoFile(huge, &error));
+    EXPECT_FALSE(IcoFile({&huge, 1}, &error));
     EXPECT_NE(error.find("256"), std::string::npos) << error;
+    std::vector<std::uint32_t> seventeen(17);
+    for (std::uint32_t i = 0; i < 17; ++i) {
+        seventeen[i] = i;
+    }
+    const resource_dump::Icon crowded{7, 1, 17, 1, 4, seventeen, std::vector<bool>(17)};
+    EXPECT_FALSE(IcoFile({&crowded, 1}, &error));
 }
 
 TEST(ResourceDump, SortsByIdWhateverTheOrderGiven) {
@@ -104,7 +124,7 @@ platform::ResourceModule Module(const Pieces& pieces) {
 
 std::string Refusal(const Pieces& pieces) {
     std::string error;
-    EXPECT_FALSE(WriteFiles(Module(pieces), &error));
+    EXPECT_FALSE(WriteFiles(Module(pieces), {}, &error));
     return error;
 }
 
@@ -147,7 +167,7 @@ TEST(WriteFiles, NamesSystemControlClassesByNumberAsWindowsDoes) {
     const platform::DialogResource dialogs[] = {
         {50, 0x80C00040, 0, 0, 0, 10, 10, u"D", 8, u"Face", items}};
     std::string error;
-    const auto files = WriteFiles(Module({.dialogs = dialogs}), &error);
+    const auto files = WriteFiles(Module({.dialogs = dialogs}), {}, &error);
     ASSERT_TRUE(files) << error;
     EXPECT_NE(files->script.find("CONTROL L\"Go\", 7, 0x0080, 0x50000000, 1, 2, 3, 4, 0x00000004"),
               std::string::npos)
@@ -165,14 +185,17 @@ TEST(WriteFiles, SaysFlagsAndKeysAsWindresNamesThem) {
     const ACCEL keys[] = {{FVIRTKEY | FSHIFT | FALT, 0x70, 401}, {ACCEL_LAST_ENTRY, '?', 402}};
     const platform::AcceleratorTableResource tables[] = {{3, keys}};
     std::string error;
-    const auto files = WriteFiles(Module({.menus = menus, .accelerators = tables}), &error);
+    const auto files = WriteFiles(Module({.menus = menus, .accelerators = tables}), {}, &error);
     ASSERT_TRUE(files) << error;
     EXPECT_NE(files->script.find("MENUITEM L\"On\", 300, GRAYED, CHECKED\n"), std::string::npos);
     EXPECT_NE(files->script.find("0x70, 401, VIRTKEY, SHIFT, ALT\n"), std::string::npos);
     EXPECT_NE(files->script.find("0x3F, 402, ASCII\n"), std::string::npos);
     EXPECT_NE(files->script.find("LANGUAGE 0x09, 0x01\n"), std::string::npos);
-    // No high-resolution marker, no manifest.
-    EXPECT_EQ(files->script.find(" 24\n"), std::string::npos);
+    // The manifest asks for today's common controls; without the high-resolution marker, for
+    // nothing else.
+    EXPECT_NE(files->script.find("\n1 24\n"), std::string::npos);
+    EXPECT_NE(files->script.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_EQ(files->script.find("dpiAware"), std::string::npos);
     EXPECT_NE(files->dump.find("  VIRTKEY SHIFT ALT 0x70 -> 401\n  0x3F -> 402\n"),
               std::string::npos)
         << files->dump;

@@ -3,12 +3,13 @@
 #
 #   msi_install_test.sh MSI VERSION WXS STAGE SOURCE_DIR ICON
 #
-# installs MSI quietly for the current user and checks the program, its Start-menu shortcut,
-# the icon Add/Remove Programs shows and the uninstall entry are there and that the installed
-# program says it is VERSION; removes it and checks every one of them is gone; then installs it
-# again, installs over it an MSI of the next major version built from WXS and the files in
-# STAGE, checks that this replaced it rather than installing beside it, that the older one then
-# refuses to install, and removes the newer one.
+# installs MSI quietly for the current user and checks the program and its command-prompt
+# launcher, its Start-menu shortcut, the icon Add/Remove Programs shows and the uninstall entry
+# are there and that the installed program (through the launcher) says it is VERSION; removes it
+# and checks every one of them is gone; then installs it again, installs over it an MSI of the
+# next major version built from WXS and the files in STAGE, checks that this replaced it rather
+# than installing beside it, that the older one then refuses to install, and removes the newer
+# one.
 set -euo pipefail
 if [[ $# -ne 6 ]]; then
   echo "usage: $0 MSI VERSION WXS STAGE SOURCE_DIR ICON" >&2
@@ -88,7 +89,7 @@ shortcut="$app_data/Microsoft/Windows/Start Menu/Programs/Tarvel.lnk"
 
 check_installed() {
   local code="$1" version="$2" file value
-  for file in tarvel.exe LICENSE.txt README.txt; do
+  for file in tarvel.exe tarvel.com LICENSE.txt README.txt; do
     [[ -f "$install_dir/$file" ]] || fail "$install_dir/$file was not installed"
   done
   [[ -f "$shortcut" ]] || fail "no Start-menu shortcut $shortcut"
@@ -123,8 +124,8 @@ check_removed() {
 echo "Installing $(basename "$msi") ($code)"
 install "$msi"
 check_installed "$code" "$version"
-said="$(wine "$(windows_path "$install_dir/tarvel.exe")" --version | tr -d '\r')" ||
-  fail "the installed tarvel.exe --version exited with $?"
+said="$(wine "$(windows_path "$install_dir/tarvel.com")" --version | tr -d '\r')" ||
+  fail "the installed tarvel.com --version exited with $?"
 [[ "$said" == "tarvel $version" ]] || fail "the installed program says '$said', not 'tarvel $version'"
 
 echo "Removing it"

@@ -2,9 +2,11 @@
 // (LoadStringW, LoadMenuW, LoadAcceleratorsW, LoadImageW, FindResourceW for the dialog template
 // and the data blocks), written in the canonical form and compared with the dump tarvel-rc wrote
 // from the same C++ data. The program is loaded as a data file: what is checked is the shipped
-// executable, with whatever the linker put in it, not a copy of its script linked in here.
+// executable, with whatever the linker put in it, not a copy of its script linked in here. Its
+// version resource, which the build writes rather than tarvel-rc, is read as Explorer's
+// Properties and Task Manager read it.
 //
-//   windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt [gtest options]
+//   windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt VERSION [gtest options]
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,9 @@ using resource_dump::Name;
 
 std::wstring gProgram;
 std::filesystem::path gExpectedDump;
+std::wstring gVersion;
+
+constexpr unsigned kTypeVersion = 16;
 
 Name NameOf(LPCWSTR name) {
     if (IS_INTRESOURCE(name)) {
@@ -71,6 +76,8 @@ BOOL CALLBACK OnType(HMODULE, LPWSTR type, LONG_PTR listing) {
 Listing List(HMODULE module) {
     Listing listing;
     EnumResourceTypesW(module, OnType, reinterpret_cast<LONG_PTR>(&listing));
+    std::erase_if(listing.types,
+                  [](const auto& type) { return type.first == Name::Number(kTypeVersion); });
     for (auto& [type, names] : listing.types) {
         EnumResourceNamesW(module, Pointer(type), OnName, reinterpret_cast<LONG_PTR>(&names));
         for (const Name& name : names) {
@@ -274,46 +281,52 @@ std::vector<std::uint8_t> Pixels(HBITMAP bitmap, int width, int height, WORD bit
     return pixels;
 }
 
+// Each image of the group, at its size as the program would load it.
 void ReadIcon(HMODULE module, unsigned id, resource_dump::Resources& out) {
-    // The group: a directory of images (14 bytes each after 6), the image its entry names.
+    // The group: a directory of images (14 bytes each after 6), each naming its image.
     const std::span<const std::uint8_t> group = Bytes(module, Name::Number(14), Name::Number(id));
-    ASSERT_GE(group.size(), 6U + 14);
-    resource_dump::Icon icon{};
-    icon.id = id;
-    icon.imageCount = group[4] | group[5] << 8;
-    ASSERT_GE(group.size(), 6U + 14 * icon.imageCount);
-    const unsigned imageId = group[6 + 12] | group[6 + 13] << 8;
-    const std::span<const std::uint8_t> image =
-        Bytes(module, Name::Number(3), Name::Number(imageId));
-    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
-    BITMAPINFOHEADER header;
-    std::memcpy(&header, image.data(), sizeof header);
-    icon.width = header.biWidth;
-    icon.height = header.biHeight / 2;  // the colour rows and the mask's
-    icon.bitsPerPixel = header.biBitCount;
+    ASSERT_GE(group.size(), 6U);
+    const unsigned count = group[4] | group[5] << 8;
+    ASSERT_GE(group.size(), 6U + 14 * count);
+    for (unsigned entry = 0; entry < count; ++entry) {
+        const std::uint8_t* fields = &group[6 + 14 * entry];
+        const unsigned imageId = fields[12] | fields[13] << 8;
+        const std::span<const std::uint8_t> image =
+            Bytes(module, Name::Number(3), Name::Number(imageId));
+        ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, image.data(), sizeof header);
+        resource_dump::Icon icon{};
+        icon.id = id;
+        icon.imageCount = count;
+        icon.width = header.biWidth;
+        icon.height = header.biHeight / 2;  // the colour rows and the mask's
+        icon.bitsPerPixel = header.biBitCount;
 
-    // The pixels as the program gets them.
-    const auto handle = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_ICON,
-                                                      icon.width, icon.height, LR_DEFAULTCOLOR));
-    ASSERT_NE(handle, nullptr) << "LoadImageW icon " << id;
-    ICONINFO info{};
-    const BOOL gotInfo = GetIconInfo(handle, &info);
-    DestroyIcon(handle);
-    ASSERT_TRUE(gotInfo) << "GetIconInfo icon " << id;
-    const Bitmap colour(info.hbmColor);
-    const Bitmap mask(info.hbmMask);
-    ASSERT_NE(colour, nullptr) << "icon " << id << " has no colour image";
-    const std::vector<std::uint8_t> bgrx = Pixels(colour.get(), icon.width, icon.height, 32);
-    const std::vector<std::uint8_t> bits = Pixels(mask.get(), icon.width, icon.height, 1);
-    const std::size_t maskRow = (static_cast<std::size_t>(icon.width) + 31) / 32 * 4;
-    for (int y = 0; y < icon.height; ++y) {
-        for (int x = 0; x < icon.width; ++x) {
-            const std::uint8_t* pixel = &bgrx[(static_cast<std::size_t>(y) * icon.width + x) * 4];
-            icon.colours.push_back(pixel[2] << 16 | pixel[1] << 8 | pixel[0]);
-            icon.mask.push_back((bits[y * maskRow + x / 8] & (0x80 >> (x % 8))) != 0);
+        // The pixels as the program gets them at that size.
+        const auto handle = static_cast<HICON>(LoadImageW(
+            module, MAKEINTRESOURCEW(id), IMAGE_ICON, icon.width, icon.height, LR_DEFAULTCOLOR));
+        ASSERT_NE(handle, nullptr) << "LoadImageW icon " << id << " at " << icon.width;
+        ICONINFO info{};
+        const BOOL gotInfo = GetIconInfo(handle, &info);
+        DestroyIcon(handle);
+        ASSERT_TRUE(gotInfo) << "GetIconInfo icon " << id;
+        const Bitmap colour(info.hbmColor);
+        const Bitmap mask(info.hbmMask);
+        ASSERT_NE(colour, nullptr) << "icon " << id << " has no colour image";
+        const std::vector<std::uint8_t> bgrx = Pixels(colour.get(), icon.width, icon.height, 32);
+        const std::vector<std::uint8_t> bits = Pixels(mask.get(), icon.width, icon.height, 1);
+        const std::size_t maskRow = (static_cast<std::size_t>(icon.width) + 31) / 32 * 4;
+        for (int y = 0; y < icon.height; ++y) {
+            for (int x = 0; x < icon.width; ++x) {
+                const std::uint8_t* pixel =
+                    &bgrx[(static_cast<std::size_t>(y) * icon.width + x) * 4];
+                icon.colours.push_back(pixel[2] << 16 | pixel[1] << 8 | pixel[0]);
+                icon.mask.push_back((bits[y * maskRow + x / 8] & (0x80 >> (x % 8))) != 0);
+            }
         }
+        out.icons.push_back(std::move(icon));
     }
-    out.icons.push_back(std::move(icon));
 }
 
 resource_dump::Resources ReadBack(HMODULE module) {
@@ -360,15 +373,53 @@ TEST(CompiledResources, ReadThroughUser32TheyEqualTheDataTheScriptWasWrittenFrom
                               << " (the '-' lines are the data's, the '+' lines the program's)";
 }
 
+std::wstring VersionText(const std::vector<std::uint8_t>& info, const wchar_t* name) {
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) {
+        return L"(none)";
+    }
+    return std::wstring(text, length > 0 ? length - 1 : 0);
+}
+
+TEST(CompiledResources, TheVersionResourceNamesTheProgramAsWindowsShowsIt) {
+    DWORD ignored = 0;
+    std::vector<std::uint8_t> info(GetFileVersionInfoSizeW(gProgram.c_str(), &ignored));
+    ASSERT_FALSE(info.empty()) << "no version resource";
+    ASSERT_TRUE(
+        GetFileVersionInfoW(gProgram.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::size_t dot = gVersion.find(L'.');
+    const DWORD majorMinor =
+        std::stoul(gVersion.substr(0, dot)) << 16 | std::stoul(gVersion.substr(dot + 1));
+    EXPECT_EQ(fixed->dwFileVersionMS, majorMinor);
+    EXPECT_EQ(fixed->dwProductVersionMS, majorMinor);
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+
+    EXPECT_EQ(VersionText(info, L"FileVersion"), gVersion);
+    EXPECT_EQ(VersionText(info, L"ProductVersion"), gVersion);
+    EXPECT_EQ(VersionText(info, L"ProductName"), L"Tarvel");
+    EXPECT_EQ(VersionText(info, L"FileDescription"), L"Tarvel");
+    EXPECT_EQ(VersionText(info, L"CompanyName"), L"Tarvel developers");
+    EXPECT_EQ(VersionText(info, L"OriginalFilename"),
+              std::filesystem::path(gProgram).filename().wstring());
+    EXPECT_EQ(VersionText(info, L"LegalCopyright").rfind(L"Copyright (c) ", 0), 0U);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        std::fputs("Usage: windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt\n", stderr);
+    if (argc != 4) {
+        std::fputs("Usage: windows_resources_tests PROGRAM.exe EXPECTED_DUMP.txt VERSION\n",
+                   stderr);
         return 2;
     }
     gProgram = argv[1];
     gExpectedDump = argv[2];
+    gVersion = argv[3];
     return RUN_ALL_TESTS();
 }

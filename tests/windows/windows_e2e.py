@@ -129,14 +129,15 @@ def window_is_the_device_screen(s):
                          s.size)
 
 
-def about_box_opens_and_closes(s):
-    def dialog():
-        image = s.shot()
-        face = image.count((0, 60, e2e.SCREEN_W, e2e.PITCH_H), light)
-        return face > e2e.SCREEN_W * e2e.PITCH_H // 2 and image
+def about_box_shown(s):
+    image = s.shot()
+    face = image.count((0, 60, e2e.SCREEN_W, e2e.PITCH_H), light)
+    return face > e2e.SCREEN_W * e2e.PITCH_H // 2 and image
 
+
+def about_box_opens_and_closes(s):
     s.key('ctrl+a')
-    image = wait_for('the About box', dialog)
+    image = wait_for('the About box', lambda: about_box_shown(s))
     s.save(image, 'about')
     # Inside its frame, which a window manager would draw over the screen's edges.
     frame = 4
@@ -146,34 +147,97 @@ def about_box_opens_and_closes(s):
     texts = image.count((0, 40, e2e.SCREEN_W, 200), lambda c: max(c) < 90)
     if texts < 80:
         raise StepFailed('no version lines in the About box (%d dark pixels)' % texts)
-    # Its OK button is the default one.
-    s.key('Return')
-    wait_for('the pitch again', lambda: not dialog() and
+    # Escape dismisses it, as it does any desktop dialog, though it has no Cancel button.
+    s.key('Escape')
+    wait_for('the pitch again', lambda: not about_box_shown(s) and
              near(s.last.pixel(60, 100), e2e.PITCH_GREEN, 0))
 
 
-def second_start_raises_the_first(s):
-    cover = subprocess.Popen(['xev', '-geometry', '1280x1024+0+0', '-name', 'cover'],
-                             env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    s.others.append(cover)
-    x, y = s.origin[0] + 60, s.origin[1] + 100
-    wait_for('the cover over the game', lambda: not near(s.root_shot().pixel(x, y),
-                                                         e2e.PITCH_GREEN, 0))
+def start_again(s):
+    """A second start, which leaves at once, the first game still running and its window the
+    only one named Tarvel."""
     second = subprocess.run(s.command(), env=s.env, capture_output=True, text=True, timeout=30)
     if second.returncode != 0:
         raise StepFailed('the second start exited with %d: %s' % (second.returncode,
                                                                   second.stderr.strip()))
     if not s.game_running():
         raise StepFailed('the first game ended')
-    found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^Tarvel$'],
-                           env=s.env, capture_output=True, text=True).stdout.split()
-    if found != [s.window]:
+
+    def only_the_first():
+        found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^Tarvel$'],
+                               env=s.env, capture_output=True, text=True).stdout.split()
+        return found == [s.window] or found
+
+    found = wait_for('the game shown again', only_the_first)
+    if found is not True:
         raise StepFailed('windows named Tarvel: %s, not just the first' % found)
+
+
+def about_box_in_front(s):
+    """The About box's face and its version lines, not a light window over it."""
+    image = about_box_shown(s)
+    return image and image.count((0, 40, e2e.SCREEN_W, 200), lambda c: max(c) < 90) >= 80
+
+
+def second_start_raises_the_first(s):
+    """A second start brings the first game in front of a covering window with the keyboard:
+    keys typed at no window in particular reach it, or the About box it has open."""
+    cover = subprocess.Popen(['xev', '-geometry', '1280x1024+0+0', '-name', 'cover'],
+                             env=s.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.others.append(cover)
+    x, y = s.origin[0] + 60, s.origin[1] + 100
+    wait_for('the cover over the game', lambda: not near(s.root_shot().pixel(x, y),
+                                                         e2e.PITCH_GREEN, 0))
+    start_again(s)
     wait_for('the game in front of the cover',
              lambda: near(s.root_shot().pixel(x, y), e2e.PITCH_GREEN, 0))
     s.root_shot('raised')
+    if s.window_manager:
+        active = subprocess.run(['xdotool', 'getactivewindow'], env=s.env, capture_output=True,
+                                text=True).stdout.strip()
+        if active != s.window:
+            raise StepFailed('the active window is %s, not the game\'s %s' % (active, s.window))
+    s.xdotool('key', '--clearmodifiers', 'ctrl+a')
+    wait_for('the About box from a key typed after the second start',
+             lambda: about_box_in_front(s))
+
+    # The cover over the open About box, then a second start again.
+    s.xdotool('search', '--name', '^cover$', 'windowraise', 'windowfocus', '--sync')
+    wait_for('the cover over the About box', lambda: not about_box_in_front(s))
+    start_again(s)
+    wait_for('the About box in front of the cover', lambda: about_box_in_front(s))
+    if s.window_manager:
+        s.xdotool('key', 'Escape')
+    else:
+        # Nothing takes back the focus the cover was given but a window manager.
+        s.key('Escape')
+    wait_for('the About box to close', lambda: not about_box_in_front(s))
     cover.kill()
     cover.wait()
+
+
+def command_prompt_waits_for_the_launcher(s):
+    """Typed at a command prompt, `tarvel` is the console launcher beside tarvel.exe (cmd finds
+    .com before .exe): the prompt comes back after the program's output, with its status."""
+    folder = os.path.dirname(s.tarvel)
+    if not os.path.isfile(os.path.join(folder, 'tarvel.com')):
+        raise StepFailed('no tarvel.com beside ' + s.tarvel)
+    # Wine's cmd reads piped commands no further than the first line: a file, then.
+    script = os.path.join(folder, 'prompt-commands.txt')
+    with open(script, 'w', newline='\r\n') as commands:
+        commands.write('cd /d "Z:%s"\ntarvel --bogus\necho status=%%ERRORLEVEL%%\n'
+                       'tarvel /?\necho status=%%ERRORLEVEL%%\nexit\n' % folder.replace('/', '\\'))
+    with open(script) as commands:
+        said = subprocess.run([s.wine_run, 'cmd'], stdin=commands, env=s.env,
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                              timeout=60).stdout.replace('\r', '')
+    os.remove(script)
+    # Each text, then the prompt again (its '>') with the status.
+    places = [said.find(text) for text in ("tarvel: unknown option '--bogus'", '>status=2',
+                                           'Usage: tarvel', '>status=0')]
+    if -1 in places or places != sorted(places):
+        raise StepFailed('at the prompt, --bogus and /? should print their text, then the '
+                         'prompt and status 2 and 0; cmd said:\n' + said)
 
 
 def quit_by(s, how, what):
@@ -225,6 +289,7 @@ STEPS = [
     e2e.new_game_resets,
     about_box_opens_and_closes,
     second_start_raises_the_first,
+    command_prompt_waits_for_the_launcher,
     control_q_quits,
     aceptar_quits,
     small_screen,

@@ -3,8 +3,8 @@
 #
 #   zip_test.sh ZIP EXE VERSION LICENSE
 #
-# exactly LICENSE.txt, README.txt and tarvel.exe in that order, the program the build made (not
-# an older one), the licence and README with CRLF line ends, the README naming VERSION and every
+# exactly LICENSE.txt, README.txt, tarvel.com and tarvel.exe in that order, the programs the build
+# made (not older ones), the licence and README with CRLF line ends, the README naming VERSION and every
 # option the program's --help lists, and every entry with one time stamp and no extra fields
 # (owner ids, access times), so the same commit zips to the same bytes.
 set -euo pipefail
@@ -24,11 +24,12 @@ fail() {
 }
 
 entries="$(unzip -Z1 "$zip" | tr '\n' ' ')"
-[[ "$entries" == "LICENSE.txt README.txt tarvel.exe " ]] ||
-  fail "the zip holds '$entries', not 'LICENSE.txt README.txt tarvel.exe '"
+[[ "$entries" == "LICENSE.txt README.txt tarvel.com tarvel.exe " ]] ||
+  fail "the zip holds '$entries', not 'LICENSE.txt README.txt tarvel.com tarvel.exe '"
 unzip -q "$zip" -d "$work"
 
 cmp -s "$exe" "$work/tarvel.exe" || fail "the zip's tarvel.exe is not $exe"
+cmp -s "${exe%.exe}.com" "$work/tarvel.com" || fail "the zip's tarvel.com is not ${exe%.exe}.com"
 sed 's/$/\r/' "$license" | cmp -s - "$work/LICENSE.txt" ||
   fail "LICENSE.txt is not $license with CRLF line ends"
 if grep -q -v $'\r$' "$work/README.txt"; then
@@ -36,9 +37,9 @@ if grep -q -v $'\r$' "$work/README.txt"; then
 fi
 grep -q -F "Version $version." "$work/README.txt" || fail "README.txt does not say 'Version $version.'"
 
-# The options the program itself lists.
-help="$(timeout 60 "$root/scripts/wine-run" "$exe" --help | tr -d '\r')" ||
-  fail "tarvel.exe --help exited with $?"
+# The options the program itself lists, through the launcher beside it in the zip.
+help="$(timeout 60 "$root/scripts/wine-run" "$work/tarvel.com" --help | tr -d '\r')" ||
+  fail "tarvel.com --help exited with $?"
 options="$(grep -o -E -- '--[a-z]+' <<<"$help" | sort -u)"
 [[ -n "$options" ]] || fail "tarvel.exe --help lists no options: '$help'"
 for option in $options; do
