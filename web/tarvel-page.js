@@ -484,6 +484,8 @@ TarvelPage.endpoints = {
 // The program. Its size is known once main has read the address: the canvas gets it then.
 var Module = {
   canvas: TarvelPage.canvas,
+  // The program's file as the document names it (by its contents; see web/assemble_site.cmake).
+  locateFile: (path) => (path.endsWith('.wasm') ? document.getElementById('program').getAttribute('href') : path),
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
   onAbort: (what) => TarvelPage.failed(String(what)),
