@@ -1,5 +1,7 @@
 #include "app/page_query.h"
 
+#include <algorithm>
+
 #include "app/screen_size.h"
 
 namespace {
@@ -56,6 +58,38 @@ std::string Quoted(std::string_view text) {
     return quoted + "'";
 }
 
+// Reads the value of an option into `options`; the sentence saying what is wrong with it when
+// it is bad.
+using OptionReader = std::optional<std::string> (*)(const std::string& value, PageQuery& options);
+
+std::optional<std::string> ReadScreen(const std::string& value, PageQuery& options) {
+    std::string why;
+    options.screen = ParseScreenSize(value, &why);
+    if (!options.screen) {
+        return "Bad screen size " + Quoted(value) + ": " + why + ".";
+    }
+    return std::nullopt;
+}
+
+struct Option {
+    std::string_view name;
+    OptionReader read;
+};
+
+// The options the page uses.
+constexpr Option kOptions[] = {
+    {"screen", ReadScreen},
+};
+
+const Option* FindOption(std::string_view name) {
+    for (const Option& option : kOptions) {
+        if (option.name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 PageQueryResult ParsePageQuery(std::string_view query) {
@@ -64,11 +98,13 @@ PageQueryResult ParsePageQuery(std::string_view query) {
         result.ok = false;
         result.error = std::move(message);
         result.options = {};
+        result.ignored.clear();
         return result;
     };
     if (!query.empty() && query.front() == '?') {
         query.remove_prefix(1);
     }
+    std::vector<std::string_view> seen;
     while (!query.empty()) {
         const std::size_t amp = query.find('&');
         const std::string_view pair = query.substr(0, amp);
@@ -78,22 +114,22 @@ PageQueryResult ParsePageQuery(std::string_view query) {
         }
         const std::size_t equals = pair.find('=');
         const std::optional<std::string> name = Decode(pair.substr(0, equals));
+        const Option* option = name ? FindOption(*name) : nullptr;
+        if (option == nullptr) {
+            result.ignored.push_back(name ? Quoted(*name) : Quoted(pair.substr(0, equals)));
+            continue;
+        }
         const std::optional<std::string> value =
             Decode(equals == std::string_view::npos ? std::string_view() : pair.substr(equals + 1));
-        if (!name || !value) {
+        if (!value) {
             return fail("The address has a malformed part: " + Quoted(pair) + ".");
         }
-        if (*name != "screen") {
-            return fail("The address names an unknown option " + Quoted(*name) +
-                        "; the only one is 'screen=WIDTHxHEIGHT'.");
+        if (std::find(seen.begin(), seen.end(), option->name) != seen.end()) {
+            return fail("The address gives " + Quoted(option->name) + " more than once.");
         }
-        if (result.options.screen) {
-            return fail("The address gives 'screen' more than once.");
-        }
-        std::string why;
-        result.options.screen = ParseScreenSize(*value, &why);
-        if (!result.options.screen) {
-            return fail("Bad screen size " + Quoted(*value) + ": " + why + ".");
+        seen.push_back(option->name);
+        if (std::optional<std::string> why = option->read(*value, result.options)) {
+            return fail(std::move(*why));
         }
     }
     return result;

@@ -27,6 +27,9 @@ EM_JS(void, tarvel_page_viewport, (int* width, int* height), {
     HEAP32[width >> 2] = size[0];
     HEAP32[height >> 2] = size[1];
 });
+EM_JS(void, tarvel_page_note, (const char* message), {
+    console.info(UTF8ToString(message));
+});
 EM_JS(void, tarvel_page_refuse, (const char* message), {
     TarvelPage.refuse(UTF8ToString(message));
 });
@@ -63,12 +66,20 @@ platform::ScreenSize ViewportScreen() {
 }
 
 // The screen the address names, else the viewport's; none, after telling the page why, when the
-// address is not one of ours.
+// address gives one of the page's options a bad value. Others' parameters get a line in the
+// console.
 [[gnu::cold, gnu::noinline]] std::optional<platform::ScreenSize> ScreenFromAddress() {
     const PageQueryResult query = ParsePageQuery(TakeQuery());
     if (!query.ok) {
         tarvel_page_refuse(query.error.c_str());
         return std::nullopt;
+    }
+    if (!query.ignored.empty()) {
+        std::string note = "Tarvel passes over the address's";
+        for (const std::string& name : query.ignored) {
+            note += (&name == &query.ignored.front() ? " " : ", ") + name;
+        }
+        tarvel_page_note((note + ": not options of the page.").c_str());
     }
     return query.options.screen.value_or(ViewportScreen());
 }

@@ -47,6 +47,19 @@ const TarvelPage = {
   timer: { ticks: 0, first: 0, last: 0, worstLateness: 0 },
   // How often the program has waited for an event or its timer (for the tests).
   waits: 0,
+  // Why the match stands still: 'hidden' (no one can see the page), 'turned' (see turn). The
+  // program's timer is not set meanwhile: the game, which moves a step a tick, stays where it
+  // was, and when the page is back the timer is due at once and goes on at its pace, as the
+  // window system's timers do after any wait (no ticks owed for the time away).
+  pauses: new Set(),
+  // Close requests still to send while another tab takes the game over (see closeAll).
+  closesLeft: 0,
+
+  pause(reason, on) {
+    if (on) this.pauses.add(reason);
+    else this.pauses.delete(reason);
+    this.setTimer();
+  },
 
   // The viewport in CSS pixels: the device screen when the address names none.
   viewport() {
@@ -77,6 +90,8 @@ const TarvelPage = {
 
   // The device screen's size, fixed for the run.
   open(width, height) {
+    const [viewportWidth, viewportHeight] = this.viewport();
+    this.startedUpright = viewportHeight > viewportWidth;
     this.canvas.width = width;
     this.canvas.height = height;
     this.context = this.canvas.getContext('2d', { alpha: false });
@@ -103,6 +118,10 @@ const TarvelPage = {
   // usually waits for the same tick again, and a pointer moving over the game would otherwise
   // set and clear a timer for every move.
   wait(due) {
+    if (!this.queue.length && this.closesLeft > 0) {
+      --this.closesLeft;
+      this.push(EVENT.closeRequest, 0, 0, 0, false, false);
+    }
     if (this.queue.length) return Promise.resolve();
     ++this.waits;
     return new Promise((resolve) => {
@@ -111,21 +130,42 @@ const TarvelPage = {
         resolve();
       };
       if (due < 0 || due === this.due) return;
-      clearTimeout(this.dueTimer);
       this.due = due;
-      // A browser's timer can fire a fraction of a millisecond early: woken then, the program
-      // would find its timer not yet due and wait once more, a second wake for every tick.
-      const fire = () => {
-        const left = due - performance.now();
-        if (left > 0) {
-          this.dueTimer = setTimeout(fire, left);
-          return;
-        }
-        this.due = -1;
-        if (this.wake) this.wake();
-      };
-      this.dueTimer = setTimeout(fire, due - performance.now());
+      this.setTimer();
     });
+  },
+
+  // Sets the browser's timer for `due`, unless the match stands still.
+  setTimer() {
+    clearTimeout(this.dueTimer);
+    if (this.due < 0 || this.pauses.size) return;
+    // A browser's timer can fire a fraction of a millisecond early: woken then, the program
+    // would find its timer not yet due and wait once more, a second wake for every tick.
+    const fire = () => {
+      const left = this.due - performance.now();
+      if (left > 0) {
+        this.dueTimer = setTimeout(fire, left);
+        return;
+      }
+      this.due = -1;
+      if (this.wake) this.wake();
+    };
+    this.dueTimer = setTimeout(fire, this.due - performance.now());
+  },
+
+  // A phone turned on its side during a match that began upright. The screen keeps its size for
+  // the match (the game's speeds and sizes follow it), and at the turned viewport's height it
+  // would be a strip smaller than the screen it was picked as, its soft keys too small to hit:
+  // the player is asked, in the game's language, to turn it back, and the match waits meanwhile.
+  // A tablet's screen, shown larger than that either way, plays on; so does a computer's, whose
+  // window made wider only shows it smaller.
+  turn() {
+    const [width, height] = this.viewport();
+    const shrunk = Math.min(width / this.canvas.width, height / this.canvas.height) < 1;
+    const turned = this.shown && !this.canvas.hidden && this.startedUpright && width > height &&
+      shrunk && matchMedia('(pointer: coarse)').matches;
+    document.getElementById('turn').hidden = !turned;
+    this.pause('turned', turned);
   },
 
   // `parts`: x, y, width, height of each part of the picture that changed.
@@ -156,6 +196,7 @@ const TarvelPage = {
     this.canvas.hidden = false;
     this.canvasRect = null;
     this.canvas.focus({ preventScroll: true });
+    this.turn();
   },
 
   // Another tab asked for the game: a page cannot bring its tab to the front, so its title
@@ -196,6 +237,7 @@ const TarvelPage = {
     button.onclick = action;
     document.getElementById('notice').hidden = false;
     button.focus();
+    this.turn();
   },
 
   refuse(message) {
@@ -206,12 +248,21 @@ const TarvelPage = {
 
   ended(status, shown) {
     clearInterval(this.flashing);
+    this.closesLeft = 0;
     document.title = TITLE;
     if (shown) {
       this.notice('ended', 'The game has ended.', 'Play again', () => location.reload());
     } else {
       this.notice('elsewhere', 'Tarvel is already open in another tab of this browser; its title flashes there.', 'Play here instead', () => this.endpoints.takeOver());
     }
+  },
+
+  // Another tab takes the game over: whatever the program has open is closed, the active window
+  // first (the About box, say), then the game. A close request goes to the active window; each
+  // time the program is done with one and waits again, it gets the next, until it has ended.
+  closeAll() {
+    this.closesLeft = 10;
+    this.push(EVENT.closeRequest, 0, 0, 0, false, false);
   },
 
   failed(what) {
@@ -298,15 +349,30 @@ TarvelPage.endpoints = {
   },
 
   // "Play here": the other tab's game is asked to close, and once it has let go of its window
-  // this page starts again and takes its place.
+  // this page starts again and takes its place. A tab that does not answer (one the browser has
+  // put to sleep) is said to, rather than left to be waited for.
   async takeOver() {
     const name = this.found;
     if (!name || !this.channel) {
       location.reload();
       return;
     }
+    const button = document.getElementById('notice-button');
+    button.disabled = true;
+    document.getElementById('notice-text').textContent = 'Closing the game in the other tab\u2026';
     this.channel.postMessage({ ask: 'close', to: name });
-    await navigator.locks.request(name, () => undefined);
+    const giveUp = new AbortController();
+    const timer = setTimeout(() => giveUp.abort(), 5000);
+    try {
+      await navigator.locks.request(name, { signal: giveUp.signal }, () => undefined);
+    } catch (error) {
+      button.disabled = false;
+      TarvelPage.notice('elsewhere', 'The game in the other tab did not close: the browser may have ' +
+        'put that tab to sleep. Close it, or bring it forward, then try again.', 'Play here instead',
+        () => this.takeOver());
+      return;
+    }
+    clearTimeout(timer);
     location.reload();
   },
 
@@ -320,9 +386,11 @@ TarvelPage.endpoints = {
     for (const listener of this.listeners.values()) {
       if (listener.name !== message.to) continue;
       if (message.ask === 'front') {
+        // The program takes requests when it wakes; a paused page's does not wake by itself.
         listener.requests.push({ id: message.id });
+        if (TarvelPage.wake) TarvelPage.wake();
       } else if (message.ask === 'close') {
-        TarvelPage.push(EVENT.closeRequest, 0, 0, 0, false, false);
+        TarvelPage.closeAll();
       }
     }
   },
@@ -345,8 +413,11 @@ TarvelPage.endpoints = {
       Math.floor((event.clientY - rect.top) * canvas.height / rect.height),
     ];
   };
+  // Input is the game's while it is on view; a finger or key that goes up meanwhile is passed
+  // on, or the game would hold it down.
+  const withheld = (kind) => page.pauses.has('turned') && [EVENT.pointerDown, EVENT.pointerMove, EVENT.keyDown].includes(kind);
   const pointer = (kind) => (event) => {
-    if (!page.shown) return;
+    if (!page.shown || withheld(kind)) return;
     const at = devicePoint(event);
     if (!at) return;
     if (kind === EVENT.pointerDown && event.pointerType !== 'mouse' && event.target === canvas) {
@@ -373,7 +444,7 @@ TarvelPage.endpoints = {
     }
   };
   const key = (kind) => (event) => {
-    if (!page.shown) return;
+    if (!page.shown || withheld(kind)) return;
     controlAsHeld(event);
     const virtualKey = VIRTUAL_KEYS[event.code] || 0;
     const letter = event.code === 'KeyA' || event.code === 'KeyQ';
@@ -398,14 +469,23 @@ TarvelPage.endpoints = {
   addEventListener('error', (event) => fault(event.message));
   addEventListener('unhandledrejection', (event) => fault(event.reason));
 
-  addEventListener('resize', () => page.layout());
-  if (window.visualViewport) visualViewport.addEventListener('resize', () => page.layout());
+  const resized = () => {
+    page.layout();
+    page.turn();
+  };
+  addEventListener('resize', resized);
+  if (window.visualViewport) visualViewport.addEventListener('resize', resized);
+  const visibility = () => page.pause('hidden', document.visibilityState === 'hidden');
+  document.addEventListener('visibilitychange', visibility);
+  visibility();
   if (page.endpoints.channel) page.endpoints.channel.onmessage = (m) => page.endpoints.receive(m.data);
 })();
 
 // The program. Its size is known once main has read the address: the canvas gets it then.
 var Module = {
   canvas: TarvelPage.canvas,
+  // The program's file as the document names it (by its contents; see web/assemble_site.cmake).
+  locateFile: (path) => (path.endsWith('.wasm') ? document.getElementById('program').getAttribute('href') : path),
   print: (text) => console.log(text),
   printErr: (text) => console.warn(text),
   onAbort: (what) => TarvelPage.failed(String(what)),

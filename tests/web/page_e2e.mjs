@@ -83,6 +83,8 @@ async function waitUntil(what, test, timeout = 5000) {
 
 async function firstFrameIsTheSimulatorsFrame(page) {
   await playing(page);
+  const note = "Tarvel passes over the address's 'utm_source', 'fbclid': not options of the page.";
+  if (!page.consoleLines.includes(note)) throw new StepFailed(`the console does not say "${note}": ${page.consoleLines}`);
   const bytes = await page.evaluate('Array.from(TarvelPage.firstFrameBytes || [])');
   const folder = mkdtempSync(join(tmpdir(), 'tarvel-frame-'));
   try {
@@ -252,12 +254,17 @@ async function nuevoResetsTheMatch(page) {
   await shot(page, 'new-game');
 }
 
-async function aboutBoxOpensAndCloses(page) {
+async function openAbout(page) {
   const caption = async () => (await call(page, `count([0, 0, ${W}, 40], 'caption')`)) > W * 30;
   await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17, modifiers: 2 });
   await page.key('KeyA', { key: 'a', keyCode: 65, modifiers: 2 });
   await page.send('Input.dispatchKeyEvent', { type: 'keyUp', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17 });
   await waitUntil('the About box', caption);
+  return caption;
+}
+
+async function aboutBoxOpensAndCloses(page) {
+  const caption = await openAbout(page);
   await shot(page, 'about');
   if (await call(page, `count([0, 60, ${W}, ${PITCH_H}], 'exact', ${JSON.stringify(PITCH_GREEN)})`) !== 0) {
     throw new StepFailed('the About box does not cover the pitch');
@@ -297,13 +304,25 @@ async function startsWithTheNetworkOff(page) {
   await shot(page, 'offline');
 }
 
+// The first tab's About box open: taking over closes it and the game, with one click that the
+// first tab hears.
 async function aSecondTabEndsAndCanTakeOver(page, browser) {
+  await openAbout(page);
   const second = await open(browser, state.url, { width: W, height: H });
   await second.waitFor('the notice in the second tab', "document.body.dataset.state === 'elsewhere'", 10000);
   await shot(second, 'second-tab');
   if (!(await page.evaluate('TarvelPage.raises')) ) throw new StepFailed('the first tab was not asked to come forward');
   if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the first tab stopped playing');
-  await second.evaluate("document.getElementById('notice-button').click()");
+  // A first tab that does not answer (as one a browser has put to sleep does not) is named as
+  // the reason; the button then tries again.
+  const click = "document.getElementById('notice-button').click()";
+  const channel = 'TarvelPage.endpoints.channel';
+  await page.evaluate(`${channel}.onmessage = null`);
+  await second.evaluate(click);
+  await second.waitFor('the reason the first tab did not close', "/did not close/.test(document.getElementById('notice-text').textContent) && " +
+    "!document.getElementById('notice-button').disabled", 8000);
+  await page.evaluate(`${channel}.onmessage = (m) => TarvelPage.endpoints.receive(m.data)`);
+  await second.evaluate(click);
   await page.waitFor('the first tab to end', "document.body.dataset.state === 'ended'", 5000);
   await playing(second);
   // Ctrl+Q ends the game there too, as on the desktop.
@@ -340,19 +359,28 @@ async function phoneFillsTheScreenAndATouchSteers(browser) {
     });
     await page.touch('touchEnd', []);
     await shot(page, 'phone');
-    // Turned on its side, the phone keeps the screen it started with, between bars.
+    // Turned on its side, the phone keeps the screen it started with, laid out between bars,
+    // but that would be a strip too small to play: the page asks, in the game's language, for
+    // the phone to be turned back, and the match waits until it is.
     await page.send('Emulation.setDeviceMetricsOverride', { width: 740, height: 360, deviceScaleFactor: 3, mobile: true });
-    await waitUntil('the screen letterboxed in the turned viewport', async () => {
-      const [w, h, left, top, cssWidth, cssHeight] = await page.evaluate(
-        "(({left, top, width, height}) => [TarvelPage.canvas.width, TarvelPage.canvas.height, left, top, width, height])(TarvelPage.canvas.getBoundingClientRect())");
+    await waitUntil('the screen letterboxed in the turned viewport, and the request to turn back', async () => {
+      const [w, h, left, top, cssWidth, cssHeight] = await canvasBox(page);
       return w === 360 && h === 740 && Math.abs(cssHeight - 360) <= 1 && Math.abs(cssWidth / cssHeight - 360 / 740) < 0.01 &&
-        Math.abs(left - (740 - cssWidth) / 2) <= 1 && top >= 0 && top <= 1;
+        Math.abs(left - (740 - cssWidth) / 2) <= 1 && top >= 0 && top <= 1 &&
+        await page.evaluate("!document.getElementById('turn').hidden");
     }, 3000);
     await shot(page, 'phone-turned');
+    const request = await page.evaluate("[document.getElementById('turn').lang, document.getElementById('turn').innerText]");
+    if (request[0] !== 'es' || !/vertical/.test(request[1])) throw new StepFailed(`the turned phone is told "${request[1]}" (lang ${request[0]})`);
+    const ticks = () => page.evaluate('TarvelPage.timer.ticks');
+    const turnedAt = await ticks();
+    await delay(600);
+    if (await ticks() !== turnedAt) throw new StepFailed(`the match went on ${await ticks() - turnedAt} ticks with the phone turned`);
     await page.send('Emulation.setDeviceMetricsOverride', { width: 360, height: 740, deviceScaleFactor: 3, mobile: true });
     // The page zooms (its text screens may be zoomed): the turn back settles before a tap.
-    await waitUntil('the screen over the whole viewport again', async () =>
-      (await canvasBox(page)).slice(2).join() === '0,0,360,740' && await page.evaluate('visualViewport.scale === 1'), 3000);
+    await waitUntil('the screen over the whole viewport again, and the match going on', async () =>
+      (await canvasBox(page)).slice(2).join() === '0,0,360,740' && await page.evaluate('visualViewport.scale === 1') &&
+      await page.evaluate("document.getElementById('turn').hidden") && await ticks() > turnedAt + 2, 3000);
     // A tap on AYUDA opens the menu, a tap on "Nuevo" starts again.
     await page.tap(270, 740 - bar / 2);
     state.menu = await waitUntil('the menu from a tap', () => call(page, `menuBox(${740 - bar})`));
@@ -429,42 +457,66 @@ async function aSidewaysPhoneGetsThePortraitScreen(browser) {
     { name: 'phone-sideways', width: 844, height: 390, scale: 2, touch: true, screen: [293, 390] });
 }
 
-// A frozen tab does nothing; brought back, its game goes on at its pace: no run of ticks to
-// catch up with the time it was away.
-async function aFrozenTabComesBackWithoutABurst(page) {
+// Away and back: the game stands still while the tab is frozen (the browser runs nothing of
+// it) or hidden (no one can see the match: the page sets no timer), and goes on at its pace when
+// it is back: no run of ticks to catch up with the time it was away.
+async function awayAndBack(page, what, leave, comeBack) {
   await page.evaluate(`(() => {
     const ticks = TarvelProbe.ticks = [];
     const taken = TarvelPage.timerTaken.bind(TarvelPage);
     TarvelPage.timerTaken = (due, at) => { ticks.push(performance.now()); taken(due, at); };
   })()`);
   await delay(500);
-  await page.send('Page.setWebLifecycleState', { state: 'frozen' });
-  const frozenAt = await page.evaluate('TarvelProbe.ticks.length');
+  await leave();
+  const leftAt = await page.evaluate('TarvelProbe.ticks.length');
   await delay(2000);
-  await page.send('Page.setWebLifecycleState', { state: 'active' });
+  await comeBack();
   await delay(1000);
   const ticks = await page.evaluate('TarvelProbe.ticks');
-  // The ticks after the freeze, and the longest gap among them: the freeze itself.
+  // The ticks after the time away, and the longest gap among them: the time away itself.
   let gap = 0;
   let resumed = -1;
   for (let i = 1; i < ticks.length; ++i) {
     if (ticks[i] - ticks[i - 1] > gap) [gap, resumed] = [ticks[i] - ticks[i - 1], i];
   }
-  if (frozenAt < 5 || gap < 1500) throw new StepFailed(`the tab did not stall while frozen (${frozenAt} ticks before, longest gap ${gap.toFixed(0)} ms)`);
+  if (leftAt < 5 || gap < 1500) throw new StepFailed(`the game did not stand still while ${what} (${leftAt} ticks before, longest gap ${gap.toFixed(0)} ms)`);
   const after = ticks.slice(resumed);
   const span = after[after.length - 1] - after[0];
-  if (after.length < 10) throw new StepFailed(`the game did not go on after the freeze: ${after.length} ticks in ${span.toFixed(0)} ms`);
+  if (after.length < 10) throw new StepFailed(`the game did not go on after being ${what}: ${after.length} ticks in ${span.toFixed(0)} ms`);
   // At 50 ms a tick, with a tick's slack either side; a burst packs many into a few ms.
   if (after.length > span / 50 + 2) {
-    throw new StepFailed(`a burst after the freeze: ${after.length} ticks in ${span.toFixed(0)} ms`);
+    throw new StepFailed(`a burst after being ${what}: ${after.length} ticks in ${span.toFixed(0)} ms`);
   }
-  // The first tick after the freeze is late, and the next is due at the next slot of the timer's
-  // 50 ms grid, however soon; from then on the ticks keep to the grid.
+  // The first tick after the time away may be late, and the next is due at the next slot of the
+  // timer's 50 ms grid, however soon; from then on the ticks keep to the grid.
   const closest = Math.min(...after.slice(2).map((t, i) => t - after[i + 1]));
   if (closest < 25) {
-    throw new StepFailed(`ticks ${closest.toFixed(1)} ms apart after the freeze: ${after.slice(0, 8).map((t) => (t - after[0]).toFixed(0))}`);
+    throw new StepFailed(`ticks ${closest.toFixed(1)} ms apart after being ${what}: ${after.slice(0, 8).map((t) => (t - after[0]).toFixed(0))}`);
   }
   if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the game stopped');
+}
+
+// The page hidden and shown as a person does by minimising the browser's window and bringing it
+// back (a tab in the background is hidden likewise).
+async function windowState(page, state) {
+  const { windowId } = await page.browser.send('Browser.getWindowForTarget', { targetId: page.targetId });
+  await page.browser.send('Browser.setWindowBounds', { windowId, bounds: { windowState: state } });
+  const visibility = state === 'minimized' ? 'hidden' : 'visible';
+  await page.waitFor(`the page ${visibility}`, `document.visibilityState === '${visibility}'`, 3000);
+}
+
+// The browser freezes only hidden pages, and Chromium hides the page it is told to freeze; woken,
+// the page stays hidden until it is brought forward.
+async function aFrozenTabComesBackWithoutABurst(page) {
+  await awayAndBack(page, 'frozen', () => page.send('Page.setWebLifecycleState', { state: 'frozen' }), async () => {
+    await page.send('Page.setWebLifecycleState', { state: 'active' });
+    await windowState(page, 'minimized');
+    await windowState(page, 'normal');
+  });
+}
+
+async function aHiddenTabStandsStillAndComesBack(page) {
+  await awayAndBack(page, 'hidden', () => windowState(page, 'minimized'), () => windowState(page, 'normal'));
 }
 
 async function badAddressesAreRefused(browser) {
@@ -474,7 +526,6 @@ async function badAddressesAreRefused(browser) {
       ['?screen=10x10', "Bad screen size '10x10': each side must be 32 to 4096 pixels."],
       ['?screen=tall', "Bad screen size 'tall': expected WIDTHxHEIGHT, e.g. 240x320."],
       ['?screen=', "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."],
-      ['?sceen=240x320', "The address names an unknown option 'sceen'; the only one is 'screen=WIDTHxHEIGHT'."],
       ['?screen=240x320&screen=480x640', "The address gives 'screen' more than once."],
     ];
     for (const [query, message] of cases) {
@@ -492,7 +543,8 @@ async function badAddressesAreRefused(browser) {
 const DESKTOP_STEPS = [
   firstFrameIsTheSimulatorsFrame, pitchAndSoftKeys, discFollowsTheMouse, aGoalChangesTheScore,
   menuFromAyudaAndF2, hardShowsItsCheckMark, nuevoResetsTheMatch, aboutBoxOpensAndCloses,
-  aFrozenTabComesBackWithoutABurst, aceptarEndsAndTheButtonStartsAgain,
+  aFrozenTabComesBackWithoutABurst, aHiddenTabStandsStillAndComesBack,
+  aceptarEndsAndTheButtonStartsAgain,
 ];
 
 async function main() {
@@ -516,7 +568,8 @@ async function main() {
     await run(phoneFillsTheScreenAndATouchSteers, browser);
     await run(aLaptopGetsThePortraitScreen, browser);
     await run(aSidewaysPhoneGetsThePortraitScreen, browser);
-    page = await open(browser, state.url + `?screen=${W}x${H}`, { width: W, height: H });
+    // As a link shared on the web comes: with other sites' parameters around ours.
+    page = await open(browser, state.url + `?utm_source=share&screen=${W}x${H}&fbclid=IwAR0x`, { width: W, height: H });
     for (const fn of DESKTOP_STEPS) await run(fn, page);
     await run(startsWithTheNetworkOff, page);
     await run(aSecondTabEndsAndCanTakeOver, page, browser);
