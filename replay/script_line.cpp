@@ -204,6 +204,11 @@ ScriptLineReader::Result ScriptLineReader::Next(std::string* line, std::string* 
     if (lineNumber_ == 1 && !CheckReplayHeader(*line, &isReplay_, reason)) {
         return Result::kRefused;
     }
+    // A recorder ends every line; a recording whose last line has no end was cut short.
+    if (isReplay_ && !lastLineEnded_) {
+        *reason = "the recording is cut short in this line";
+        return Result::kRefused;
+    }
     return Result::kLine;
 }
 
