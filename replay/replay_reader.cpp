@@ -93,7 +93,7 @@ class Reader {
                 break;
         }
         if (!started_) {
-            *reason = "'" + std::string(words[0]) + "' before 'start'";
+            *reason = Quote(words[0]) + " before 'start'";
             return false;
         }
         replay.steps.push_back(step);
