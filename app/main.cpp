@@ -141,9 +141,12 @@ platform::SdlOptions DisplayOptions(const CommandLine& options) {
 }
 
 // This run's recording: to --record's file, opened now, else to the last match's, opened when
-// the window procedure first writes. Null after a refusal (error set) or, with a warning on
-// stderr, when there is no state folder to keep the last match in.
+// the window procedure first writes. Null with --no-record, after a refusal (error set) or, with
+// a warning on stderr, when there is no state folder to keep the last match in.
 std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error) {
+    if (options.noRecord) {
+        return nullptr;
+    }
     if (!options.recordPath.empty()) {
         return FileSink::Open(options.recordPath, false, error);
     }
