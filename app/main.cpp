@@ -25,7 +25,6 @@
 #include "app/program_state.h"
 #include "app/replay_files.h"
 #include "app/replay_player.h"
-#include "app/screen_size.h"
 #include "app/win_main.h"
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
@@ -140,51 +139,6 @@ platform::SdlOptions DisplayOptions(const CommandLine& options) {
     return display;
 }
 
-// This run's recording: to --record's file, opened now, else to the last match's, opened when
-// the window procedure first writes. Null with --no-record, after a refusal (error set) or, with
-// a warning on stderr, when there is no state folder to keep the last match in.
-std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error) {
-    if (options.noRecord) {
-        return nullptr;
-    }
-    if (!options.recordPath.empty()) {
-        return FileSink::Open(options.recordPath, false, error);
-    }
-    std::string why;
-    const std::optional<std::string> path = LastMatchPath(&why);
-    if (!path) {
-        std::fprintf(stderr, "tarvel: warning: this match is not kept: %s\n", why.c_str());
-        return nullptr;
-    }
-    return FileSink::Open(*path, true, error);
-}
-
-// The recording to replay, read whole and checked, with the screen it was played on; nothing,
-// with the message, on any fault.
-std::optional<Replay> ReplayToShow(const std::string& path, std::string* message) {
-    std::optional<Replay> replay = LoadReplay(path, message);
-    if (!replay) {
-        return std::nullopt;
-    }
-    std::string why;
-    const std::string size =
-        std::to_string(replay->screenWidth) + "x" + std::to_string(replay->screenHeight);
-    if (!ParseScreenSize(size, &why)) {
-        *message = path + ": line " + std::to_string(replay->screenLine) + ": the screen " + size +
-                   " cannot be shown: " + why;
-        return std::nullopt;
-    }
-    return replay;
-}
-
-std::string ProgramName() {
-    std::string name = VersionText();
-    while (!name.empty() && name.back() == '\n') {
-        name.pop_back();
-    }
-    return name;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -217,10 +171,14 @@ int main(int argc, char** argv) {
         options.screenWidth = static_cast<int>(replay->screenWidth);
         options.screenHeight = static_cast<int>(replay->screenHeight);
     } else {
-        sink = RecordingSink(options, &error);
+        std::string warning;
+        sink = RecordingSink(options, &error, &warning);
         if (!error.empty()) {
             std::fprintf(stderr, "tarvel: %s\n", error.c_str());
             return kExitUsage;
+        }
+        if (!warning.empty()) {
+            std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
         }
     }
 
@@ -258,7 +216,7 @@ int main(int argc, char** argv) {
         });
         player->Attach();
     } else if (sink) {
-        recorder.emplace(*sink, Program().match, ProgramName(), "linux");
+        recorder.emplace(*sink, Program().match, RecordingProgramName(), "linux");
         recorder->Attach();
     }
     int status = 0;

@@ -111,7 +111,9 @@ void MatchRecorder::Paint() {
 // is most of what a recording holds and what compresses best.
 void MatchRecorder::Move(int x, int y) {
     const auto step = [](int by) {
-        return (by < 0 ? "-" : "+") + std::to_string(by < 0 ? -by : by);
+        std::string text(1, by < 0 ? '-' : '+');
+        text += std::to_string(by < 0 ? -by : by);
+        return text;
     };
     Line(lastMoveX_ < 0 ? "move " + std::to_string(x) + " " + std::to_string(y)
                         : "move " + step(x - lastMoveX_) + " " + step(y - lastMoveY_));

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/screen_size.h"
+
 std::unique_ptr<FileSink> FileSink::Open(std::string path, bool whenWritten, std::string* error) {
     std::unique_ptr<FileSink> sink(new FileSink(std::move(path)));
     if (!whenWritten && !sink->OpenNow(error)) {
@@ -87,4 +89,45 @@ std::optional<Replay> LoadReplay(const std::string& path, std::string* message) 
         return std::nullopt;
     }
     return std::move(reading.replay);
+}
+
+std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error,
+                                        std::string* warning) {
+    if (options.noRecord) {
+        return nullptr;
+    }
+    if (!options.recordPath.empty()) {
+        return FileSink::Open(options.recordPath, false, error);
+    }
+    std::string why;
+    const std::optional<std::string> path = LastMatchPath(&why);
+    if (!path) {
+        *warning = "this match is not kept: " + why;
+        return nullptr;
+    }
+    return FileSink::Open(*path, true, error);
+}
+
+std::optional<Replay> ReplayToShow(const std::string& path, std::string* message) {
+    std::optional<Replay> replay = LoadReplay(path, message);
+    if (!replay) {
+        return std::nullopt;
+    }
+    std::string why;
+    const std::string size =
+        std::to_string(replay->screenWidth) + "x" + std::to_string(replay->screenHeight);
+    if (!ParseScreenSize(size, &why)) {
+        *message = path + ": line " + std::to_string(replay->screenLine) + ": the screen " + size +
+                   " cannot be shown: " + why;
+        return std::nullopt;
+    }
+    return replay;
+}
+
+std::string RecordingProgramName() {
+    std::string name = VersionText();
+    while (!name.empty() && name.back() == '\n') {
+        name.pop_back();
+    }
+    return name;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/match_recorder.h"
 #include "replay/replay_reader.h"
 
@@ -42,3 +43,16 @@ std::optional<std::string> LastMatchPath(std::string* why);
 // Reads and checks a whole recording. On a fault, nothing and "FILE: line N: reason" (or
 // "FILE: reason" when it cannot be read at all).
 std::optional<Replay> LoadReplay(const std::string& path, std::string* message);
+
+// This run's recording as the command line asks: to --record's file, opened now, else to the
+// last match's, opened when first written. Null with --no-record, after a refusal (`error`), or
+// when there is no state folder to keep the last match in (`warning`: the game plays on).
+std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error,
+                                        std::string* warning);
+
+// The recording --replay names, read whole and checked, its screen one the program can show;
+// nothing, with "FILE: line N: reason", on any fault.
+std::optional<Replay> ReplayToShow(const std::string& path, std::string* message);
+
+// "tarvel 1.2", for a recording's first line.
+std::string RecordingProgramName();
