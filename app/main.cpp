@@ -21,10 +21,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/match_recorder.h"
 #include "app/program_state.h"
 #include "app/replay_files.h"
-#include "app/replay_player.h"
 #include "app/win_main.h"
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
@@ -159,27 +157,20 @@ int main(int argc, char** argv) {
     }
 
     CommandLine options = parsed.options;
-    std::optional<Replay> replay;
-    std::unique_ptr<FileSink> sink;
+    RunRecording recording;
     std::string error;
-    if (!options.replayPath.empty()) {
-        replay = ReplayToShow(options.replayPath, &error);
-        if (!replay) {
-            std::fprintf(stderr, "tarvel: %s\n", error.c_str());
-            return kExitUsage;
-        }
+    std::string warning;
+    if (!recording.Prepare(options, &error, &warning)) {
+        std::fprintf(stderr, "tarvel: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (!warning.empty()) {
+        std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
+    }
+    if (const Replay* replay = recording.replay()) {
+        // A replay shows on the screen it was played on.
         options.screenWidth = static_cast<int>(replay->screenWidth);
         options.screenHeight = static_cast<int>(replay->screenHeight);
-    } else {
-        std::string warning;
-        sink = RecordingSink(options, &error, &warning);
-        if (!error.empty()) {
-            std::fprintf(stderr, "tarvel: %s\n", error.c_str());
-            return kExitUsage;
-        }
-        if (!warning.empty()) {
-            std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
-        }
     }
 
     // Before the first thread, as it sets environment variables.
@@ -204,21 +195,12 @@ int main(int argc, char** argv) {
     }
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     ResetProgramState();
-    std::optional<MatchRecorder> recorder;
-    std::optional<ReplayPlayer> player;
-    if (replay) {
-        player.emplace(std::move(*replay), [&](const std::string& status, bool final) {
-            SDL_SetWindowTitle(backend->Window(), ("Tarvel: " + status).c_str());
-            if (final) {
-                std::fprintf(stderr, "tarvel: %s: %s\n", options.replayPath.c_str(),
-                             status.c_str());
-            }
-        });
-        player->Attach();
-    } else if (sink) {
-        recorder.emplace(*sink, Program().match, RecordingProgramName(), "linux");
-        recorder->Attach();
-    }
+    recording.Attach("linux", [&](const std::string& status, bool final) {
+        SDL_SetWindowTitle(backend->Window(), ("Tarvel: " + status).c_str());
+        if (final) {
+            std::fprintf(stderr, "tarvel: %s: %s\n", options.replayPath.c_str(), status.c_str());
+        }
+    });
     int status = 0;
     try {
         status = WinMain(instance, nullptr, nullptr, SW_SHOW);
@@ -226,16 +208,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarvel: %s\n", unavailable.what());
         return kExitNoDisplay;
     }
-    if (recorder) {
-        recorder->Finish();
-        recorder->Detach();
-        if (sink->failure()) {
-            std::fprintf(stderr, "tarvel: warning: %s\n", sink->failure()->c_str());
-        }
-    }
-    if (player) {
-        player->Detach();
-        status = player->failed() ? kExitUsage : status;
+    status = recording.Finish(status, &warning);
+    if (!warning.empty()) {
+        std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
     }
     if (timerReport != nullptr) {
         WriteReport(timerReport, timer.Summary());

@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/match_recorder.h"
+#include "app/replay_player.h"
 #include "replay/replay_reader.h"
 
 // Writes a recording to a file piece by piece, each flushed to the system at once, so a run that
@@ -44,15 +45,28 @@ std::optional<std::string> LastMatchPath(std::string* why);
 // "FILE: reason" when it cannot be read at all).
 std::optional<Replay> LoadReplay(const std::string& path, std::string* message);
 
-// This run's recording as the command line asks: to --record's file, opened now, else to the
-// last match's, opened when first written. Null with --no-record, after a refusal (`error`), or
-// when there is no state folder to keep the last match in (`warning`: the game plays on).
-std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error,
-                                        std::string* warning);
+// What a desktop run does about recordings, as its command line asks: it replays --replay's
+// recording, or records its match to --record's file or the last match's, or neither.
+class RunRecording {
+  public:
+    // Before the window opens: reads and checks the recording to replay, or opens the file to
+    // record to. False, with the message for "tarvel: ", when the run cannot go on (status 2);
+    // `warning` when it goes on without keeping its match.
+    bool Prepare(const CommandLine& options, std::string* error, std::string* warning);
+    // The recording to replay, whose screen the window is to show; null when recording.
+    const Replay* replay() const { return replay_ ? &*replay_ : nullptr; }
 
-// The recording --replay names, read whole and checked, its screen one the program can show;
-// nothing, with "FILE: line N: reason", on any fault.
-std::optional<Replay> ReplayToShow(const std::string& path, std::string* message);
+    // After the program's state is reset, before WinMain: the player or the recorder goes in
+    // front of the main window procedure. `target` names the system for the recording's header.
+    void Attach(std::string_view target, ReplayPlayer::Report report);
+    // After WinMain: the run's exit status (2 for a replay whose check failed), and a warning
+    // when the recording could not be written to its end.
+    int Finish(int status, std::string* warning);
+    bool failed() const { return player_ && player_->failed(); }
 
-// "tarvel 1.2", for a recording's first line.
-std::string RecordingProgramName();
+  private:
+    std::optional<Replay> replay_;
+    std::unique_ptr<FileSink> sink_;
+    std::optional<MatchRecorder> recorder_;
+    std::optional<ReplayPlayer> player_;
+};

@@ -6,16 +6,12 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/match_recorder.h"
 #include "app/program_state.h"
 #include "app/replay_files.h"
-#include "app/replay_player.h"
 #include "app/win_main.h"
 #include "platform/win32/device_screen.h"
 
@@ -91,60 +87,36 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
         return 0;
     }
 
-    // A replay shows on the screen it was played on; any other run records its match.
-    platform::ScreenSize screen{options.screenWidth, options.screenHeight};
-    std::optional<Replay> replay;
-    std::unique_ptr<FileSink> sink;
+    RunRecording recording;
     std::string error;
-    if (!options.replayPath.empty()) {
-        replay = ReplayToShow(options.replayPath, &error);
-        if (!replay) {
-            Tell("tarvel: " + error + "\n", true);
-            return kExitBadUsage;
-        }
-        screen = {static_cast<int>(replay->screenWidth), static_cast<int>(replay->screenHeight)};
-    } else {
-        std::string warning;
-        sink = RecordingSink(options, &error, &warning);
-        if (!error.empty()) {
-            Tell("tarvel: " + error + "\n", true);
-            return kExitBadUsage;
-        }
-        if (!warning.empty()) {
-            Tell("tarvel: warning: " + warning + "\n", true);
-        }
+    std::string warning;
+    if (!recording.Prepare(options, &error, &warning)) {
+        Tell("tarvel: " + error + "\n", true);
+        return kExitBadUsage;
     }
-
+    if (!warning.empty()) {
+        Tell("tarvel: warning: " + warning + "\n", true);
+    }
+    // A replay shows on the screen it was played on.
+    platform::ScreenSize screen{options.screenWidth, options.screenHeight};
+    if (const Replay* replay = recording.replay()) {
+        screen = {static_cast<int>(replay->screenWidth), static_cast<int>(replay->screenHeight)};
+    }
     platform::win32::ConfigureDeviceScreen(
         {screen, options.scaleGiven ? options.scale : 0, options.fullscreen});
     ResetProgramState();
-    std::optional<MatchRecorder> recorder;
-    std::optional<ReplayPlayer> player;
-    if (replay) {
-        // The title says where the replay is; a failure is told as an error too (in a message
-        // box when there is no console), the end of the replay is not worth one.
-        player.emplace(std::move(*replay), [&](const std::string& status, bool final) {
-            SetWindowTextW(platform::win32::DeviceMainWindow(), Wide("Tarvel: " + status).c_str());
-            if (final && player->failed()) {
-                Tell("tarvel: " + options.replayPath + ": " + status + "\n", true);
-            }
-        });
-        player->Attach();
-    } else if (sink) {
-        recorder.emplace(*sink, Program().match, RecordingProgramName(), "windows");
-        recorder->Attach();
-    }
-    int status = WinMain(instance, nullptr, GetCommandLineW(), showCommand);
-    if (recorder) {
-        recorder->Finish();
-        recorder->Detach();
-        if (sink->failure()) {
-            Tell("tarvel: warning: " + *sink->failure() + "\n", true);
+    // The title says where a replay is; a failure is told as an error too (in a message box when
+    // there is no console), the end of the replay is not worth one.
+    recording.Attach("windows", [&](const std::string& status, bool final) {
+        SetWindowTextW(platform::win32::DeviceMainWindow(), Wide("Tarvel: " + status).c_str());
+        if (final && recording.failed()) {
+            Tell("tarvel: " + options.replayPath + ": " + status + "\n", true);
         }
-    }
-    if (player) {
-        player->Detach();
-        status = player->failed() ? kExitBadUsage : status;
+    });
+    const int status =
+        recording.Finish(WinMain(instance, nullptr, GetCommandLineW(), showCommand), &warning);
+    if (!warning.empty()) {
+        Tell("tarvel: warning: " + warning + "\n", true);
     }
     return status;
 }
