@@ -229,8 +229,10 @@ def recordings_cross_over(s):
         s.steer(x, y, moves=8)
     quit_by(s, lambda: s.key('ctrl+q'), 'Ctrl+Q')
     with open(recorded) as text:
-        if not text.readline().startswith('# tarvel-replay 1 tarvel '):
-            raise StepFailed('the recording does not start with its header')
+        head = [text.readline() for _ in range(3)]
+    if (not head[0].startswith('# tarvel-replay 1 tarvel ') or not head[0].endswith(' windows\n')
+            or head[1:] != ['# screen 480 640\n', 'start 480 %d\n' % e2e.PITCH_H]):
+        raise StepFailed('the recording starts %r, not with its header, screen and pitch' % head)
     status, errors = e2e.simulate(s, recorded)
     if status != 0:
         raise StepFailed('tarvel-sim does not play the Windows recording: ' + errors.strip())
