@@ -98,7 +98,7 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
         {"tick 1 2\n",
          "tarvel-sim: line 1: 'tick' takes an optional number of ticks, got 2 "
          "arguments\n"},
-        {"hard\x01\n", "tarvel-sim: line 1: unknown command 'hard?'\n"},
+        {"hard\x1f\n", "tarvel-sim: line 1: unknown command 'hard?'\n"},
         {"check 0\n",
          "tarvel-sim: line 1: 'check' takes a tick count and a digest, got 1 argument\n"},
         {"check 0 12345678abcdef0g\n",
