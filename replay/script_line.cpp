@@ -202,17 +202,19 @@ ScriptLineReader::Result ScriptLineReader::Next(std::string* line, std::string* 
     ++lineNumber_;
     for (;;) {
         const int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof() || c == '\n') {
-            lastLineEnded_ = c == '\n';
-            bytes_ += lastLineEnded_ ? 1 : 0;
+        if (c == std::char_traits<char>::eof()) {
+            lastLineEnded_ = false;
             break;
         }
-        line->push_back(static_cast<char>(c));
-        ++bytes_;
-        if (bytes_ > kMaxScriptBytes) {
+        if (++bytes_ > kMaxScriptBytes) {
             *reason = "the script is longer than " + std::to_string(kMaxScriptBytes) + " bytes";
             return Result::kRefused;
         }
+        if (c == '\n') {
+            lastLineEnded_ = true;
+            break;
+        }
+        line->push_back(static_cast<char>(c));
         if (static_cast<std::int64_t>(line->size()) > kMaxLineBytes) {
             *reason = "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes";
             return Result::kRefused;
