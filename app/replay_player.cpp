@@ -78,14 +78,6 @@ void ReplayPlayer::FirstPaint(HWND window) {
              std::to_string(replay_.startWidth) + " x " + std::to_string(replay_.startHeight));
         return;
     }
-    for (const ReplayStep& step : replay_.beforeStart) {
-        if (step.verb == ScriptVerb::kMove) {
-            Send(window, WM_MOUSEMOVE, 0,
-                 MAKELPARAM(static_cast<WORD>(step.first), static_cast<WORD>(step.second)));
-        } else {
-            Send(window, WM_COMMAND, step.verb == ScriptVerb::kNew ? IDM_NEW : IDM_HARD, 0);
-        }
-    }
     Tell();
 }
 

@@ -71,7 +71,9 @@ class Reader {
             case ScriptVerb::kMove:
             case ScriptVerb::kNew:
             case ScriptVerb::kHard:
-                (started_ ? replay.steps : replay.beforeStart).push_back(step);
+                if (started_) {
+                    replay.steps.push_back(step);
+                }
                 return true;
             case ScriptVerb::kDump:
                 *reason = "'dump' has no place in a recording";

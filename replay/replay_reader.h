@@ -24,8 +24,9 @@ struct Replay {
     std::int64_t screenLine = 0;
     std::int64_t startWidth = 0;  // the first paint's client size, from "start W H"
     std::int64_t startHeight = 0;
-    std::vector<ReplayStep> beforeStart;  // moves and commands before the first paint
-    std::vector<ReplayStep> steps;        // everything after it
+    // Everything after the first paint. Moves and commands before it are read and left out: the
+    // first paint starts the match afresh, difficulty included.
+    std::vector<ReplayStep> steps;
     std::int64_t ticks = 0;
 };
 

@@ -3,15 +3,20 @@
 // first check after it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
+#include "app/main_window.h"
 #include "app/match_recorder.h"
 #include "app/replay_files.h"
 #include "app/replay_player.h"
 #include "game/match_digest.h"
 #include "replay/replay_reader.h"
 #include "replay/script_line.h"
+#include "resources/resource_ids.h"
 #include "tests/app/headless_program.h"
 #include "tools/script_runner.h"
 
@@ -76,6 +81,43 @@ std::string RecordMatch(MatchState* end) {
 }
 
 }  // namespace
+
+TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thTicksPaint) {
+    MatchState match{};
+    match.initialised = 1;  // past the first paint, which needs a window
+    TextSink sink;
+    MatchRecorder recorder(sink, match, "tarvel 1.2", "linux");
+    const auto send = [&](UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        recorder.Observe(nullptr, message, wParam, lParam);
+    };
+    const auto played = [&](int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            send(WM_TIMER, GAME_TIMER_ID);
+            send(WM_PAINT);
+        }
+    };
+    send(WM_PAINT);
+    played(3);
+    send(WM_TIMER);
+    send(WM_TIMER);
+    send(WM_PAINT);
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(100, 200));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(100, 199));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_COMMAND, IDM_NEW);
+    send(WM_COMMAND, IDM_ABOUT);
+    send(WM_COMMAND, IDM_HARD);
+    played(15);  // the 20th tick's paint comes before its check
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_TIMER);
+    recorder.Finish();
+    const std::string digest = DigestText(MatchDigest(match));
+    EXPECT_EQ(sink.all,
+              "# tarvel-replay 1 tarvel 1.2 linux\nframe\nplay 3\ntick\nplay\nmove 100 200\n"
+              "move +0 -1\nmove -1 +0\nnew\nhard\nplay 15\ncheck 20 " +
+                  digest + "\nmove +0 +0\ntick\ncheck 21 " + digest + "\n");
+    EXPECT_EQ(sink.pieces, 2);
+}
 
 TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAtTheNextCheck) {
     MatchState end{};
@@ -218,4 +260,45 @@ TEST(ReplayFiles, AnUnwritableFileIsRefusedAtOnceAndAFullDiskIsKeptToBeToldAtThe
     ASSERT_NE(full, nullptr);
     full->Write("check 20 0123456789abcdef\n");
     EXPECT_EQ(full->failure(), "the recording to /dev/full stopped: No space left on device");
+}
+
+TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
+    const std::string path = testing::TempDir() + "tarvel run.tarvel";
+    std::string error;
+    std::string warning;
+    {
+        CommandLine options;
+        options.recordPath = path;
+        RunRecording recording;
+        ASSERT_TRUE(recording.Prepare(options, &error, &warning)) << error;
+        EXPECT_EQ(recording.replay(), nullptr);
+        HeadlessProgram game{{240, 320}};
+        recording.Attach("linux", {});
+        game.At(100, [&] { game.backend().PointerMove(120, 200); });
+        game.At(1200, [&] { game.backend().PressControlKey('Q'); });
+        EXPECT_EQ(recording.Finish(game.Run(), &warning), 0);
+        EXPECT_EQ(warning, "");
+    }
+    std::ifstream file(path);
+    const std::string recorded((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_EQ(Simulate(recorded).status, kScriptOk);
+
+    // A failed check makes the status 2.
+    std::ofstream(path) << "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\nframe\nhard\n"
+                           "play 3\ncheck 3 0000000000000000\n";
+    CommandLine options;
+    options.replayPath = path;
+    RunRecording replay;
+    ASSERT_TRUE(replay.Prepare(options, &error, &warning)) << error;
+    ASSERT_NE(replay.replay(), nullptr);
+    EXPECT_EQ(replay.replay()->screenHeight, 320);
+    HeadlessProgram game{{240, 320}};
+    std::string last;
+    replay.Attach("linux", [&](const std::string& status, bool) { last = status; });
+    game.At(1000, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(replay.Finish(game.Run(), &warning), 2);
+    EXPECT_TRUE(replay.failed());
+    EXPECT_EQ(game.match().hardMode, 1);
+    EXPECT_EQ(last, "the match differs from the recording at tick 3 (line 7)");
+    std::remove(path.c_str());
 }

@@ -31,8 +31,6 @@ TEST(ReplayReader, TakesWhatARecorderWrites) {
     EXPECT_EQ(replay.screenLine, 2);
     EXPECT_EQ(replay.startWidth, 240);
     EXPECT_EQ(replay.startHeight, 294);
-    ASSERT_EQ(replay.beforeStart.size(), 1u);
-    EXPECT_EQ(replay.beforeStart[0].verb, ScriptVerb::kMove);
     ASSERT_EQ(replay.steps.size(), 9u);
     EXPECT_EQ(replay.steps[1].verb, ScriptVerb::kPlay);
     EXPECT_EQ(replay.steps[1].first, 19);
