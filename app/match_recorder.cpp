@@ -53,7 +53,6 @@ void MatchRecorder::Observe(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 // The first paint starts the match on the client area as it is now, then paints.
                 RECT client;
                 GetClientRect(window, &client);
-                CheckIfDue();
                 Line("# screen " + std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
                      std::to_string(GetSystemMetrics(SM_CYSCREEN)));
                 Line("start " + std::to_string(client.right) + " " + std::to_string(client.bottom));

@@ -144,13 +144,11 @@ bool RunRecording::Prepare(const CommandLine& options, std::string* error, std::
 
 void RunRecording::Attach(std::string_view target, ReplayPlayer::Report report) {
     if (replay_) {
-        player_.emplace(std::move(*replay_), std::move(report));
-        player_->Attach();
+        player_.emplace(std::move(*replay_), std::move(report)).Attach();
     } else if (sink_) {
         std::string program = VersionText();  // "tarvel 1.2\n"
         program.pop_back();
-        recorder_.emplace(*sink_, Program().match, program, target);
-        recorder_->Attach();
+        recorder_.emplace(*sink_, Program().match, program, target).Attach();
     }
 }
 

@@ -19,6 +19,7 @@
 #include "resources/resource_ids.h"
 #include "tests/app/headless_program.h"
 #include "tools/script_runner.h"
+#include "tools/state_json.h"
 
 namespace {
 
@@ -107,15 +108,19 @@ TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thT
     send(WM_COMMAND, IDM_NEW);
     send(WM_COMMAND, IDM_ABOUT);
     send(WM_COMMAND, IDM_HARD);
-    played(15);  // the 20th tick's paint comes before its check
+    send(WM_TIMER);
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(98, 199));
+    played(14);  // the 20th tick's paint comes before its check
     send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
     send(WM_TIMER);
     recorder.Finish();
     const std::string digest = DigestText(MatchDigest(match));
     EXPECT_EQ(sink.all,
               "# tarvel-replay 1 tarvel 1.2 linux\nframe\nplay 3\ntick\nplay\nmove 100 200\n"
-              "move +0 -1\nmove -1 +0\nnew\nhard\nplay 15\ncheck 20 " +
-                  digest + "\nmove +0 +0\ntick\ncheck 21 " + digest + "\n");
+              "move +0 -1\nmove -1 +0\nnew\nhard\ntick\nmove +0 +0\nmove -1 +0\nplay 14\n"
+              "check 20 " +
+                  digest + "\nmove +1 +0\ntick\ncheck 21 " + digest + "\n");
     EXPECT_EQ(sink.pieces, 2);
 }
 
@@ -213,7 +218,12 @@ TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
     ReplayPlayer player = PlayerOf(replay, shown);
     player.Attach();
     std::int64_t paused = 0;
-    game.At(300, [&] { game.backend().PressKey(VK_SPACE); });
+    game.At(40, [&] { game.backend().PressKey(VK_SUBTRACT); });  // x1 is the slowest
+    game.At(300, [&] {
+        EXPECT_GE(player.ticks(), 4);
+        EXPECT_LE(player.ticks(), 6);
+        game.backend().PressKey(VK_SPACE);
+    });
     game.At(310, [&] { paused = player.ticks(); });
     game.At(600, [&] {
         EXPECT_EQ(player.ticks(), paused);
@@ -278,6 +288,7 @@ TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
         game.At(1200, [&] { game.backend().PressControlKey('Q'); });
         EXPECT_EQ(recording.Finish(game.Run(), &warning), 0);
         EXPECT_EQ(warning, "");
+        EXPECT_EQ(Program().messageHook, nullptr);
     }
     std::ifstream file(path);
     const std::string recorded((std::istreambuf_iterator<char>(file)), {});
@@ -298,7 +309,43 @@ TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
     game.At(1000, [&] { game.backend().PressControlKey('Q'); });
     EXPECT_EQ(replay.Finish(game.Run(), &warning), 2);
     EXPECT_TRUE(replay.failed());
+    EXPECT_EQ(Program().messageHook, nullptr);
     EXPECT_EQ(game.match().hardMode, 1);
     EXPECT_EQ(last, "the match differs from the recording at tick 3 (line 7)");
     std::remove(path.c_str());
+}
+
+TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch) {
+    // The difficulty, a new game, a goal, then paints that lower the flash: no checks, so the
+    // end state is compared whole with tarvel-sim's.
+    const std::string script =
+        "start 240 294\nframe\nhard\ntick 3\nnew\nmove 120 180\nmove +0 +0\nmove +0 +0\n"
+        "move +0 +0\nmove 150 180\ntick 40\nframe\nplay 2\nframe\nmove 30 250\nplay 4\n";
+    std::istringstream in(script + "dump\n");
+    std::ostringstream sim;
+    std::ostringstream err;
+    ASSERT_EQ(RunSimulatorScript(in, sim, err), kScriptOk) << err.str();
+    const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
+    {
+        HeadlessProgram game{{240, 320}};
+        Shown shown;
+        ReplayPlayer player = PlayerOf(head + script, shown);
+        player.Attach();
+        game.At(3000, [&] {  // 50 ticks
+            EXPECT_TRUE(player.ended());
+            EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.str());
+            game.backend().PressControlKey('Q');
+        });
+        EXPECT_EQ(game.Run(), 0);
+        player.Detach();
+    }
+    HeadlessProgram game{{240, 320}};
+    Shown shown;
+    ReplayPlayer player = PlayerOf(head + "start 240 300\nplay\n", shown);
+    player.Attach();
+    game.At(200, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    player.Detach();
+    EXPECT_TRUE(player.failed());
+    EXPECT_EQ(shown.statuses.back(), "the window's pitch is 240 x 294, not the recorded 240 x 300");
 }
