@@ -316,11 +316,12 @@ TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
 }
 
 TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch) {
-    // The difficulty, a new game, a goal, then paints that lower the flash: no checks, so the
-    // end state is compared whole with tarvel-sim's.
-    const std::string script =
-        "start 240 294\nframe\nhard\ntick 3\nnew\nmove 120 180\nmove +0 +0\nmove +0 +0\n"
-        "move +0 +0\nmove 150 180\ntick 40\nframe\nplay 2\nframe\nmove 30 250\nplay 4\n";
+    // The difficulty, a goal, a new game, another goal, then paints that lower the flash: no
+    // checks, so the end state is compared whole with tarvel-sim's.
+    const std::string stroke =
+        "move 120 180\nmove +0 +0\nmove +0 +0\nmove +0 +0\nmove 150 180\ntick 40\nframe\n";
+    const std::string script = "start 240 294\nframe\nhard\ntick 3\n" + stroke + "new\n" + stroke +
+                               "play 2\nframe\nmove 30 250\nplay 4\n";
     std::istringstream in(script + "dump\n");
     std::ostringstream sim;
     std::ostringstream err;
@@ -331,7 +332,8 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
         Shown shown;
         ReplayPlayer player = PlayerOf(head + script, shown);
         player.Attach();
-        game.At(3000, [&] {  // 50 ticks
+        game.At(5000, [&] {  // 89 ticks
+            EXPECT_EQ(game.match().players[kComputerPlayer].score, 1);
             EXPECT_TRUE(player.ended());
             EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.str());
             game.backend().PressControlKey('Q');
