@@ -12,6 +12,9 @@ struct CommandLine {
     bool fullscreen = false;
     bool help = false;
     bool version = false;
+    std::string recordPath;  // --record: where this run's match goes
+    bool noRecord = false;   // --no-record: this run's match is not kept
+    std::string replayPath;  // --replay: the recording to show
 };
 
 struct CommandLineResult {
@@ -20,7 +23,8 @@ struct CommandLineResult {
     CommandLine options;
 };
 
-// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --help (-h, /?), --version.
+// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --record FILE, --no-record,
+// --replay FILE (one of these three), --help (-h, /?), --version.
 CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text of --help and --version.

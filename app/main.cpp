@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@
 
 #include "app/command_line.h"
 #include "app/program_state.h"
+#include "app/replay_files.h"
 #include "app/win_main.h"
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
@@ -154,12 +156,28 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    CommandLine options = parsed.options;
+    RunRecording recording;
+    std::string error;
+    std::string warning;
+    if (!recording.Prepare(options, &error, &warning)) {
+        std::fprintf(stderr, "tarvel: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (!warning.empty()) {
+        std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
+    }
+    if (const Replay* replay = recording.replay()) {
+        // A replay shows on the screen it was played on.
+        options.screenWidth = static_cast<int>(replay->screenWidth);
+        options.screenHeight = static_cast<int>(replay->screenHeight);
+    }
+
     // Before the first thread, as it sets environment variables.
     platform::sdl::KeepSdlStartLean();
     // Fonts load while the window opens.
     platform::DrawingPreparation drawing;
-    std::string error;
-    const platform::SdlOptions display = DisplayOptions(parsed.options);
+    const platform::SdlOptions display = DisplayOptions(options);
     std::unique_ptr<platform::SdlBackend> backend = platform::SdlBackend::Create(display, &error);
     if (backend == nullptr) {
         std::fprintf(stderr, "tarvel: %s\n", error.c_str());
@@ -177,12 +195,22 @@ int main(int argc, char** argv) {
     }
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     ResetProgramState();
+    recording.Attach("linux", [&](const std::string& status, bool final) {
+        SDL_SetWindowTitle(backend->Window(), ("Tarvel: " + status).c_str());
+        if (final) {
+            std::fprintf(stderr, "tarvel: %s: %s\n", options.replayPath.c_str(), status.c_str());
+        }
+    });
     int status = 0;
     try {
         status = WinMain(instance, nullptr, nullptr, SW_SHOW);
     } catch (const platform::DisplayUnavailable& unavailable) {
         std::fprintf(stderr, "tarvel: %s\n", unavailable.what());
         return kExitNoDisplay;
+    }
+    status = recording.Finish(status, &warning);
+    if (!warning.empty()) {
+        std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
     }
     if (timerReport != nullptr) {
         WriteReport(timerReport, timer.Summary());

@@ -1,0 +1,353 @@
+// A match played on the real program is recorded as it goes; tarvel-sim and the program's own
+// player play the recording back with every check holding, and one altered move fails at the
+// first check after it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/match_recorder.h"
+#include "app/replay_files.h"
+#include "app/replay_player.h"
+#include "game/match_digest.h"
+#include "replay/replay_reader.h"
+#include "replay/script_line.h"
+#include "resources/resource_ids.h"
+#include "tests/app/headless_program.h"
+#include "tools/script_runner.h"
+#include "tools/state_json.h"
+
+namespace {
+
+struct TextSink final : ReplaySink {
+    void Write(std::string_view text) override {
+        EXPECT_TRUE(text.empty() || text.back() == '\n');
+        ++pieces;
+        all += text;
+    }
+    std::string all;
+    int pieces = 0;
+};
+
+struct SimRun {
+    int status;
+    std::string err;
+};
+
+SimRun Simulate(const std::string& script) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunSimulatorScript(in, out, err);
+    return {status, err.str()};
+}
+
+// A match of 3 s on a 240 x 320 screen: strokes of the stylus that hit the ball, the difficulty
+// toggled by its menu, and a quit; recorded from the first message on.
+std::string RecordMatch(MatchState* end) {
+    HeadlessProgram game{{240, 320}};
+    TextSink sink;
+    MatchRecorder recorder(sink, game.match(), "tarvel 1.2", "linux");
+    recorder.Attach();
+    // A stroke up the middle that sends the ball to the computer, who scores; then wider ones.
+    game.At(60, [&] { game.backend().PointerDown(120, 290); });
+    for (int step = 0; step < 40; ++step) {
+        game.At(75 + step * 40, [&, step] {
+            if (step < 5) {
+                game.backend().PointerMove(step < 4 ? 120 : 150, 180);
+            } else {
+                game.backend().PointerMove(60 + (step * 53) % 120, 170 + (step * 29) % 120);
+            }
+        });
+    }
+    game.At(1800, [&] { game.backend().PointerUp(100, 250); });
+    game.At(2000, [&] { game.backend().PressKey(VK_F2); });
+    game.At(2010, [&] {
+        const HWND popup = FindWindowW(u"PopupMenu", nullptr);
+        RECT r{};
+        GetWindowRect(popup, &r);
+        game.backend().Tap((r.left + r.right) / 2, r.top + (r.bottom - r.top) * 5 / 6);
+    });
+    game.At(3000, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    recorder.Finish();
+    recorder.Detach();
+    *end = game.match();
+    EXPECT_EQ(sink.pieces, 3) << "a piece a second (ticks 20 and 40) and one at the end";
+    return sink.all;
+}
+
+}  // namespace
+
+TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thTicksPaint) {
+    MatchState match{};
+    match.initialised = 1;  // past the first paint, which needs a window
+    TextSink sink;
+    MatchRecorder recorder(sink, match, "tarvel 1.2", "linux");
+    const auto send = [&](UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        recorder.Observe(nullptr, message, wParam, lParam);
+    };
+    const auto played = [&](int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            send(WM_TIMER, GAME_TIMER_ID);
+            send(WM_PAINT);
+        }
+    };
+    send(WM_PAINT);
+    played(3);
+    send(WM_TIMER);
+    send(WM_TIMER);
+    send(WM_PAINT);
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(100, 200));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(100, 199));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_COMMAND, IDM_NEW);
+    send(WM_COMMAND, IDM_ABOUT);
+    send(WM_COMMAND, IDM_HARD);
+    send(WM_TIMER);
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(98, 199));
+    played(14);  // the 20th tick's paint comes before its check
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_TIMER);
+    recorder.Finish();
+    const std::string digest = DigestText(MatchDigest(match));
+    EXPECT_EQ(sink.all,
+              "# tarvel-replay 1 tarvel 1.2 linux\nframe\nplay 3\ntick\nplay\nmove 100 200\n"
+              "move +0 -1\nmove -1 +0\nnew\nhard\ntick\nmove +0 +0\nmove -1 +0\nplay 14\n"
+              "check 20 " +
+                  digest + "\nmove +1 +0\ntick\ncheck 21 " + digest + "\n");
+    EXPECT_EQ(sink.pieces, 2);
+}
+
+TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAtTheNextCheck) {
+    MatchState end{};
+    const std::string replay = RecordMatch(&end);
+    EXPECT_EQ(end.hardMode, 1);
+    EXPECT_GT(end.players[0].score + end.players[1].score, 0) << "a goal, so paints matter";
+    EXPECT_EQ(replay.rfind("# tarvel-replay 1 tarvel 1.2 linux\n# screen 240 320\nstart 240 ", 0),
+              0u)
+        << replay;
+    EXPECT_NE(replay.find("\nhard\n"), std::string::npos);
+    EXPECT_NE(replay.find("\ncheck 20 "), std::string::npos) << replay;
+    EXPECT_NE(replay.find("\ncheck 40 "), std::string::npos);
+    // The last check is of the state the program ended with.
+    const std::string lastCheck = replay.substr(replay.rfind("check "));
+    EXPECT_EQ(lastCheck.substr(lastCheck.size() - 17), DigestText(MatchDigest(end)) + "\n");
+
+    const SimRun played = Simulate(replay);
+    EXPECT_EQ(played.status, kScriptOk) << played.err;
+
+    // The first move one pixel to the right: the match differs at the first check after it.
+    const std::size_t move = replay.find("\nmove ") + 6;
+    ASSERT_NE(move, std::string::npos + 6);
+    std::string altered = replay;
+    altered[move] = altered[move] == '9' ? '8' : static_cast<char>(altered[move] + 1);
+    const std::size_t check = altered.find("\ncheck ", move) + 7;
+    const std::string tick = altered.substr(check, altered.find(' ', check) - check);
+    const auto lineOfCheck = std::count(altered.begin(), altered.begin() + check, '\n') + 1;
+    const SimRun failed = Simulate(altered);
+    EXPECT_EQ(failed.status, kScriptRefused);
+    EXPECT_EQ(failed.err, "tarvel-sim: line " + std::to_string(lineOfCheck) +
+                              ": the match differs from the recording at tick " + tick + "\n");
+}
+
+namespace {
+
+struct Shown {
+    std::vector<std::string> statuses;
+    bool final = false;
+};
+
+// Replays `text` in the program on the screen it was recorded on; `steps` adds what a person does.
+ReplayPlayer PlayerOf(const std::string& text, Shown& shown) {
+    std::istringstream in(text);
+    ReplayReading reading = ReadReplay(in);
+    EXPECT_TRUE(reading.ok) << reading.line << ": " << reading.reason;
+    return ReplayPlayer(std::move(reading.replay), [&shown](const std::string& status, bool final) {
+        shown.statuses.push_back(status);
+        shown.final = final;
+    });
+}
+
+}  // namespace
+
+TEST(Replay, TheProgramPlaysARecordingAtItsPaceWithTheLivePointerAndCommandsIgnored) {
+    MatchState end{};
+    const std::string replay = RecordMatch(&end);
+    HeadlessProgram game{{240, 320}};
+    Shown shown;
+    ReplayPlayer player = PlayerOf(replay, shown);
+    player.Attach();
+    // A stroke of the live pointer and a new game from the menu would change the match.
+    game.At(100, [&] { game.backend().PointerDown(30, 250); });
+    for (int t = 110; t < 600; t += 30) {
+        game.At(t, [&, t] { game.backend().PointerMove(t / 3, 280 - t / 4); });
+    }
+    game.At(700, [&] {
+        game.backend().PointerUp(200, 200);
+        game.backend().PressKey(VK_F2);
+    });
+    game.At(710, [&] {
+        const HWND popup = FindWindowW(u"PopupMenu", nullptr);
+        RECT r{};
+        GetWindowRect(popup, &r);
+        game.backend().Tap((r.left + r.right) / 2, r.top + (r.bottom - r.top) / 2);
+    });
+    game.At(2000, [&] { EXPECT_FALSE(player.ended()) << "the recorded pace: 59 ticks, 3 s"; });
+    game.At(3200, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    player.Detach();
+    EXPECT_TRUE(player.ended());
+    EXPECT_EQ(MatchDigest(game.match()), MatchDigest(end));
+    EXPECT_TRUE(shown.final);
+    EXPECT_EQ(shown.statuses.back(), "end of replay (tick 59)");
+}
+
+TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
+    MatchState end{};
+    std::string replay = RecordMatch(&end);
+    // The last check altered: the replay stops there.
+    replay[replay.size() - 2] = replay[replay.size() - 2] == '0' ? '1' : '0';
+    HeadlessProgram game{{240, 320}};
+    Shown shown;
+    ReplayPlayer player = PlayerOf(replay, shown);
+    player.Attach();
+    std::int64_t paused = 0;
+    game.At(40, [&] { game.backend().PressKey(VK_SUBTRACT); });  // x1 is the slowest
+    game.At(300, [&] {
+        EXPECT_GE(player.ticks(), 4);
+        EXPECT_LE(player.ticks(), 6);
+        game.backend().PressKey(VK_SPACE);
+    });
+    game.At(310, [&] { paused = player.ticks(); });
+    game.At(600, [&] {
+        EXPECT_EQ(player.ticks(), paused);
+        game.backend().PressKey(VK_RIGHT);
+    });
+    game.At(610, [&] {
+        EXPECT_EQ(player.ticks(), paused + 1);
+        EXPECT_EQ(shown.statuses.back(), "replay paused at tick " + std::to_string(paused + 1));
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_MINUS);
+        game.backend().PressKey(VK_SPACE);
+    });
+    game.At(620, [&] { paused = player.ticks(); });
+    game.At(820, [&] { EXPECT_EQ(player.ticks(), paused + 4 * 4) << "x4 after x8 and back"; });
+    game.At(2000, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    player.Detach();
+    EXPECT_TRUE(player.failed());
+    EXPECT_TRUE(shown.final);
+    EXPECT_EQ(
+        shown.statuses.back().rfind("the match differs from the recording at tick 59 (line ", 0),
+        0u)
+        << shown.statuses.back();
+}
+
+TEST(ReplayFiles, AnUnwritableFileIsRefusedAtOnceAndAFullDiskIsKeptToBeToldAtTheEnd) {
+    std::string error;
+    EXPECT_EQ(FileSink::Open("/nonexistent/folder/m.tarvel", false, &error), nullptr);
+    EXPECT_EQ(error, "cannot record to /nonexistent/folder/m.tarvel: No such file or directory");
+
+    // Opened when first written: the failure waits for the write.
+    error.clear();
+    const std::unique_ptr<FileSink> later = FileSink::Open("/nonexistent/m.tarvel", true, &error);
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(error, "");
+    later->Write("# tarvel-replay 1\n");
+    EXPECT_EQ(later->failure(),
+              "cannot record to /nonexistent/m.tarvel: No such file or directory");
+
+    const std::unique_ptr<FileSink> full = FileSink::Open("/dev/full", false, &error);
+    ASSERT_NE(full, nullptr);
+    full->Write("check 20 0123456789abcdef\n");
+    EXPECT_EQ(full->failure(), "the recording to /dev/full stopped: No space left on device");
+}
+
+TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
+    const std::string path = testing::TempDir() + "tarvel run.tarvel";
+    std::string error;
+    std::string warning;
+    {
+        CommandLine options;
+        options.recordPath = path;
+        RunRecording recording;
+        ASSERT_TRUE(recording.Prepare(options, &error, &warning)) << error;
+        EXPECT_EQ(recording.replay(), nullptr);
+        HeadlessProgram game{{240, 320}};
+        recording.Attach("linux", {});
+        game.At(100, [&] { game.backend().PointerMove(120, 200); });
+        game.At(1200, [&] { game.backend().PressControlKey('Q'); });
+        EXPECT_EQ(recording.Finish(game.Run(), &warning), 0);
+        EXPECT_EQ(warning, "");
+        EXPECT_EQ(Program().messageHook, nullptr);
+    }
+    std::ifstream file(path);
+    const std::string recorded((std::istreambuf_iterator<char>(file)), {});
+    EXPECT_EQ(Simulate(recorded).status, kScriptOk);
+
+    // A failed check makes the status 2.
+    std::ofstream(path) << "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\nframe\nhard\n"
+                           "play 3\ncheck 3 0000000000000000\n";
+    CommandLine options;
+    options.replayPath = path;
+    RunRecording replay;
+    ASSERT_TRUE(replay.Prepare(options, &error, &warning)) << error;
+    ASSERT_NE(replay.replay(), nullptr);
+    EXPECT_EQ(replay.replay()->screenHeight, 320);
+    HeadlessProgram game{{240, 320}};
+    std::string last;
+    replay.Attach("linux", [&](const std::string& status, bool) { last = status; });
+    game.At(1000, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(replay.Finish(game.Run(), &warning), 2);
+    EXPECT_TRUE(replay.failed());
+    EXPECT_EQ(Program().messageHook, nullptr);
+    EXPECT_EQ(game.match().hardMode, 1);
+    EXPECT_EQ(last, "the match differs from the recording at tick 3 (line 7)");
+    std::remove(path.c_str());
+}
+
+TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch) {
+    // The difficulty, a goal, a new game, another goal, then paints that lower the flash: no
+    // checks, so the end state is compared whole with tarvel-sim's.
+    const std::string stroke =
+        "move 120 180\nmove +0 +0\nmove +0 +0\nmove +0 +0\nmove 150 180\ntick 40\nframe\n";
+    const std::string script = "start 240 294\nframe\nhard\ntick 3\n" + stroke + "new\n" + stroke +
+                               "play 2\nframe\nmove 30 250\nplay 4\n";
+    std::istringstream in(script + "dump\n");
+    std::ostringstream sim;
+    std::ostringstream err;
+    ASSERT_EQ(RunSimulatorScript(in, sim, err), kScriptOk) << err.str();
+    const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
+    {
+        HeadlessProgram game{{240, 320}};
+        Shown shown;
+        ReplayPlayer player = PlayerOf(head + script, shown);
+        player.Attach();
+        game.At(5000, [&] {  // 89 ticks
+            EXPECT_EQ(game.match().players[kComputerPlayer].score, 1);
+            EXPECT_TRUE(player.ended());
+            EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.str());
+            game.backend().PressControlKey('Q');
+        });
+        EXPECT_EQ(game.Run(), 0);
+        player.Detach();
+    }
+    HeadlessProgram game{{240, 320}};
+    Shown shown;
+    ReplayPlayer player = PlayerOf(head + "start 240 300\nplay\n", shown);
+    player.Attach();
+    game.At(200, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    player.Detach();
+    EXPECT_TRUE(player.failed());
+    EXPECT_EQ(shown.statuses.back(), "the window's pitch is 240 x 294, not the recorded 240 x 300");
+}
