@@ -83,9 +83,16 @@ PageQueryResult ParsePageQuery(std::string_view query) {
         if (!name || !value) {
             return fail("The address has a malformed part: " + Quoted(pair) + ".");
         }
+        if (*name == "replay") {
+            if (result.options.replay) {
+                return fail("The address gives 'replay' more than once.");
+            }
+            result.options.replay = *value;
+            continue;
+        }
         if (*name != "screen") {
             return fail("The address names an unknown option " + Quoted(*name) +
-                        "; the only one is 'screen=WIDTHxHEIGHT'.");
+                        "; the options are 'screen=WIDTHxHEIGHT' and 'replay=URL'.");
         }
         if (result.options.screen) {
             return fail("The address gives 'screen' more than once.");

@@ -1,6 +1,7 @@
 // The web page's address options, the query after '?': what the command line is to the desktop
-// program. `screen=WxH` fixes the device screen (otherwise the page's viewport sets it); nothing
-// else is accepted, so a mistyped name is said rather than ignored.
+// program. `screen=WxH` fixes the device screen (otherwise the page's viewport sets it);
+// `replay=URL` names a replay for the page to fetch and play (web/tarvel-replay.js); nothing else
+// is accepted, so a mistyped name is said rather than ignored.
 #pragma once
 
 #include <optional>
@@ -11,6 +12,7 @@
 
 struct PageQuery {
     std::optional<platform::ScreenSize> screen;
+    std::optional<std::string> replay;
 };
 
 struct PageQueryResult {

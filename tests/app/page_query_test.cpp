@@ -46,7 +46,9 @@ TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
          "Bad screen size '240x99999999999': expected WIDTHxHEIGHT, e.g. 240x320."},
         {"?screen=240x320&screen=480x640", "The address gives 'screen' more than once."},
         {"?size=240x320",
-         "The address names an unknown option 'size'; the only one is 'screen=WIDTHxHEIGHT'."},
+         "The address names an unknown option 'size'; the options are 'screen=WIDTHxHEIGHT' "
+         "and 'replay=URL'."},
+        {"?replay=a&replay=b", "The address gives 'replay' more than once."},
         {"?screen=240x320%", "The address has a malformed part: 'screen=240x320%'."},
         {"?screen=240x32%3", "The address has a malformed part: 'screen=240x32%3'."},
         {"?screen=%zz", "The address has a malformed part: 'screen=%zz'."},
@@ -79,6 +81,15 @@ TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
         EXPECT_EQ(result.error, c.error) << c.query;
         EXPECT_FALSE(result.options.screen.has_value()) << c.query;
     }
+}
+
+// The page fetches the replay; the program only lets its address through, decoded.
+TEST(PageQuery, ReplayIsLetThroughDecoded) {
+    const PageQueryResult result =
+        ParsePageQuery("?screen=240x320&replay=https%3A%2F%2Fx.test%2Fa+b");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.options.replay, "https://x.test/a b");
+    EXPECT_TRUE(result.options.screen.has_value());
 }
 
 TEST(PageQuery, AnEscapeCutShortAtTheEndIsMalformedWhateverFollowsInMemory) {

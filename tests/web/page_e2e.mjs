@@ -474,7 +474,7 @@ async function badAddressesAreRefused(browser) {
       ['?screen=10x10', "Bad screen size '10x10': each side must be 32 to 4096 pixels."],
       ['?screen=tall', "Bad screen size 'tall': expected WIDTHxHEIGHT, e.g. 240x320."],
       ['?screen=', "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."],
-      ['?sceen=240x320', "The address names an unknown option 'sceen'; the only one is 'screen=WIDTHxHEIGHT'."],
+      ['?sceen=240x320', "The address names an unknown option 'sceen'; the options are 'screen=WIDTHxHEIGHT' and 'replay=URL'."],
       ['?screen=240x320&screen=480x640', "The address gives 'screen' more than once."],
     ];
     for (const [query, message] of cases) {
