@@ -100,6 +100,10 @@ void SetFullScreen(HWND window) {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     ProgramState& program = Program();
+    if (program.messageHook != nullptr &&
+        program.messageHook(program.messageHookContext, window, message, wParam, lParam)) {
+        return 0;
+    }
     switch (message) {
         case WM_CREATE:
             OnCreate(window);

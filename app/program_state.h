@@ -1,5 +1,5 @@
 // What the program keeps for the whole run, in static storage: the instance, the soft-key bar, the
-// shell's activation record, the match and the drawing resources.
+// shell's activation record, the match, the drawing resources and what watches the messages.
 #pragma once
 
 #include "game/match_state.h"
@@ -7,12 +7,19 @@
 #include "platform/window/winuser.h"
 #include "render/paint_resources.h"
 
+// Sees every message before the main window procedure does; true takes the message, which the
+// procedure then never sees. How a match is recorded and replayed, on every target alike.
+using MessageHook = bool (*)(void* context, HWND window, UINT message, WPARAM wParam,
+                             LPARAM lParam);
+
 struct ProgramState {
     HINSTANCE instance;
     HWND menuBar;  // null when the soft-key bar could not be made
     SHACTIVATEINFO activateInfo;
     MatchState match;
     PaintResources paint;
+    MessageHook messageHook;  // null when nothing records or replays
+    void* messageHookContext;
 };
 
 // The one record of the run.

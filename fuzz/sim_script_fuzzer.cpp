@@ -6,8 +6,9 @@
 //
 // Some scripts are legitimately slow or touch the disk, so they are skipped before running:
 // ticks adding up to more than kMaxTicks, a start larger than kMaxSide a side (start 65535 65535
-// rightly paints three huge surfaces), more than kMaxFrames frames, and a frame with a file name
-// (it would write a PNG anywhere).
+// rightly paints three huge surfaces), more than kMaxFrames frames (a play paints one a tick),
+// and a frame with a file name (it would write a PNG anywhere). Recordings are scripts too: their
+// header line, checks and plays are in the corpus.
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_debug.h"
+#include "replay/script_line.h"
 #include "tools/script_runner.h"
 
 namespace {
@@ -49,9 +51,14 @@ bool WithinBudget(std::string_view script) {
             continue;
         }
         std::int64_t value = 0;
-        if (words[0] == "tick") {
-            ticks +=
+        if (words[0] == "tick" || words[0] == "play") {
+            const std::int64_t count =
                 words.size() > 1 && Number(words[1], &value) ? std::max<std::int64_t>(value, 0) : 1;
+            ticks += count;
+            // Each tick of a play is painted.
+            frames += words[0] == "play"
+                          ? static_cast<int>(std::min<std::int64_t>(count, kMaxFrames + 1))
+                          : 0;
         } else if (words[0] == "start" && words.size() > 2) {
             std::int64_t height = 0;
             if ((Number(words[1], &value) && value > kMaxSide) ||

@@ -3,7 +3,6 @@
 
 #include <iosfwd>
 #include <string_view>
-#include <vector>
 
 inline constexpr int kScriptOk = 0;
 inline constexpr int kScriptRefused = 2;
@@ -18,9 +17,6 @@ int RunMatchScript(std::istream& script, ScriptDisplay& display, std::string_vie
 
 // tarvel-sim's run: RunMatchScript in a HeadlessDisplay of its own (simulator_script.cpp).
 int RunSimulatorScript(std::istream& script, std::ostream& out, std::ostream& err);
-
-// The words of a script line as the reader splits them: runs of anything but spaces and tabs.
-std::vector<std::string_view> SplitScriptWords(std::string_view line);
 
 // The language, for --help.
 extern const char* const kScriptLanguageHelp;

@@ -1,5 +1,6 @@
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "game/match.h"
+#include "game/match_digest.h"
+#include "replay/script_line.h"
 #include "tools/script_runner.h"
 
 namespace {
@@ -91,6 +95,16 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
          "tarvel-sim: line 1: 'tick' takes an optional number of ticks, got 2 "
          "arguments\n"},
         {"hard\x01\n", "tarvel-sim: line 1: unknown command 'hard?'\n"},
+        {"check 0\n",
+         "tarvel-sim: line 1: 'check' takes a tick count and a digest, got 1 argument\n"},
+        {"check 0 12345678abcdef0g\n",
+         "tarvel-sim: line 1: a digest is 16 hexadecimal digits, not '12345678abcdef0g'\n"},
+        {"check 0 0123\n", "tarvel-sim: line 1: a digest is 16 hexadecimal digits, not '0123'\n"},
+        {"start 48 64\nplay 2\ncheck 3 0000000000000000\n",
+         "tarvel-sim: line 3: 'check' names tick 3, but the match is at tick 2\n"},
+        {"play\n",
+         "tarvel-sim: line 1: 'play' before 'start': the game timer runs only after the first "
+         "paint\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -160,4 +174,51 @@ TEST(SimulatorFrames, RefusesFramesItCannotPaintOrSave) {
     EXPECT_EQ(unwritable.status, kScriptRefused);
     EXPECT_EQ(unwritable.err.rfind("tarvel-sim: line 3: ", 0), 0u) << unwritable.err;
     EXPECT_NE(unwritable.err.find("/nonexistent/dir/f.png"), std::string::npos);
+}
+
+namespace {
+
+// The match as tarvel-sim has it after "start 240 320" and `ticks` ticks: the kick-off placed
+// before the painter stored the goal depth.
+MatchState AfterTicks(int ticks) {
+    MatchState state{};
+    state.initialised = 1;
+    StartMatch(state, 240, 320);
+    state.geometry.goalDepth = GoalDepthForWidth(240);
+    for (int i = 0; i < ticks; ++i) {
+        RunGameTick(state);
+    }
+    return state;
+}
+
+}  // namespace
+
+TEST(SimulatorChecks, ACheckHoldsOrStopsTheRunNamingItsTick) {
+    const std::string digest = DigestText(MatchDigest(AfterTicks(3)));
+    const ScriptRun holds = RunScript("start 240 320\ntick 3\ncheck 3 " + digest + "\ndump\n");
+    EXPECT_EQ(holds.status, kScriptOk) << holds.err;
+    EXPECT_NE(holds.out, "");
+
+    std::string altered = digest;
+    altered.back() = altered.back() == '0' ? '1' : '0';
+    const ScriptRun differs =
+        RunScript("start 240 320\ndump\ntick 3\ncheck 3 " + altered + "\ndump\n");
+    EXPECT_EQ(differs.status, kScriptRefused);
+    EXPECT_EQ(differs.err, "tarvel-sim: line 4: the match differs from the recording at tick 3\n");
+    EXPECT_EQ(std::count(differs.out.begin(), differs.out.end(), '\n'), 1) << "the dump before it";
+    EXPECT_EQ(differs.out.back(), '\n');
+}
+
+TEST(SimulatorChecks, PlayIsTicksEachFollowedByAFrame) {
+    // After a goal the frames lower the score flash, two a frame; the ticks alone do not.
+    const std::string goal =
+        "start 240 320\nmove 120 200\nmove 120 200\nmove 120 200\nmove 120 200\nmove 150 200\ntick "
+        "30\n";
+    const ScriptRun played = RunScript(goal + "play 5\ndump\n");
+    const ScriptRun stepped =
+        RunScript(goal + "tick\nframe\ntick\nframe\ntick\nframe\ntick\nframe\ntick\nframe\ndump\n");
+    const ScriptRun unpainted = RunScript(goal + "tick 5\ndump\n");
+    ASSERT_EQ(played.status, kScriptOk) << played.err;
+    EXPECT_EQ(played.out, stepped.out);
+    EXPECT_NE(played.out, unpainted.out);
 }
