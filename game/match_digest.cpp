@@ -1,6 +1,6 @@
 #include "game/match_digest.h"
 
-#include <bit>
+#include <cstring>
 
 #define XXH_INLINE_ALL
 #include <xxhash.h>
@@ -12,7 +12,12 @@ class ByteWriter {
     explicit ByteWriter(std::array<std::uint8_t, kMatchStateBytes>& out) : out_(out) {}
 
     void Int(std::int32_t value) { Unsigned(static_cast<std::uint32_t>(value), 4); }
-    void Double(double value) { Unsigned(std::bit_cast<std::uint64_t>(value), 8); }
+    // The double's bits (not std::bit_cast: the C++ library of the WebAssembly build has none).
+    void Double(double value) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        Unsigned(bits, 8);
+    }
     void Colour(Rgb colour) {
         out_[at_++] = colour.r;
         out_[at_++] = colour.g;
