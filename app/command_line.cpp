@@ -7,6 +7,13 @@
 #include "app/screen_size.h"
 #include "platform/display/screen_limits.h"
 
+// Where a run's match goes when --record does not say.
+#ifdef _WIN32
+#define TARVEL_LAST_MATCH "%LOCALAPPDATA%\\Tarvel\\last-match.tarvel"
+#else
+#define TARVEL_LAST_MATCH "$XDG_STATE_HOME/tarvel/last-match.tarvel"
+#endif
+
 namespace {
 
 bool ParseInt(std::string_view text, int* value) {
@@ -42,7 +49,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const Option option = Split(arguments[i]);
-        const bool takesValue = option.name == "--screen" || option.name == "--scale";
+        const bool takesValue = option.name == "--screen" || option.name == "--scale" ||
+                                option.name == "--record" || option.name == "--replay";
         std::string_view value = option.inlineValue;
         if (takesValue && !option.hasInlineValue) {
             if (i + 1 >= arguments.size()) {
@@ -75,9 +83,17 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             }
             options.scale = scale;
             options.scaleGiven = true;
+        } else if (option.name == "--record" || option.name == "--replay") {
+            if (value.empty()) {
+                return fail("option '" + std::string(option.name) + "' needs a file name");
+            }
+            (option.name == "--record" ? options.recordPath : options.replayPath) = value;
         } else {
             return fail("unknown option '" + std::string(arguments[i]) + "'");
         }
+    }
+    if (!options.recordPath.empty() && !options.replayPath.empty()) {
+        return fail("--record and --replay cannot be used together");
     }
     return result;
 }
@@ -90,6 +106,11 @@ std::string UsageText() {
            "  --screen WxH   the device screen in pixels (default 480x640; 32 to 4096 a side)\n"
            "  --scale N      the window's first size, in device screens (default 1)\n"
            "  --fullscreen   start in desktop full screen (F11 or Alt+Enter toggles it)\n"
+           "  --record FILE  record the match to FILE as it is played (by default it goes to\n"
+           "                 the state folder as the last match: " TARVEL_LAST_MATCH
+           ")\n"
+           "  --replay FILE  show a recorded match, on the screen it was played on; Space\n"
+           "                 pauses, Right or '.' steps a tick, '+' and '-' set the speed\n"
            "  -h, --help     show this help and exit\n"
            "      --version  show the version and exit\n"
            "\n"

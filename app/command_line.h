@@ -12,6 +12,8 @@ struct CommandLine {
     bool fullscreen = false;
     bool help = false;
     bool version = false;
+    std::string recordPath;  // --record: where this run's match goes
+    std::string replayPath;  // --replay: the recording to show
 };
 
 struct CommandLineResult {
@@ -20,7 +22,8 @@ struct CommandLineResult {
     CommandLine options;
 };
 
-// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --help, --version.
+// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --record FILE, --replay FILE
+// (not both), --help, --version.
 CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text of --help and --version.

@@ -21,10 +21,10 @@ std::string Count(std::string_view command, std::int64_t count) {
 
 MatchRecorder::MatchRecorder(ReplaySink& sink, const MatchState& match, std::string_view program,
                              std::string_view target)
-    : sink_(sink), match_(match) {
-    sink_.Write("# " + std::string(kReplayFormat) + " " + std::to_string(kReplayVersion) + " " +
-                std::string(program) + " " + std::string(target) + "\n");
-}
+    : sink_(sink),
+      match_(match),
+      text_("# " + std::string(kReplayFormat) + " " + std::to_string(kReplayVersion) + " " +
+            std::string(program) + " " + std::string(target) + "\n") {}
 
 void MatchRecorder::Attach() {
     Program().messageHook = ObserveHook;
@@ -37,6 +37,7 @@ void MatchRecorder::Detach() {
 }
 
 void MatchRecorder::Observe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    observed_ = true;
     switch (message) {
         case WM_TIMER:
             CheckIfDue();
@@ -78,7 +79,7 @@ void MatchRecorder::Observe(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void MatchRecorder::Finish() {
-    if (!checked_) {
+    if (!checked_ && observed_) {
         Check();
     }
 }

@@ -27,7 +27,8 @@ inline constexpr std::int64_t kTicksPerCheck = 20;
 class MatchRecorder {
   public:
     // `program` names the program and its version ("tarvel 1.2"), `target` where it runs
-    // ("linux", "windows", "web"). The header line goes to the sink at once.
+    // ("linux", "windows", "web"). Nothing reaches the sink before the first message: a program
+    // that finds another copy running and leaves at once records nothing.
     MatchRecorder(ReplaySink& sink, const MatchState& match, std::string_view program,
                   std::string_view target);
 
@@ -37,7 +38,8 @@ class MatchRecorder {
 
     // Sees a message before the main window procedure handles it.
     void Observe(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // The end of the match: what is still open and a last check go to the sink.
+    // The end of the match: what is still open and a last check go to the sink, if the window
+    // procedure saw a message.
     void Finish();
 
   private:
@@ -57,4 +59,5 @@ class MatchRecorder {
     std::int64_t bareTicks_ = 0;  // ticks after those, not yet painted
     CheckDue checkDue_ = CheckDue::kNo;
     bool checked_ = false;  // nothing happened since the last check
+    bool observed_ = false;
 };

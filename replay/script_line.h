@@ -48,7 +48,8 @@ inline constexpr std::string_view kReplayFormat = "tarvel-replay";
 inline constexpr int kReplayVersion = 1;
 
 // Takes a script line by line within the limits above, and refuses a recording of a version it
-// does not know. Lines come without their line break (and without a '\r' before it).
+// does not know or one cut short in a line. Lines come without their line break (and without a
+// '\r' before it).
 class ScriptLineReader {
   public:
     enum class Result { kLine, kEnd, kRefused };
@@ -59,8 +60,6 @@ class ScriptLineReader {
     // (also when the stream fails).
     Result Next(std::string* line, std::string* reason);
     std::int64_t lineNumber() const { return lineNumber_; }
-    // Whether the last line read ended with a line break: a recording cut short does not.
-    bool lastLineEnded() const { return lastLineEnded_; }
     // Whether the first line named a recording.
     bool isReplay() const { return isReplay_; }
 

@@ -154,9 +154,6 @@ int RunMatchScript(std::istream& script, ScriptDisplay& display, std::string_vie
         if (result == ScriptLineReader::Result::kRefused) {
             return refuse(reader.lineNumber(), reason);
         }
-        if (reader.isReplay() && !reader.lastLineEnded()) {
-            return refuse(reader.lineNumber(), "the recording is cut short in this line");
-        }
         try {
             simulator.Run(line);
         } catch (const Refusal& refusal) {

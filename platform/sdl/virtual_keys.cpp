@@ -33,6 +33,19 @@ std::optional<UINT> VirtualKeyFor(SDL_Keycode key) {
             return VK_UP;
         case SDLK_DOWN:
             return VK_DOWN;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:
+            return VK_OEM_PLUS;
+        case SDLK_MINUS:
+            return VK_OEM_MINUS;
+        case SDLK_PERIOD:
+            return VK_OEM_PERIOD;
+        case SDLK_KP_PLUS:
+            return VK_ADD;
+        case SDLK_KP_MINUS:
+            return VK_SUBTRACT;
+        case SDLK_KP_PERIOD:
+            return VK_DECIMAL;
         case SDLK_LCTRL:
         case SDLK_RCTRL:
             return VK_CONTROL;

@@ -170,8 +170,14 @@ inline constexpr UINT VK_LEFT = 0x25;
 inline constexpr UINT VK_UP = 0x26;
 inline constexpr UINT VK_RIGHT = 0x27;
 inline constexpr UINT VK_DOWN = 0x28;
+inline constexpr UINT VK_ADD = 0x6B;  // the keypad's
+inline constexpr UINT VK_SUBTRACT = 0x6D;
+inline constexpr UINT VK_DECIMAL = 0x6E;
 inline constexpr UINT VK_F1 = 0x70;
 inline constexpr UINT VK_F2 = 0x71;
+inline constexpr UINT VK_OEM_PLUS = 0xBB;  // the main keyboard's '=' or '+' key
+inline constexpr UINT VK_OEM_MINUS = 0xBD;
+inline constexpr UINT VK_OEM_PERIOD = 0xBE;
 // The two hardware soft keys arrive as F1 and F2.
 inline constexpr UINT VK_TSOFT1 = VK_F1;
 inline constexpr UINT VK_TSOFT2 = VK_F2;

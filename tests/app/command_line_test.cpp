@@ -14,16 +14,19 @@ TEST(CommandLine, DefaultsAreAHighResolutionScreenInAWindow) {
 }
 
 TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
-    const CommandLineResult spaced =
-        ParseCommandLine({"--screen", "240x320", "--scale", "3", "--fullscreen"});
+    const CommandLineResult spaced = ParseCommandLine(
+        {"--screen", "240x320", "--scale", "3", "--fullscreen", "--record", "a b.tarvel"});
     ASSERT_TRUE(spaced.ok) << spaced.error;
+    EXPECT_EQ(spaced.options.recordPath, "a b.tarvel");
     EXPECT_EQ(spaced.options.screenWidth, 240);
     EXPECT_EQ(spaced.options.screenHeight, 320);
     EXPECT_EQ(spaced.options.scale, 3);
     EXPECT_TRUE(spaced.options.fullscreen);
 
-    const CommandLineResult joined = ParseCommandLine({"--screen=32X4096", "--scale=16"});
+    const CommandLineResult joined =
+        ParseCommandLine({"--screen=32X4096", "--scale=16", "--replay=m.tarvel"});
     ASSERT_TRUE(joined.ok) << joined.error;
+    EXPECT_EQ(joined.options.replayPath, "m.tarvel");
     EXPECT_EQ(joined.options.screenWidth, 32);
     EXPECT_EQ(joined.options.screenHeight, 4096);
     // Every limit is accepted, on either side.
@@ -62,6 +65,8 @@ TEST(CommandLine, RefusesBadInputWithTheFieldAtFault) {
         {{"--scale", "0"}, "bad --scale value '0': expected 1 to 16"},
         {{"--scale", "2.5"}, "bad --scale value '2.5': expected 1 to 16"},
         {{"--fullscreen=yes"}, "option '--fullscreen' takes no value"},
+        {{"--record="}, "option '--record' needs a file name"},
+        {{"--replay", "a", "--record", "b"}, "--record and --replay cannot be used together"},
     };
     for (const Case& c : cases) {
         const CommandLineResult result = ParseCommandLine(c.arguments);

@@ -1,12 +1,15 @@
-// A match played on the real program is recorded as it goes, and tarvel-sim's reader plays the
-// recording back with every check holding; one altered move fails at the first check after it.
+// A match played on the real program is recorded as it goes; tarvel-sim and the program's own
+// player play the recording back with every check holding, and one altered move fails at the
+// first check after it.
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 
 #include "app/match_recorder.h"
+#include "app/replay_player.h"
 #include "game/match_digest.h"
+#include "replay/replay_reader.h"
 #include "replay/script_line.h"
 #include "tests/app/headless_program.h"
 #include "tools/script_runner.h"
@@ -67,7 +70,7 @@ std::string RecordMatch(MatchState* end) {
     recorder.Finish();
     recorder.Detach();
     *end = game.match();
-    EXPECT_GT(sink.pieces, 3) << "a piece a second reaches the sink";
+    EXPECT_EQ(sink.pieces, 3) << "a piece a second (ticks 20 and 40) and one at the end";
     return sink.all;
 }
 
@@ -103,4 +106,95 @@ TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAt
     EXPECT_EQ(failed.status, kScriptRefused);
     EXPECT_EQ(failed.err, "tarvel-sim: line " + std::to_string(lineOfCheck) +
                               ": the match differs from the recording at tick " + tick + "\n");
+}
+
+namespace {
+
+struct Shown {
+    std::vector<std::string> statuses;
+    bool final = false;
+};
+
+// Replays `text` in the program on the screen it was recorded on; `steps` adds what a person does.
+ReplayPlayer PlayerOf(const std::string& text, Shown& shown) {
+    std::istringstream in(text);
+    ReplayReading reading = ReadReplay(in);
+    EXPECT_TRUE(reading.ok) << reading.line << ": " << reading.reason;
+    return ReplayPlayer(std::move(reading.replay), [&shown](const std::string& status, bool final) {
+        shown.statuses.push_back(status);
+        shown.final = final;
+    });
+}
+
+}  // namespace
+
+TEST(Replay, TheProgramPlaysARecordingAtItsPaceWithTheLivePointerAndCommandsIgnored) {
+    MatchState end{};
+    const std::string replay = RecordMatch(&end);
+    HeadlessProgram game{{240, 320}};
+    Shown shown;
+    ReplayPlayer player = PlayerOf(replay, shown);
+    player.Attach();
+    // A stroke of the live pointer and a new game from the menu would change the match.
+    game.At(100, [&] { game.backend().PointerDown(30, 250); });
+    for (int t = 110; t < 600; t += 30) {
+        game.At(t, [&, t] { game.backend().PointerMove(t / 3, 280 - t / 4); });
+    }
+    game.At(700, [&] {
+        game.backend().PointerUp(200, 200);
+        game.backend().PressKey(VK_F2);
+    });
+    game.At(710, [&] {
+        const HWND popup = FindWindowW(u"PopupMenu", nullptr);
+        RECT r{};
+        GetWindowRect(popup, &r);
+        game.backend().Tap((r.left + r.right) / 2, r.top + (r.bottom - r.top) / 2);
+    });
+    game.At(2000, [&] { EXPECT_FALSE(player.ended()) << "the recorded pace: 59 ticks, 3 s"; });
+    game.At(3200, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    player.Detach();
+    EXPECT_TRUE(player.ended());
+    EXPECT_EQ(MatchDigest(game.match()), MatchDigest(end));
+    EXPECT_TRUE(shown.final);
+    EXPECT_EQ(shown.statuses.back(), "end of replay (tick 59)");
+}
+
+TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
+    MatchState end{};
+    std::string replay = RecordMatch(&end);
+    // The last check altered: the replay stops there.
+    replay[replay.size() - 2] = replay[replay.size() - 2] == '0' ? '1' : '0';
+    HeadlessProgram game{{240, 320}};
+    Shown shown;
+    ReplayPlayer player = PlayerOf(replay, shown);
+    player.Attach();
+    std::int64_t paused = 0;
+    game.At(300, [&] { game.backend().PressKey(VK_SPACE); });
+    game.At(310, [&] { paused = player.ticks(); });
+    game.At(600, [&] {
+        EXPECT_EQ(player.ticks(), paused);
+        game.backend().PressKey(VK_RIGHT);
+    });
+    game.At(610, [&] {
+        EXPECT_EQ(player.ticks(), paused + 1);
+        EXPECT_EQ(shown.statuses.back(), "replay paused at tick " + std::to_string(paused + 1));
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_PLUS);
+        game.backend().PressKey(VK_OEM_MINUS);
+        game.backend().PressKey(VK_SPACE);
+    });
+    game.At(620, [&] { paused = player.ticks(); });
+    game.At(820, [&] { EXPECT_EQ(player.ticks(), paused + 4 * 4) << "x4 after x8 and back"; });
+    game.At(2000, [&] { game.backend().PressControlKey('Q'); });
+    EXPECT_EQ(game.Run(), 0);
+    player.Detach();
+    EXPECT_TRUE(player.failed());
+    EXPECT_TRUE(shown.final);
+    EXPECT_EQ(
+        shown.statuses.back().rfind("the match differs from the recording at tick 59 (line ", 0),
+        0u)
+        << shown.statuses.back();
 }

@@ -5,7 +5,8 @@ Starts Xvfb, runs tarvel, moves the pointer and presses keys with xdotool, and r
 with ImageMagick's `import`. Each step waits for what it expects to see (with a time limit)
 rather than sleeping. Screenshots of the main moments go to --artifacts.
 
-    window_e2e.py --tarvel build/release/app/tarvel [--artifacts DIR] [--window-manager]
+    window_e2e.py --tarvel build/release/app/tarvel [--tarvel-sim build/release/tools/tarvel-sim]
+                  [--artifacts DIR] [--window-manager]
 
 With --window-manager, openbox manages the display and a shorter round is played: the window,
 the disc, full screen both ways (F11 and --fullscreen) and the way out. Without, nothing
@@ -17,8 +18,10 @@ screenshot is.
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 # The device screen: 480 x 640, shown at scale 1 in a window of the same size.
@@ -136,8 +139,11 @@ def wait_for(what, condition, timeout=5.0, interval=0.05):
 
 
 class Session:
-    def __init__(self, tarvel, artifacts, window_manager):
+    def __init__(self, tarvel, artifacts, window_manager, tarvel_sim=None):
         self.tarvel = tarvel
+        self.tarvel_sim = tarvel_sim
+        # Each game keeps its last match in the state folder: this one, not the user's.
+        self.state = tempfile.mkdtemp(prefix='tarvel-e2e-state-')
         self.artifacts = artifacts
         self.window_manager = window_manager
         self.env = None
@@ -164,7 +170,8 @@ class Session:
                 if not chunk:
                     raise StepFailed('Xvfb did not start')
                 number += chunk
-        self.env = dict(os.environ, DISPLAY=':' + number.decode().strip())
+        self.env = dict(os.environ, DISPLAY=':' + number.decode().strip(),
+                        XDG_STATE_HOME=self.state)
         self.env.pop('WAYLAND_DISPLAY', None)
         self.env.pop('SDL_VIDEODRIVER', None)
         if self.window_manager:
@@ -180,11 +187,11 @@ class Session:
         # The pointer starts off the window, so the game sees only the moves made here.
         self.xdotool('mousemove', '0', '0')
 
-    def start_game(self, *options):
+    def start_game(self, *options, name='^Tarvel$'):
         self.game = subprocess.Popen([self.tarvel, '--scale', '1'] + list(options), env=self.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         try:
-            self.window = wait_for('the window', self.find_window, timeout=15)
+            self.window = wait_for('the window', lambda: self.find_window(name), timeout=15)
         except StepFailed:
             hidden = subprocess.run(['xdotool', 'search', '--name', '^Tarvel$'], env=self.env,
                                     capture_output=True, text=True).stdout.split()
@@ -193,7 +200,7 @@ class Session:
                              'Tarvel, shown or not: %s)' %
                              ('is running' if status is None else 'ended with %d' % status,
                               hidden or 'none'))
-        if options:
+        if options and options[0] != '--record':
             return
         width, height, x, y = self.geometry()
         if (width, height) != (SCREEN_W, SCREEN_H):
@@ -206,9 +213,9 @@ class Session:
                       self.xdotool('getwindowgeometry', '--shell', self.window).split())
         return int(fields['WIDTH']), int(fields['HEIGHT']), int(fields['X']), int(fields['Y'])
 
-    def find_window(self):
+    def find_window(self, name='^Tarvel$'):
         # Visible ones only: the game's window exists, hidden, until the game shows its own.
-        found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', '^Tarvel$'],
+        found = subprocess.run(['xdotool', 'search', '--onlyvisible', '--name', name],
                                env=self.env, capture_output=True, text=True).stdout.split()
         return found[0] if found else None
 
@@ -220,6 +227,7 @@ class Session:
             if process is not None and process.poll() is None:
                 process.kill()
                 process.wait()
+        shutil.rmtree(self.state, ignore_errors=True)
 
     # Seeing and acting, in device pixels.
 
@@ -538,6 +546,110 @@ def full_screen_from_the_start(s):
 full_screen_from_the_start.starts_a_game = True
 
 
+# Recordings: every run records its match; tarvel-sim and the program play it back.
+
+def simulate(s, replay, extra=''):
+    """Runs tarvel-sim on a recording with `extra` lines after it: (status, stderr)."""
+    with open(replay, 'rb') as recorded:
+        script = recorded.read() + extra.encode()
+    done = subprocess.run([s.tarvel_sim, '-'], input=script, capture_output=True, timeout=120)
+    return done.returncode, done.stderr.decode(errors='replace')
+
+
+def title_of(s):
+    return run('xdotool', 'getwindowname', s.window, env=s.env).strip()
+
+
+def the_last_match_is_kept(s):
+    """The game that just quit kept its whole match, menus and commands included."""
+    replay = os.path.join(s.state, 'tarvel', 'last-match.tarvel')
+    if not os.path.exists(replay):
+        raise StepFailed('no last match at ' + replay)
+    status, errors = simulate(s, replay)
+    if status != 0:
+        raise StepFailed('tarvel-sim refused the last match: ' + errors.strip())
+
+
+# After the game has quit.
+the_last_match_is_kept.starts_a_game = True
+
+
+def record_replay_and_compare(s):
+    replay = os.path.join(s.state, 'strokes.tarvel')
+    s.start_game('--record', replay)
+    wait_for('the pitch', lambda: near(s.shot().pixel(60, 100), PITCH_GREEN, 0), timeout=10)
+    for x, y in ((240, 420), (200, 330), (300, 300), (150, 360), (330, 420)):
+        s.steer(x, y, moves=8)
+    s.key('ctrl+q')
+    if s.game.wait(timeout=5) != 0:
+        raise StepFailed('the recording game ended with %d' % s.game.returncode)
+    frame = os.path.join(s.state, 'sim-frame.png')
+    status, errors = simulate(s, replay, 'frame %s\n' % frame)
+    if status != 0:
+        raise StepFailed('tarvel-sim does not play the recording back: ' + errors.strip())
+
+    # The same recording in the program: it opens on the recorded screen whatever --screen says
+    # and ends with its last frame up, which is tarvel-sim's.
+    s.start_game('--replay', replay, '--screen', '240x320', '--scale', '1',
+                 name='^Tarvel: ')
+    s.xdotool('mousemove', '--window', s.window, '10', '10')  # the live pointer changes nothing
+    s.key('plus')
+    wait_for('the end of the replay', lambda: 'end of replay' in title_of(s), timeout=30)
+    shown = s.shot('replay-last-frame')
+    if (shown.width, shown.height) != (SCREEN_W, SCREEN_H):
+        raise StepFailed('the replay shows %dx%d, not the recorded screen' %
+                         (shown.width, shown.height))
+    expected = Image(subprocess.run(['convert', frame, '-depth', '8', 'ppm:-'], check=True,
+                                    capture_output=True).stdout)
+    differ = sum(1 for y in range(expected.height) for x in range(expected.width)
+                 if shown.pixel(x, y) != expected.pixel(x, y))
+    if differ:
+        raise StepFailed('the last frame differs from tarvel-sim\'s in %d pixels' % differ)
+    s.key('ctrl+q')
+    status = s.game.wait(timeout=5)
+    errors = s.game.stderr.read().decode(errors='replace')
+    if status != 0 or 'end of replay' not in errors:
+        raise StepFailed('status %d, stderr %r at the end of the replay' % (status, errors))
+
+    # One move one pixel off: the program stops at the first check after it and names its tick.
+    with open(replay) as recorded:
+        lines = recorded.read().split('\n')
+    at = next(i for i, line in enumerate(lines) if line.startswith('move '))
+    _, x, y = lines[at].split()
+    lines[at] = 'move %d %s' % (int(x) + 1, y)
+    tick = next(line.split()[1] for line in lines[at:] if line.startswith('check '))
+    altered = os.path.join(s.state, 'altered.tarvel')
+    with open(altered, 'w') as out:
+        out.write('\n'.join(lines))
+    status, errors = simulate(s, altered)
+    if status != 2 or 'the match differs from the recording at tick %s\n' % tick not in errors:
+        raise StepFailed('tarvel-sim on the altered move: status %d, %r' % (status, errors))
+    s.start_game('--replay', altered, name='^Tarvel: ')
+    for _ in range(3):
+        s.key('plus')  # x8
+    wanted = 'differs from the recording at tick %s ' % tick
+    wait_for('the failed check', lambda: wanted in title_of(s), timeout=30)
+    s.key('ctrl+q')
+    if s.game.wait(timeout=5) != 2:
+        raise StepFailed('status %d after a failed check, not 2' % s.game.returncode)
+
+    # Cut short and garbage: refused with the line and status 2, before any window.
+    for name, text, reason in (
+            ('cut.tarvel', open(replay).read()[:-3], 'is cut short in this line'),
+            ('garbage.tarvel', '\x7fELF\x02\x01', 'not a recording')):
+        path = os.path.join(s.state, name)
+        with open(path, 'w') as out:
+            out.write(text)
+        done = subprocess.run([s.tarvel, '--replay', path], env=s.env, capture_output=True,
+                              text=True, timeout=10)
+        if done.returncode != 2 or not re.match(r'tarvel: .*: line \d+: .*' + reason,
+                                                done.stderr):
+            raise StepFailed('%s: status %d, %r' % (name, done.returncode, done.stderr))
+
+
+record_replay_and_compare.starts_a_game = True
+
+
 STEPS = [
     pitch_and_soft_keys,
     disc_follows_pointer,
@@ -549,6 +661,8 @@ STEPS = [
     second_start_raises_the_first,
     full_screen_both_ways,
     control_q_quits,
+    the_last_match_is_kept,
+    record_replay_and_compare,
     full_screen_from_the_start,
 ]
 # Under a window manager: what it takes part in.
@@ -597,14 +711,22 @@ def play(session, steps):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('--tarvel', required=True)
+    parser.add_argument('--tarvel-sim', help='the simulator, to play recordings back')
     parser.add_argument('--artifacts', help='folder for the screenshots')
     parser.add_argument('--window-manager', action='store_true',
                         help='run openbox on the display and play the managed round')
+    parser.add_argument('--only', help='run only these steps (comma-separated names)')
     options = parser.parse_args()
     if options.artifacts:
         os.makedirs(options.artifacts, exist_ok=True)
-    session = Session(os.path.abspath(options.tarvel), options.artifacts, options.window_manager)
-    return play(session, MANAGED_STEPS if options.window_manager else STEPS)
+    tarvel_sim = options.tarvel_sim or os.path.join(os.path.dirname(options.tarvel), '..', 'tools',
+                                                    'tarvel-sim')
+    session = Session(os.path.abspath(options.tarvel), options.artifacts, options.window_manager,
+                      os.path.abspath(tarvel_sim))
+    steps = MANAGED_STEPS if options.window_manager else STEPS
+    if options.only:
+        steps = [step for step in steps if step.__name__ in options.only.split(',')]
+    return play(session, steps)
 
 
 if __name__ == '__main__':

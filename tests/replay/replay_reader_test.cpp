@@ -1,0 +1,99 @@
+// Reading a recording whole before it is shown: what a recorder writes is taken, and anything
+// else is refused with its line, within bounds on size, line length and ticks.
+#include "replay/replay_reader.h"
+
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kHead = "# tarvel-replay 1 tarvel 1.2 linux\n# screen 240 320\nstart 240 294\n";
+
+ReplayReading Read(const std::string& text) {
+    std::istringstream in(text);
+    return ReadReplay(in);
+}
+
+}  // namespace
+
+TEST(ReplayReader, TakesWhatARecorderWrites) {
+    const ReplayReading reading = Read(
+        "# tarvel-replay 1 tarvel 1.2 windows\r\n# screen 240 320\nmove 5 6\n"
+        "start 240 294\nframe\nplay 19\nmove 10 20\ntick\nhard\ncheck 20 "
+        "00000000000000ff\nnew\nplay 2\ncheck 22 ffffffffffffffff\n");
+    ASSERT_TRUE(reading.ok) << reading.line << ": " << reading.reason;
+    const Replay& replay = reading.replay;
+    EXPECT_EQ(replay.screenWidth, 240);
+    EXPECT_EQ(replay.screenHeight, 320);
+    EXPECT_EQ(replay.screenLine, 2);
+    EXPECT_EQ(replay.startWidth, 240);
+    EXPECT_EQ(replay.startHeight, 294);
+    ASSERT_EQ(replay.beforeStart.size(), 1u);
+    EXPECT_EQ(replay.beforeStart[0].verb, ScriptVerb::kMove);
+    ASSERT_EQ(replay.steps.size(), 9u);
+    EXPECT_EQ(replay.steps[1].verb, ScriptVerb::kPlay);
+    EXPECT_EQ(replay.steps[1].first, 19);
+    EXPECT_EQ(replay.steps[5].digest, 0xffu);
+    EXPECT_EQ(replay.steps[5].line, 10);
+    EXPECT_EQ(replay.ticks, 22);
+}
+
+TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
+    struct Case {
+        std::string text;
+        std::int64_t line;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"", 1, "the file is empty, not a recording"},
+        {"\x7f"
+         "ELF\x02\x01\n",
+         1, "not a recording: its first line is not '# tarvel-replay VERSION ...'"},
+        {"start 240 294\n", 1,
+         "not a recording: its first line is not '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay 2 tarvel 9.0 linux\n", 1,
+         "this recording is of format version 2, newer than the 1 this program reads"},
+        {"# tarvel-replay one\n", 1,
+         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay 1 x\nstart 240 294\n", 2,
+         "the recording does not say its screen ('# screen W H') before 'start'"},
+        {"# tarvel-replay 1 x\n# screen 240\n", 2,
+         "the screen line is '# screen W H': 'start' takes a width and a height, got 1 argument"},
+        {"# tarvel-replay 1 x\n# screen 240 320\nplay\n", 3, "'play' before 'start'"},
+        {"# tarvel-replay 1 x\n# screen 240 320\n", 2, "the recording ends before its 'start'"},
+        {kHead + "play 3\ncheck 4 0000000000000000\n", 5,
+         "'check' names tick 4, but the recording is at tick 3"},
+        {kHead + "play 3\nche", 5, "the recording is cut short in this line"},
+        {kHead + "dump\n", 4, "'dump' has no place in a recording"},
+        {kHead + "frame /tmp/x.png\n", 4, "a recording's 'frame' saves no file"},
+        {kHead + "start 240 294\n", 4, "'start' may be given only once"},
+        {kHead + "move 1 " + std::string(5000, '1') + "\n", 4,
+         "the line is longer than 4096 bytes"},
+        {kHead + "play 1000000\ntick 728000\ntick\n", 6,
+         "the script runs more than 1728000 ticks in all (a day of play)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.substr(0, 80));
+        const ReplayReading reading = Read(c.text);
+        EXPECT_FALSE(reading.ok);
+        EXPECT_EQ(reading.line, c.line);
+        EXPECT_EQ(reading.reason, c.reason);
+    }
+}
+
+TEST(ReplayReader, RefusesMoreThan16MiB) {
+    std::string text = kHead;
+    const std::string line = "# " + std::string(4000, 'x') + "\n";
+    while (text.size() <= 16 * 1024 * 1024) {
+        text += line;
+    }
+    const ReplayReading reading = Read(text);
+    EXPECT_FALSE(reading.ok);
+    EXPECT_EQ(reading.reason, "the script is longer than 16777216 bytes");
+    EXPECT_EQ(reading.line, 3 +
+                                (16 * 1024 * 1024 - static_cast<std::int64_t>(kHead.size())) /
+                                    static_cast<std::int64_t>(line.size()) +
+                                1);
+}
