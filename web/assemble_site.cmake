@@ -7,7 +7,7 @@ foreach(variable SITE_DIR SOURCE_DIR BUILT)
   endif()
 endforeach()
 
-set(page_files index.html tarvel.css tarvel-page.js manifest.webmanifest)
+set(page_files index.html tarvel.css tarvel-page.js tarvel-replay.js manifest.webmanifest)
 file(REMOVE_RECURSE ${SITE_DIR})
 file(MAKE_DIRECTORY ${SITE_DIR})
 set(names)

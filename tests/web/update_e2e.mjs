@@ -46,6 +46,7 @@ function secondBuild(first, folder) {
   edit('index.html', (bytes) => Buffer.from(bytes.toString().replace('<head>', '<head>\n<meta name="tarvel-build" content="second">')));
   edit('tarvel.css', append('\n:root { --tarvel-build: second; }\n'));
   edit('tarvel-page.js', append('\nTarvelPage.build = \'second\';\n'));
+  edit('tarvel-replay.js', append('\nTarvelReplay.build = \'second\';\n'));
   edit('tarvel.js', append('\nvar tarvelBuild = \'second\';\n'));
   edit('manifest.webmanifest', (bytes) => Buffer.from(bytes.toString().replace('{', '{\n  "tarvel_build": "second",')));
   // A custom section, which the engine passes over.
@@ -91,6 +92,7 @@ async function runningBuild(page, builds) {
         document.querySelector('meta[name=tarvel-build]')?.content || 'first',
         getComputedStyle(document.documentElement).getPropertyValue('--tarvel-build').trim() || 'first',
         TarvelPage.build || 'first',
+        TarvelReplay.build || 'first',
         window.tarvelBuild || 'first',
       ],
       files,
