@@ -305,7 +305,8 @@ const TarvelReplay = {
     // The end screen has its own button; over the game, the panel closes.
     panel.querySelector('.keep-close').hidden = document.body.dataset.state !== 'playing';
     panel.hidden = false;
-    panel.querySelector('button:not([hidden])').focus();
+    // Over the game, the panel has the keyboard; the end screen keeps it on its own button.
+    if (document.body.dataset.state === 'playing') panel.querySelector('button:not([hidden])').focus();
   },
 
   hidePanel() {
