@@ -534,8 +534,10 @@ async function replayToTheEnd(url, { picture }, name) {
 }
 
 async function theMatchSoFarIsKeptAndReplays(page) {
-  // What is kept ends at the last check, one a second: the goal is in it a second after.
-  await delay(1100);
+  // What is kept ends at its last check, one every 20 ticks: the goal is in it two checks on.
+  const checks = () => page.evaluate("(TarvelReplay.text().match(/^check /gm) || []).length");
+  const before = await checks();
+  await waitUntil('two more checks', async () => (await checks()) >= before + 2, 5000);
   await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17, modifiers: 2 });
   await page.key('KeyS', { key: 's', keyCode: 83, modifiers: 2 });
   await page.send('Input.dispatchKeyEvent', { type: 'keyUp', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17 });
@@ -597,6 +599,7 @@ async function badReplaysShowANotice(browser) {
       [replayLink(state.recording.replace('# tarvel-replay 1 ', '# tarvel-replay 2 ')).replace(/^[^#]*/, ''),
         /^This replay cannot be played: line 1: .*version 2/],
       ['?replay=missing.tarvel', `${refused}${state.url}missing.tarvel answered HTTP 404.`],
+      [`?replay=${state.elsewhere}huge.tarvel`, `${refused}${state.elsewhere}huge.tarvel is larger than any replay (16777216 bytes).`],
       [`?replay=${state.elsewhere}private.tarvel`, `${refused}${state.elsewhere}private.tarvel could not be fetched ` +
         '(the network, or the server does not let other sites read it).'],
     ];
@@ -616,13 +619,17 @@ async function badReplaysShowANotice(browser) {
   }
 }
 
-// A server elsewhere: the Linux program's recording, which other sites may read, and one they
-// may not.
+// A server elsewhere: the Linux program's recording and a file larger than any replay, which
+// other sites may read, and a recording they may not.
 function serveElsewhere() {
   const server = createServer((request, response) => {
+    const open = { 'Content-Type': 'text/plain', 'Access-Control-Allow-Origin': '*' };
     if (request.url === '/linux.tarvel') {
-      response.writeHead(200, { 'Content-Type': 'text/plain', 'Access-Control-Allow-Origin': '*' });
+      response.writeHead(200, open);
       response.end(readFileSync(join(here, 'replays', 'linux-240x320.tarvel')));
+    } else if (request.url === '/huge.tarvel') {
+      response.writeHead(200, open);
+      response.end(Buffer.alloc(17 << 20, 'tick\n'));
     } else {
       response.writeHead(200, { 'Content-Type': 'text/plain' });
       response.end(state.recording);
