@@ -658,6 +658,21 @@ async function theLinuxProgramsReplayPlays() {
   }
 }
 
+// A replay is the browser's one game too: opened beside a game, it offers to play here instead.
+async function aReplayTakesTheOneGame(page, browser) {
+  await page.reload();
+  await playing(page);
+  const replay = await open(browser, replayLink(state.recording), { width: W, height: H });
+  try {
+    await replay.waitFor('the notice in the replay tab', "document.body.dataset.state === 'elsewhere'", 10000);
+    await replay.evaluate("document.getElementById('notice-button').click()");
+    await page.waitFor('the game to end', "document.body.dataset.state === 'ended'", 5000);
+    await replay.waitFor('the replay to play', "document.body.dataset.state === 'playing' && document.body.dataset.replay === 'playing'", 20000);
+  } finally {
+    await replay.close();
+  }
+}
+
 const DESKTOP_STEPS = [
   firstFrameIsTheSimulatorsFrame, pitchAndSoftKeys, discFollowsTheMouse, aGoalChangesTheScore,
   theMatchSoFarIsKeptAndReplays,
@@ -697,6 +712,7 @@ async function main() {
     }
     await run(startsWithTheNetworkOff, page);
     await run(aSecondTabEndsAndCanTakeOver, page, browser);
+    await run(aReplayTakesTheOneGame, page, browser);
   } catch (failure) {
     console.log(`FAIL ${step}: ${failure.message}`);
     if (page) {
