@@ -67,6 +67,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             options.version = true;
         } else if (option.name == "--fullscreen") {
             options.fullscreen = true;
+        } else if (option.name == "--no-record") {
+            options.noRecord = true;
         } else if (option.name == "--screen") {
             std::string why;
             const std::optional<platform::ScreenSize> size = ParseScreenSize(value, &why);
@@ -92,8 +94,10 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments) {
             return fail("unknown option '" + std::string(arguments[i]) + "'");
         }
     }
-    if (!options.recordPath.empty() && !options.replayPath.empty()) {
-        return fail("--record and --replay cannot be used together");
+    if (int{!options.recordPath.empty()} + int{!options.replayPath.empty()} +
+            int{options.noRecord} >
+        1) {
+        return fail("--record, --no-record and --replay cannot be used together");
     }
     return result;
 }

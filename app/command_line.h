@@ -13,6 +13,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string recordPath;  // --record: where this run's match goes
+    bool noRecord = false;   // --no-record: this run's match is not kept
     std::string replayPath;  // --replay: the recording to show
 };
 
@@ -22,8 +23,8 @@ struct CommandLineResult {
     CommandLine options;
 };
 
-// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --record FILE, --replay FILE
-// (not both), --help, --version.
+// Accepts --screen WxH (or --screen=WxH), --scale N, --fullscreen, --record FILE, --no-record,
+// --replay FILE (one of these three), --help, --version.
 CommandLineResult ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The text of --help and --version.

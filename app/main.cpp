@@ -21,11 +21,8 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/match_recorder.h"
 #include "app/program_state.h"
 #include "app/replay_files.h"
-#include "app/replay_player.h"
-#include "app/screen_size.h"
 #include "app/win_main.h"
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/sdl/sdl_backend.h"
@@ -140,48 +137,6 @@ platform::SdlOptions DisplayOptions(const CommandLine& options) {
     return display;
 }
 
-// This run's recording: to --record's file, opened now, else to the last match's, opened when
-// the window procedure first writes. Null after a refusal (error set) or, with a warning on
-// stderr, when there is no state folder to keep the last match in.
-std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error) {
-    if (!options.recordPath.empty()) {
-        return FileSink::Open(options.recordPath, false, error);
-    }
-    std::string why;
-    const std::optional<std::string> path = LastMatchPath(&why);
-    if (!path) {
-        std::fprintf(stderr, "tarvel: warning: this match is not kept: %s\n", why.c_str());
-        return nullptr;
-    }
-    return FileSink::Open(*path, true, error);
-}
-
-// The recording to replay, read whole and checked, with the screen it was played on; nothing,
-// with the message, on any fault.
-std::optional<Replay> ReplayToShow(const std::string& path, std::string* message) {
-    std::optional<Replay> replay = LoadReplay(path, message);
-    if (!replay) {
-        return std::nullopt;
-    }
-    std::string why;
-    const std::string size =
-        std::to_string(replay->screenWidth) + "x" + std::to_string(replay->screenHeight);
-    if (!ParseScreenSize(size, &why)) {
-        *message = path + ": line " + std::to_string(replay->screenLine) + ": the screen " + size +
-                   " cannot be shown: " + why;
-        return std::nullopt;
-    }
-    return replay;
-}
-
-std::string ProgramName() {
-    std::string name = VersionText();
-    while (!name.empty() && name.back() == '\n') {
-        name.pop_back();
-    }
-    return name;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -202,23 +157,20 @@ int main(int argc, char** argv) {
     }
 
     CommandLine options = parsed.options;
-    std::optional<Replay> replay;
-    std::unique_ptr<FileSink> sink;
+    RunRecording recording;
     std::string error;
-    if (!options.replayPath.empty()) {
-        replay = ReplayToShow(options.replayPath, &error);
-        if (!replay) {
-            std::fprintf(stderr, "tarvel: %s\n", error.c_str());
-            return kExitUsage;
-        }
+    std::string warning;
+    if (!recording.Prepare(options, &error, &warning)) {
+        std::fprintf(stderr, "tarvel: %s\n", error.c_str());
+        return kExitUsage;
+    }
+    if (!warning.empty()) {
+        std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
+    }
+    if (const Replay* replay = recording.replay()) {
+        // A replay shows on the screen it was played on.
         options.screenWidth = static_cast<int>(replay->screenWidth);
         options.screenHeight = static_cast<int>(replay->screenHeight);
-    } else {
-        sink = RecordingSink(options, &error);
-        if (!error.empty()) {
-            std::fprintf(stderr, "tarvel: %s\n", error.c_str());
-            return kExitUsage;
-        }
     }
 
     // Before the first thread, as it sets environment variables.
@@ -243,21 +195,12 @@ int main(int argc, char** argv) {
     }
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     ResetProgramState();
-    std::optional<MatchRecorder> recorder;
-    std::optional<ReplayPlayer> player;
-    if (replay) {
-        player.emplace(std::move(*replay), [&](const std::string& status, bool final) {
-            SDL_SetWindowTitle(backend->Window(), ("Tarvel: " + status).c_str());
-            if (final) {
-                std::fprintf(stderr, "tarvel: %s: %s\n", options.replayPath.c_str(),
-                             status.c_str());
-            }
-        });
-        player->Attach();
-    } else if (sink) {
-        recorder.emplace(*sink, Program().match, ProgramName(), "linux");
-        recorder->Attach();
-    }
+    recording.Attach("linux", [&](const std::string& status, bool final) {
+        SDL_SetWindowTitle(backend->Window(), ("Tarvel: " + status).c_str());
+        if (final) {
+            std::fprintf(stderr, "tarvel: %s: %s\n", options.replayPath.c_str(), status.c_str());
+        }
+    });
     int status = 0;
     try {
         status = WinMain(instance, nullptr, nullptr, SW_SHOW);
@@ -265,16 +208,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarvel: %s\n", unavailable.what());
         return kExitNoDisplay;
     }
-    if (recorder) {
-        recorder->Finish();
-        recorder->Detach();
-        if (sink->failure()) {
-            std::fprintf(stderr, "tarvel: warning: %s\n", sink->failure()->c_str());
-        }
-    }
-    if (player) {
-        player->Detach();
-        status = player->failed() ? kExitUsage : status;
+    status = recording.Finish(status, &warning);
+    if (!warning.empty()) {
+        std::fprintf(stderr, "tarvel: warning: %s\n", warning.c_str());
     }
     if (timerReport != nullptr) {
         WriteReport(timerReport, timer.Summary());

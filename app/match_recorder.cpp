@@ -63,8 +63,7 @@ void MatchRecorder::Observe(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_MOUSEMOVE: {
             const auto position = static_cast<std::uintptr_t>(lParam);
             CheckIfDue();
-            Line("move " + std::to_string(LOWORD(position)) + " " +
-                 std::to_string(HIWORD(position)));
+            Move(LOWORD(position), HIWORD(position));
             return;
         }
         case WM_COMMAND:
@@ -106,6 +105,20 @@ void MatchRecorder::Paint() {
     }
     ++plays_;
     bareTicks_ = 0;
+}
+
+// A move after the first is written as a step from the last: small numbers that repeat, which
+// is most of what a recording holds and what compresses best.
+void MatchRecorder::Move(int x, int y) {
+    const auto step = [](int by) {
+        std::string text(1, by < 0 ? '-' : '+');
+        text += std::to_string(by < 0 ? -by : by);
+        return text;
+    };
+    Line(lastMoveX_ < 0 ? "move " + std::to_string(x) + " " + std::to_string(y)
+                        : "move " + step(x - lastMoveX_) + " " + step(y - lastMoveY_));
+    lastMoveX_ = x;
+    lastMoveY_ = y;
 }
 
 void MatchRecorder::Line(std::string_view text) {

@@ -46,6 +46,7 @@ class MatchRecorder {
     enum class CheckDue { kNo, kAfterPaint, kNow };
 
     void Paint();
+    void Move(int x, int y);
     void Line(std::string_view text);
     void Runs();
     void CheckIfDue();
@@ -60,4 +61,6 @@ class MatchRecorder {
     CheckDue checkDue_ = CheckDue::kNo;
     bool checked_ = false;  // nothing happened since the last check
     bool observed_ = false;
+    int lastMoveX_ = -1;  // none yet
+    int lastMoveY_ = -1;
 };

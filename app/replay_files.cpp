@@ -7,6 +7,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "app/program_state.h"
+#include "app/screen_size.h"
+
 std::unique_ptr<FileSink> FileSink::Open(std::string path, bool whenWritten, std::string* error) {
     std::unique_ptr<FileSink> sink(new FileSink(std::move(path)));
     if (!whenWritten && !sink->OpenNow(error)) {
@@ -87,4 +90,82 @@ std::optional<Replay> LoadReplay(const std::string& path, std::string* message) 
         return std::nullopt;
     }
     return std::move(reading.replay);
+}
+
+namespace {
+
+// This run's recording: to --record's file, opened now, else to the last match's, opened when
+// first written. Null with --no-record, after a refusal (`error`), or when there is no state
+// folder to keep the last match in (`warning`: the game plays on).
+std::unique_ptr<FileSink> RecordingSink(const CommandLine& options, std::string* error,
+                                        std::string* warning) {
+    if (options.noRecord) {
+        return nullptr;
+    }
+    if (!options.recordPath.empty()) {
+        return FileSink::Open(options.recordPath, false, error);
+    }
+    std::string why;
+    const std::optional<std::string> path = LastMatchPath(&why);
+    if (!path) {
+        *warning = "this match is not kept: " + why;
+        return nullptr;
+    }
+    return FileSink::Open(*path, true, error);
+}
+
+// The recording --replay names, its screen one the program can show.
+std::optional<Replay> ReplayToShow(const std::string& path, std::string* message) {
+    std::optional<Replay> replay = LoadReplay(path, message);
+    if (!replay) {
+        return std::nullopt;
+    }
+    std::string why;
+    const std::string size =
+        std::to_string(replay->screenWidth) + "x" + std::to_string(replay->screenHeight);
+    if (!ParseScreenSize(size, &why)) {
+        *message = path + ": line " + std::to_string(replay->screenLine) + ": the screen " + size +
+                   " cannot be shown: " + why;
+        return std::nullopt;
+    }
+    return replay;
+}
+
+}  // namespace
+
+bool RunRecording::Prepare(const CommandLine& options, std::string* error, std::string* warning) {
+    if (!options.replayPath.empty()) {
+        replay_ = ReplayToShow(options.replayPath, error);
+        return replay_.has_value();
+    }
+    sink_ = RecordingSink(options, error, warning);
+    return error->empty();
+}
+
+void RunRecording::Attach(std::string_view target, ReplayPlayer::Report report) {
+    if (replay_) {
+        player_.emplace(std::move(*replay_), std::move(report));
+        player_->Attach();
+    } else if (sink_) {
+        std::string program = VersionText();  // "tarvel 1.2\n"
+        program.pop_back();
+        recorder_.emplace(*sink_, Program().match, program, target);
+        recorder_->Attach();
+    }
+}
+
+int RunRecording::Finish(int status, std::string* warning) {
+    warning->clear();
+    if (recorder_) {
+        recorder_->Finish();
+        recorder_->Detach();
+        if (sink_->failure()) {
+            *warning = *sink_->failure();
+        }
+    }
+    if (player_) {
+        player_->Detach();
+        return player_->failed() ? 2 : status;
+    }
+    return status;
 }

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "app/command_line.h"
 #include "app/match_recorder.h"
+#include "app/replay_player.h"
 #include "replay/replay_reader.h"
 
 // Writes a recording to a file piece by piece, each flushed to the system at once, so a run that
@@ -42,3 +44,29 @@ std::optional<std::string> LastMatchPath(std::string* why);
 // Reads and checks a whole recording. On a fault, nothing and "FILE: line N: reason" (or
 // "FILE: reason" when it cannot be read at all).
 std::optional<Replay> LoadReplay(const std::string& path, std::string* message);
+
+// What a desktop run does about recordings, as its command line asks: it replays --replay's
+// recording, or records its match to --record's file or the last match's, or neither.
+class RunRecording {
+  public:
+    // Before the window opens: reads and checks the recording to replay, or opens the file to
+    // record to. False, with the message for "tarvel: ", when the run cannot go on (status 2);
+    // `warning` when it goes on without keeping its match.
+    bool Prepare(const CommandLine& options, std::string* error, std::string* warning);
+    // The recording to replay, whose screen the window is to show; null when recording.
+    const Replay* replay() const { return replay_ ? &*replay_ : nullptr; }
+
+    // After the program's state is reset, before WinMain: the player or the recorder goes in
+    // front of the main window procedure. `target` names the system for the recording's header.
+    void Attach(std::string_view target, ReplayPlayer::Report report);
+    // After WinMain: the run's exit status (2 for a replay whose check failed), and a warning
+    // when the recording could not be written to its end.
+    int Finish(int status, std::string* warning);
+    bool failed() const { return player_ && player_->failed(); }
+
+  private:
+    std::optional<Replay> replay_;
+    std::unique_ptr<FileSink> sink_;
+    std::optional<MatchRecorder> recorder_;
+    std::optional<ReplayPlayer> player_;
+};

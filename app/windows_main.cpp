@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/program_state.h"
+#include "app/replay_files.h"
 #include "app/win_main.h"
 #include "platform/win32/device_screen.h"
 
@@ -86,9 +87,36 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
         return 0;
     }
 
-    platform::win32::ConfigureDeviceScreen({{options.screenWidth, options.screenHeight},
-                                            options.scaleGiven ? options.scale : 0,
-                                            options.fullscreen});
+    RunRecording recording;
+    std::string error;
+    std::string warning;
+    if (!recording.Prepare(options, &error, &warning)) {
+        Tell("tarvel: " + error + "\n", true);
+        return kExitBadUsage;
+    }
+    if (!warning.empty()) {
+        Tell("tarvel: warning: " + warning + "\n", true);
+    }
+    // A replay shows on the screen it was played on.
+    platform::ScreenSize screen{options.screenWidth, options.screenHeight};
+    if (const Replay* replay = recording.replay()) {
+        screen = {static_cast<int>(replay->screenWidth), static_cast<int>(replay->screenHeight)};
+    }
+    platform::win32::ConfigureDeviceScreen(
+        {screen, options.scaleGiven ? options.scale : 0, options.fullscreen});
     ResetProgramState();
-    return WinMain(instance, nullptr, GetCommandLineW(), showCommand);
+    // The title says where a replay is; a failure is told as an error too (in a message box when
+    // there is no console), the end of the replay is not worth one.
+    recording.Attach("windows", [&](const std::string& status, bool final) {
+        SetWindowTextW(platform::win32::DeviceMainWindow(), Wide("Tarvel: " + status).c_str());
+        if (final && recording.failed()) {
+            Tell("tarvel: " + options.replayPath + ": " + status + "\n", true);
+        }
+    });
+    const int status =
+        recording.Finish(WinMain(instance, nullptr, GetCommandLineW(), showCommand), &warning);
+    if (!warning.empty()) {
+        Tell("tarvel: warning: " + warning + "\n", true);
+    }
+    return status;
 }

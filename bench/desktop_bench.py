@@ -21,11 +21,13 @@ peak memory at most 1.5 times.
 With --fullscreen the pair is the game in full screen against the game in its 480 x 640
 window, on a display of --display WxH (3840x2160 for a 4K screen), with the same pointer motion
 over the pitch; the goal is the full-screen CPU at most 3 times the window's on a 4K display
-and 1.5 times on a 1920 x 1080 one. --window-manager runs openbox on the display first. Builds
-nothing:
+and 1.5 times on a 1920 x 1080 one. With --recording the pair is the game recording its match
+(--record) against the game keeping none (--no-record); the goal is the recording's CPU at most
+1.03 times, its peak memory at most 1.03 times. --window-manager runs openbox on the display
+first. Builds nothing:
 
     bench/desktop_bench.py [BUILD_DIR] [--seconds 10] [--runs 9] [--display WxH]
-                           [--fullscreen] [--window-manager]
+                           [--fullscreen | --recording] [--window-manager]
 
 BUILD_DIR defaults to build/release (from the top folder); it needs app/tarvel and
 bench/sdl_floor. Exits 0 when every goal is met, 1 when one is not, 2 when it cannot run.
@@ -43,6 +45,8 @@ FIRST_FRAME_GOAL = 1.2
 MEMORY_GOAL = 1.5
 # Full screen's CPU against the window's, by display size.
 FULLSCREEN_GOALS = {(3840, 2160): 3.0, (1920, 1080): 1.5}
+# Recording a match against keeping none.
+RECORDING_GOAL = 1.03
 DEVICE = (480, 640)
 # The pointer circles over the lower half of the pitch at 50 moves a second.
 MOVE_PERIOD = 0.02
@@ -221,9 +225,10 @@ def play(display, command, window_name, seconds, env_extra, first_frame_report):
     }
 
 
-def run_pair(display, build, seconds, scratch, second_first, fullscreen):
-    """Plays the pair once: the game and the floor, or the game in full screen and in its
-    window. Returns the first's figures and the second's."""
+def run_pair(display, build, seconds, scratch, second_first, mode):
+    """Plays the pair once: the game and the floor, the game in full screen and in its window,
+    or the game recording its match and keeping none. Returns the first's figures and the
+    second's."""
     tarvel_first = os.path.join(scratch, 'tarvel-first-frame')
     tarvel_timer = os.path.join(scratch, 'tarvel-timer')
     floor_report = os.path.join(scratch, 'floor-report')
@@ -235,9 +240,11 @@ def run_pair(display, build, seconds, scratch, second_first, fullscreen):
 
     def play_game(options):
         fresh(tarvel_first, tarvel_timer)
+        # Its last match goes to the scratch folder, not the user's.
         game = play(display, [os.path.join(build, 'app', 'tarvel')] + options, 'Tarvel',
                     seconds, {'TARVEL_REPORT_FIRST_FRAME': tarvel_first,
-                              'TARVEL_REPORT_TIMER': tarvel_timer}, tarvel_first)
+                              'TARVEL_REPORT_TIMER': tarvel_timer,
+                              'XDG_STATE_HOME': scratch}, tarvel_first)
         timer = read_fields(tarvel_timer)
         if 'mean_period_ms' not in timer:
             raise BenchError('tarvel wrote no timer report')
@@ -254,8 +261,12 @@ def run_pair(display, build, seconds, scratch, second_first, fullscreen):
         floor['period'], floor['lateness'] = fields['mean_period_ms'], fields['worst_lateness_ms']
         return floor
 
-    if fullscreen:
+    if mode == 'fullscreen':
         first, second = (lambda: play_game(['--fullscreen'])), (lambda: play_game([]))
+    elif mode == 'recording':
+        recording = os.path.join(scratch, 'bench.tarvel')
+        first = lambda: play_game(['--record', recording])
+        second = lambda: play_game(['--no-record'])
     else:
         first, second = (lambda: play_game([])), play_floor
     # Taking turns at going first, so that neither always comes after the other.
@@ -307,8 +318,13 @@ def main():
                         '--fullscreen)')
     parser.add_argument('--fullscreen', action='store_true',
                         help='the game in full screen against the game in its window')
+    parser.add_argument('--recording', action='store_true',
+                        help='the game recording its match against the game keeping none')
     parser.add_argument('--window-manager', action='store_true', help='run openbox first')
     options = parser.parse_args()
+    if options.fullscreen and options.recording:
+        parser.error('--fullscreen and --recording are two different pairs')
+    mode = 'fullscreen' if options.fullscreen else 'recording' if options.recording else 'floor'
     if options.seconds < 5 or options.runs < 1:
         parser.error('--seconds must be at least 5 and --runs at least 1')
     display_size = options.display or ((3840, 2160) if options.fullscreen else (1280, 1024))
@@ -317,9 +333,12 @@ def main():
             print('desktop_bench: no %s in %s: build it first' % ('/'.join(program),
                                                                   options.build))
             return 2
-    names = ('full screen', 'window') if options.fullscreen else ('tarvel', 'sdl_floor')
+    names = {'fullscreen': ('full screen', 'window'), 'recording': ('recording', 'not recording'),
+             'floor': ('tarvel', 'sdl_floor')}[mode]
     if options.fullscreen:
         goals = {'cpu': FULLSCREEN_GOALS.get(display_size)}
+    elif options.recording:
+        goals = {'cpu': RECORDING_GOAL, 'peak': RECORDING_GOAL}
     else:
         goals = {'cpu': CPU_GOAL, 'first_frame': FIRST_FRAME_GOAL, 'peak': MEMORY_GOAL}
     firsts, seconds = [], []
@@ -328,7 +347,7 @@ def main():
                 tempfile.TemporaryDirectory() as scratch:
             for run in range(options.runs):
                 a, b = run_pair(display, options.build, options.seconds, scratch, run % 2 == 1,
-                                options.fullscreen)
+                                mode)
                 firsts.append(a)
                 seconds.append(b)
                 print('run %d: %s %.1f ms/s, first frame %.0f ms, %.1f MiB; %s %.1f ms/s, '

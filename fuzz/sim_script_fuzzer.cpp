@@ -8,7 +8,8 @@
 // ticks adding up to more than kMaxTicks, a start larger than kMaxSide a side (start 65535 65535
 // rightly paints three huge surfaces), more than kMaxFrames frames (a play paints one a tick),
 // and a frame with a file name (it would write a PNG anywhere). Recordings are scripts too: their
-// header line, checks and plays are in the corpus.
+// header line, checks and plays are in the corpus, and every input also goes through the
+// program's replay reader, which only reads.
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_debug.h"
+#include "replay/replay_reader.h"
 #include "replay/script_line.h"
 #include "tools/script_runner.h"
 
@@ -104,8 +106,26 @@ void CheckRefusal(const std::string& err, std::size_t lines) {
 
 }  // namespace
 
+// The program's replay reader takes the same bytes: a recording whose lines it all accepts, or a
+// refusal naming one of its lines; never more ticks than its bound.
+void CheckReplayReader(const std::string& script) {
+    std::istringstream in(script);
+    const ReplayReading reading = ReadReplay(in);
+    if (reading.ok) {
+        if (reading.replay.ticks > kMaxScriptTicks || reading.replay.screenLine < 1) {
+            Fail("an accepted recording must have a screen and bounded ticks", script);
+        }
+        return;
+    }
+    if (reading.line < 1 || static_cast<std::size_t>(reading.line) > LinesIn(script) ||
+        reading.reason.empty()) {
+        Fail("a refused recording must name a line it has, and why", script);
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string script(reinterpret_cast<const char*>(data), size);
+    CheckReplayReader(script);
     if (!WithinBudget(script)) {
         return -1;  // not added to the corpus
     }

@@ -12,8 +12,8 @@ class ByteWriter {
     explicit ByteWriter(std::array<std::uint8_t, kMatchStateBytes>& out) : out_(out) {}
 
     void Int(std::int32_t value) { Unsigned(static_cast<std::uint32_t>(value), 4); }
-    // The double's bits (not std::bit_cast: the C++ library of the WebAssembly build has none).
     void Double(double value) {
+        // The bits of the double (the page's C++ library has no std::bit_cast).
         std::uint64_t bits = 0;
         std::memcpy(&bits, &value, sizeof bits);
         Unsigned(bits, 8);

@@ -45,7 +45,8 @@ class Reader {
         }
         ScriptLine line;
         if (!ParseScriptLine(text, &line, reason) ||
-            !CountScriptTicks(line, &replay.ticks, reason)) {
+            !CountScriptTicks(line, &replay.ticks, reason) ||
+            (line.verb == ScriptVerb::kMove && !PlaceMove(&line, &lastMove_, reason))) {
             return false;
         }
         const ReplayStep step{line.verb, line.first, line.second, line.digest, lines_.lineNumber()};
@@ -93,7 +94,7 @@ class Reader {
                 break;
         }
         if (!started_) {
-            *reason = "'" + std::string(words[0]) + "' before 'start'";
+            *reason = Quote(words[0]) + " before 'start'";
             return false;
         }
         replay.steps.push_back(step);
@@ -128,6 +129,7 @@ class Reader {
     ScriptLineReader lines_;
     ReplayReading reading_;
     bool started_ = false;
+    LastMove lastMove_;
 };
 
 }  // namespace

@@ -39,6 +39,26 @@ bool ExpectArguments(const std::vector<std::string_view>& words, std::size_t lea
     return Fail(reason, std::move(text));
 }
 
+// A position, or with a sign a step from the last one: "120", "+3", "-12".
+bool ParseCoordinate(std::string_view word, std::string_view what, std::int64_t* value,
+                     bool* relative, std::string* reason) {
+    *relative = !word.empty() && (word.front() == '+' || word.front() == '-');
+    if (!*relative) {
+        return ParseNumber(word, what, 0, kMaxCoordinate, value, reason);
+    }
+    const std::string_view size = word.substr(1);
+    if (size.empty() || size.front() == '+' || size.front() == '-') {
+        return Fail(reason, std::string(what) + " must be a whole number, not " + Quote(word));
+    }
+    if (!ParseNumber(size, what, 0, kMaxCoordinate, value, reason)) {
+        *reason = std::string(what) + " step " + Quote(word) + " must be a whole number of -" +
+                  std::to_string(kMaxCoordinate) + "..+" + std::to_string(kMaxCoordinate);
+        return false;
+    }
+    *value = word.front() == '-' ? -*value : *value;
+    return true;
+}
+
 bool ParseDigest(std::string_view word, std::uint64_t* digest, std::string* reason) {
     const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), *digest, 16);
     if (word.size() != 16 || error != std::errc() || end != word.data() + word.size()) {
@@ -145,8 +165,8 @@ bool ParseScriptLine(std::string_view line, ScriptLine* parsed, std::string* rea
     if (command == "move") {
         out.verb = ScriptVerb::kMove;
         return ExpectArguments(words, 2, 2, "an x and a y", reason) &&
-               ParseNumber(words[1], "x", 0, kMaxCoordinate, &out.first, reason) &&
-               ParseNumber(words[2], "y", 0, kMaxCoordinate, &out.second, reason);
+               ParseCoordinate(words[1], "x", &out.first, &out.relativeX, reason) &&
+               ParseCoordinate(words[2], "y", &out.second, &out.relativeY, reason);
     }
     if (command == "check") {
         out.verb = ScriptVerb::kCheck;
@@ -221,5 +241,23 @@ bool CountScriptTicks(const ScriptLine& line, std::int64_t* ticks, std::string* 
                                 " ticks in all (a day of play)");
     }
     *ticks += line.first;
+    return true;
+}
+
+bool PlaceMove(ScriptLine* line, LastMove* last, std::string* reason) {
+    if ((line->relativeX || line->relativeY) && last->x < 0) {
+        return Fail(reason, "a move by steps needs a move before it");
+    }
+    const std::int64_t x = line->relativeX ? last->x + line->first : line->first;
+    const std::int64_t y = line->relativeY ? last->y + line->second : line->second;
+    if (x < 0 || x > kMaxCoordinate || y < 0 || y > kMaxCoordinate) {
+        return Fail(reason, "the move goes to " + std::to_string(x) + ", " + std::to_string(y) +
+                                ", off 0..65535");
+    }
+    line->first = x;
+    line->second = y;
+    line->relativeX = false;
+    line->relativeY = false;
+    *last = {x, y};
     return true;
 }

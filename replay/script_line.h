@@ -18,7 +18,20 @@ struct ScriptLine {
     std::int64_t second = 0;
     std::uint64_t digest = 0;  // check
     std::string_view path;     // frame: the rest of the line, trimmed; empty for a bare frame
+    // move: a coordinate written with a sign is a step from the last move's.
+    bool relativeX = false;
+    bool relativeY = false;
 };
+
+// Where the last move went, for the moves written as steps from it.
+struct LastMove {
+    std::int64_t x = -1;  // -1 before the first move
+    std::int64_t y = -1;
+};
+
+// Turns a move line's steps into a position and keeps it as the last move. False, with the
+// reason, for a step with no move before it or a position off 0..65535.
+bool PlaceMove(ScriptLine* line, LastMove* last, std::string* reason);
 
 inline constexpr std::int64_t kMaxCoordinate = 65535;
 inline constexpr std::int64_t kMaxTicksPerLine = 1000000;

@@ -17,7 +17,8 @@ const char* const kScriptLanguageHelp =
     "  start W H     first paint of a W x H pitch (1..65535 each): starts the match; once only\n"
     "  tick [N]      N game ticks (1..1000000, default 1); needs 'start' first\n"
     "  play [N]      N game ticks, each followed by a paint, as the window shows them\n"
-    "  move X Y      stylus move to client position X, Y (0..65535 each)\n"
+    "  move X Y      stylus move to client position X, Y (0..65535 each); +N or -N is a\n"
+    "                step from the last move's X or Y\n"
     "  new           new game: kick-off, scores to zero, difficulty kept\n"
     "  hard          toggle the difficulty\n"
     "  dump          write the whole match state as one JSON line\n"
@@ -41,7 +42,8 @@ class Simulator {
     void Run(std::string_view text) {
         ScriptLine line;
         std::string reason;
-        if (!ParseScriptLine(text, &line, &reason) || !CountScriptTicks(line, &ticks_, &reason)) {
+        if (!ParseScriptLine(text, &line, &reason) || !CountScriptTicks(line, &ticks_, &reason) ||
+            (line.verb == ScriptVerb::kMove && !PlaceMove(&line, &lastMove_, &reason))) {
             throw Refusal{reason};
         }
         switch (line.verb) {
@@ -131,6 +133,7 @@ class Simulator {
     std::ostream& out_;
     MatchState state_{};
     std::int64_t ticks_ = 0;
+    LastMove lastMove_;
 };
 
 }  // namespace

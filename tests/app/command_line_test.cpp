@@ -40,6 +40,7 @@ TEST(CommandLine, AcceptsEveryOptionInBothSpellings) {
     EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"-h"}).options.help);
     EXPECT_TRUE(ParseCommandLine({"--version"}).options.version);
+    EXPECT_TRUE(ParseCommandLine({"--no-record"}).options.noRecord);
 }
 
 TEST(CommandLine, RefusesBadInputWithTheFieldAtFault) {
@@ -66,7 +67,10 @@ TEST(CommandLine, RefusesBadInputWithTheFieldAtFault) {
         {{"--scale", "2.5"}, "bad --scale value '2.5': expected 1 to 16"},
         {{"--fullscreen=yes"}, "option '--fullscreen' takes no value"},
         {{"--record="}, "option '--record' needs a file name"},
-        {{"--replay", "a", "--record", "b"}, "--record and --replay cannot be used together"},
+        {{"--replay", "a", "--record", "b"},
+         "--record, --no-record and --replay cannot be used together"},
+        {{"--no-record", "--replay", "b"},
+         "--record, --no-record and --replay cannot be used together"},
     };
     for (const Case& c : cases) {
         const CommandLineResult result = ParseCommandLine(c.arguments);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/match_recorder.h"
+#include "app/replay_files.h"
 #include "app/replay_player.h"
 #include "game/match_digest.h"
 #include "replay/replay_reader.h"
@@ -197,4 +198,24 @@ TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
         shown.statuses.back().rfind("the match differs from the recording at tick 59 (line ", 0),
         0u)
         << shown.statuses.back();
+}
+
+TEST(ReplayFiles, AnUnwritableFileIsRefusedAtOnceAndAFullDiskIsKeptToBeToldAtTheEnd) {
+    std::string error;
+    EXPECT_EQ(FileSink::Open("/nonexistent/folder/m.tarvel", false, &error), nullptr);
+    EXPECT_EQ(error, "cannot record to /nonexistent/folder/m.tarvel: No such file or directory");
+
+    // Opened when first written: the failure waits for the write.
+    error.clear();
+    const std::unique_ptr<FileSink> later = FileSink::Open("/nonexistent/m.tarvel", true, &error);
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(error, "");
+    later->Write("# tarvel-replay 1\n");
+    EXPECT_EQ(later->failure(),
+              "cannot record to /nonexistent/m.tarvel: No such file or directory");
+
+    const std::unique_ptr<FileSink> full = FileSink::Open("/dev/full", false, &error);
+    ASSERT_NE(full, nullptr);
+    full->Write("check 20 0123456789abcdef\n");
+    EXPECT_EQ(full->failure(), "the recording to /dev/full stopped: No space left on device");
 }

@@ -633,6 +633,13 @@ def record_replay_and_compare(s):
     if s.game.wait(timeout=5) != 2:
         raise StepFailed('status %d after a failed check, not 2' % s.game.returncode)
 
+    # A file that cannot be written is refused before any window.
+    done = subprocess.run([s.tarvel, '--record', '/nonexistent/folder/m.tarvel'], env=s.env,
+                          capture_output=True, text=True, timeout=10)
+    if done.returncode != 2 or 'cannot record to /nonexistent/folder/m.tarvel' not in done.stderr:
+        raise StepFailed('an unwritable --record file: status %d, %r' %
+                         (done.returncode, done.stderr))
+
     # Cut short and garbage: refused with the line and status 2, before any window.
     for name, text, reason in (
             ('cut.tarvel', open(replay).read()[:-3], 'is cut short in this line'),

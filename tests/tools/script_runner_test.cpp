@@ -84,7 +84,11 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
         {"start 240 65536\n", "tarvel-sim: line 1: height '65536' is out of range 1..65535\n"},
         {"start 240 320\ntick 1000001\n",
          "tarvel-sim: line 2: tick count '1000001' is out of range 1..1000000\n"},
-        {"move -1 5\n", "tarvel-sim: line 1: x '-1' is out of range 0..65535\n"},
+        {"move -1 5\n", "tarvel-sim: line 1: a move by steps needs a move before it\n"},
+        {"move 5 5\nmove -6 +0\n", "tarvel-sim: line 2: the move goes to -1, 5, off 0..65535\n"},
+        {"move 5 5\nmove +- 1\n", "tarvel-sim: line 2: x must be a whole number, not '+-'\n"},
+        {"move 5 5\nmove 1 +70000\n",
+         "tarvel-sim: line 2: y step '+70000' must be a whole number of -65535..+65535\n"},
         {"move 5 99999999999999999999999\n",
          "tarvel-sim: line 1: y '99999999999999999999999' is out of range 0..65535\n"},
         {"move 1.5 2\n", "tarvel-sim: line 1: x must be a whole number, not '1.5'\n"},
@@ -113,6 +117,11 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
         EXPECT_EQ(run.err, c.error);
         EXPECT_EQ(run.out, "");
     }
+}
+
+TEST(Simulator, AMoveBySignedStepsGoesFromTheLastMove) {
+    EXPECT_EQ(RunScript("start 240 320\nmove 100 200\nmove -10 +5\nmove +0 -1\ndump\n").out,
+              RunScript("start 240 320\nmove 100 200\nmove 90 205\nmove 90 204\ndump\n").out);
 }
 
 TEST(Simulator, OutputBeforeARefusalIsWholeLinesOnly) {

@@ -5,11 +5,12 @@ The same round as the desktop's end-to-end test (tests/e2e/window_e2e.py, whose 
 screenshot and step helpers it uses): the pitch and soft keys, the disc following the pointer, a
 goal, the menu from "AYUDA" and F2, "Dificil" and its check mark, "Nuevo", the About box and its
 OK, a second start that brings the first forward and exits 0, Ctrl+Q; then "Aceptar" and a
-240 x 320 screen in a second game. Here the soft-key bar, the menu and the About box are the real
+240 x 320 screen in a second game, and a match recorded here played back by the desktop's
+tarvel-sim and one recorded on the desktop played back here. Here the soft-key bar, the menu and the About box are the real
 user32's, drawn by Wine.
 
     windows_e2e.py --tarvel build/windows/tarvel.exe --wine-run scripts/wine-run \
-                   [--artifacts DIR] [--window-manager]
+                   --tarvel-sim build/release/tools/tarvel-sim [--artifacts DIR] [--window-manager]
 
 Exits 0 when every step passed; otherwise says which step failed, why, and where its
 screenshot is.
@@ -21,6 +22,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
 import window_e2e as e2e  # noqa: E402
+
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 from window_e2e import StepFailed, near, wait_for  # noqa: E402
 
 # Wine's menus: white, their items in the system's menu font, a third of the height of the
@@ -75,11 +78,11 @@ class WineSession(e2e.Session):
     def command(self, *options):
         return [self.wine_run, self.tarvel] + list(options)
 
-    def start_game(self, *options):
+    def start_game(self, *options, name='^Tarvel$'):
         self.game = subprocess.Popen(self.command('--scale', '1', *options), env=self.env,
                                      stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         try:
-            self.window = wait_for('the window', self.find_window, timeout=30)
+            self.window = wait_for('the window', lambda: self.find_window(name), timeout=30)
         except StepFailed:
             status = self.game.poll()
             raise StepFailed('timed out waiting for the window (the game %s)' %
@@ -215,6 +218,34 @@ def small_screen(s):
 
 small_screen.starts_a_game = True
 
+
+def recordings_cross_over(s):
+    """A match recorded here plays back on the desktop's tarvel-sim bit for bit, and one
+    recorded on the desktop plays back here with every check holding."""
+    recorded = os.path.join(s.state, 'windows.tarvel')
+    s.start_game('--record', 'Z:' + recorded.replace('/', '\\'))
+    wait_for('the pitch', lambda: near(s.shot().pixel(60, 100), e2e.PITCH_GREEN, 0), timeout=15)
+    for x, y in ((240, 420), (200, 330), (300, 300)):
+        s.steer(x, y, moves=8)
+    quit_by(s, lambda: s.key('ctrl+q'), 'Ctrl+Q')
+    with open(recorded) as text:
+        head = [text.readline() for _ in range(3)]
+    if (not head[0].startswith('# tarvel-replay 1 tarvel ') or not head[0].endswith(' windows\n')
+            or head[1:] != ['# screen 480 640\n', 'start 480 %d\n' % e2e.PITCH_H]):
+        raise StepFailed('the recording starts %r, not with its header, screen and pitch' % head)
+    status, errors = e2e.simulate(s, recorded)
+    if status != 0:
+        raise StepFailed('tarvel-sim does not play the Windows recording: ' + errors.strip())
+
+    desktop = os.path.join(SOURCE, 'fuzz', 'corpus', 'sim_script', 'recording.tarvel')
+    s.start_game('--replay', 'Z:' + desktop.replace('/', '\\'), name='^Tarvel: ')
+    wait_for('the end of the replay', lambda: 'end of replay' in e2e.title_of(s), timeout=30)
+    s.shot('replay-end')
+    quit_by(s, lambda: s.key('ctrl+q'), 'Ctrl+Q')
+
+
+recordings_cross_over.starts_a_game = True
+
 STEPS = [
     window_is_the_device_screen,
     e2e.pitch_and_soft_keys,
@@ -228,6 +259,7 @@ STEPS = [
     control_q_quits,
     aceptar_quits,
     small_screen,
+    recordings_cross_over,
 ]
 
 
@@ -235,6 +267,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('--tarvel', required=True)
     parser.add_argument('--wine-run', required=True)
+    parser.add_argument('--tarvel-sim', required=True,
+                        help="the desktop build's tarvel-sim, to play recordings back")
+    parser.add_argument('--only', help='run only these steps (comma-separated names)')
     parser.add_argument('--artifacts', help='folder for the screenshots')
     parser.add_argument('--window-manager', action='store_true',
                         help='run openbox on the display')
@@ -242,8 +277,12 @@ def main():
     if options.artifacts:
         os.makedirs(options.artifacts, exist_ok=True)
     session = WineSession(os.path.abspath(options.wine_run), os.path.abspath(options.tarvel),
-                          options.artifacts, options.window_manager)
-    return e2e.play(session, STEPS)
+                          options.artifacts, options.window_manager,
+                          os.path.abspath(options.tarvel_sim))
+    steps = STEPS
+    if options.only:
+        steps = [step for step in steps if step.__name__ in options.only.split(',')]
+    return e2e.play(session, steps)
 
 
 if __name__ == '__main__':
