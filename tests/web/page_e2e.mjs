@@ -196,7 +196,9 @@ async function aGoalChangesTheScore(page) {
     }
     await steer(page, 440, 400, 4);
     try {
-      await waitUntil('a goal', async () => JSON.stringify(await scores(page)) !== JSON.stringify(state.startScores));
+      // A goal stays on the scores; a disc or the ball passing over them does not.
+      const changed = async () => JSON.stringify(await scores(page)) !== JSON.stringify(state.startScores);
+      await waitUntil('a goal', async () => await changed() && await delay(500).then(changed));
       await shot(page, 'goal');
       return;
     } catch (failure) {
