@@ -616,6 +616,15 @@ async function badReplaysShowANotice(browser) {
       if (shown) throw new StepFailed(`${address.slice(0, 40)}: a game started behind the notice`);
     }
     await shot(page, 'replay-refused');
+    // A match that outgrows a replay keeps its beginning, whole to its last check.
+    const kept = await page.evaluate(`(() => {
+      const r = TarvelReplay;
+      Object.assign(r, { pieces: [], recorded: 0, full: false });
+      const piece = 'x'.repeat((1 << 20) - 1) + '\\n';
+      for (let i = 0; i < 17; ++i) r.append(piece);
+      return [r.text().length, r.full];
+    })()`);
+    if (kept.join() !== `${16 << 20},true`) throw new StepFailed(`a match past 16 MiB keeps ${kept}`);
   } finally {
     await page.close();
   }
