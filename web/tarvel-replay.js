@@ -149,8 +149,9 @@ const TarvelReplay = {
     return null;
   },
 
-  // Called by the program before it starts: the length of the replay to play (taken with
-  // take()), -1 when there is none, -2 when the page showed why the one asked for cannot play.
+  // Called by the program before it starts: the length in UTF-8 of the replay to play (which it
+  // then copies from `played`), -1 when there is none, -2 when the page showed why the one asked
+  // for cannot be played.
   async start() {
     let text;
     try {
