@@ -27,6 +27,8 @@ const TarvelReplay = {
   // The replay this page plays, when it was opened with one.
   played: null,
   panel: null,
+  // The link of what the panel keeps, once packed (for sharing).
+  link: null,
 
   // --- The packed form of a link ---
 
@@ -231,10 +233,13 @@ const TarvelReplay = {
     }
   },
 
+  // Called at once from the tap: a browser shares only while the tap is fresh, so the link is
+  // the one packed when the panel opened, if it is ready.
   async share() {
-    const link = await this.pack(this.text());
+    const shared = { files: [this.shareFile()], title: 'Tarvel' };
+    if (this.link) shared.url = this.link;
     try {
-      await navigator.share({ files: [this.shareFile()], title: 'Tarvel', url: this.linkTo(link) });
+      await navigator.share(shared);
     } catch (error) {
       if (error.name !== 'AbortError') this.say(`Could not share it: ${error.message}`);
     }
@@ -306,6 +311,10 @@ const TarvelReplay = {
     // The end screen has its own button; over the game, the panel closes.
     panel.querySelector('.keep-close').hidden = document.body.dataset.state !== 'playing';
     panel.hidden = false;
+    this.link = null;
+    if (!panel.querySelector('.keep-share').hidden) {
+      this.pack(this.text()).then((packed) => { this.link = this.linkTo(packed); });
+    }
     // Over the game, the panel has the keyboard; the end screen keeps it on its own button.
     if (document.body.dataset.state === 'playing') panel.querySelector('button:not([hidden])').focus();
   },

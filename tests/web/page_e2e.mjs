@@ -277,6 +277,7 @@ async function aboutBoxOpensAndCloses(page) {
 }
 
 async function aceptarEndsAndTheButtonStartsAgain(page) {
+  await page.evaluate(shareSheet);
   await page.click(...LEFT_SOFT_KEY);
   await page.waitFor('the end screen', "document.body.dataset.state === 'ended'", 5000);
   await shot(page, 'ended');
@@ -568,10 +569,23 @@ async function theMatchSoFarIsKeptAndReplays(page) {
   if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the game stopped');
 }
 
-// The end screen keeps the whole match as a file: the recording, every byte.
+// A phone's share sheet, which takes what it is given.
+const shareSheet = `navigator.canShare = (data) => Array.isArray(data.files);
+  navigator.share = async (data) => { TarvelProbe.shared = { name: data.files[0].name, text: await data.files[0].text(), url: data.url }; };`;
+
+// The end screen keeps the whole match as a file, downloaded or shared with its link: the
+// recording, every byte.
 async function theEndScreenDownloadsTheMatch(page) {
   const folder = mkdtempSync(join(tmpdir(), 'tarvel-download-'));
   try {
+    await page.waitFor('the link to share', 'TarvelReplay.link', 5000);
+    await page.evaluate("document.querySelector('#keep .keep-share').click()");
+    const shared = await page.waitFor('the share sheet', 'TarvelProbe.shared', 5000);
+    const unpacked = await page.evaluate(`TarvelReplay.unpack(${JSON.stringify(new URL(shared.url).hash.slice(8))})`);
+    const recording = await page.evaluate('TarvelReplay.text()');
+    if (shared.text !== recording || unpacked !== recording || !shared.name.endsWith('.tarvel')) {
+      throw new StepFailed(`the share sheet got ${shared.name} and a link, not the recording`);
+    }
     await page.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
     await page.evaluate("document.querySelector('#keep .keep-download').click()");
     const file = await waitUntil('the download', () => readdirSync(folder).find((f) => f.endsWith('.tarvel')), 10000);
