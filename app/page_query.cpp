@@ -71,6 +71,12 @@ std::optional<std::string> ReadScreen(const std::string& value, PageQuery& optio
     return std::nullopt;
 }
 
+// A replay for the page to fetch and play: any text, its fetch tells what is wrong with it.
+std::optional<std::string> ReadReplay(const std::string& value, PageQuery& options) {
+    options.replay = value;
+    return std::nullopt;
+}
+
 struct Option {
     std::string_view name;
     OptionReader read;
@@ -79,6 +85,7 @@ struct Option {
 // The options the page uses.
 constexpr Option kOptions[] = {
     {"screen", ReadScreen},
+    {"replay", ReadReplay},
 };
 
 const Option* FindOption(std::string_view name) {

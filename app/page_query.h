@@ -1,5 +1,6 @@
 // The web page's address options, the query after '?': what the command line is to the desktop
-// program. `screen=WxH` fixes the device screen (otherwise the page's viewport sets it). A link
+// program. `screen=WxH` fixes the device screen (otherwise the page's viewport sets it);
+// `replay=URL` names a replay for the page to fetch and play (web/tarvel-replay.js). A link
 // shared on the web picks up parameters of others (a social site's click id, a mail's campaign
 // tags): names the page does not use are passed over and listed, while a bad value of one it
 // uses is refused with the reason.
@@ -14,6 +15,7 @@
 
 struct PageQuery {
     std::optional<platform::ScreenSize> screen;
+    std::optional<std::string> replay;
 };
 
 struct PageQueryResult {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/page_query.h"
+#include "app/page_replay.h"
 #include "app/page_screen.h"
 #include "app/program_state.h"
 #include "app/win_main.h"
@@ -117,12 +118,15 @@ class PageRuntime {
 }  // namespace
 
 int main() {
-    const std::optional<platform::ScreenSize> screen = ScreenFromAddress();
-    if (!screen) {
+    std::optional<platform::ScreenSize> screen = ScreenFromAddress();
+    PageReplay replay;
+    if (!screen || !replay.Prepare(&*screen)) {
         return kExitRefused;
     }
     PageRuntime runtime(*screen);
+    replay.Attach();
     const int status = WinMain(runtime.Instance(), nullptr, nullptr, SW_SHOW);
+    replay.Finish();
     tarvel_page_ended(status, runtime.ScreenShown() ? 1 : 0);
     return status;
 }

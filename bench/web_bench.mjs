@@ -4,7 +4,9 @@
 //   - time from navigation to the first game frame, with an empty browser profile;
 //   - CPU time of the page's renderer process per second of play, against the floor: a bare page
 //     of ours that puts a 480 x 640 picture on a canvas every 50 ms (bench/web_floor/);
-//   - the game timer's mean period and worst lateness.
+//   - the game timer's mean period and worst lateness;
+//   - what recording the match costs: the same page with its recording turned off takes its turn
+//     too, each run's recording page against it (paired), and the bytes the recording keeps.
 // Both pages get the same pointer circling over them. The two take turns at going first, each in
 // a browser of its own; the figures are medians over the runs with their middle half, and the CPU
 // ratio is given both as that of the medians and as each run's own (paired) ratio, whose middle
@@ -52,7 +54,7 @@ for (const [what, folder] of [['SITE', options.site], ['--before', options.befor
   }
 }
 
-const GOALS = { firstVisitBytes: 1.5e6, firstFrameMs: 1000, cpuRatio: 1.5 };
+const GOALS = { firstVisitBytes: 1.5e6, firstFrameMs: 1000, cpuRatio: 1.5, recordingRatio: 1.03 };
 
 // web/serve.py for `folder`, with its count of what each connection sent.
 function serve(folder) {
@@ -95,11 +97,14 @@ async function rendererCpuSeconds(browser) {
 }
 
 // One program's run: a fresh browser, the page opened, the pointer circling for `seconds`.
-async function measure(folder, query) {
+async function measure(folder, query, recording = true) {
   const server = await serve(folder);
   const browser = Browser.launch();
   try {
     const page = await browser.newPage({ width: 480, height: 640 });
+    if (!recording) {
+      await page.send('Page.addScriptToEvaluateOnNewDocument', { source: 'window.tarvelRecording = false;' });
+    }
     await page.navigate(server.url + query);
     await page.waitFor('the first frame', "performance.getEntriesByName('tarvel-first-frame').length > 0", 20000);
     const firstFrameMs = await page.evaluate("performance.getEntriesByName('tarvel-first-frame')[0].startTime");
@@ -120,7 +125,12 @@ async function measure(folder, query) {
     const playedSeconds = (Date.now() - started) / 1000;
     const timer = await page.evaluate('({ ...TarvelPage.timer })');
     const ticks = timer.ticks - startTimer.ticks;
+    const recorded = await page.evaluate("typeof TarvelReplay === 'object' ? TarvelReplay.pieces.join('').length : 0");
+    if ((recorded > 0) !== recording) {
+      throw new Error(`${folder}${query}: ${recorded} bytes recorded with recording ${recording ? 'on' : 'off'}`);
+    }
     return {
+      recordedBytesPerMinute: (recorded * 60) / playedSeconds,
       firstVisitBytes,
       firstFrameMs,
       cpuMsPerSecond: (cpuSeconds * 1000) / playedSeconds,
@@ -148,10 +158,10 @@ const spread = (values, digits) =>
   `${quantile(values, 0.25).toFixed(digits)}-${quantile(values, 0.75).toFixed(digits)}`;
 
 async function main() {
-  const results = { game: [], floor: [], before: [] };
-  const sites = { game: [options.site, '?screen=480x640'], floor: [join(here, 'web_floor'), ''],
-    before: [options.before, '?screen=480x640'] };
-  const which = options.before ? ['game', 'floor', 'before'] : ['game', 'floor'];
+  const results = { game: [], floor: [], unrecorded: [], before: [] };
+  const sites = { game: [options.site, '?screen=480x640'], floor: [join(here, 'web_floor'), '', false],
+    unrecorded: [options.site, '?screen=480x640', false], before: [options.before, '?screen=480x640'] };
+  const which = ['game', 'floor', 'unrecorded', ...(options.before ? ['before'] : [])];
   for (let run = 0; run < options.runs; ++run) {
     // Each program goes first, in the middle and last in turn.
     const order = which.map((_, i) => which[(i + run) % which.length]);
@@ -162,8 +172,10 @@ async function main() {
     const g = results.game[run];
     const f = results.floor[run];
     const b = options.before ? `; before ${results.before[run].cpuMsPerSecond.toFixed(1)} ms/s` : '';
+    const u = results.unrecorded[run];
     console.log(`run ${run + 1}: game ${g.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${g.firstFrameMs.toFixed(0)} ms, ` +
-      `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms${b}`);
+      `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms; ` +
+      `not recording ${u.cpuMsPerSecond.toFixed(1)} ms/s${b}`);
   }
   const { game, floor, before } = results;
   const row = (name, key, digits, unit) => {
@@ -178,6 +190,11 @@ async function main() {
   console.log(row('first visit, bytes sent', 'firstVisitBytes', 0, ''));
   console.log(row('timer mean period, ms', 'meanPeriodMs', 2, ''));
   console.log(row('timer worst lateness, ms', 'worstLatenessMs', 0, ''));
+  const u = results.unrecorded.map((r) => r.cpuMsPerSecond);
+  const recordingCost = game.map((r, i) => r.cpuMsPerSecond / results.unrecorded[i].cpuMsPerSecond);
+  const perMinute = median(game.map((r) => r.recordedBytesPerMinute));
+  console.log(`${'not recording: CPU, ms per s'.padEnd(34)} ${median(u).toFixed(1).padStart(9)} (${spread(u, 1)}); ` +
+    `recording keeps ${perMinute.toFixed(0)} bytes a minute in memory (${(perMinute * 60 / 1e6).toFixed(2)} MB an hour)`);
   if (options.before) {
     const b = before.map((r) => r.cpuMsPerSecond);
     const againstFloor = before.map((r, i) => r.cpuMsPerSecond / floor[i].cpuMsPerSecond);
@@ -197,6 +214,8 @@ async function main() {
   console.log(`\nCPU ratio of the medians ${cpuRatio.toFixed(2)}; paired ${median(paired).toFixed(2)} ` +
     `(${spread(paired, 2)}) (goal <= ${GOALS.cpuRatio} for the middle half): ` +
     `${verdict(pairedHigh <= GOALS.cpuRatio)}`);
+  console.log(`recording on against off, paired: ${median(recordingCost).toFixed(3)} (${spread(recordingCost, 3)}) ` +
+    `(goal <= ${GOALS.recordingRatio} for the median): ${verdict(median(recordingCost) <= GOALS.recordingRatio)}`);
   console.log(`first visit ${(bytes / 1e6).toFixed(3)} MB (goal <= 1.5 MB): ${verdict(bytes <= GOALS.firstVisitBytes)}`);
   console.log(`first frame ${firstFrame.toFixed(0)} ms (goal <= 1000 ms): ${verdict(firstFrame <= GOALS.firstFrameMs)}`);
 }

@@ -12,6 +12,8 @@ const VIRTUAL_KEYS = (() => {
     Backspace: 0x08, ArrowLeft: 0x25, ArrowUp: 0x26, ArrowRight: 0x27, ArrowDown: 0x28,
     ControlLeft: 0x11, ControlRight: 0x11, ShiftLeft: 0x10, ShiftRight: 0x10,
     AltLeft: 0x12, AltRight: 0x12,
+    // A replay's speed and step keys: '+' (or '='), '-', '.', and the keypad's.
+    Equal: 0xbb, Minus: 0xbd, Period: 0xbe, NumpadAdd: 0x6b, NumpadSubtract: 0x6d, NumpadDecimal: 0x6e,
   };
   for (let c = 65; c <= 90; ++c) keys['Key' + String.fromCharCode(c)] = c;
   for (let d = 0; d <= 9; ++d) keys['Digit' + d] = 0x30 + d;

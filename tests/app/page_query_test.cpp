@@ -45,6 +45,7 @@ TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
         {"?screen=240x99999999999",
          "Bad screen size '240x99999999999': expected WIDTHxHEIGHT, e.g. 240x320."},
         {"?screen=240x320&screen=480x640", "The address gives 'screen' more than once."},
+        {"?replay=a&replay=b", "The address gives 'replay' more than once."},
         {"?screen=240x320%", "The address has a malformed part: 'screen=240x320%'."},
         {"?screen=240x32%3", "The address has a malformed part: 'screen=240x32%3'."},
         {"?screen=%zz", "The address has a malformed part: 'screen=%zz'."},
@@ -89,6 +90,15 @@ TEST(PageQuery, NamesThePageDoesNotUseArePassedOverAndListed) {
     EXPECT_EQ(result.ignored,
               (std::vector<std::string>{"'fbclid'", "'utm_source'", "'%zz'", "'screen2'"}));
     EXPECT_TRUE(ParsePageQuery("?fbclid=1&screen=big").ignored.empty()) << "nothing half-done";
+}
+
+// The page fetches the replay; the program only lets its address through, decoded.
+TEST(PageQuery, ReplayIsLetThroughDecoded) {
+    const PageQueryResult result =
+        ParsePageQuery("?screen=240x320&replay=https%3A%2F%2Fx.test%2Fa+b");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.options.replay, "https://x.test/a b");
+    EXPECT_TRUE(result.options.screen.has_value());
 }
 
 TEST(PageQuery, AnEscapeCutShortAtTheEndIsMalformedWhateverFollowsInMemory) {

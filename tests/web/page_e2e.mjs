@@ -5,10 +5,12 @@
 //
 //   node page_e2e.mjs --site build/web --sim build/release/tools/tarvel-sim [--artifacts DIR]
 import { spawnSync } from 'node:child_process';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { deflateRawSync } from 'node:zlib';
 import { Browser, delay, serve } from './browser.mjs';
 import { readPng } from './png.mjs';
 
@@ -92,26 +94,31 @@ async function firstFrameIsTheSimulatorsFrame(page) {
       cwd: folder, input: `start ${W} ${PITCH_H}\nframe first.png\n`, timeout: 20000,
     });
     if (sim.status !== 0) throw new StepFailed(`tarvel-sim failed: ${sim.stderr}`);
-    const expected = readPng(join(folder, 'first.png'));
     if (bytes.length !== W * H * 4) throw new StepFailed(`the first frame has ${bytes.length} bytes`);
-    let differing = 0;
-    let first = null;
-    for (let y = 0; y < expected.height; ++y) {
-      for (let x = 0; x < expected.width; ++x) {
-        const i = (y * W + x) * 4;
-        const j = (y * expected.width + x) * 4;
-        if (bytes[i] !== expected.rgba[j] || bytes[i + 1] !== expected.rgba[j + 1] || bytes[i + 2] !== expected.rgba[j + 2]) {
-          ++differing;
-          if (!first) first = [x, y, bytes.slice(i, i + 3), [...expected.rgba.subarray(j, j + 3)]];
-        }
-      }
-    }
-    if (differing) {
-      throw new StepFailed(`${differing} pixels of the first frame differ from tarvel-sim's; the first at ` +
-        `(${first[0]}, ${first[1]}): ${first[2]} on the page, ${first[3]} in the simulator`);
-    }
+    expectSimulatorsPicture(bytes, W, readPng(join(folder, 'first.png')), 'the first frame');
   } finally {
     rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// The page's picture `bytes` (RGBA, `width` wide) holds tarvel-sim's `expected` (its pitch, above
+// the soft keys) pixel for pixel.
+function expectSimulatorsPicture(bytes, width, expected, what) {
+  let differing = 0;
+  let first = null;
+  for (let y = 0; y < expected.height; ++y) {
+    for (let x = 0; x < expected.width; ++x) {
+      const i = (y * width + x) * 4;
+      const j = (y * expected.width + x) * 4;
+      if (bytes[i] !== expected.rgba[j] || bytes[i + 1] !== expected.rgba[j + 1] || bytes[i + 2] !== expected.rgba[j + 2]) {
+        ++differing;
+        if (!first) first = [x, y, bytes.slice(i, i + 3), [...expected.rgba.subarray(j, j + 3)]];
+      }
+    }
+  }
+  if (differing) {
+    throw new StepFailed(`${differing} pixels of ${what} differ from tarvel-sim's; the first at ` +
+      `(${first[0]}, ${first[1]}): ${first[2]} on the page, ${first[3]} in the simulator`);
   }
 }
 
@@ -191,7 +198,9 @@ async function aGoalChangesTheScore(page) {
     }
     await steer(page, 440, 400, 4);
     try {
-      await waitUntil('a goal', async () => JSON.stringify(await scores(page)) !== JSON.stringify(state.startScores));
+      // A goal stays on the scores; a disc or the ball passing over them does not.
+      const changed = async () => JSON.stringify(await scores(page)) !== JSON.stringify(state.startScores);
+      await waitUntil('a goal', async () => await changed() && await delay(500).then(changed));
       await shot(page, 'goal');
       return;
     } catch (failure) {
@@ -275,9 +284,11 @@ async function aboutBoxOpensAndCloses(page) {
 }
 
 async function aceptarEndsAndTheButtonStartsAgain(page) {
+  await page.evaluate(shareSheet);
   await page.click(...LEFT_SOFT_KEY);
   await page.waitFor('the end screen', "document.body.dataset.state === 'ended'", 5000);
   await shot(page, 'ended');
+  await theEndScreenDownloadsTheMatch(page);
   // The end screen zooms, as the game did not.
   const zoom = await page.evaluate(`[document.querySelector('meta[name=viewport]').content,
     getComputedStyle(document.documentElement).touchAction, getComputedStyle(document.body).touchAction]`);
@@ -540,8 +551,207 @@ async function badAddressesAreRefused(browser) {
   }
 }
 
+// Replays. A match is recorded as it is played; the player keeps it with Ctrl+S or from the end
+// screen, as a file or as a link that carries it in its fragment.
+
+const replayLink = (text) => `${state.url}#replay=${deflateRawSync(Buffer.from(text)).toString('base64url')}`;
+
+// tarvel-sim's picture of the frame a window leaves up at the end of `text` (the recording, every
+// check holding, then one more paint, as the window's own), saved in `folder`; and the match.
+function simulatorsLastFrame(text, folder) {
+  const sim = spawnSync(options.sim, [], { cwd: folder, input: `${text}frame last.png\ndump\n`, timeout: 60000 });
+  if (sim.status !== 0) throw new StepFailed(`tarvel-sim refused the recording (${sim.status}): ${sim.stderr}`);
+  return { picture: readPng(join(folder, 'last.png')), match: JSON.parse(sim.stdout) };
+}
+
+// Plays `url` in a browser of its own (this one's game holds the one game of its browser) to the
+// end, and expects the last frame to be tarvel-sim's `picture`; or, without one, a check to fail.
+// Either way the last frame stays with a game of one's own on offer. The page's title at the end.
+async function replayToTheEnd(url, { picture }, name) {
+  const browser = Browser.launch();
+  try {
+    const page = await open(browser, url, { width: W, height: H });
+    await page.waitFor(`the end of ${name}`, "['ended', 'failed'].includes(document.body.dataset.replay)", 120000);
+    await shot(page, name);
+    const [how, title, width] = await page.evaluate('[document.body.dataset.replay, document.title, TarvelPage.canvas.width]');
+    if (how !== (picture ? 'ended' : 'failed')) throw new StepFailed(`${name}: ${title}`);
+    if (picture) {
+      const bytes = await page.evaluate('Array.from(TarvelProbe.image().data)');
+      expectSimulatorsPicture(bytes, width, picture, `the last frame of ${name}`);
+    }
+    const offered = await page.evaluate("!document.querySelector('#keep .keep-own').hidden && !TarvelPage.canvas.hidden");
+    if (!offered) throw new StepFailed(`the end of ${name} offers no game of one's own over its last frame`);
+    return title;
+  } finally {
+    await browser.close();
+  }
+}
+
+async function theMatchSoFarIsKeptAndReplays(page) {
+  // What is kept ends at its last check, one every 20 ticks: the goal is in it two checks on.
+  const checks = () => page.evaluate("(TarvelReplay.text().match(/^check /gm) || []).length");
+  const before = await checks();
+  await waitUntil('two more checks', async () => (await checks()) >= before + 2, 5000);
+  await page.send('Input.dispatchKeyEvent', { type: 'rawKeyDown', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17, modifiers: 2 });
+  await page.key('KeyS', { key: 's', keyCode: 83, modifiers: 2 });
+  await page.send('Input.dispatchKeyEvent', { type: 'keyUp', code: 'ControlLeft', key: 'Control', windowsVirtualKeyCode: 17 });
+  await page.waitFor('the keep panel', "!document.getElementById('keep').hidden", 3000);
+  await page.evaluate("document.querySelector('#keep .keep-link').click()");
+  const link = await page.waitFor('the link', "document.querySelector('#keep input').value", 5000);
+  await shot(page, 'keep');
+  // The link carries the recording as it was when asked for, every byte: the recording only
+  // grows after it.
+  const text = await page.evaluate(`TarvelReplay.unpack(${JSON.stringify(new URL(link).hash.slice(8))})`);
+  const now = await page.evaluate('TarvelReplay.text()');
+  if (!now.startsWith(text) || !/^# tarvel-replay 1 tarvel \S+ web\n[^]*\ncheck \d+ [0-9a-f]{16}\n$/.test(text)) {
+    throw new StepFailed(`the link carries ${JSON.stringify(text.slice(0, 100))}..., not the recording`);
+  }
+  await page.key('Escape', { keyCode: 27 });
+  await page.waitFor('the panel to close', "document.getElementById('keep').hidden", 3000);
+  state.recording = text;
+  const folder = mkdtempSync(join(tmpdir(), 'tarvel-replay-'));
+  try {
+    const simulated = simulatorsLastFrame(text, folder);
+    if (simulated.match.players.every((player) => player.score === 0)) throw new StepFailed('the recording has no goal');
+    await replayToTheEnd(link, simulated, 'the replay of the page');
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+  if (await page.evaluate('document.body.dataset.state') !== 'playing') throw new StepFailed('the game stopped');
+}
+
+// A phone's share sheet, which takes what it is given.
+const shareSheet = `navigator.canShare = (data) => Array.isArray(data.files);
+  navigator.share = async (data) => { TarvelProbe.shared = { name: data.files[0].name, text: await data.files[0].text(), url: data.url }; };`;
+
+// The end screen keeps the whole match as a file, downloaded or shared with its link: the
+// recording, every byte.
+async function theEndScreenDownloadsTheMatch(page) {
+  const folder = mkdtempSync(join(tmpdir(), 'tarvel-download-'));
+  try {
+    await page.waitFor('the link to share', 'TarvelReplay.link', 5000);
+    await page.evaluate("document.querySelector('#keep .keep-share').click()");
+    const shared = await page.waitFor('the share sheet', 'TarvelProbe.shared', 5000);
+    const unpacked = await page.evaluate(`TarvelReplay.unpack(${JSON.stringify(new URL(shared.url).hash.slice(8))})`);
+    const recording = await page.evaluate('TarvelReplay.text()');
+    if (shared.text !== recording || unpacked !== recording || !shared.name.endsWith('.tarvel')) {
+      throw new StepFailed(`the share sheet got ${shared.name} and a link, not the recording`);
+    }
+    await page.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+    await page.evaluate("document.querySelector('#keep .keep-download').click()");
+    const file = await waitUntil('the download', () => readdirSync(folder).find((f) => f.endsWith('.tarvel')), 10000);
+    const text = await page.evaluate('TarvelReplay.text()');
+    if (readFileSync(join(folder, file), 'utf8') !== text) throw new StepFailed(`${file} is not the recording`);
+    if (!/\ncheck \d+ [0-9a-f]{16}\n$/.test(text)) throw new StepFailed('the ended match does not end with a check');
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// A link from a stranger: whatever is wrong with it, the page says so and starts no game.
+async function badReplaysShowANotice(browser) {
+  const page = await open(browser, 'about:blank', { width: W, height: H });
+  const cut = replayLink(state.recording);
+  // Within the page's 16 MiB but a thousand times its packed size.
+  const bomb = deflateRawSync(Buffer.alloc(8 << 20, 'move 1 1\n'));
+  const bound = 64 * 1024 + 64 * bomb.length;
+  const refused = 'This replay cannot be played: ';
+  try {
+    const cases = [
+      ['#replay=not*base64', `${refused}it holds characters or a length no replay link has.`],
+      [`#replay=${Buffer.alloc(40, 0xff).toString('base64url')}`, `${refused}its replay is damaged or cut short.`],
+      [cut.slice(cut.indexOf('#'), cut.length - 40), `${refused}its replay is damaged or cut short.`],
+      [`#replay=${bomb.toString('base64url')}`, `${refused}it unpacks to more than ${bound} bytes, far more than a replay of its size.`],
+      [`#replay=${deflateRawSync(Buffer.from([0xc3, 0x28])).toString('base64url')}`, `${refused}it is not text.`],
+      [replayLink(state.recording.replace('# tarvel-replay 1 ', '# tarvel-replay 2 ')).replace(/^[^#]*/, ''),
+        /^This replay cannot be played: line 1: .*version 2/],
+      ['?replay=missing.tarvel', `${refused}${state.url}missing.tarvel answered HTTP 404.`],
+      [`?replay=${state.elsewhere}huge.tarvel`, `${refused}${state.elsewhere}huge.tarvel is larger than any replay (16777216 bytes).`],
+      [`?replay=${state.elsewhere}private.tarvel`, `${refused}${state.elsewhere}private.tarvel could not be fetched ` +
+        '(the network, or the server does not let other sites read it).'],
+    ];
+    for (const [address, message] of cases) {
+      await page.navigate('about:blank');
+      await page.navigate(state.url + address);
+      await page.waitFor(`the notice for ${address.slice(0, 40)}`, "document.body.dataset.state === 'refused'", 20000);
+      const [text, shown] = await page.evaluate("[document.getElementById('notice-text').textContent, TarvelPage.shown]");
+      if (typeof message === 'string' ? text !== message : !message.test(text)) {
+        throw new StepFailed(`${address.slice(0, 40)}: the page says "${text}", not "${message}"`);
+      }
+      if (shown) throw new StepFailed(`${address.slice(0, 40)}: a game started behind the notice`);
+    }
+    await shot(page, 'replay-refused');
+    // A match that outgrows a replay keeps its beginning, whole to its last check.
+    const kept = await page.evaluate(`(() => {
+      const r = TarvelReplay;
+      Object.assign(r, { pieces: [], recorded: 0, full: false });
+      const piece = 'x'.repeat((1 << 20) - 1) + '\\n';
+      for (let i = 0; i < 17; ++i) r.append(piece);
+      return [r.text().length, r.full];
+    })()`);
+    if (kept.join() !== `${16 << 20},true`) throw new StepFailed(`a match past 16 MiB keeps ${kept}`);
+  } finally {
+    await page.close();
+  }
+}
+
+// A server elsewhere: the Linux program's recording and a file larger than any replay, which
+// other sites may read, and a recording they may not.
+function serveElsewhere() {
+  const server = createServer((request, response) => {
+    const open = { 'Content-Type': 'text/plain', 'Access-Control-Allow-Origin': '*' };
+    if (request.url === '/linux.tarvel') {
+      response.writeHead(200, open);
+      response.end(readFileSync(join(here, 'replays', 'linux-240x320.tarvel')));
+    } else if (request.url === '/huge.tarvel') {
+      response.writeHead(200, open);
+      response.end(Buffer.alloc(17 << 20, 'tick\n'));
+    } else {
+      response.writeHead(200, { 'Content-Type': 'text/plain' });
+      response.end(state.recording);
+    }
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => {
+    state.elsewhere = `http://127.0.0.1:${server.address().port}/`;
+    resolve(server);
+  }));
+}
+
+// A match the Linux program recorded plays in the page from its file served elsewhere, on the
+// screen it was played on, with every check holding, to tarvel-sim's last frame.
+async function theLinuxProgramsReplayPlays() {
+  const text = readFileSync(join(here, 'replays', 'linux-240x320.tarvel'), 'utf8');
+  const folder = mkdtempSync(join(tmpdir(), 'tarvel-replay-'));
+  try {
+    await replayToTheEnd(`${state.url}?replay=${encodeURIComponent(`${state.elsewhere}linux.tarvel`)}`,
+      simulatorsLastFrame(text, folder), 'the Linux replay');
+    // Altered by one move, it stops at the first check after it, which the title names.
+    const altered = text.replace('\nmove 110 280\n', '\nmove 111 280\n');
+    const title = await replayToTheEnd(replayLink(altered), {}, 'an altered replay');
+    if (!/the match differs from the recording at tick 60\b/.test(title)) throw new StepFailed(`the altered replay ends with "${title}"`);
+  } finally {
+    rmSync(folder, { recursive: true, force: true });
+  }
+}
+
+// A replay is the browser's one game too: opened beside a game, it offers to play here instead.
+async function aReplayTakesTheOneGame(page, browser) {
+  await page.reload();
+  await playing(page);
+  const replay = await open(browser, replayLink(state.recording), { width: W, height: H });
+  try {
+    await replay.waitFor('the notice in the replay tab', "document.body.dataset.state === 'elsewhere'", 10000);
+    await replay.evaluate("document.getElementById('notice-button').click()");
+    await page.waitFor('the game to end', "document.body.dataset.state === 'ended'", 5000);
+    await replay.waitFor('the replay to play', "document.body.dataset.state === 'playing' && document.body.dataset.replay === 'playing'", 20000);
+  } finally {
+    await replay.close();
+  }
+}
+
 const DESKTOP_STEPS = [
   firstFrameIsTheSimulatorsFrame, pitchAndSoftKeys, discFollowsTheMouse, aGoalChangesTheScore,
+  theMatchSoFarIsKeptAndReplays,
   menuFromAyudaAndF2, hardShowsItsCheckMark, nuevoResetsTheMatch, aboutBoxOpensAndCloses,
   aFrozenTabComesBackWithoutABurst, aHiddenTabStandsStillAndComesBack,
   aceptarEndsAndTheButtonStartsAgain,
@@ -571,8 +781,16 @@ async function main() {
     // As a link shared on the web comes: with other sites' parameters around ours.
     page = await open(browser, state.url + `?utm_source=share&screen=${W}x${H}&fbclid=IwAR0x`, { width: W, height: H });
     for (const fn of DESKTOP_STEPS) await run(fn, page);
+    const elsewhere = await serveElsewhere();
+    try {
+      await run(badReplaysShowANotice, browser);
+      await run(theLinuxProgramsReplayPlays);
+    } finally {
+      elsewhere.close();
+    }
     await run(startsWithTheNetworkOff, page);
     await run(aSecondTabEndsAndCanTakeOver, page, browser);
+    await run(aReplayTakesTheOneGame, page, browser);
   } catch (failure) {
     console.log(`FAIL ${step}: ${failure.message}`);
     if (page) {

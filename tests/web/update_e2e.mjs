@@ -80,6 +80,7 @@ function secondBuild(first, folder) {
   const changes = [
     [/^tarvel\..*\.css$/, append('\n:root { --tarvel-build: second; }\n')],
     [/^tarvel-page\..*\.js$/, append('\nTarvelPage.build = \'second\';\n')],
+    [/^tarvel-replay\..*\.js$/, append('\nTarvelReplay.build = \'second\';\n')],
     [/^tarvel\.[0-9a-f]+\.js$/, append('\nvar tarvelBuild = \'second\';\n')],
     // A custom section, which the engine passes over.
     [/\.wasm$/, (bytes) => Buffer.concat([bytes, Buffer.from([0]), leb128(payload.length), payload])],
@@ -151,6 +152,7 @@ async function runningBuild(page, builds) {
         document.querySelector('meta[name=tarvel-build]')?.content || 'first',
         getComputedStyle(document.documentElement).getPropertyValue('--tarvel-build').trim() || 'first',
         TarvelPage.build || 'first',
+        TarvelReplay.build || 'first',
         window.tarvelBuild || 'first',
       ],
       files,
