@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -46,6 +48,25 @@ class Desktop : public ::testing::Test {
     platform::HeadlessBackend backend;
     platform::WindowSystem windows{backend};
 };
+
+// A rectangle's sides, to compare in one expectation.
+inline std::array<LONG, 4> Sides(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Whether the rectangles cover the pixel.
+inline bool Covers(const std::vector<RECT>& rects, int x, int y) {
+    return std::any_of(rects.begin(), rects.end(), [&](const RECT& r) {
+        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+    });
+}
+
+// A window's rectangle on the screen.
+inline RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
 
 // The pixel at (x, y) of an RGB24 surface as COLORREF.
 COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
