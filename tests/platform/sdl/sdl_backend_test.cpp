@@ -420,8 +420,14 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
     scale.scale = 0;
     SdlOptions icon;
     icon.icon = WindowIcon{48, 48, std::vector<std::uint8_t>(48 * 48 * 3)};
+    // Icons are 1024 pixels a side at most.
+    SdlOptions wide;
+    wide.screen = device;
+    wide.icon = WindowIcon{1024, 1, std::vector<std::uint8_t>(1024 * 4)};
+    EXPECT_TRUE(Open(wide));
+    wide.icon = WindowIcon{1025, 1, std::vector<std::uint8_t>(1025 * 4)};
     for (const Case& c : {Case{small, "31x320"}, Case{large, "240x4097"}, Case{scale, "scale 0"},
-                          Case{icon, "48x48"}}) {
+                          Case{icon, "48x48"}, Case{wide, "1025x1"}}) {
         std::string error;
         EXPECT_FALSE(SdlBackend::Create(c.options, &error));
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
