@@ -77,6 +77,9 @@ TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
 }
 
 TEST(InitialWindowSize, ScalesWhenTheDesktopHasRoom) {
+    // A screen of one pixel is a screen; one of none gives no window.
+    EXPECT_EQ(InitialWindowSize({1, 1}, 1, {100, 100}).width, 1);
+    EXPECT_EQ(InitialWindowSize({0, 5}, 1, {100, 100}).height, 0);
     EXPECT_EQ(InitialWindowSize({480, 640}, 1, {1920, 1050}).height, 640);
     const ScreenSize twice = InitialWindowSize({240, 320}, 3, {1920, 1050});
     EXPECT_EQ(twice.width, 720);

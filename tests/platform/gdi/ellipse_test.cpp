@@ -298,6 +298,8 @@ TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
     SelectObject(surface.dc(), GetStockObject(NULL_PEN));
     EXPECT_TRUE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2, 3));
     EXPECT_FALSE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2 + 1, 3));
+    EXPECT_TRUE(Ellipse(surface.dc(), 0, -kSide / 2, 3, kSide / 2));
+    EXPECT_FALSE(Ellipse(surface.dc(), 0, -kSide / 2, 3, kSide / 2 + 1));
 }
 
 TEST(EllipseTest, NullBrushLeavesTheInsideAndNullPenFillsTheWholeShape) {

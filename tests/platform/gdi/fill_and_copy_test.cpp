@@ -176,6 +176,7 @@ TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -4, 4, source.dc(), 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -1, 4, source.dc(), 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, -1, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(dest.dc(), 0, 0, 0, 0, source.dc(), 0, 0, SRCCOPY)) << "nothing to copy";
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
     HDC gone = CreateCompatibleDC(nullptr);
     DeleteDC(gone);

@@ -192,6 +192,17 @@ TEST_F(SoftKeys, TheBarAndItsMenuAnswerWhatTheyHandleWithZero) {
     EXPECT_EQ(GetMenuItemCount(menu), -1) << "the bar let go of its menus";
 }
 
+TEST_F(SoftKeys, AReleaseJustRightOfTheMenuChoosesNothing) {
+    TapRightSoftKey();
+    const HWND popup = Popup();
+    const RECT r = Rect(popup);
+    const LPARAM beside = MAKELPARAM(r.right - r.left, ItemCentre(0).y - r.top);
+    SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, beside);
+    SendMessageW(popup, WM_LBUTTONUP, 0, beside);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty());
+}
+
 TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
     backend.PointerDown(60, 307);
     backend.PointerUp(200, 307);
