@@ -20,6 +20,23 @@ std::uint32_t WordAt(cairo_surface_t* surface, int x, int y) {
     return reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0x00FFFFFF;
 }
 
+// Cairo takes a surface it has never drawn on for clear, and would paint nothing from it: what
+// the DC draws must be seen by cairo too.
+TEST(SurfaceDcTest, WhatItDrawsIsSeenWhenCairoPaintsFromTheSurface) {
+    cairo_surface_t* drawn = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
+    HDC dc = platform::CreateSurfaceDC(drawn);
+    SetPixel(dc, 1, 2, RGB(0x11, 0x22, 0x33));
+    DeleteDC(dc);
+    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 4, 4);
+    cairo_t* cr = cairo_create(target);
+    cairo_set_source_surface(cr, drawn, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    EXPECT_EQ(WordAt(target, 1, 2), 0x112233u);
+    cairo_surface_destroy(target);
+    cairo_surface_destroy(drawn);
+}
+
 TEST(SurfaceDcTest, DrawsIntoTheCallersSurfaceAndNeverDestroysIt) {
     cairo_surface_t* window = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 30, 20);
     const auto before = platform::LiveGdiObjects();
