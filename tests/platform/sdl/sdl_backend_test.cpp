@@ -124,6 +124,14 @@ class SdlBackendTest : public ::testing::Test {
   protected:
     void SetUp() override { environment.Set("SDL_VIDEODRIVER", "offscreen"); }
 
+    // Options of the test's screen at `scale`.
+    SdlOptions At(int scale = 1) const {
+        SdlOptions options;
+        options.screen = device;
+        options.scale = scale;
+        return options;
+    }
+
     // The back end with its window open: the tests use SDL directly too.
     std::unique_ptr<SdlBackend> Open(SdlOptions options) {
         std::string error;
@@ -151,9 +159,7 @@ class SdlBackendTest : public ::testing::Test {
 };
 
 TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
-    SdlOptions options;
-    options.screen = device;
-    options.scale = 2;
+    SdlOptions options = At(2);
     bool reported = false;
     options.firstFramePresented = [&] { reported = true; };
     auto backend = Open(options);
@@ -178,9 +184,7 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
 }
 
 TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     ShowPattern(*backend, device);
     // 2.5 times: each device pixel covers 2.5 window pixels; the one at its centre must be its
@@ -194,9 +198,7 @@ TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
 }
 
 TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     cairo_surface_t* buffer = backend->ScreenBuffer();
     ASSERT_NE(buffer, nullptr);
@@ -233,9 +235,7 @@ TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
 }
 
 TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     cairo_surface_t* buffer = backend->ScreenBuffer();
     ASSERT_NE(buffer, nullptr);
@@ -280,8 +280,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
 }
 
 TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
-    SdlOptions options;
-    options.screen = device;
+    const SdlOptions options = At();
     auto hidden = [](SdlBackend& backend) {
         return (SDL_GetWindowFlags(backend.Window()) & SDL_WINDOW_HIDDEN) != 0;
     };
@@ -349,10 +348,7 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
 }
 
 TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
-    SdlOptions options;
-    options.screen = device;
-    options.scale = 2;
-    auto backend = Open(options);
+    auto backend = Open(At(2));
     ASSERT_TRUE(backend);
     for (SDL_Event event :
          {sdl::testing::MouseMotion(9, 21), sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2),
@@ -368,9 +364,7 @@ TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
 }
 
 TEST_F(SdlBackendTest, F11TogglesFullScreenInsideTheBackEnd) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     ASSERT_FALSE(backend->Fullscreen());
     SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F11);
@@ -384,8 +378,7 @@ TEST_F(SdlBackendTest, F11TogglesFullScreenInsideTheBackEnd) {
 }
 
 TEST_F(SdlBackendTest, StartsInFullScreenWhenAsked) {
-    SdlOptions options;
-    options.screen = device;
+    SdlOptions options = At();
     options.fullscreen = true;
     auto backend = Open(options);
     ASSERT_TRUE(backend);
@@ -393,9 +386,7 @@ TEST_F(SdlBackendTest, StartsInFullScreenWhenAsked) {
 }
 
 TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     backend->WaitForInput(backend->Now());  // the window's own start-up events
     const Millis start = backend->Now();
