@@ -8,6 +8,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_debug.h"
+#include "platform/gdi/pixel_rows.h"
 #include "platform/gdi/surface_dc.h"
 #include "tests/platform/gdi/gdi_test_support.h"
 
@@ -66,6 +67,7 @@ TEST(SurfaceDcTest, KeepsItsOwnReferenceWhileAlive) {
 
 TEST(SurfaceDcTest, RefusesSurfacesItCannotDrawInto) {
     EXPECT_EQ(platform::CreateSurfaceDC(nullptr), nullptr);
+    EXPECT_TRUE((platform::PixelRows{nullptr, 8, 8, 32}).Empty()) << "rows without pixels";
     cairo_surface_t* alphaOnly = cairo_image_surface_create(CAIRO_FORMAT_A8, 4, 4);
     EXPECT_EQ(platform::CreateSurfaceDC(alphaOnly), nullptr);
     cairo_surface_destroy(alphaOnly);
