@@ -412,13 +412,15 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
     SdlOptions icon;
     icon.icon = WindowIcon{48, 48, std::vector<std::uint8_t>(48 * 48 * 3)};
     // Icons are 1024 pixels a side at most.
-    SdlOptions wide;
-    wide.screen = device;
+    SdlOptions wide = At();
+    SdlOptions tall = At();
     wide.icon = WindowIcon{1024, 1, std::vector<std::uint8_t>(1024 * 4)};
-    EXPECT_TRUE(Open(wide));
+    tall.icon = WindowIcon{1, 1024, std::vector<std::uint8_t>(1024 * 4)};
+    EXPECT_TRUE(Open(wide) && Open(tall));
     wide.icon = WindowIcon{1025, 1, std::vector<std::uint8_t>(1025 * 4)};
+    tall.icon = WindowIcon{1, 1025, std::vector<std::uint8_t>(1025 * 4)};
     for (const Case& c : {Case{small, "31x320"}, Case{large, "240x4097"}, Case{scale, "scale 0"},
-                          Case{icon, "48x48"}, Case{wide, "1025x1"}}) {
+                          Case{icon, "48x48"}, Case{wide, "1025x1"}, Case{tall, "1x1025"}}) {
         std::string error;
         EXPECT_FALSE(SdlBackend::Create(c.options, &error));
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
