@@ -212,13 +212,8 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
     FillRect(picture, &all, green);
     copiedPicture = picture;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CopyPictureProc;
-    wc.lpszClassName = u"Copying";
-    RegisterClassW(&wc);
     HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
-    HWND game = CreateWindowExW(0, u"Copying", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND game = MakeWindowOfClass(u"Copying", CopyPictureProc);
     HWND bar = CreateWindowExW(0, u"Blue", u"", WS_VISIBLE, 0, 280, 240, 40, nullptr, nullptr,
                                nullptr, nullptr);
     ASSERT_NE(bar, nullptr);
