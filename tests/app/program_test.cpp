@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "app/about_dialog.h"
@@ -453,17 +454,15 @@ TEST_F(Program240, TheShellHelpersGetTheWindowItsMessagesAndTheActivationRecord)
         EXPECT_EQ(SendMessageW(MainWindow(), WM_SETTINGCHANGE, 0x2A, 0x5678), 0);
         const SHACTIVATEINFO* record = &game.program().activateInfo;
         EXPECT_EQ(record->cbSize, sizeof(SHACTIVATEINFO));
-        const auto activate = callsOf(Helper::kActivate);
-        ASSERT_EQ(activate.size(), 1u);
-        EXPECT_EQ(activate[0].wParam, static_cast<WPARAM>(WA_INACTIVE));
-        EXPECT_EQ(activate[0].lParam, 0x1234);
-        EXPECT_EQ(activate[0].info, record);
-        EXPECT_EQ(activate[0].flags, 0u);
-        const auto setting = callsOf(Helper::kSettingChange);
-        ASSERT_EQ(setting.size(), 1u);
-        EXPECT_EQ(setting[0].wParam, 0x2Au);
-        EXPECT_EQ(setting[0].lParam, 0x5678);
-        EXPECT_EQ(setting[0].info, record);
+        const auto fields = [](const platform::ShellHelperCall& c) {
+            return std::tuple(static_cast<int>(c.helper), c.wParam, c.lParam, c.info, c.flags);
+        };
+        ASSERT_EQ(callsOf(Helper::kActivate).size(), 1u);
+        EXPECT_EQ(fields(callsOf(Helper::kActivate)[0]),
+                  fields({Helper::kActivate, nullptr, WA_INACTIVE, 0x1234, record, 0}));
+        ASSERT_EQ(callsOf(Helper::kSettingChange).size(), 1u);
+        EXPECT_EQ(fields(callsOf(Helper::kSettingChange)[0]),
+                  fields({Helper::kSettingChange, nullptr, 0x2A, 0x5678, record, 0}));
         for (const WPARAM command : {IDM_NEW, IDM_HARD, IDM_HARD}) {
             EXPECT_EQ(SendMessageW(MainWindow(), WM_COMMAND, command, 0), 0) << command;
         }
@@ -481,12 +480,9 @@ TEST_F(Program240, AtTheEndOnlyTheBitmapsAndTheBackgroundBrushRemain) {
     game.At(100, [&] { game.backend().PointerMove(100, 250); });
     game.At(2000, [&] { Quit(); });
     EXPECT_EQ(game.Run(), 0);
-    const platform::GdiObjectCounts after = platform::LiveGdiObjects();
-    EXPECT_EQ(after.bitmaps, before.bitmaps + 2);
-    EXPECT_EQ(after.brushes, before.brushes + 1);
-    EXPECT_EQ(after.deviceContexts, before.deviceContexts);
-    EXPECT_EQ(after.pens, before.pens);
-    EXPECT_EQ(after.fonts, before.fonts);
+    EXPECT_EQ(platform::LiveGdiObjects(),
+              (platform::GdiObjectCounts{before.deviceContexts, before.bitmaps + 2,
+                                         before.brushes + 1, before.pens, before.fonts}));
 }
 
 TEST(Program480, PitchAndBarScaleWithTheScreen) {

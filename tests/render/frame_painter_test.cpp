@@ -2,6 +2,8 @@
 
 #include <array>
 #include <limits>
+#include <string>
+#include <utility>
 
 #include "platform/gdi/gdi_debug.h"
 #include "tests/render/painted_window.h"
@@ -63,54 +65,49 @@ bool HasPixelOf(const PaintedWindow& window, int x0, int y0, int x1, int y1, Col
     return false;
 }
 
+// The pixels of `points` that are not `colour`, written out; empty when all are.
+std::string Wrong(const PaintedWindow& window, Colour colour,
+                  std::initializer_list<std::pair<int, int>> points) {
+    std::string wrong;
+    for (const auto& [x, y] : points) {
+        if (window.WindowPixel(x, y) != colour) {
+            wrong += "(" + std::to_string(x) + "," + std::to_string(y) + ") ";
+        }
+    }
+    return wrong;
+}
+
 }  // namespace
 
 TEST_F(FramePainter, DiscAndRingAtTheWorkedRectangles) {
     computer.x = 97.0;
     computer.y = 8.0;
     window.PaintFrame();
-    // Disc in (97, 8, 144, 55): outline on its extreme columns and rows, nothing outside.
-    EXPECT_EQ(window.WindowPixel(97, 31), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(143, 31), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(120, 8), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(120, 54), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(96, 31), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(144, 31), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(120, 55), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(98, 31), kRgbComputerFill) << "a one-pixel outline";
-    // Ring in (108, 19, 132, 43).
-    EXPECT_EQ(window.WindowPixel(107, 31), kRgbComputerFill);
-    EXPECT_EQ(window.WindowPixel(108, 31), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(131, 31), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(132, 31), kRgbComputerFill);
-    EXPECT_EQ(window.WindowPixel(120, 19), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(120, 42), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(120, 31), kRgbRing);
-    EXPECT_EQ(window.WindowPixel(109, 31), kRgbRing) << "a one-pixel outline";
+    // Disc in (97, 8, 144, 55): outline on its extreme columns and rows, nothing outside; ring
+    // in (108, 19, 132, 43); both outlines one pixel wide.
+    EXPECT_EQ(
+        Wrong(
+            window, kRgbDiscOutline,
+            {{97, 31}, {143, 31}, {120, 8}, {120, 54}, {108, 31}, {131, 31}, {120, 19}, {120, 42}}),
+        "");
+    EXPECT_EQ(Wrong(window, kRgbPitch, {{96, 31}, {144, 31}, {120, 55}}), "");
+    EXPECT_EQ(Wrong(window, kRgbComputerFill, {{98, 31}, {107, 31}, {132, 31}}), "");
+    EXPECT_EQ(Wrong(window, kRgbRing, {{120, 31}, {109, 31}}), "");
 }
 
 TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
     ASSERT_EQ(ball.x, 113.0);
     ASSERT_EQ(ball.y, 160.0);
     window.PaintFrame();
-    // Ball in (113, 160, 128, 175), highlight at (121, 168).
-    EXPECT_EQ(window.WindowPixel(113, 167), kRgbBallOutline);
-    EXPECT_EQ(window.WindowPixel(127, 167), kRgbBallOutline);
-    EXPECT_EQ(window.WindowPixel(120, 160), kRgbBallOutline);
-    EXPECT_EQ(window.WindowPixel(120, 174), kRgbBallOutline);
-    EXPECT_EQ(window.WindowPixel(120, 175), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(112, 167), kRgbPitch);
-    // A one-pixel outline: the fill starts right inside it.
-    EXPECT_EQ(window.WindowPixel(114, 167), kRgbBallFill);
-    EXPECT_EQ(window.WindowPixel(126, 167), kRgbBallFill);
-    EXPECT_EQ(window.WindowPixel(117, 167), kRgbBallFill);
+    // Ball in (113, 160, 128, 175), highlight at (121, 168); a one-pixel outline, the fill
+    // right inside it.
+    EXPECT_EQ(Wrong(window, kRgbBallOutline, {{113, 167}, {127, 167}, {120, 160}, {120, 174}}), "");
+    EXPECT_EQ(Wrong(window, kRgbPitch, {{120, 175}, {112, 167}}), "");
+    EXPECT_EQ(Wrong(window, kRgbBallFill, {{114, 167}, {126, 167}, {117, 167}}), "");
     EXPECT_EQ(window.WindowPixel(121, 168), kRgbHighlight);
-
     ball.active = 0;
     window.PaintFrame();
-    EXPECT_EQ(window.WindowPixel(117, 170), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(121, 168), kRgbPitch);
-    EXPECT_EQ(window.WindowPixel(120, 174), kRgbPitch);
+    EXPECT_EQ(Wrong(window, kRgbPitch, {{117, 170}, {121, 168}, {120, 174}}), "");
 }
 
 TEST_F(FramePainter, PositionsAreTruncatedTowardZeroAndNothingIsDrawnPastThePitch) {
@@ -173,11 +170,11 @@ TEST_F(FramePainter, DiscsCoverTheBallAndRingsCoverBothDiscs) {
     computer.x = 110;
     computer.y = 100;
     window.PaintFrame();
-    // The user's ring spans x 111..134 on row 123, the computer's 121..144.
-    EXPECT_EQ(window.WindowPixel(114, 123), kRgbRing);  // user's ring over the computer's disc
-    EXPECT_EQ(window.WindowPixel(121, 123), kRgbDiscOutline);  // computer's ring outline on top
-    EXPECT_EQ(window.WindowPixel(134, 123),
-              kRgbRing);  // user's ring outline under the computer's ring
+    // The user's ring spans x 111..134 on row 123, the computer's 121..144: the user's ring over
+    // the computer's disc at 114, the computer's ring outline on top at 121, the user's ring
+    // outline under the computer's ring at 134.
+    EXPECT_EQ(Wrong(window, kRgbRing, {{114, 123}, {134, 123}}), "");
+    EXPECT_EQ(window.WindowPixel(121, 123), kRgbDiscOutline);
     EXPECT_EQ(window.WindowPixel(150, 123), kRgbComputerFill);
     EXPECT_EQ(window.WindowPixel(105, 123), kRgbUserFill);
 }
@@ -260,15 +257,14 @@ TEST(FramePainterResources, EveryFrameMakesItsObjectsAndLeavesOnlyTheSurfacesAnd
         window.PaintFrame();
     }
     const platform::GdiObjectCounts made = platform::MadeGdiObjects();
-    EXPECT_EQ(made.brushes - madeBefore.brushes, 4u * kFrames);
-    EXPECT_EQ(made.pens - madeBefore.pens, 5u * kFrames);
-    EXPECT_EQ(made.fonts - madeBefore.fonts, 2u * kFrames);
+    EXPECT_EQ((std::array{made.brushes - madeBefore.brushes, made.pens - madeBefore.pens,
+                          made.fonts - madeBefore.fonts}),
+              (std::array<std::size_t, 3>{4u * kFrames, 5u * kFrames, 2u * kFrames}));
+    // Two surfaces with their bitmaps, the background's grey brush and the frame's ring brush.
     const platform::GdiObjectCounts after = platform::LiveGdiObjects();
-    EXPECT_EQ(after.deviceContexts, before.deviceContexts + 2);
-    EXPECT_EQ(after.bitmaps, before.bitmaps + 2);
-    // The background's grey brush and the frame's ring brush.
-    EXPECT_EQ(after.brushes, before.brushes + 2);
-    EXPECT_EQ(after.pens, before.pens);
-    EXPECT_EQ(after.fonts, before.fonts);
+    EXPECT_EQ(
+        (std::array{after.deviceContexts, after.bitmaps, after.brushes, after.pens, after.fonts}),
+        (std::array{before.deviceContexts + 2, before.bitmaps + 2, before.brushes + 2, before.pens,
+                    before.fonts}));
     EXPECT_EQ(platform::LiveLocalBlocks(), blocksBefore);
 }

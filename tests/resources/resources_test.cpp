@@ -1,59 +1,20 @@
-// The game's resources as the program and its players meet them: the menu bar's keys and the Help
-// menu's items send the commands the window procedure acts on, the accelerators likewise, the
-// strings are the ones shown, and the icon is what it says.
+// The game's resources: the strings are the ones shown, and the icon is what it says. What its
+// menu bar, menu and accelerators send is tested with the platform's soft keys and accelerators,
+// which load these same resources.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 #include <string>
-#include <vector>
 
-#include "platform/window/aygshell.h"
 #include "resources/tarvel_resources.h"
 #include "tests/platform/window/window_test_support.h"
 
 namespace {
 
-using window_test::SeenOf;
-
 class GameResources : public window_test::Desktop {
   protected:
-    GameResources() {
-        instance = platform::RegisterModule(resources::TarvelResourceModule());
-        main = MakeWindow(u"Tarvel");
-        PumpUntilIdle();
-        window_test::Log().clear();
-    }
-
-    // Creates the soft-key bar as the program does.
-    void MakeMenuBar() {
-        SHMENUBARINFO info{};
-        info.cbSize = sizeof(SHMENUBARINFO);
-        info.hwndParent = main;
-        info.nToolBarId = resources::IDR_MENU;
-        info.hInstRes = instance;
-        ASSERT_TRUE(SHCreateMenuBar(&info));
-        bar = info.hwndMB;
-        PumpUntilIdle();
-    }
-
-    // Runs the loop as the program's WinMain does; returns the commands the window got.
-    std::vector<WORD> Commands(HACCEL accelerators = nullptr) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (accelerators == nullptr || !TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
-        std::vector<WORD> commands;
-        for (const window_test::Seen& seen : SeenOf(WM_COMMAND)) {
-            EXPECT_EQ(seen.hwnd, main);
-            commands.push_back(LOWORD(seen.wParam));
-        }
-        window_test::Log().clear();
-        return commands;
-    }
+    GameResources() { instance = platform::RegisterModule(resources::TarvelResourceModule()); }
 
     std::u16string String(UINT id) {
         char16_t text[64] = {};
@@ -62,43 +23,7 @@ class GameResources : public window_test::Desktop {
     }
 
     HINSTANCE instance = nullptr;
-    HWND main = nullptr;
-    HWND bar = nullptr;
 };
-
-TEST_F(GameResources, TheSoftKeysAndTheHelpMenuSendTheirCommands) {
-    MakeMenuBar();
-    backend.PressKey(VK_TSOFT1);
-    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
-    // The right soft key opens the menu; its items from the top, walked with the arrows.
-    const std::vector<WORD> items = {IDM_ABOUT, IDM_NEW, IDM_HARD};
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        backend.PressKey(VK_TSOFT2);
-        for (std::size_t step = 0; step <= i; ++step) {
-            backend.PressKey(VK_DOWN);
-        }
-        backend.PressKey(VK_RETURN);
-        EXPECT_EQ(Commands(), (std::vector<WORD>{items[i]})) << "item " << i;
-    }
-    // Nothing starts checked or greyed.
-    HMENU help = reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_HELP));
-    for (WORD item : items) {
-        EXPECT_EQ(GetMenuState(help, item, MF_BYCOMMAND), 0u) << item;
-    }
-}
-
-TEST_F(GameResources, ControlAOpensAboutAndControlQCloses) {
-    const HACCEL accelerators =
-        LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resources::IDC_ACCELERATORS));
-    ASSERT_NE(accelerators, nullptr);
-    backend.PressControlKey('A');
-    backend.PressControlKey('Q');
-    EXPECT_EQ(Commands(accelerators), (std::vector<WORD>{IDM_ABOUT, IDM_OK}));
-    // Other letters, and the letters alone, are keys like any other.
-    backend.PressControlKey('N');
-    backend.PressKey('A');
-    EXPECT_TRUE(Commands(accelerators).empty());
-}
 
 TEST_F(GameResources, TheStringsAreTheOnesShownInSpanish) {
     EXPECT_EQ(String(resources::IDS_APP_TITLE), u"Tarvel");

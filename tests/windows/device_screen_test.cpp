@@ -15,7 +15,7 @@ TEST(DeviceScreen, DensityFollowsTheShorterSideAndSizesTheSoftKeyBar) {
     EXPECT_EQ(DeviceDpi({32, 32}), 12);
     EXPECT_EQ(SoftKeyBarHeight({240, 320}), 26);
     EXPECT_EQ(SoftKeyBarHeight({480, 640}), 52);
-    EXPECT_EQ(SoftKeyBarHeight({317, 400}), 26 * (96 * 317 / 240) / 96);
+    EXPECT_EQ(SoftKeyBarHeight({317, 400}), 34);  // 26 pixels at 126 dots per inch, rounded down
 }
 
 TEST(DeviceScreen, StartsAtTheMonitorsWholeScalingStep) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/ellipse_shape.h"
@@ -21,10 +22,11 @@ constexpr COLORREF kPaper = RGB(0, 0, 0);
 constexpr COLORREF kInk = RGB(255, 50, 100);
 constexpr COLORREF kFill = RGB(0, 100, 50);
 
-std::set<Pixel> ShapePixels(const EllipseShape& shape) {
+// The pixels of the shape's rows, or with `interior` of its insides.
+std::set<Pixel> ShapePixels(const EllipseShape& shape, bool interior = false) {
     std::set<Pixel> pixels;
     for (int row = 0; row < shape.Height(); ++row) {
-        const Span span = shape.Row(row);
+        const Span span = interior ? shape.Interior(row) : shape.Row(row);
         for (auto x = span.left; x <= span.right; ++x) {
             pixels.emplace(static_cast<int>(x), row);
         }
@@ -33,14 +35,7 @@ std::set<Pixel> ShapePixels(const EllipseShape& shape) {
 }
 
 std::set<Pixel> InteriorPixels(const EllipseShape& shape) {
-    std::set<Pixel> pixels;
-    for (int row = 0; row < shape.Height(); ++row) {
-        const Span span = shape.Interior(row);
-        for (auto x = span.left; x <= span.right; ++x) {
-            pixels.emplace(static_cast<int>(x), row);
-        }
-    }
-    return pixels;
+    return ShapePixels(shape, true);
 }
 
 std::set<Pixel> Minus(const std::set<Pixel>& a, const std::set<Pixel>& b) {
@@ -82,38 +77,36 @@ bool EightConnected(const std::set<Pixel>& set) {
     return seen.size() == set.size();
 }
 
-TEST(EllipseShapeTest, TouchesAllFourSidesOfItsBoxForEverySize) {
+// For every box to 40 x 40: the shape touches all four sides and has no empty row; it is
+// symmetric top to bottom, and swapping the box's sides mirrors it (rows and columns are treated
+// alike); its inside is enclosed by the outline, and every pixel not on the edge is inside.
+TEST(EllipseShapeTest, FillsItsBoxSymmetricallyWithTheInsideEnclosedForEverySize) {
     for (int width = 1; width <= 40; ++width) {
         for (int height = 1; height <= 40; ++height) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
             const EllipseShape shape(width, height);
-            const auto pixels = ShapePixels(shape);
-            EXPECT_EQ(BoundsOf(pixels), (tarvel_test::Bounds{0, 0, width - 1, height - 1}));
-            for (int row = 0; row < height; ++row) {
-                EXPECT_FALSE(shape.Row(row).Empty()) << "row " << row;
-            }
-        }
-    }
-}
-
-TEST(EllipseShapeTest, IsSymmetricTopToBottomAndACircleMatchesItsTranspose) {
-    for (int width = 1; width <= 40; ++width) {
-        for (int height = 1; height <= 40; ++height) {
-            SCOPED_TRACE(testing::Message() << width << " x " << height);
-            const EllipseShape shape(width, height);
+            const auto all = ShapePixels(shape);
+            EXPECT_EQ(BoundsOf(all), (tarvel_test::Bounds{0, 0, width - 1, height - 1}));
             for (int row = 0; row < height; ++row) {
                 const Span top = shape.Row(row);
                 const Span bottom = shape.Row(height - 1 - row);
-                EXPECT_EQ(top.left, bottom.left);
-                EXPECT_EQ(top.right, bottom.right);
+                EXPECT_FALSE(top.Empty()) << "row " << row;
+                EXPECT_EQ(std::pair(top.left, top.right), std::pair(bottom.left, bottom.right));
             }
-            // Swapping the box's sides gives the mirrored shape: rows and columns are treated
-            // alike.
             std::set<Pixel> transposed;
             for (const auto& [x, y] : ShapePixels(EllipseShape(height, width))) {
                 transposed.emplace(y, x);
             }
-            EXPECT_EQ(ShapePixels(shape), transposed);
+            EXPECT_EQ(all, transposed);
+            const auto inside = InteriorPixels(shape);
+            for (const auto& [x, y] : all) {
+                const bool edge = !all.contains({x - 1, y}) || !all.contains({x + 1, y}) ||
+                                  !all.contains({x, y - 1}) || !all.contains({x, y + 1});
+                ASSERT_EQ(inside.contains({x, y}), !edge) << "(" << x << ", " << y << ")";
+            }
+            for (const auto& p : inside) {
+                ASSERT_TRUE(all.contains(p)) << "(" << p.first << ", " << p.second << ")";
+            }
         }
     }
 }
@@ -182,28 +175,6 @@ TEST(EllipseShapeTest, DiagonalStepsOfACircleAreSinglePixels) {
     EXPECT_EQ(flat.Row(0).left, 1);
     EXPECT_EQ(flat.Row(1).left, 0);
     EXPECT_EQ(flat.Interior(1).left, 1);
-}
-
-TEST(EllipseShapeTest, InteriorIsEnclosedByTheOutline) {
-    for (int width = 1; width <= 40; ++width) {
-        for (int height = 1; height <= 40; ++height) {
-            SCOPED_TRACE(testing::Message() << width << " x " << height);
-            const EllipseShape shape(width, height);
-            const auto all = ShapePixels(shape);
-            const auto inside = InteriorPixels(shape);
-            for (const auto& [x, y] : inside) {
-                ASSERT_TRUE(all.contains({x - 1, y}) && all.contains({x + 1, y}) &&
-                            all.contains({x, y - 1}) && all.contains({x, y + 1}))
-                    << "(" << x << ", " << y << ") touches the outside";
-            }
-            // And every shape pixel not on the edge is interior.
-            for (const auto& [x, y] : all) {
-                const bool edge = !all.contains({x - 1, y}) || !all.contains({x + 1, y}) ||
-                                  !all.contains({x, y - 1}) || !all.contains({x, y + 1});
-                ASSERT_EQ(inside.contains({x, y}), !edge) << "(" << x << ", " << y << ")";
-            }
-        }
-    }
 }
 
 TEST(EllipseShapeTest, DegenerateBoxesAreLinesOrBlocksWithNothingInside) {
@@ -327,6 +298,8 @@ TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
     SelectObject(surface.dc(), GetStockObject(NULL_PEN));
     EXPECT_TRUE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2, 3));
     EXPECT_FALSE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2 + 1, 3));
+    EXPECT_TRUE(Ellipse(surface.dc(), 0, -kSide / 2, 3, kSide / 2));
+    EXPECT_FALSE(Ellipse(surface.dc(), 0, -kSide / 2, 3, kSide / 2 + 1));
 }
 
 TEST(EllipseTest, NullBrushLeavesTheInsideAndNullPenFillsTheWholeShape) {

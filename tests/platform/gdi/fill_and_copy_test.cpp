@@ -106,28 +106,24 @@ TEST(PixelTest, SetPixelWritesOnePixelAndRefusesOutsideTheSurface) {
     EXPECT_EQ(surface.PixelsOtherThan(kPaper).size(), 1u);
 }
 
-TEST(BitBltTest, WholeSurfaceCopyIsExact) {
-    TestSurface source(37, 23);
-    TestSurface dest(37, 23, kGreen);
-    PaintCoordinates(source);
-    ASSERT_TRUE(BitBlt(dest.dc(), 0, 0, 37, 23, source.dc(), 0, 0, SRCCOPY));
-    for (int y = 0; y < 23; ++y) {
-        for (int x = 0; x < 37; ++x) {
-            ASSERT_EQ(GetPixel(dest.dc(), x, y), RGB(x, y, 7)) << x << ", " << y;
-        }
-    }
-}
-
-TEST(BitBltTest, PartialCopyMovesTheRectangleAndNothingElse) {
-    TestSurface source(30, 30);
-    TestSurface dest(30, 30, kGreen);
-    PaintCoordinates(source);
-    ASSERT_TRUE(BitBlt(dest.dc(), 2, 3, 5, 4, source.dc(), 10, 20, SRCCOPY));
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 30; ++x) {
-            const bool inside = x >= 2 && x < 7 && y >= 3 && y < 7;
-            ASSERT_EQ(GetPixel(dest.dc(), x, y), inside ? RGB(x + 8, y + 17, 7) : kGreen)
-                << x << ", " << y;
+// The whole surface (37 x 23, rows not a multiple of any word), and a 5 x 4 part moved from
+// (10, 20) to (2, 3) with nothing else touched.
+TEST(BitBltTest, CopiesTheRectangleExactlyAndNothingElse) {
+    const struct {
+        int width, height, x, y, w, h, fromX, fromY;
+    } copies[] = {{37, 23, 0, 0, 37, 23, 0, 0}, {30, 30, 2, 3, 5, 4, 10, 20}};
+    for (const auto& c : copies) {
+        TestSurface source(c.width, c.height);
+        TestSurface dest(c.width, c.height, kGreen);
+        PaintCoordinates(source);
+        ASSERT_TRUE(BitBlt(dest.dc(), c.x, c.y, c.w, c.h, source.dc(), c.fromX, c.fromY, SRCCOPY));
+        for (int y = 0; y < c.height; ++y) {
+            for (int x = 0; x < c.width; ++x) {
+                const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
+                ASSERT_EQ(GetPixel(dest.dc(), x, y),
+                          inside ? RGB(x - c.x + c.fromX, y - c.y + c.fromY, 7) : kGreen)
+                    << x << ", " << y;
+            }
         }
     }
 }
@@ -180,6 +176,7 @@ TEST(BitBltTest, RefusesOtherOperationsNegativeSizesAndStaleContexts) {
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -4, 4, source.dc(), 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, -1, 4, source.dc(), 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, -1, source.dc(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(dest.dc(), 0, 0, 0, 0, source.dc(), 0, 0, SRCCOPY)) << "nothing to copy";
     EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
     HDC gone = CreateCompatibleDC(nullptr);
     DeleteDC(gone);

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/gdi_debug.h"
+#include "platform/gdi/pixel_rows.h"
 #include "platform/gdi/surface_dc.h"
 #include "tests/platform/gdi/gdi_test_support.h"
 
@@ -18,6 +19,23 @@ std::uint32_t WordAt(cairo_surface_t* surface, int x, int y) {
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     return reinterpret_cast<const std::uint32_t*>(data + y * stride)[x] & 0x00FFFFFF;
+}
+
+// Cairo takes a surface it has never drawn on for clear, and would paint nothing from it: what
+// the DC draws must be seen by cairo too.
+TEST(SurfaceDcTest, WhatItDrawsIsSeenWhenCairoPaintsFromTheSurface) {
+    cairo_surface_t* drawn = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 4, 4);
+    HDC dc = platform::CreateSurfaceDC(drawn);
+    SetPixel(dc, 1, 2, RGB(0x11, 0x22, 0x33));
+    DeleteDC(dc);
+    cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 4, 4);
+    cairo_t* cr = cairo_create(target);
+    cairo_set_source_surface(cr, drawn, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    EXPECT_EQ(WordAt(target, 1, 2), 0x112233u);
+    cairo_surface_destroy(target);
+    cairo_surface_destroy(drawn);
 }
 
 TEST(SurfaceDcTest, DrawsIntoTheCallersSurfaceAndNeverDestroysIt) {
@@ -49,6 +67,7 @@ TEST(SurfaceDcTest, KeepsItsOwnReferenceWhileAlive) {
 
 TEST(SurfaceDcTest, RefusesSurfacesItCannotDrawInto) {
     EXPECT_EQ(platform::CreateSurfaceDC(nullptr), nullptr);
+    EXPECT_TRUE((platform::PixelRows{nullptr, 8, 8, 32}).Empty()) << "rows without pixels";
     cairo_surface_t* alphaOnly = cairo_image_surface_create(CAIRO_FORMAT_A8, 4, 4);
     EXPECT_EQ(platform::CreateSurfaceDC(alphaOnly), nullptr);
     cairo_surface_destroy(alphaOnly);

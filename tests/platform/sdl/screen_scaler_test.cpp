@@ -63,6 +63,9 @@ TEST(ScreenScaler, AWholeFactorIsNearestNeighbourAndLeavesTheBarsAlone) {
 
 TEST(ScreenScaler, BetweenWholeFactorsPixelsStaySharpWithSoftEdgesOnePixelWide) {
     const ScreenSize device{10, 10};
+    // Scaled up by less than two, the first window pixel still samples device pixel 0, whole.
+    EXPECT_EQ(SampleAxis(10, 15, 1).front().first, 0);
+    EXPECT_EQ(SampleAxis(10, 15, 1).front().weight, 0);
     for (int side : {27, 34, 38}) {  // 2.7, 3.4 and 3.8 times: none within a fifteenth of a whole
         const ScreenSize window{side, side};
         const Letterbox box = FitScreen(window, device);

@@ -56,6 +56,35 @@ std::vector<std::uint32_t> WindowPixelsOf(SDL_Window* window, int* width, int* h
     return pixels;
 }
 
+// How many of the window's pixels are not `expected(x, y)`.
+template <typename Expected>
+int Wrong(const std::vector<std::uint32_t>& pixels, int width, int height, Expected expected) {
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            wrong += pixels[y * width + x] != expected(x, y) ? 1 : 0;
+        }
+    }
+    return wrong;
+}
+
+// How many colour bytes at the middle of each device pixel, in a window showing the screen 2.5
+// times, are more than 3 off the pattern's (a plain smooth scale is 10 % off there).
+int CentresOff(const std::vector<std::uint32_t>& pixels, int width, ScreenSize device) {
+    int wrong = 0;
+    for (int y = 0; y < device.height; ++y) {
+        for (int x = 0; x < device.width; ++x) {
+            const std::uint32_t got = pixels[static_cast<int>((y + 0.5) * 2.5) * width +
+                                             static_cast<int>((x + 0.5) * 2.5)];
+            for (int shift : {0, 8, 16}) {
+                wrong += std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                                  static_cast<int>((PatternPixel(x, y) >> shift) & 0xFF)) > 3;
+            }
+        }
+    }
+    return wrong;
+}
+
 SurfacePtr Pattern(ScreenSize size) {
     SurfacePtr surface = MakeImageSurface(size.width, size.height);
     cairo_surface_flush(surface.get());
@@ -95,6 +124,14 @@ class SdlBackendTest : public ::testing::Test {
   protected:
     void SetUp() override { environment.Set("SDL_VIDEODRIVER", "offscreen"); }
 
+    // Options of the test's screen at `scale`.
+    SdlOptions At(int scale = 1) const {
+        SdlOptions options;
+        options.screen = device;
+        options.scale = scale;
+        return options;
+    }
+
     // The back end with its window open: the tests use SDL directly too.
     std::unique_ptr<SdlBackend> Open(SdlOptions options) {
         std::string error;
@@ -122,9 +159,7 @@ class SdlBackendTest : public ::testing::Test {
 };
 
 TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
-    SdlOptions options;
-    options.screen = device;
-    options.scale = 2;
+    SdlOptions options = At(2);
     bool reported = false;
     options.firstFramePresented = [&] { reported = true; };
     auto backend = Open(options);
@@ -141,21 +176,15 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
     const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
     ASSERT_EQ(width, 71);
     ASSERT_EQ(height, 80);
-    int wrong = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const bool bar = x < 3 || x >= 67;
-            const std::uint32_t expected = bar ? 0u : PatternPixel((x - 3) / 2, y / 2);
-            wrong += pixels[y * width + x] != expected ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(Wrong(pixels, width, height,
+                    [](int x, int y) {
+                        return x < 3 || x >= 67 ? 0u : PatternPixel((x - 3) / 2, y / 2);
+                    }),
+              0);
 }
 
 TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     ShowPattern(*backend, device);
     // 2.5 times: each device pixel covers 2.5 window pixels; the one at its centre must be its
@@ -165,27 +194,11 @@ TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
     int height = 0;
     const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
     ASSERT_EQ(width, 80);
-    int wrong = 0;
-    for (int y = 0; y < device.height; ++y) {
-        for (int x = 0; x < device.width; ++x) {
-            const int windowX = static_cast<int>((x + 0.5) * 2.5);
-            const int windowY = static_cast<int>((y + 0.5) * 2.5);
-            const std::uint32_t got = pixels[windowY * width + windowX];
-            const std::uint32_t want = PatternPixel(x, y);
-            for (int shift : {0, 8, 16}) {
-                const int difference = static_cast<int>((got >> shift) & 0xFF) -
-                                       static_cast<int>((want >> shift) & 0xFF);
-                wrong += std::abs(difference) > 3 ? 1 : 0;
-            }
-        }
-    }
-    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(CentresOff(pixels, width, device), 0);
 }
 
 TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     cairo_surface_t* buffer = backend->ScreenBuffer();
     ASSERT_NE(buffer, nullptr);
@@ -201,13 +214,7 @@ TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
         const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
         ASSERT_EQ(width, device.width);
         ASSERT_EQ(height, device.height);
-        int wrong = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                wrong += pixels[y * width + x] != colourAt(x, y) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(wrong, 0);
+        EXPECT_EQ(Wrong(pixels, width, height, colourAt), 0);
     };
     PaintPattern(buffer, device);
     backend->Present(AllOf(device));
@@ -228,9 +235,7 @@ TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
 }
 
 TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     cairo_surface_t* buffer = backend->ScreenBuffer();
     ASSERT_NE(buffer, nullptr);
@@ -249,13 +254,10 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
         const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
         ASSERT_EQ(width, size.width);
         const int factor = size.width / device.width;
-        int wrong = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                wrong += pixels[y * width + x] != PatternPixel(x / factor, y / factor) ? 1 : 0;
-            }
-        }
-        EXPECT_EQ(wrong, 0) << "at " << size.width << " x " << size.height;
+        EXPECT_EQ(Wrong(pixels, width, height,
+                        [&](int x, int y) { return PatternPixel(x / factor, y / factor); }),
+                  0)
+            << "at " << size.width << " x " << size.height;
     }
     // Composed again at one to one, into the new pixels, a part changed: shown.
     buffer = backend->ScreenBuffer();
@@ -278,8 +280,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
 }
 
 TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
-    SdlOptions options;
-    options.screen = device;
+    const SdlOptions options = At();
     auto hidden = [](SdlBackend& backend) {
         return (SDL_GetWindowFlags(backend.Window()) & SDL_WINDOW_HIDDEN) != 0;
     };
@@ -334,36 +335,20 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
     int height = 0;
     std::vector<std::uint32_t> pixels = WindowPixelsOf(window.get(), &width, &height);
     ASSERT_EQ(width, 64);
-    int wrong = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            wrong += pixels[y * width + x] != PatternPixel(x / 2, y / 2) ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(wrong, 0) << "twice the screen: every device pixel a 2 x 2 square";
+    EXPECT_EQ(Wrong(pixels, width, height, [](int x, int y) { return PatternPixel(x / 2, y / 2); }),
+              0)
+        << "twice the screen: every device pixel a 2 x 2 square";
 
     SDL_SetWindowSize(window.get(), 80, 100);
     presenter->Redraw();
     pixels = WindowPixelsOf(window.get(), &width, &height);
     ASSERT_EQ(width, 80);
-    for (int y = 0; y < device.height; ++y) {
-        for (int x = 0; x < device.width; ++x) {
-            const std::uint32_t got = pixels[static_cast<int>((y + 0.5) * 2.5) * width +
-                                             static_cast<int>((x + 0.5) * 2.5)];
-            for (int shift : {0, 8, 16}) {
-                wrong += std::abs(static_cast<int>((got >> shift) & 0xFF) -
-                                  static_cast<int>((PatternPixel(x, y) >> shift) & 0xFF)) > 3;
-            }
-        }
-    }
-    EXPECT_EQ(wrong, 0) << "2.5 times: the middle of each device pixel is its own colour";
+    EXPECT_EQ(CentresOff(pixels, width, device), 0)
+        << "2.5 times: the middle of each device pixel is its own colour";
 }
 
 TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
-    SdlOptions options;
-    options.screen = device;
-    options.scale = 2;
-    auto backend = Open(options);
+    auto backend = Open(At(2));
     ASSERT_TRUE(backend);
     for (SDL_Event event :
          {sdl::testing::MouseMotion(9, 21), sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2),
@@ -379,9 +364,7 @@ TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
 }
 
 TEST_F(SdlBackendTest, F11TogglesFullScreenInsideTheBackEnd) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     ASSERT_FALSE(backend->Fullscreen());
     SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F11);
@@ -395,8 +378,7 @@ TEST_F(SdlBackendTest, F11TogglesFullScreenInsideTheBackEnd) {
 }
 
 TEST_F(SdlBackendTest, StartsInFullScreenWhenAsked) {
-    SdlOptions options;
-    options.screen = device;
+    SdlOptions options = At();
     options.fullscreen = true;
     auto backend = Open(options);
     ASSERT_TRUE(backend);
@@ -404,9 +386,7 @@ TEST_F(SdlBackendTest, StartsInFullScreenWhenAsked) {
 }
 
 TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
-    SdlOptions options;
-    options.screen = device;
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     backend->WaitForInput(backend->Now());  // the window's own start-up events
     const Millis start = backend->Now();
@@ -416,13 +396,6 @@ TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
     }
     // A deadline already due only polls.
     EXPECT_TRUE(backend->WaitForInput(start).empty());
-}
-
-TEST_F(SdlBackendTest, CarriesTheIcon) {
-    SdlOptions options;
-    options.screen = device;
-    options.icon = WindowIcon{2, 1, {255, 0, 0, 255, 0, 0, 255, 0}};
-    EXPECT_TRUE(Open(options));
 }
 
 TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
@@ -438,8 +411,16 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
     scale.scale = 0;
     SdlOptions icon;
     icon.icon = WindowIcon{48, 48, std::vector<std::uint8_t>(48 * 48 * 3)};
+    // Icons are 1024 pixels a side at most.
+    SdlOptions wide = At();
+    SdlOptions tall = At();
+    wide.icon = WindowIcon{1024, 1, std::vector<std::uint8_t>(1024 * 4)};
+    tall.icon = WindowIcon{1, 1024, std::vector<std::uint8_t>(1024 * 4)};
+    EXPECT_TRUE(Open(wide) && Open(tall));
+    wide.icon = WindowIcon{1025, 1, std::vector<std::uint8_t>(1025 * 4)};
+    tall.icon = WindowIcon{1, 1025, std::vector<std::uint8_t>(1025 * 4)};
     for (const Case& c : {Case{small, "31x320"}, Case{large, "240x4097"}, Case{scale, "scale 0"},
-                          Case{icon, "48x48"}}) {
+                          Case{icon, "48x48"}, Case{wide, "1025x1"}, Case{tall, "1x1025"}}) {
         std::string error;
         EXPECT_FALSE(SdlBackend::Create(c.options, &error));
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
@@ -447,14 +428,19 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
     }
 }
 
-TEST(SdlBackendWithoutDisplay, X11WithoutDisplayIsAOneLineError) {
-    ScopedEnvironment environment;
-    environment.Set("SDL_VIDEODRIVER", "x11");
-    environment.Set("DISPLAY", nullptr);
-    std::string error;
-    EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
-    EXPECT_NE(error.find("no display"), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+// X11 named with no display, and nothing named at all (SDL on its own would fall back to its
+// offscreen driver and run with nobody to see it): a one-line error, not an invisible window.
+TEST(SdlBackendWithoutDisplay, NoDisplayIsAOneLineError) {
+    for (const char* driver : {"x11", static_cast<const char*>(nullptr)}) {
+        ScopedEnvironment environment;
+        environment.Set("SDL_VIDEODRIVER", driver);
+        environment.Set("DISPLAY", nullptr);
+        environment.Set("WAYLAND_DISPLAY", nullptr);
+        std::string error;
+        EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
+        EXPECT_NE(error.find("no display"), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
 }
 
 TEST(SdlBackendWithoutDisplay, ADisplayNoServerAnswersIsReportedAtTheFirstUse) {
@@ -478,18 +464,6 @@ TEST(SdlBackendWithoutDisplay, ADisplayNoServerAnswersIsReportedAtTheFirstUse) {
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
     }
     EXPECT_THROW(backend->ScreenBuffer(), DisplayUnavailable);
-}
-
-TEST(SdlBackendWithoutDisplay, NothingSetIsAnErrorNotAnInvisibleWindow) {
-    // SDL on its own would fall back to its offscreen driver and run with nobody to see it.
-    ScopedEnvironment environment;
-    environment.Set("SDL_VIDEODRIVER", nullptr);
-    environment.Set("DISPLAY", nullptr);
-    environment.Set("WAYLAND_DISPLAY", nullptr);
-    std::string error;
-    EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
-    EXPECT_NE(error.find("no display"), std::string::npos) << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
 }
 
 }  // namespace

@@ -109,16 +109,19 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     };
     const SurfacePtr untitled = draw(u"");
     const SurfacePtr titled = draw(std::u16string(100, u'_'));
+    int leftmost = 200;
     int rightmost = -1;
     for (int y = 0; y < window.captionHeight; ++y) {
         for (int x = 0; x < 200; ++x) {
             if (PixelAt(untitled.get(), x, y) != PixelAt(titled.get(), x, y)) {
+                leftmost = std::min(leftmost, x);
                 rightmost = std::max(rightmost, x);
             }
         }
     }
     const RECT ok = CaptionOkButton(window, metrics);
     EXPECT_EQ(rightmost, ok.left - 4 - 1);
+    EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
 }
 
 // A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.

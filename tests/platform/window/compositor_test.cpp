@@ -43,20 +43,6 @@ struct RedParentBlueChild {
     HWND child;
 };
 
-// A rectangle's sides, to compare in one expectation.
-std::array<LONG, 4> Sides(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-// Whether the rectangles cover the pixel.
-bool Covers(const std::vector<RECT>& parts, int x, int y) {
-    int covering = 0;
-    for (const RECT& part : parts) {
-        covering += x >= part.left && x < part.right && y >= part.top && y < part.bottom ? 1 : 0;
-    }
-    return covering > 0;
-}
-
 // Whether each pixel of `area` lies in one of `parts` at most.
 bool NoneOverlap(const std::vector<RECT>& parts, const RECT& area) {
     for (int y = area.top; y < area.bottom; ++y) {
@@ -226,13 +212,8 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
     FillRect(picture, &all, green);
     copiedPicture = picture;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CopyPictureProc;
-    wc.lpszClassName = u"Copying";
-    RegisterClassW(&wc);
     HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
-    HWND game = CreateWindowExW(0, u"Copying", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND game = MakeWindowOfClass(u"Copying", CopyPictureProc);
     HWND bar = CreateWindowExW(0, u"Blue", u"", WS_VISIBLE, 0, 280, 240, 40, nullptr, nullptr,
                                nullptr, nullptr);
     ASSERT_NE(bar, nullptr);

@@ -135,6 +135,7 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     backend.PointerUp(100, 70);
     PumpUntilIdle();
     EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
+    EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), 24, 44), RGB(232, 232, 232)) << "its face";
     backend.PointerDown(100, 50);
     backend.PointerUp(20, 40);
     PumpUntilIdle();
@@ -162,6 +163,7 @@ TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZero) {
 TEST_F(Controls, OnlyAChildHasAControlId) {
     EXPECT_EQ(GetDlgCtrlID(MakeControl(u"button", u"OK", 0, 12)), 12);
     EXPECT_EQ(GetDlgCtrlID(main), 0);
+    EXPECT_EQ(GetWindowLongW(main, GWL_ID), 0);
     EXPECT_EQ(GetDlgCtrlID(nullptr), 0);
 }
 

@@ -44,6 +44,14 @@ LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Dispatches every message that is ready now.
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageW(&msg);
+    }
+}
+
 class SharedDesktop : public testing::Test {
   protected:
     SharedDesktop() {
@@ -69,10 +77,7 @@ class SharedDesktop : public testing::Test {
         while (done.wait_for(1ms) != std::future_status::ready &&
                std::chrono::steady_clock::now() < giveUp) {
             backend.Advance(50);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                DispatchMessageW(&msg);
-            }
+            Pump();
         }
         return done.get();
     }
@@ -164,9 +169,7 @@ TEST_F(SharedDesktop, WindowsOfAnotherDesktopAreNotFound) {
 TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
     MakeWindow(u"Main");
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&msg);
-    }
+    Pump();
     const int waitsBefore = backend.BlockingWaits();
     backend.At(1000, [] { PostQuitMessage(0); });
     backend.SetTimeLimit(2000);
@@ -180,9 +183,7 @@ TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
 TEST_F(SharedDesktop, ATimerOutOfStepWithTheSocketLooksCostsOneWakeATick) {
     HWND window = MakeWindow(u"Main");
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&msg);
-    }
+    Pump();
     // The sockets were looked at on 0, 50, 100 ...; the timer ticks on 75, 125 ... 975 (the
     // quit at 1025 comes before that tick).
     backend.Advance(25);
@@ -209,9 +210,7 @@ TEST(PrivateDesktop, SleepsUntilThereIsWorkAndPublishesNothing) {
     CreateWindowExW(0, u"Plain", u"Main", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
                     nullptr);
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        DispatchMessageW(&msg);
-    }
+    Pump();
     const int waitsBefore = backend.BlockingWaits();
     backend.At(1000, [] { PostQuitMessage(0); });
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

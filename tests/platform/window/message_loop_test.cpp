@@ -160,8 +160,7 @@ TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
     EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
     EXPECT_FALSE(IsWindow(window));
     ASSERT_EQ(Log().size(), 3u);
-    EXPECT_EQ(Log()[1].message, WM_DESTROY);
-    EXPECT_EQ(Log()[2].message, WM_NCDESTROY);
+    EXPECT_EQ(std::pair(Log()[1].message, Log()[2].message), std::pair(WM_DESTROY, WM_NCDESTROY));
     // Its queued message and its timer went with it.
     backend.Advance(100);
     MSG msg;
@@ -299,10 +298,10 @@ TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint
                                   nullptr, nullptr, nullptr);
     UpdateWindow(window);
     platform::SurfacePtr screen = platform::CaptureScreen();
-    EXPECT_EQ(PixelAt(screen.get(), 5, 5), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen.get(), 5, 200), RGB(255, 255, 255));
     // The strip uncovered by the resize was never painted.
-    EXPECT_EQ(PixelAt(screen.get(), 5, 310), RGB(0, 0, 0));
+    EXPECT_EQ((std::array{PixelAt(screen.get(), 5, 5), PixelAt(screen.get(), 5, 200),
+                          PixelAt(screen.get(), 5, 310)}),
+              (std::array{RGB(255, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)}));
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.bottom, 320);
@@ -311,19 +310,12 @@ TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint
 TEST_F(MessageLoop, DefaultPlacementCoversTheScreen) {
     HWND window = CreateWindowExW(0, u"Recording", u"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-    RECT r;
-    ASSERT_TRUE(GetWindowRect(window, &r));
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(Sides(WindowRect(window)), (std::array<LONG, 4>{0, 0, 240, 320}));
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
     MoveWindow(window, 0, 0, 240, 294, FALSE);
     RECT client;
     GetClientRect(window, &client);
-    EXPECT_EQ(client.right, 240);
-    EXPECT_EQ(client.bottom, 294);
+    EXPECT_EQ(Sides(client), (std::array<LONG, 4>{0, 0, 240, 294}));
 }
 
 TEST_F(MessageLoop, TheBackEndIsShownTheScreenWhenTheLoopRunsOutOfWork) {
@@ -398,12 +390,12 @@ TEST_F(MessageLoop, SetForegroundWindowTakesTheHandleWithItsLowBitSet) {
     HWND flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(first) | 1);
     EXPECT_TRUE(SetForegroundWindow(flagged));
     EXPECT_EQ(GetForegroundWindow(), first);
-    std::vector<Seen> activations = SeenOf(WM_ACTIVATE);
-    ASSERT_EQ(activations.size(), 2u);
-    EXPECT_EQ(activations[0].hwnd, second);
-    EXPECT_EQ(LOWORD(activations[0].wParam), WA_INACTIVE);
-    EXPECT_EQ(activations[1].hwnd, first);
-    EXPECT_EQ(LOWORD(activations[1].wParam), WA_ACTIVE);
+    std::vector<std::pair<HWND, WORD>> activations;
+    for (const Seen& s : SeenOf(WM_ACTIVATE)) {
+        activations.emplace_back(s.hwnd, LOWORD(s.wParam));
+    }
+    EXPECT_EQ(activations,
+              (std::vector<std::pair<HWND, WORD>>{{second, WA_INACTIVE}, {first, WA_ACTIVE}}));
 }
 
 TEST_F(MessageLoop, ANestedWindowSystemStandsInForTheOuterOneUntilItGoes) {

@@ -15,12 +15,7 @@ TEST_F(PaintedText, TextDrawnIntoThePictureIsShownWhenItIsCopiedAgain) {
     const RECT all{0, 0, 240, 320};
     FillRect(copiedPicture, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ExtTextOutW(copiedPicture, 10, 10, 0, nullptr, u"1", 1, nullptr);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CopyPictureProc;
-    wc.lpszClassName = u"Picture";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, u"Picture", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = MakeWindowOfClass(u"Picture", CopyPictureProc);
     PumpUntilIdle();
 
     ExtTextOutW(copiedPicture, 10, 10, 0, nullptr, u"8", 1, nullptr);

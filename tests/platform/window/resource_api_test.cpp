@@ -174,7 +174,10 @@ TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     EXPECT_EQ(GetMenuItemID(help, 1), IDM_NEW);
     EXPECT_EQ(GetMenuItemID(help, 2), IDM_HARD);
     EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(-1)) << "a pop-up has no command";
-    EXPECT_EQ(GetMenuItemID(help, 3), static_cast<UINT>(-1)) << "past the last item";
+    // Positions past the last item find nothing.
+    EXPECT_EQ(GetMenuItemID(help, 3), static_cast<UINT>(-1));
+    EXPECT_EQ(GetSubMenu(menu, 1), nullptr);
+    EXPECT_EQ(GetMenuState(help, 3, MF_BYPOSITION), static_cast<UINT>(-1));
     // By command, check marks are found in the pop-ups below the menu.
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_CHECKED), MF_UNCHECKED);
     EXPECT_EQ(GetMenuState(help, 2, MF_BYPOSITION), MF_CHECKED);

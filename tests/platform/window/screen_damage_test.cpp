@@ -12,21 +12,16 @@
 #include <utility>
 #include <vector>
 
+#include "window_test_support.h"
+
 namespace platform {
 namespace {
 
+using window_test::Covers;
+using window_test::Sides;
+
 constexpr int kWidth = 48;
 constexpr int kHeight = 96;
-
-std::array<LONG, 4> Sides(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-bool Covers(const std::vector<RECT>& bands, int x, int y) {
-    return std::any_of(bands.begin(), bands.end(), [&](const RECT& band) {
-        return x >= band.left && x < band.right && y >= band.top && y < band.bottom;
-    });
-}
 
 TEST(ScreenDamage, NothingChangedIsNoBandAndWhatLiesOffTheScreenIsIgnored) {
     ScreenDamage damage(kWidth, kHeight);

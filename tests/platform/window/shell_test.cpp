@@ -1,6 +1,7 @@
 // The soft-key bar and its pop-up menu, built from the game's resources.
-#include <algorithm>
+#include <array>
 #include <span>
+#include <tuple>
 
 #include "platform/window/aygshell.h"
 #include "resources/tarvel_resources.h"
@@ -9,27 +10,50 @@
 namespace window_test {
 namespace {
 
+SHMENUBARINFO BarInfo(HWND parent, HINSTANCE instance, UINT id, DWORD flags = 0) {
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof(SHMENUBARINFO);
+    info.hwndParent = parent;
+    info.dwFlags = flags;
+    info.nToolBarId = id;
+    info.hInstRes = instance;
+    return info;
+}
+
+// The shown pixel at (x, y).
+COLORREF Shown(int x, int y) {
+    return PixelAt(platform::CaptureScreen().get(), x, y);
+}
+
+// The pixel of `area` whose colour bytes add up to the least, or with `lightest` the most.
+COLORREF Extreme(const RECT& area, bool lightest) {
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    COLORREF found = lightest ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF pixel = PixelAt(screen.get(), x, y);
+            if (lightest ? sum(pixel) > sum(found) : sum(pixel) < sum(found)) {
+                found = pixel;
+            }
+        }
+    }
+    return found;
+}
+
 class SoftKeys : public Desktop {
   protected:
     explicit SoftKeys(platform::ScreenSize screen = {240, 320}) : Desktop(screen) {
         instance = platform::RegisterModule(resources::TarvelResourceModule());
         main = MakeWindow(u"Tarvel", 0, 0, screen.width, screen.height);
-        SHMENUBARINFO info{};
-        info.cbSize = sizeof(SHMENUBARINFO);
-        info.hwndParent = main;
-        info.nToolBarId = resources::IDR_MENU;
-        info.hInstRes = instance;
+        SHMENUBARINFO info = BarInfo(main, instance, resources::IDR_MENU);
         created = SHCreateMenuBar(&info);
         bar = info.hwndMB;
         PumpUntilIdle();
         Log().clear();
     }
 
-    RECT Rect(HWND window) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        return r;
-    }
+    static RECT Rect(HWND window) { return WindowRect(window); }
     HWND Popup() { return FindWindowW(u"PopupMenu", nullptr); }
     HMENU HelpMenu() {
         return reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_HELP));
@@ -62,20 +86,12 @@ class SoftKeys : public Desktop {
 
 TEST_F(SoftKeys, TheBarRunsAlongTheBottom26PixelsHighAt240Wide) {
     ASSERT_TRUE(created);
-    RECT r = Rect(bar);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 294);
-    EXPECT_EQ(r.right, 240);
-    EXPECT_EQ(r.bottom, 320);
+    EXPECT_EQ(Sides(Rect(bar)), (std::array<LONG, 4>{0, 294, 240, 320}));
     EXPECT_EQ(GetParent(bar), main) << "the bar belongs to its window";
 }
 
 TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
-    SHMENUBARINFO info{};
-    info.cbSize = sizeof(SHMENUBARINFO);
-    info.hwndParent = main;
-    info.hInstRes = instance;
-    info.nToolBarId = 999;  // no such resource
+    SHMENUBARINFO info = BarInfo(main, instance, 999);  // no such resource
     EXPECT_FALSE(SHCreateMenuBar(&info));
     info.nToolBarId = resources::IDR_MENU;
     info.cbSize = 12;
@@ -99,11 +115,7 @@ const platform::RawResource kBars[] = {
 const platform::ResourceModule kBarModule{u"bars", 3082, {}, {}, {}, {}, {}, kBars};
 
 TEST_F(SoftKeys, ABarOfNoKeysIsMadeAndOneCutShortIsNot) {
-    SHMENUBARINFO info{};
-    info.cbSize = sizeof(SHMENUBARINFO);
-    info.hwndParent = MakeWindow(u"Other");
-    info.hInstRes = platform::RegisterModule(kBarModule);
-    info.nToolBarId = 1;
+    SHMENUBARINFO info = BarInfo(MakeWindow(u"Other"), platform::RegisterModule(kBarModule), 1);
     EXPECT_TRUE(SHCreateMenuBar(&info));
     EXPECT_NE(info.hwndMB, nullptr);
     info.hwndMB = nullptr;
@@ -116,31 +128,25 @@ TEST_F(SoftKeys, InitDialogWithoutItsFlagsMaskChangesNothing) {
     HWND dialog = MakeWindow(u"Plain", 10, 20, 50, 60);
     SHINITDLGINFO info{0, dialog, SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN};
     EXPECT_TRUE(SHInitDialog(&info));
-    const RECT r = Rect(dialog);
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 20);
-    EXPECT_EQ(r.right, 60);
-    EXPECT_EQ(r.bottom, 80);
+    EXPECT_EQ(Sides(Rect(dialog)), (std::array<LONG, 4>{10, 20, 60, 80}));
 }
 
 TEST_F(SoftKeys, AHeldKeyIsLitOnlyWhileThePointerIsOnIt) {
     constexpr COLORREF kLit = RGB(48, 104, 200);
-    const auto lit = [&] {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        return PixelAt(screen.get(), 5, 300) == kLit;
+    std::vector<bool> lit;
+    const auto seen = [&] {
+        PumpUntilIdle();
+        lit.push_back(Shown(5, 300) == kLit);
     };
     backend.PointerDown(60, 307);
-    PumpUntilIdle();
-    EXPECT_TRUE(lit());
+    seen();
     backend.PointerMove(200, 307);
-    PumpUntilIdle();
-    EXPECT_FALSE(lit());
+    seen();
     backend.PointerMove(60, 307);
-    PumpUntilIdle();
-    EXPECT_TRUE(lit());
+    seen();
     backend.PointerUp(60, 307);
-    PumpUntilIdle();
-    EXPECT_FALSE(lit());
+    seen();
+    EXPECT_EQ(lit, (std::vector<bool>{true, false, true, false}));
 }
 
 TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
@@ -186,6 +192,17 @@ TEST_F(SoftKeys, TheBarAndItsMenuAnswerWhatTheyHandleWithZero) {
     EXPECT_EQ(GetMenuItemCount(menu), -1) << "the bar let go of its menus";
 }
 
+TEST_F(SoftKeys, AReleaseJustRightOfTheMenuChoosesNothing) {
+    TapRightSoftKey();
+    const HWND popup = Popup();
+    const RECT r = Rect(popup);
+    const LPARAM beside = MAKELPARAM(r.right - r.left, ItemCentre(0).y - r.top);
+    SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, beside);
+    SendMessageW(popup, WM_LBUTTONUP, 0, beside);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty());
+}
+
 TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
     backend.PointerDown(60, 307);
     backend.PointerUp(200, 307);
@@ -225,9 +242,7 @@ TEST_F(SoftKeys, TheItemUnderTheHeldPointerIsLitAndReleasingOffTheMenuChoosesNot
     TapRightSoftKey();
     const RECT menu = Rect(Popup());
     const auto lit = [&](int index) {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        const POINT centre = ItemCentre(index);
-        return PixelAt(screen.get(), menu.left + 3, centre.y) == kHighlight;
+        return Shown(menu.left + 3, ItemCentre(index).y) == kHighlight;
     };
     const POINT first = ItemCentre(0);
     const POINT last = ItemCentre(2);
@@ -252,17 +267,13 @@ TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
     constexpr COLORREF kLit = RGB(48, 104, 200);
     const RECT r = Rect(bar);
     const int middle = (r.top + r.bottom) / 2;
-    auto shown = [&](int x, int y) {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        return PixelAt(screen.get(), x, y);
-    };
-    EXPECT_EQ(shown(r.left + 120, middle), kLine) << "between the two keys";
-    EXPECT_NE(shown(r.left, middle), kLine) << "none before the first";
-    EXPECT_NE(shown(r.right - 3, r.top + 3), kLit);
+    EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
+    EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
     TapRightSoftKey();
-    EXPECT_EQ(shown(r.right - 3, r.top + 3), kLit);
+    EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
     TapRightSoftKey();
-    EXPECT_NE(shown(r.right - 3, r.top + 3), kLit);
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
 }
 
 TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
@@ -282,10 +293,7 @@ TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
                                             {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
     for (const auto& [flags, shown] : cases) {
         HWND owner = MakeWindow(u"Owner");
-        SHMENUBARINFO info{};
-        info.cbSize = sizeof(SHMENUBARINFO);
-        info.hwndParent = owner;
-        info.dwFlags = flags;
+        SHMENUBARINFO info = BarInfo(owner, nullptr, 0, flags);
         ASSERT_TRUE(SHCreateMenuBar(&info));
         EXPECT_EQ(IsWindowVisible(info.hwndMB) != FALSE, shown) << flags;
         DestroyWindow(owner);
@@ -295,20 +303,7 @@ TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
 TEST_F(SoftKeys, MenuTextIsBlack) {
     TapRightSoftKey();
     const RECT r = Rect(Popup());
-    platform::SurfacePtr screen = platform::CaptureScreen();
-    int darkest = 3 * 255;
-    COLORREF darkestPixel = 0;
-    for (int y = r.top; y < r.bottom; ++y) {
-        for (int x = r.left + 1; x < r.right - 1; ++x) {
-            const COLORREF pixel = PixelAt(screen.get(), x, y);
-            const int sum = GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel);
-            if (sum < darkest) {
-                darkest = sum;
-                darkestPixel = pixel;
-            }
-        }
-    }
-    EXPECT_EQ(darkestPixel, RGB(0, 0, 0));
+    EXPECT_EQ(Extreme({r.left + 1, r.top, r.right - 1, r.bottom}, false), RGB(0, 0, 0));
 }
 
 // A bar of the test's own: a left key checked but not enabled (state 1), and a right key whose
@@ -331,51 +326,21 @@ const platform::ResourceModule& GreyModule() {
 }
 
 TEST_F(SoftKeys, DisabledKeysAndGreyedItemsAreDrawnGrey) {
-    HWND owner = MakeWindow(u"Owner");
-    SHMENUBARINFO info{};
-    info.cbSize = sizeof(SHMENUBARINFO);
-    info.hwndParent = owner;
-    info.nToolBarId = 5;
-    info.hInstRes = platform::RegisterModule(GreyModule());
+    SHMENUBARINFO info = BarInfo(MakeWindow(u"Owner"), platform::RegisterModule(GreyModule()), 5);
     ASSERT_TRUE(SHCreateMenuBar(&info));
     PumpUntilIdle();
     // The lightest pixel of each label: white for an enabled key, grey for a disabled one.
-    auto lightest = [](const RECT& area) {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        COLORREF found = 0;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                const COLORREF pixel = PixelAt(screen.get(), x, y);
-                if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) >
-                    GetRValue(found) + GetGValue(found) + GetBValue(found)) {
-                    found = pixel;
-                }
-            }
-        }
-        return found;
-    };
     const RECT r = Rect(info.hwndMB);
-    EXPECT_EQ(lightest({r.left + 2, r.top + 2, r.left + 118, r.bottom - 2}), RGB(128, 128, 128));
-    EXPECT_EQ(lightest({r.right - 118, r.top + 2, r.right - 2, r.bottom - 2}), RGB(255, 255, 255));
+    EXPECT_EQ(Extreme({r.left + 2, r.top + 2, r.left + 118, r.bottom - 2}, true),
+              RGB(128, 128, 128));
+    EXPECT_EQ(Extreme({r.right - 118, r.top + 2, r.right - 2, r.bottom - 2}, true),
+              RGB(255, 255, 255));
     // The greyed item's text, at its darkest, is the grey it is drawn in.
     backend.Tap(r.right - 20, (r.top + r.bottom) / 2);
     PumpUntilIdle();
     const RECT menu = Rect(Popup());
-    platform::SurfacePtr screen = platform::CaptureScreen();
-    int darkest = 3 * 255;
-    for (int y = menu.top + 2; y < menu.bottom - 2; ++y) {
-        for (int x = menu.left + 2; x < menu.right - 2; ++x) {
-            const COLORREF pixel = PixelAt(screen.get(), x, y);
-            darkest = std::min(darkest, GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel));
-        }
-    }
-    EXPECT_EQ(darkest, 3 * 150);
-}
-
-TEST_F(SoftKeys, OnlyAKeyWithAMenuGivesOne) {
-    EXPECT_NE(HelpMenu(), nullptr);
-    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0);
-    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, 12345), 0);
+    EXPECT_EQ(Extreme({menu.left + 2, menu.top + 2, menu.right - 2, menu.bottom - 2}, false),
+              RGB(150, 150, 150));
 }
 
 TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
@@ -458,6 +423,7 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
     HMENU menu = HelpMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
+    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, 12345), 0);
     ASSERT_EQ(GetMenuItemCount(menu), 3);
     EXPECT_EQ(GetMenuItemID(menu, 2), IDM_HARD);
 
@@ -467,24 +433,18 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
         RECT popup = Rect(Popup());
         POINT centre = ItemCentre(2);
         int half = (popup.bottom - popup.top) / 6;
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        int dark = 0;
-        for (int y = centre.y - half + 2; y < centre.y + half - 2; ++y) {
-            for (int x = popup.left + 2; x < popup.left + 20; ++x) {
-                COLORREF c = PixelAt(screen.get(), x, y);
-                dark += GetRValue(c) + GetGValue(c) + GetBValue(c) < 300 ? 1 : 0;
-            }
-        }
+        const COLORREF darkest = Extreme(
+            {popup.left + 2, centre.y - half + 2, popup.left + 20, centre.y + half - 2}, false);
         backend.PressKey(VK_ESCAPE);
         PumpUntilIdle();
-        return dark;
+        return GetRValue(darkest) + GetGValue(darkest) + GetBValue(darkest) < 300;
     };
-    EXPECT_EQ(markPixels(), 0);
+    EXPECT_FALSE(markPixels());
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED), MF_UNCHECKED);
     EXPECT_EQ(GetMenuState(menu, IDM_HARD, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
-    EXPECT_GT(markPixels(), 5);
+    EXPECT_TRUE(markPixels());
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_UNCHECKED), MF_CHECKED);
-    EXPECT_EQ(markPixels(), 0);
+    EXPECT_FALSE(markPixels());
     EXPECT_EQ(CheckMenuItem(menu, 12345, MF_CHECKED), static_cast<DWORD>(-1));
 }
 
@@ -510,29 +470,20 @@ TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
     EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0x44, &info, 3));
     EXPECT_TRUE(SHHandleWMSettingChange(main, 5, 0x66, &info));
     EXPECT_TRUE(SHInitExtraControls());
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].helper, Helper::kFullScreen);
-    EXPECT_EQ(calls[0].window, main);
-    EXPECT_EQ(calls[0].flags, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON);
-    EXPECT_EQ(calls[1].helper, Helper::kActivate);
-    EXPECT_EQ(calls[1].window, main);
-    EXPECT_EQ(calls[1].wParam, static_cast<WPARAM>(WA_ACTIVE));
-    EXPECT_EQ(calls[1].lParam, 0x44);
-    EXPECT_EQ(calls[1].info, &info);
-    EXPECT_EQ(calls[1].flags, 3u);
-    EXPECT_EQ(calls[2].helper, Helper::kSettingChange);
-    EXPECT_EQ(calls[2].wParam, 5u);
-    EXPECT_EQ(calls[2].lParam, 0x66);
-    EXPECT_EQ(calls[2].info, &info);
-    EXPECT_EQ(calls[3].helper, Helper::kInitExtraControls);
     // What does not belong to a helper is left empty.
-    EXPECT_EQ(calls[0].wParam, 0u);
-    EXPECT_EQ(calls[0].lParam, 0);
-    EXPECT_EQ(calls[0].info, nullptr);
-    EXPECT_EQ(calls[3].window, nullptr);
-    EXPECT_EQ(calls[3].wParam, 0u);
-    EXPECT_EQ(calls[3].lParam, 0);
-    EXPECT_EQ(calls[3].flags, 0u);
+    const auto fields = [](const platform::ShellHelperCall& c) {
+        return std::tuple(static_cast<int>(c.helper), c.window, c.wParam, c.lParam, c.info,
+                          c.flags);
+    };
+    const platform::ShellHelperCall expected[] = {
+        {Helper::kFullScreen, main, 0, 0, nullptr, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON},
+        {Helper::kActivate, main, WA_ACTIVE, 0x44, &info, 3},
+        {Helper::kSettingChange, main, 5, 0x66, &info, 0},
+        {Helper::kInitExtraControls, nullptr, 0, 0, nullptr, 0}};
+    ASSERT_EQ(calls.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(fields(calls[i]), fields(expected[i])) << i;
+    }
     windows.ObserveShellHelpers(nullptr);
     EXPECT_TRUE(SHFullScreen(main, 0));
     EXPECT_EQ(calls.size(), 4u) << "an empty observer stops the reports";

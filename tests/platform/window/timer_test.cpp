@@ -39,12 +39,7 @@ LRESULT SlowTicks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 TEST_F(Timers, TicksKeepTheirGridHoweverLongTheWorkTakes) {
     workClock = &backend;
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = SlowTicks;
-    wc.lpszClassName = u"SlowTicks";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, u"SlowTicks", u"", WS_VISIBLE, 0, 0, 240, 320, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window = MakeWindowOfClass(u"SlowTicks", SlowTicks);
     SetTimer(window, 1, 50, nullptr);
     RunUntil(5000);
     std::vector<platform::Millis> expected;

@@ -32,24 +32,12 @@ TEST_F(WindowCalls, ClassNamesMatchWhateverTheirCaseFromAToZ) {
     EXPECT_EQ(FindWindowW(u"asz", u"Folded"), window);
 }
 
-TEST_F(WindowCalls, AnUnknownWindowLongIsZero) {
-    HWND window = MakeWindow();
-    EXPECT_EQ(GetWindowLongW(window, 12345), 0);
-}
-
 TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
     HWND window = MakeWindow();
     ASSERT_TRUE(MoveWindow(window, 10, 20, -5, -7, TRUE));
-    RECT r{};
-    GetWindowRect(window, &r);
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 20);
-    EXPECT_EQ(r.right, 10);
-    EXPECT_EQ(r.bottom, 20);
+    EXPECT_EQ(Sides(WindowRect(window)), (std::array<LONG, 4>{10, 20, 10, 20}));
     ASSERT_TRUE(MoveWindow(window, 10, 20, 0, 0, TRUE));
-    GetWindowRect(window, &r);
-    EXPECT_EQ(r.right, 10);
-    EXPECT_EQ(r.bottom, 20);
+    EXPECT_EQ(Sides(WindowRect(window)), (std::array<LONG, 4>{10, 20, 10, 20}));
 }
 
 TEST_F(WindowCalls, AWindowPaintedWithoutPixelsGetsThemWhenItGrows) {
@@ -70,10 +58,7 @@ TEST_F(WindowCalls, APaintWithNothingInvalidHasNothingToPaint) {
     PAINTSTRUCT paint{};
     paint.rcPaint = {1, 2, 3, 4};
     ASSERT_NE(BeginPaint(window, &paint), nullptr);
-    EXPECT_EQ(paint.rcPaint.left, 0);
-    EXPECT_EQ(paint.rcPaint.top, 0);
-    EXPECT_EQ(paint.rcPaint.right, 0);
-    EXPECT_EQ(paint.rcPaint.bottom, 0);
+    EXPECT_EQ(Sides(paint.rcPaint), (std::array<LONG, 4>{0, 0, 0, 0}));
     EndPaint(window, &paint);
 }
 
@@ -81,10 +66,7 @@ TEST_F(WindowCalls, TheClientRectangleStartsAtTheOrigin) {
     HWND window = MakeWindow(u"Client", 10, 20, 50, 60);
     RECT client{-1, -1, -1, -1};
     ASSERT_TRUE(GetClientRect(window, &client));
-    EXPECT_EQ(client.left, 0);
-    EXPECT_EQ(client.top, 0);
-    EXPECT_EQ(client.right, 50);
-    EXPECT_EQ(client.bottom, 60);
+    EXPECT_EQ(Sides(client), (std::array<LONG, 4>{0, 0, 50, 60}));
 }
 
 TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
@@ -120,16 +102,9 @@ TEST_F(WindowCalls, ADestroyedWindowIsToldSoWithNothingInTheParameters) {
     EXPECT_EQ(destroyed[0].lParam, 0);
 }
 
-TEST_F(WindowCalls, AnUnknownSystemMetricIsZero) {
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
-    EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
-    EXPECT_EQ(GetSystemMetrics(-1), 0);
-}
-
 TEST(HeadlessDesktop, IsThePocketComputersScreenUnlessToldOtherwise) {
     platform::HeadlessBackend plain;
-    EXPECT_EQ(plain.Screen().width, 240);
-    EXPECT_EQ(plain.Screen().height, 320);
+    EXPECT_EQ(std::pair(plain.Screen().width, plain.Screen().height), std::pair(240, 320));
     EXPECT_EQ(plain.Now(), 0u);
 }
 
@@ -142,12 +117,15 @@ TEST_F(WindowCalls, DigitKeysTypeTheirDigitsFromZeroToNine) {
     PumpUntilIdle();
     const std::vector<Seen> chars = SeenOf(WM_CHAR);
     ASSERT_EQ(chars.size(), 2u);
-    EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(u'0'));
-    EXPECT_EQ(chars[1].wParam, static_cast<WPARAM>(u'9'));
+    EXPECT_EQ(std::pair(chars[0].wParam, chars[1].wParam), (std::pair<WPARAM, WPARAM>(u'0', u'9')));
 }
 
-TEST_F(WindowCalls, DispatchingNoMessageGivesZero) {
+TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero) {
     EXPECT_EQ(DispatchMessageW(nullptr), 0);
+    EXPECT_EQ(GetWindowLongW(MakeWindow(), 12345), 0);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
+    EXPECT_EQ(GetSystemMetrics(-1), 0);
 }
 
 }  // namespace

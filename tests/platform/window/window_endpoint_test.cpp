@@ -26,15 +26,23 @@ std::string UniqueName(const std::string& what) {
                             std::u16string(1, static_cast<char16_t>(u'a' + counter++)));
 }
 
-// A plain client connection, to send what the real client never would.
-FileDescriptor RawConnect(const std::string& name) {
+// A plain client connection to `name`, to send what the real client never would; with
+// `server`, a plain listening socket there instead, to answer as the real server never would.
+FileDescriptor RawSocket(const std::string& name, bool server = false) {
     FileDescriptor fd(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.data(), name.size());
     const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    EXPECT_EQ(connect(fd.Get(), reinterpret_cast<const sockaddr*>(&address), length), 0);
+    const auto* at = reinterpret_cast<const sockaddr*>(&address);
+    EXPECT_EQ(
+        server ? bind(fd.Get(), at, length) + listen(fd.Get(), 1) : connect(fd.Get(), at, length),
+        0);
     return fd;
+}
+
+FileDescriptor RawConnect(const std::string& name) {
+    return RawSocket(name);
 }
 
 // Serves a listener on its own thread, as the window's process would from its loop.
@@ -127,6 +135,22 @@ TEST(EndpointRequest, AFrontRequestRunsTheHandlerAndCarriesItsAnswerBack) {
         EXPECT_FALSE(RequestFront(name, 2000ms)) << "the window could not come forward";
         EXPECT_EQ(serving.Requests(), 1);
     }
+}
+
+TEST(EndpointRequest, AnAnswerArrivingAByteAtATimeIsReadWhole) {
+    const std::string name = UniqueName("bytes");
+    const FileDescriptor server = RawSocket(name, true);
+    std::thread answering([&] {
+        const FileDescriptor client(accept(server.Get(), nullptr, nullptr));
+        char request[64];
+        EXPECT_GT(read(client.Get(), request, sizeof request), 0);
+        for (char c : {'o', 'k', '\n'}) {
+            std::this_thread::sleep_for(20ms);
+            EXPECT_EQ(write(client.Get(), &c, 1), 1);
+        }
+    });
+    EXPECT_TRUE(RequestFront(name, 2000ms));
+    answering.join();
 }
 
 TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {

@@ -36,6 +36,15 @@ LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+HWND MakeWindowOfClass(LPCWSTR name, WNDPROC proc) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, name, u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
 HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = RecordingProc;

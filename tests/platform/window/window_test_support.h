@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,9 @@ std::vector<Seen>& Log();
 // Only the messages of one kind.
 std::vector<Seen> SeenOf(UINT message);
 LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// A visible window covering the 240 x 320 screen, of a class `name` whose procedure is `proc`
+// (registered at the first call).
+HWND MakeWindowOfClass(LPCWSTR name, WNDPROC proc);
 // A recording class whose windows are erased with `colour`; returns the class brush (null when
 // the name was taken).
 HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour);
@@ -46,6 +51,25 @@ class Desktop : public ::testing::Test {
     platform::HeadlessBackend backend;
     platform::WindowSystem windows{backend};
 };
+
+// A rectangle's sides, to compare in one expectation.
+inline std::array<LONG, 4> Sides(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+// Whether the rectangles cover the pixel.
+inline bool Covers(const std::vector<RECT>& rects, int x, int y) {
+    return std::any_of(rects.begin(), rects.end(), [&](const RECT& r) {
+        return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+    });
+}
+
+// A window's rectangle on the screen.
+inline RECT WindowRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
 
 // The pixel at (x, y) of an RGB24 surface as COLORREF.
 COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
