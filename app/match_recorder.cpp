@@ -2,8 +2,8 @@
 
 #include "app/main_window.h"
 #include "app/program_state.h"
+#include "app/script_line.h"
 #include "game/match_digest.h"
-#include "replay/script_line.h"
 #include "resources/resource_ids.h"
 
 namespace {

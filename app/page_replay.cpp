@@ -10,8 +10,8 @@
 #include "app/match_recorder.h"
 #include "app/program_state.h"
 #include "app/replay_player.h"
+#include "app/replay_reader.h"
 #include "app/screen_size.h"
-#include "replay/replay_reader.h"
 
 // The page's side, in web/tarvel-replay.js.
 // clang-format off

@@ -10,7 +10,7 @@
 #include "app/command_line.h"
 #include "app/match_recorder.h"
 #include "app/replay_player.h"
-#include "replay/replay_reader.h"
+#include "app/replay_reader.h"
 
 // Writes a recording to a file piece by piece, each flushed to the system at once, so a run that
 // is killed leaves a valid recording up to its last check. A write that fails (a full disk)

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
+#include "app/replay_reader.h"
 #include "platform/window/winuser.h"
-#include "replay/replay_reader.h"
 
 class ReplayPlayer {
   public:

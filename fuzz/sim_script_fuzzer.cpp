@@ -20,9 +20,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/replay_reader.h"
+#include "app/script_line.h"
 #include "platform/gdi/gdi_debug.h"
-#include "replay/replay_reader.h"
-#include "replay/script_line.h"
 #include "tools/script_runner.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/script_line.h"
 #include "game/match.h"
 #include "game/match_digest.h"
-#include "replay/script_line.h"
 #include "tools/script_display.h"
 #include "tools/state_json.h"
 

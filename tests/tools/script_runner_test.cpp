@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/script_line.h"
 #include "game/match.h"
 #include "game/match_digest.h"
-#include "replay/script_line.h"
 #include "tools/script_runner.h"
 
 namespace {

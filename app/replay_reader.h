@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "replay/script_line.h"
+#include "app/script_line.h"
 
 struct ReplayStep {
     ScriptVerb verb;  // kTick, kPlay, kMove, kNew, kHard, kFrame (bare) or kCheck

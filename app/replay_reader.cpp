@@ -1,4 +1,4 @@
-#include "replay/replay_reader.h"
+#include "app/replay_reader.h"
 
 #include <algorithm>
 #include <istream>

@@ -1,4 +1,4 @@
-#include "replay/script_line.h"
+#include "app/script_line.h"
 
 #include <charconv>
 #include <istream>

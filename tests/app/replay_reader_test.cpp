@@ -1,6 +1,6 @@
 // Reading a recording whole before it is shown: what a recorder writes is taken, and anything
 // else is refused with its line, within bounds on size, line length and ticks.
-#include "replay/replay_reader.h"
+#include "app/replay_reader.h"
 
 #include <algorithm>
 #include <sstream>
