@@ -43,7 +43,7 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
     struct Case {
         std::string text;
         std::int64_t line;
-        const char* reason;
+        std::string reason;
     };
     const Case cases[] = {
         {"", 1, "the file is empty, not a recording"},
@@ -66,6 +66,10 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
          "'check' names tick 4, but the recording is at tick 3"},
         {kHead + "play 3\nche", 5, "the recording is cut short in this line"},
         {kHead + "dump\n", 4, "'dump' has no place in a recording"},
+        // A word is quoted back whole up to 40 bytes, cut short after.
+        {kHead + std::string(40, 'w') + "\n", 4, "unknown command '" + std::string(40, 'w') + "'"},
+        {kHead + std::string(41, 'w') + "\n", 4,
+         "unknown command '" + std::string(40, 'w') + "...'"},
         {kHead + "frame /tmp/x.png\n", 4, "a recording's 'frame' saves no file"},
         {kHead + "start 240 294\n", 4, "'start' may be given only once"},
         {kHead + "move 1 " + std::string(5000, '1') + "\n", 4,
