@@ -183,40 +183,6 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
               0);
 }
 
-TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
-    auto backend = Open(At());
-    ASSERT_TRUE(backend);
-    cairo_surface_t* buffer = backend->ScreenBuffer();
-    ASSERT_NE(buffer, nullptr);
-    EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
-
-    // The window at one device pixel a pixel: what is composed is what is shown, all of it.
-    auto expectShown = [&](auto colourAt) {
-        int width = 0;
-        int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
-        ASSERT_EQ(width, device.width);
-        ASSERT_EQ(height, device.height);
-        EXPECT_EQ(Wrong(pixels, width, height, colourAt), 0);
-    };
-    PaintPattern(buffer, device);
-    backend->Present(AllOf(device));
-    expectShown(PatternPixel);
-
-    // Rows 10 to 19 composed again in another colour and said to have changed: shown.
-    buffer = backend->ScreenBuffer();
-    {
-        CairoPtr cr(cairo_create(buffer));
-        cairo_set_source_rgb(cr.get(), 0, 0.5, 1);
-        cairo_rectangle(cr.get(), 0, 10, device.width, 10);
-        cairo_fill(cr.get());
-    }
-    ScreenDamage band(device.width, device.height);
-    band.Add({0, 10, device.width, 20});
-    backend->Present(band);
-    expectShown([](int x, int y) { return y >= 10 && y < 20 ? 0x0080FFu : PatternPixel(x, y); });
-}
-
 TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
     auto backend = Open(At());
     ASSERT_TRUE(backend);
@@ -226,6 +192,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(cairo_image_surface_get_data(buffer), window->pixels)
         << "at one to one the window's own pixels are composed into";
+    EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
     PaintPattern(buffer, device);
     backend->Present(AllOf(device));
 
