@@ -29,6 +29,10 @@ TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
 
     EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    // Each kind displaces its own kind only, the same object itself.
+    HBRUSH second = CreateSolidBrush(RGB(4, 5, 6));
+    EXPECT_EQ(SelectObject(dc, second), brush);
+    EXPECT_EQ(SelectObject(dc, second), second);
     EXPECT_EQ(SelectObject(dc, font), GetStockObject(SYSTEM_FONT));
     HGDIOBJ defaultBitmap = SelectObject(dc, bitmap);
     ASSERT_NE(defaultBitmap, nullptr);
@@ -48,27 +52,13 @@ TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
 
     // Deleting the DC lets go of what is selected into it.
     EXPECT_FALSE(DeleteObject(font));
+    EXPECT_FALSE(DeleteObject(second));
     EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_TRUE(DeleteObject(second));
     EXPECT_TRUE(DeleteObject(brush));
     EXPECT_TRUE(DeleteObject(pen));
     EXPECT_TRUE(DeleteObject(font));
     EXPECT_TRUE(DeleteObject(bitmap));
-}
-
-TEST(DeviceContextTest, SelectObjectReturnsTheDisplacedObjectOfTheSameKind) {
-    TestSurface surface(4, 4);
-    HBRUSH first = CreateSolidBrush(RGB(10, 0, 0));
-    HBRUSH second = CreateSolidBrush(RGB(20, 0, 0));
-    HPEN pen = CreatePen(PS_SOLID, 3, RGB(0, 0, 0));
-    HGDIOBJ stockBrush = SelectObject(surface.dc(), first);
-    EXPECT_EQ(SelectObject(surface.dc(), pen), GetStockObject(BLACK_PEN));
-    EXPECT_EQ(SelectObject(surface.dc(), second), first);
-    EXPECT_EQ(SelectObject(surface.dc(), second), second);
-    EXPECT_EQ(SelectObject(surface.dc(), GetStockObject(BLACK_PEN)), pen);
-    EXPECT_EQ(SelectObject(surface.dc(), stockBrush), second);
-    DeleteObject(first);
-    DeleteObject(second);
-    DeleteObject(pen);
 }
 
 TEST(DeviceContextTest, BitmapLivesInOneMemoryDcAtATime) {
