@@ -22,34 +22,22 @@ constexpr COLORREF kPaper = RGB(0, 0, 0);
 constexpr COLORREF kInk = RGB(255, 50, 100);
 constexpr COLORREF kFill = RGB(0, 100, 50);
 
-// The pixels of the shape's rows, or with `interior` of its insides.
-std::set<Pixel> ShapePixels(const EllipseShape& shape, bool interior = false) {
+// The pixels of the shape moved by (dx, dy): its rows, its insides, or its outline (the rows
+// less the insides).
+enum class Part { All, Interior, Outline };
+std::set<Pixel> ShapePixels(const EllipseShape& shape, Part part = Part::All, int dx = 0,
+                            int dy = 0) {
     std::set<Pixel> pixels;
     for (int row = 0; row < shape.Height(); ++row) {
-        const Span span = interior ? shape.Interior(row) : shape.Row(row);
+        const Span span = part == Part::Interior ? shape.Interior(row) : shape.Row(row);
+        const Span inside = part == Part::Outline ? shape.Interior(row) : Span{1, 0};
         for (auto x = span.left; x <= span.right; ++x) {
-            pixels.emplace(static_cast<int>(x), row);
+            if (x < inside.left || x > inside.right) {
+                pixels.emplace(static_cast<int>(x) + dx, row + dy);
+            }
         }
     }
     return pixels;
-}
-
-std::set<Pixel> Minus(const std::set<Pixel>& a, const std::set<Pixel>& b) {
-    std::set<Pixel> out;
-    for (const Pixel& p : a) {
-        if (!b.contains(p)) {
-            out.insert(p);
-        }
-    }
-    return out;
-}
-
-std::set<Pixel> Shifted(const std::set<Pixel>& pixels, int dx, int dy) {
-    std::set<Pixel> out;
-    for (const auto& [x, y] : pixels) {
-        out.emplace(x + dx, y + dy);
-    }
-    return out;
 }
 
 bool EightConnected(const std::set<Pixel>& set) {
@@ -94,7 +82,7 @@ TEST(EllipseShapeTest, FillsItsBoxSymmetricallyWithTheInsideEnclosedForEverySize
                 transposed.emplace(y, x);
             }
             EXPECT_EQ(all, transposed);
-            const auto inside = ShapePixels(shape, true);
+            const auto inside = ShapePixels(shape, Part::Interior);
             for (const auto& [x, y] : all) {
                 const bool edge = !all.contains({x - 1, y}) || !all.contains({x + 1, y}) ||
                                   !all.contains({x, y - 1}) || !all.contains({x, y + 1});
@@ -144,7 +132,7 @@ TEST(EllipseShapeTest, OutlineIsOneConnectedPixelEdgeWithoutDoubledCorners) {
         for (int height = 3; height <= 48; ++height) {
             SCOPED_TRACE(testing::Message() << width << " x " << height);
             const EllipseShape shape(width, height);
-            const auto outline = Minus(ShapePixels(shape), ShapePixels(shape, true));
+            const auto outline = ShapePixels(shape, Part::Outline);
             EXPECT_TRUE(EightConnected(outline));
             // Beyond 4:1 the tips of a flat ellipse only two or three rows high are edge
             // through and through, as on the platform.
@@ -195,8 +183,8 @@ TEST(EllipseTest, OnePixelPenOutlinesTheShapeAndTheBrushFillsInside) {
         ASSERT_TRUE(Ellipse(surface.dc(), left, top, left + width, top + height));
 
         const EllipseShape shape(width, height);
-        const auto inside = Shifted(ShapePixels(shape, true), left, top);
-        const auto edge = Shifted(Minus(ShapePixels(shape), ShapePixels(shape, true)), left, top);
+        const auto inside = ShapePixels(shape, Part::Interior, left, top);
+        const auto edge = ShapePixels(shape, Part::Outline, left, top);
         EXPECT_EQ(surface.PixelsOf(kInk), edge);
         EXPECT_EQ(surface.PixelsOf(kFill), inside);
         EXPECT_EQ(BoundsOf(surface.PixelsOtherThan(kPaper)),
@@ -286,9 +274,8 @@ TEST(EllipseTest, NullBrushLeavesTheInsideAndNullPenFillsTheWholeShape) {
     Ellipse(filled.dc(), 2, 3, 30, 25);
 
     const EllipseShape shape(28, 22);
-    EXPECT_EQ(outlined.PixelsOtherThan(kPaper),
-              Shifted(Minus(ShapePixels(shape), ShapePixels(shape, true)), 2, 3));
-    EXPECT_EQ(filled.PixelsOtherThan(kPaper), Shifted(ShapePixels(shape), 2, 3));
+    EXPECT_EQ(outlined.PixelsOtherThan(kPaper), ShapePixels(shape, Part::Outline, 2, 3));
+    EXPECT_EQ(filled.PixelsOtherThan(kPaper), ShapePixels(shape, Part::All, 2, 3));
 }
 
 }  // namespace
