@@ -143,11 +143,6 @@ class SdlBackendTest : public ::testing::Test {
         return backend;
     }
 
-    // The window's pixels as last presented, 0x00RRGGBB.
-    static std::vector<std::uint32_t> WindowPixels(SdlBackend& backend, int* width, int* height) {
-        return WindowPixelsOf(backend.Window(), width, height);
-    }
-
     // Resizes the window and lets the back end see it.
     static void Resize(SdlBackend& backend, int width, int height) {
         SDL_SetWindowSize(backend.Window(), width, height);
@@ -164,8 +159,6 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
     options.firstFramePresented = [&] { reported = true; };
     auto backend = Open(options);
     ASSERT_TRUE(backend);
-    EXPECT_EQ(backend->Screen().width, 32);
-    EXPECT_EQ(backend->Screen().height, 40);
 
     ShowPattern(*backend, device);
     EXPECT_TRUE(reported);
@@ -173,7 +166,7 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
     Resize(*backend, 71, 80);
     int width = 0;
     int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
     ASSERT_EQ(width, 71);
     ASSERT_EQ(height, 80);
     EXPECT_EQ(Wrong(pixels, width, height,
@@ -201,7 +194,8 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
         Resize(*backend, size.width, size.height);
         int width = 0;
         int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+        const std::vector<std::uint32_t> pixels =
+            WindowPixelsOf(backend->Window(), &width, &height);
         ASSERT_EQ(width, size.width);
         const int factor = size.width / device.width;
         EXPECT_EQ(Wrong(pixels, width, height,
@@ -224,7 +218,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     backend->Present(changed);
     int width = 0;
     int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
     EXPECT_EQ(pixels[6 * width + 5], 0xFFFFFFu);
     EXPECT_EQ(pixels[6 * width + 8], PatternPixel(8, 6));
 }
@@ -244,7 +238,7 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     auto black = [](SdlBackend& shown) {
         int width = 0;
         int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixels(shown, &width, &height);
+        const std::vector<std::uint32_t> pixels = WindowPixelsOf(shown.Window(), &width, &height);
         return !pixels.empty() &&
                std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; });
     };
