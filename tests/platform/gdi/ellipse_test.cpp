@@ -161,15 +161,12 @@ TEST(EllipseShapeTest, DiagonalStepsOfACircleAreSinglePixels) {
     EXPECT_EQ(flat.Interior(1).left, 1);
 }
 
-TEST(EllipseShapeTest, RowsOutsideTheBoxAreEmptyAndItsEdgeRowsHaveNoInterior) {
+TEST(EllipseShapeTest, RowsOutsideTheBoxAreEmpty) {
     const EllipseShape shape(9, 7);
     for (int row : {-1, 7, 50}) {
         EXPECT_TRUE(shape.Row(row).Empty()) << row;
         EXPECT_TRUE(shape.Interior(row).Empty()) << row;
     }
-    EXPECT_TRUE(shape.Interior(0).Empty());
-    EXPECT_TRUE(shape.Interior(6).Empty());
-    EXPECT_FALSE(shape.Interior(1).Empty());
 }
 
 TEST(EllipseTest, OnePixelPenOutlinesTheShapeAndTheBrushFillsInside) {

@@ -38,8 +38,11 @@ TEST(FillRectTest, CoversLeftAndTopEdgesButNotRightAndBottom) {
     EXPECT_EQ(green.size(), 5u * 6u);
 }
 
-TEST(FillRectTest, StockBrushesPaintTheirGreys) {
+// The stock brushes paint their greys; programs written for the platform pass stock objects and
+// the copy's operation as numbers, which the names must mean too.
+TEST(FillRectTest, StockBrushesPaintTheirGreysAndAreFoundByThePlatformsNumbers) {
     TestSurface surface(4, 1);
+    const RECT all{0, 0, 4, 1};
     const std::pair<int, COLORREF> brushes[] = {{WHITE_BRUSH, RGB(255, 255, 255)},
                                                 {LTGRAY_BRUSH, RGB(192, 192, 192)},
                                                 {GRAY_BRUSH, RGB(128, 128, 128)},
@@ -47,23 +50,17 @@ TEST(FillRectTest, StockBrushesPaintTheirGreys) {
                                                 {BLACK_BRUSH, RGB(0, 0, 0)}};
     for (const auto& [stock, colour] : brushes) {
         surface.Clear(RGB(1, 2, 3));
-        const RECT all{0, 0, 4, 1};
         FillRect(surface.dc(), &all, static_cast<HBRUSH>(GetStockObject(stock)));
         EXPECT_EQ(GetPixel(surface.dc(), 3, 0), colour) << stock;
     }
-}
-
-// Programs written for the platform pass these as numbers; the names must mean the same ones.
-TEST(FillRectTest, StockObjectsAndTheCopyAreFoundByThePlatformsNumbers) {
     EXPECT_EQ(GetStockObject(0), GetStockObject(WHITE_BRUSH));
     EXPECT_EQ(GetStockObject(4), GetStockObject(BLACK_BRUSH));
     EXPECT_EQ(GetStockObject(5), GetStockObject(NULL_BRUSH));
     EXPECT_EQ(GetStockObject(7), GetStockObject(BLACK_PEN));
     EXPECT_EQ(GetStockObject(8), GetStockObject(NULL_PEN));
-    TestSurface from(2, 1, RGB(9, 8, 7));
-    TestSurface to(2, 1);
-    EXPECT_TRUE(BitBlt(to.dc(), 0, 0, 2, 1, from.dc(), 0, 0, 0x00CC0020));
-    EXPECT_EQ(GetPixel(to.dc(), 1, 0), RGB(9, 8, 7));
+    TestSurface from(4, 1, RGB(9, 8, 7));
+    EXPECT_TRUE(BitBlt(surface.dc(), 0, 0, 4, 1, from.dc(), 0, 0, 0x00CC0020));
+    EXPECT_EQ(GetPixel(surface.dc(), 1, 0), RGB(9, 8, 7));
 }
 
 TEST(FillRectTest, ClipsToTheSurfaceAndIgnoresEmptyOrInvertedRectangles) {

@@ -33,7 +33,6 @@ class TestSurface {
     TestSurface& operator=(const TestSurface&) = delete;
 
     HDC dc() const { return dc_; }
-    HBITMAP bitmap() const { return bitmap_; }
     int width() const { return width_; }
     int height() const { return height_; }
 
