@@ -49,30 +49,24 @@ TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
     EXPECT_TRUE(FitScreen({100, 100}, {32, 4096}).image.Empty());
 }
 
-TEST(InitialWindowSize, ScalesWhenTheDesktopHasRoom) {
-    // A screen of one pixel is a screen; one of none gives no window.
-    EXPECT_EQ(InitialWindowSize({1, 1}, 1, {100, 100}).width, 1);
-    EXPECT_EQ(InitialWindowSize({0, 5}, 1, {100, 100}).height, 0);
-    EXPECT_EQ(InitialWindowSize({480, 640}, 1, {1920, 1050}).height, 640);
-    const ScreenSize twice = InitialWindowSize({240, 320}, 3, {1920, 1050});
-    EXPECT_EQ(twice.width, 720);
-    EXPECT_EQ(twice.height, 960);
-    // Nothing known of the desktop: as asked.
-    const ScreenSize unknown = InitialWindowSize({480, 640}, 4, {0, 0});
-    EXPECT_EQ(unknown.width, 1920);
-    EXPECT_EQ(unknown.height, 2560);
-}
-
-TEST(InitialWindowSize, LowersTheScaleToAWholeFactorThatFits) {
-    const ScreenSize size = InitialWindowSize({480, 640}, 3, {1920, 1300});
-    EXPECT_EQ(size.width, 960);
-    EXPECT_EQ(size.height, 1280);
-}
-
-TEST(InitialWindowSize, ShrinksKeepingTheAspectWhenNotEvenOneToOneFits) {
-    const ScreenSize size = InitialWindowSize({480, 800}, 1, {1366, 700});
-    EXPECT_EQ(size.width, 420);
-    EXPECT_EQ(size.height, 700);
+// The window asked for: the screen at the scale asked when the desktop has room (or nothing is
+// known of it), else at the largest whole factor that fits, else shrunk keeping the aspect.
+TEST(InitialWindowSize, ScalesLowersToAWholeFactorOrShrinksToFitTheDesktop) {
+    const struct {
+        ScreenSize screen;
+        int scale;
+        ScreenSize desktop, window;
+    } cases[] = {
+        {{1, 1}, 1, {100, 100}, {1, 1}},  // a screen of one pixel is a screen
+        {{0, 5}, 1, {100, 100}, {0, 0}},  // one of none gives no window
+        {{480, 640}, 1, {1920, 1050}, {480, 640}}, {{240, 320}, 3, {1920, 1050}, {720, 960}},
+        {{480, 640}, 4, {0, 0}, {1920, 2560}},     {{480, 640}, 3, {1920, 1300}, {960, 1280}},
+        {{480, 800}, 1, {1366, 700}, {420, 700}}};
+    for (const auto& c : cases) {
+        const ScreenSize size = InitialWindowSize(c.screen, c.scale, c.desktop);
+        EXPECT_EQ(size.width, c.window.width) << c.screen.width << "x" << c.screen.height;
+        EXPECT_EQ(size.height, c.window.height) << c.screen.width << "x" << c.screen.height;
+    }
 }
 
 }  // namespace

@@ -33,7 +33,6 @@ class TestSurface {
     TestSurface& operator=(const TestSurface&) = delete;
 
     HDC dc() const { return dc_; }
-    HBITMAP bitmap() const { return bitmap_; }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -44,31 +43,9 @@ class TestSurface {
         DeleteObject(brush);
     }
 
-    // Every pixel of the given colour.
-    std::set<Pixel> PixelsOf(COLORREF colour) const {
-        std::set<Pixel> found;
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                if (GetPixel(dc_, x, y) == colour) {
-                    found.emplace(x, y);
-                }
-            }
-        }
-        return found;
-    }
-
-    // Every pixel not of the given colour.
-    std::set<Pixel> PixelsOtherThan(COLORREF colour) const {
-        std::set<Pixel> found;
-        for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) {
-                if (GetPixel(dc_, x, y) != colour) {
-                    found.emplace(x, y);
-                }
-            }
-        }
-        return found;
-    }
+    // Every pixel of the given colour, or of any other.
+    std::set<Pixel> PixelsOf(COLORREF colour) const { return PixelsWhere(colour, true); }
+    std::set<Pixel> PixelsOtherThan(COLORREF colour) const { return PixelsWhere(colour, false); }
 
     // Selects a new solid brush and pen, deleting what they displace (unless stock).
     void UseBrush(COLORREF colour) { DeleteObject(SelectObject(dc_, CreateSolidBrush(colour))); }
@@ -78,6 +55,18 @@ class TestSurface {
     void UseStock(int index) { DeleteObject(SelectObject(dc_, GetStockObject(index))); }
 
   private:
+    std::set<Pixel> PixelsWhere(COLORREF colour, bool same) const {
+        std::set<Pixel> found;
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) {
+                if ((GetPixel(dc_, x, y) == colour) == same) {
+                    found.emplace(x, y);
+                }
+            }
+        }
+        return found;
+    }
+
     int width_;
     int height_;
     HDC dc_ = nullptr;

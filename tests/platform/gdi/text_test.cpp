@@ -41,7 +41,6 @@ TEST(SystemFontTest, DescribesItselfAsA92ByteLogfont) {
     LOGFONTW logfont{};
     EXPECT_EQ(GetObjectW(font, sizeof logfont, &logfont), 92);
     EXPECT_EQ(logfont.lfHeight, 16);
-    EXPECT_EQ(logfont.lfWeight, FW_NORMAL);
     EXPECT_EQ(std::u16string(logfont.lfFaceName), u"sans-serif");
     // As numbers, the values a program built against the real headers compares with.
     EXPECT_EQ(logfont.lfWeight, 400);
@@ -76,7 +75,6 @@ TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
     EXPECT_LT(lightFace.weight, 400) << lightFace.family << " " << lightFace.style;
     EXPECT_GE(regularFace.weight, 350) << regularFace.family << " " << regularFace.style;
     EXPECT_LT(lightFace.weight, regularFace.weight);
-    EXPECT_FALSE(lightFace.family.empty());
     EXPECT_NE(lightFace.file, regularFace.file);
 
     DeleteObject(light);
@@ -232,27 +230,13 @@ class TextOutTest : public testing::Test {
 TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundColour) {
     const SIZE cell = Extent(u"10");
     ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"10", 2, nullptr));
-    int background = 0;
-    int ink = 0;
-    for (int y = 0; y < surface_.height(); ++y) {
-        for (int x = 0; x < surface_.width(); ++x) {
-            const COLORREF pixel = GetPixel(surface_.dc(), x, y);
-            const bool inCell = x >= 20 && x < 20 + cell.cx && y >= 30 && y < 30 + cell.cy;
-            if (!inCell) {
-                ASSERT_EQ(pixel, kPaper) << "outside the cell at " << x << ", " << y;
-            } else {
-                ASSERT_NE(pixel, kPaper) << "cell not filled at " << x << ", " << y;
-                if (pixel == kPitchGreen) {
-                    ++background;
-                } else {
-                    ++ink;
-                }
-            }
-        }
-    }
-    EXPECT_GT(ink, 20);
-    EXPECT_GT(background, ink);
-    // The cell's corners are background.
+    const auto drawn = surface_.PixelsOtherThan(kPaper);
+    EXPECT_EQ(tarvel_test::BoundsOf(drawn),
+              (tarvel_test::Bounds{20, 30, 20 + cell.cx - 1, 30 + cell.cy - 1}));
+    EXPECT_EQ(drawn.size(), static_cast<std::size_t>(cell.cx * cell.cy)) << "the cell all filled";
+    const std::size_t background = surface_.PixelsOf(kPitchGreen).size();
+    EXPECT_GT(drawn.size() - background, 20u) << "ink";
+    EXPECT_GT(background, drawn.size() - background);
     EXPECT_EQ(GetPixel(surface_.dc(), 20, 30), kPitchGreen);
     EXPECT_EQ(GetPixel(surface_.dc(), 20 + cell.cx - 1, 30 + cell.cy - 1), kPitchGreen);
 }

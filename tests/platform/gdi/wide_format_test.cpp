@@ -35,12 +35,6 @@ TEST(WideFormatTest, StringsCharactersAndPercent) {
     EXPECT_EQ(Format(u"%.2s", u"abc"), u"ab");
 }
 
-TEST(WideFormatTest, ZeroPrecisionsAndWidthsOfTwoDigits) {
-    EXPECT_EQ(Format(u"[%.0d|%.0d]", 0, 5), u"[|5]");
-    EXPECT_EQ(Format(u"[%.0s]", u"abc"), u"[]");
-    EXPECT_EQ(Format(u"[%12d]", 5), u"[           5]");
-}
-
 TEST(WideFormatTest, WidthsFlagsAndHex) {
     EXPECT_EQ(Format(u"[%5d]", -42), u"[  -42]");
     EXPECT_EQ(Format(u"[%-5d]", 42), u"[42   ]");
@@ -48,6 +42,8 @@ TEST(WideFormatTest, WidthsFlagsAndHex) {
     EXPECT_EQ(Format(u"[%.3d]", 7), u"[007]");
     EXPECT_EQ(Format(u"%x %X %#x", 255u, 255u, 255u), u"ff FF 0xff");
     EXPECT_EQ(Format(u"[%4s]", u"ab"), u"[  ab]");
+    EXPECT_EQ(Format(u"[%.0d|%.0d|%.0s]", 0, 5, u"abc"), u"[|5|]");
+    EXPECT_EQ(Format(u"[%12d]", 5), u"[           5]");
 }
 
 TEST(WideFormatTest, UnknownConversionsFailWithAnEmptyString) {

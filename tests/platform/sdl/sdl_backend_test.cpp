@@ -143,11 +143,6 @@ class SdlBackendTest : public ::testing::Test {
         return backend;
     }
 
-    // The window's pixels as last presented, 0x00RRGGBB.
-    static std::vector<std::uint32_t> WindowPixels(SdlBackend& backend, int* width, int* height) {
-        return WindowPixelsOf(backend.Window(), width, height);
-    }
-
     // Resizes the window and lets the back end see it.
     static void Resize(SdlBackend& backend, int width, int height) {
         SDL_SetWindowSize(backend.Window(), width, height);
@@ -164,8 +159,6 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
     options.firstFramePresented = [&] { reported = true; };
     auto backend = Open(options);
     ASSERT_TRUE(backend);
-    EXPECT_EQ(backend->Screen().width, 32);
-    EXPECT_EQ(backend->Screen().height, 40);
 
     ShowPattern(*backend, device);
     EXPECT_TRUE(reported);
@@ -173,7 +166,7 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
     Resize(*backend, 71, 80);
     int width = 0;
     int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
     ASSERT_EQ(width, 71);
     ASSERT_EQ(height, 80);
     EXPECT_EQ(Wrong(pixels, width, height,
@@ -181,57 +174,6 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
                         return x < 3 || x >= 67 ? 0u : PatternPixel((x - 3) / 2, y / 2);
                     }),
               0);
-}
-
-TEST_F(SdlBackendTest, BetweenWholeFactorsPixelCentresKeepTheirColour) {
-    auto backend = Open(At());
-    ASSERT_TRUE(backend);
-    ShowPattern(*backend, device);
-    // 2.5 times: each device pixel covers 2.5 window pixels; the one at its centre must be its
-    // own colour, not a blend with the neighbours (a plain smooth scale is 10 % off there).
-    Resize(*backend, 80, 100);
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
-    ASSERT_EQ(width, 80);
-    EXPECT_EQ(CentresOff(pixels, width, device), 0);
-}
-
-TEST_F(SdlBackendTest, WhatIsComposedIsShownWhetherAllOfItChangedOrAPart) {
-    auto backend = Open(At());
-    ASSERT_TRUE(backend);
-    cairo_surface_t* buffer = backend->ScreenBuffer();
-    ASSERT_NE(buffer, nullptr);
-    EXPECT_EQ(cairo_image_surface_get_format(buffer), CAIRO_FORMAT_RGB24);
-    EXPECT_EQ(cairo_image_surface_get_width(buffer), device.width);
-    EXPECT_EQ(cairo_image_surface_get_height(buffer), device.height);
-    EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
-
-    // The window at one device pixel a pixel: what is composed is what is shown, all of it.
-    auto expectShown = [&](auto colourAt) {
-        int width = 0;
-        int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
-        ASSERT_EQ(width, device.width);
-        ASSERT_EQ(height, device.height);
-        EXPECT_EQ(Wrong(pixels, width, height, colourAt), 0);
-    };
-    PaintPattern(buffer, device);
-    backend->Present(AllOf(device));
-    expectShown(PatternPixel);
-
-    // Rows 10 to 19 composed again in another colour and said to have changed: shown.
-    buffer = backend->ScreenBuffer();
-    {
-        CairoPtr cr(cairo_create(buffer));
-        cairo_set_source_rgb(cr.get(), 0, 0.5, 1);
-        cairo_rectangle(cr.get(), 0, 10, device.width, 10);
-        cairo_fill(cr.get());
-    }
-    ScreenDamage band(device.width, device.height);
-    band.Add({0, 10, device.width, 20});
-    backend->Present(band);
-    expectShown([](int x, int y) { return y >= 10 && y < 20 ? 0x0080FFu : PatternPixel(x, y); });
 }
 
 TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
@@ -243,6 +185,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(cairo_image_surface_get_data(buffer), window->pixels)
         << "at one to one the window's own pixels are composed into";
+    EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
     PaintPattern(buffer, device);
     backend->Present(AllOf(device));
 
@@ -251,7 +194,8 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
         Resize(*backend, size.width, size.height);
         int width = 0;
         int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+        const std::vector<std::uint32_t> pixels =
+            WindowPixelsOf(backend->Window(), &width, &height);
         ASSERT_EQ(width, size.width);
         const int factor = size.width / device.width;
         EXPECT_EQ(Wrong(pixels, width, height,
@@ -274,7 +218,7 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     backend->Present(changed);
     int width = 0;
     int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixels(*backend, &width, &height);
+    const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
     EXPECT_EQ(pixels[6 * width + 5], 0xFFFFFFu);
     EXPECT_EQ(pixels[6 * width + 8], PatternPixel(8, 6));
 }
@@ -294,7 +238,7 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     auto black = [](SdlBackend& shown) {
         int width = 0;
         int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixels(shown, &width, &height);
+        const std::vector<std::uint32_t> pixels = WindowPixelsOf(shown.Window(), &width, &height);
         return !pixels.empty() &&
                std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; });
     };
@@ -363,25 +307,19 @@ TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
               (Lines{"move 4,10", "key-down 0x71", "key-up 0x71", "close"}));
 }
 
-TEST_F(SdlBackendTest, F11TogglesFullScreenInsideTheBackEnd) {
-    auto backend = Open(At());
+TEST_F(SdlBackendTest, StartsInFullScreenWhenAskedAndF11TogglesItInsideTheBackEnd) {
+    SdlOptions options = At();
+    options.fullscreen = true;
+    auto backend = Open(options);
     ASSERT_TRUE(backend);
-    ASSERT_FALSE(backend->Fullscreen());
+    EXPECT_TRUE(backend->Fullscreen());
+    backend->SetFullscreen(false);
+    EXPECT_FALSE(backend->Fullscreen());
     SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F11);
     SDL_Event release = sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F11);
     SDL_PushEvent(&press);
     SDL_PushEvent(&release);
     EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
-    EXPECT_TRUE(backend->Fullscreen());
-    backend->SetFullscreen(false);
-    EXPECT_FALSE(backend->Fullscreen());
-}
-
-TEST_F(SdlBackendTest, StartsInFullScreenWhenAsked) {
-    SdlOptions options = At();
-    options.fullscreen = true;
-    auto backend = Open(options);
-    ASSERT_TRUE(backend);
     EXPECT_TRUE(backend->Fullscreen());
 }
 

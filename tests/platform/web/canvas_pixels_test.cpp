@@ -6,27 +6,9 @@
 
 #include "platform/web/canvas_pixels.h"
 
-// Two rows of two pixels, each row padded to 12 bytes as an image's stride may be; the padding
-// must not reach the canvas.
-TEST(CanvasPixels, RgbWordsBecomeOpaqueCanvasBytesRowByRow) {
-    const std::uint32_t words[2][3] = {{0x00ff8040, 0x00010203, 0xdeadbeef},
-                                       {0x7f000000, 0x0000ff00, 0xdeadbeef}};
-    std::uint8_t rgb[sizeof words];
-    std::memcpy(rgb, words, sizeof words);
-    std::vector<std::uint8_t> rgba(2 * 2 * 4, 0x55);
-
-    platform::RgbToCanvasBytes(rgb, 12, 2, 2, rgba.data());
-
-    const std::vector<std::uint8_t> expected = {
-        0xff, 0x80, 0x40, 0xff, 0x01, 0x02, 0x03, 0xff,  // the unused top byte is not alpha
-        0x00, 0x00, 0x00, 0xff, 0x00, 0xff, 0x00, 0xff,
-    };
-    EXPECT_EQ(rgba, expected);
-}
-
 // Pixels go two at a time: an odd width leaves one at the end of each row, which must come out
-// the same as the others, while the row's padding stays out and nothing is written past the
-// last row (the last four bytes).
+// the same as the others, while the row's padding (a stride wider than the row) stays out, the
+// unused top byte is not taken for alpha, and nothing is written past the last row.
 TEST(CanvasPixels, OddWidthsConvertTheLastPixelOfEachRow) {
     const std::uint32_t words[2][4] = {{0x00102030, 0xff405060, 0x00708090, 0xdeadbeef},
                                        {0x00a0b0c0, 0x00d0e0f0, 0x80000001, 0xdeadbeef}};
