@@ -73,18 +73,3 @@ TEST(PageScreen, ExtremeViewportsStayWithinWhatTheScreenMayBe) {
     };
     ExpectScreens(std::begin(cases), std::end(cases));
 }
-
-TEST(PageScreen, EveryScreenChosenIsPortraitAndOneTheAddressCouldName) {
-    for (int width = 1; width <= 3000; width += 37) {
-        for (int height = 1; height <= 3000; height += 41) {
-            const platform::ScreenSize screen = PageScreenFor(width, height);
-            const std::string named =
-                std::to_string(screen.width) + "x" + std::to_string(screen.height);
-            ASSERT_GE(screen.width, kPageScreenMinWidth) << width << "x" << height;
-            ASSERT_LE(screen.width, kPageScreenMaxWidth) << width << "x" << height;
-            // 3:4 or taller, to within the rounding of the width.
-            ASSERT_GE(screen.height * 3 + 2, screen.width * 4) << width << "x" << height;
-            ASSERT_TRUE(ParseScreenSize(named, nullptr).has_value()) << named;
-        }
-    }
-}

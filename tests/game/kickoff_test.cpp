@@ -15,8 +15,6 @@ TEST(Kickoff, FirstKickoffPutsDiscsFlushWithThePitchEdges) {
     for (const Player& disc : state.players) {
         EXPECT_EQ(disc.size, 47);
         EXPECT_EQ(disc.x, 97.0);
-        EXPECT_EQ(disc.vx, 0.0);
-        EXPECT_EQ(disc.vy, 0.0);
     }
     // The goal depth is not stored yet at the first kick-off.
     EXPECT_EQ(state.players[kUserPlayer].y, 273.0);
@@ -32,8 +30,6 @@ TEST(Kickoff, LaterKickoffsUseTheStoredGoalDepth) {
     EXPECT_EQ(state.geometry.goalDepth, 8);
     EXPECT_EQ(state.players[kUserPlayer].y, 265.0);
     EXPECT_EQ(state.players[kComputerPlayer].y, 8.0);
-    EXPECT_EQ(state.ball.x, 113.0);
-    EXPECT_EQ(state.ball.y, 160.0);
 }
 
 TEST(Kickoff, SizesAndPlacesScaleWithTheWidth) {

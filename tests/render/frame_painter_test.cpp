@@ -261,10 +261,8 @@ TEST(FramePainterResources, EveryFrameMakesItsObjectsAndLeavesOnlyTheSurfacesAnd
                           made.fonts - madeBefore.fonts}),
               (std::array<std::size_t, 3>{4u * kFrames, 5u * kFrames, 2u * kFrames}));
     // Two surfaces with their bitmaps, the background's grey brush and the frame's ring brush.
-    const platform::GdiObjectCounts after = platform::LiveGdiObjects();
-    EXPECT_EQ(
-        (std::array{after.deviceContexts, after.bitmaps, after.brushes, after.pens, after.fonts}),
-        (std::array{before.deviceContexts + 2, before.bitmaps + 2, before.brushes + 2, before.pens,
-                    before.fonts}));
+    EXPECT_EQ(platform::LiveGdiObjects(),
+              (platform::GdiObjectCounts{before.deviceContexts + 2, before.bitmaps + 2,
+                                         before.brushes + 2, before.pens, before.fonts}));
     EXPECT_EQ(platform::LiveLocalBlocks(), blocksBefore);
 }

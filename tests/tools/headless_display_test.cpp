@@ -6,28 +6,10 @@
 #include <sstream>
 #include <string>
 
-#include "game/match.h"
 #include "platform/gdi/gdi_debug.h"
-#include "tools/headless_display.h"
 #include "tools/script_runner.h"
 
 namespace {
-
-TEST(HeadlessDisplay, LeavesNoDrawingObjectsBehind) {
-    const platform::GdiObjectCounts before = platform::LiveGdiObjects();
-    {
-        MatchState state{};
-        HeadlessDisplay display;
-        std::string error;
-        ASSERT_TRUE(display.FirstPaint(state, 64, 48, &error)) << error;
-        RunGameTick(state);
-        ASSERT_TRUE(display.Paint(state, "", &error)) << error;
-        const platform::GdiObjectCounts painting = platform::LiveGdiObjects();
-        EXPECT_EQ(painting.deviceContexts, before.deviceContexts + 2) << "the two surfaces";
-        EXPECT_EQ(painting.bitmaps, before.bitmaps + 2);
-    }
-    EXPECT_EQ(platform::LiveGdiObjects(), before);
-}
 
 TEST(HeadlessDisplay, RepeatedScriptsDoNotPileUpObjects) {
     const platform::GdiObjectCounts before = platform::LiveGdiObjects();

@@ -45,28 +45,6 @@ TEST(IconOnSquare, EachPixelBecomesABlockOfTheLargestWholeFactorCentred) {
     }
 }
 
-TEST(IconOnSquare, TheGameIconKeepsItsPictureAtEveryThemeSize) {
-    std::string error;
-    const auto picture = platform::WindowIconFromResource(resources::TarvelIcon(), &error);
-    ASSERT_TRUE(picture) << error;
-    struct Case {
-        int size, factor, margin;
-    };
-    for (const Case c : {Case{48, 1, 0}, Case{64, 1, 8}, Case{128, 2, 16}, Case{256, 5, 8}}) {
-        SCOPED_TRACE(c.size);
-        const auto square = IconOnSquare(*picture, c.size, &error);
-        ASSERT_TRUE(square) << error;
-        for (int y = 0; y < 48; y += 7) {
-            for (int x = 0; x < 48; x += 5) {
-                EXPECT_EQ(
-                    Pixel(*square, c.margin + x * c.factor + c.factor - 1, c.margin + y * c.factor),
-                    Pixel(*picture, x, y));
-            }
-        }
-        EXPECT_EQ(Pixel(*square, c.size - 1, c.size - 1), 0U);
-    }
-}
-
 TEST(TarvelIconAt, SmallSizesAreTheirOwnDrawingsLargerOnesThePictureEnlarged) {
     std::string error;
     const auto picture = platform::WindowIconFromResource(resources::TarvelIcon(), &error);
