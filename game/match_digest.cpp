@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#define XXH_INLINE_ALL
 #include <xxhash.h>
 
 namespace {
