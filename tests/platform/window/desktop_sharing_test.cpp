@@ -1,23 +1,19 @@
 // Desktops shared between processes: publishing windows, finding and bringing forward the windows
-// of another process, first against a listener of the test's own, then against a real second
-// process (shared_window_host).
+// of another process, against a listener of the test's own (the end-to-end test starts the game
+// twice for real).
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdint>
 #include <future>
 #include <string>
+#include <thread>
 
 #include "platform/window/headless_backend.h"
 #include "platform/window/window_endpoint.h"
 #include "platform/window/window_system.h"
 #include "platform/window/winuser.h"
-
-extern char** environ;
 
 namespace {
 
@@ -135,9 +131,23 @@ TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
     EXPECT_EQ(FindWindowW(nullptr, u"Remote"), nullptr);
     EXPECT_EQ(FindWindowW(u"REMOTE", u"remote"), nullptr) << "titles match exactly";
 
+    // Bringing the proxy forward asks the process behind it, once.
+    std::atomic<int> requests{0};
+    std::atomic<bool> stop{false};
+    std::thread serving([&] {
+        while (!stop) {
+            remote->Serve([&] { return ++requests > 0; });
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    const auto flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(proxy) | 1);
+    EXPECT_TRUE(SetForegroundWindow(flagged));
+    stop = true;
+    serving.join();
+    EXPECT_EQ(requests, 1);
+
     remote.reset();
     EXPECT_EQ(FindWindowW(u"REMOTE", u"Remote"), nullptr);
-    const auto flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(proxy) | 1);
     EXPECT_FALSE(SetForegroundWindow(flagged)) << "the window behind the proxy is gone";
 }
 
@@ -173,83 +183,6 @@ TEST_F(SharedDesktop, ATimerOutOfStepWithTheSocketLooksCostsOneWakeATick) {
     }
     EXPECT_EQ(ticks, 19);
     EXPECT_LE(backend.BlockingWaits() - waitsBefore, 20) << "not a wake for the sockets between";
-}
-
-// shared_window_host running as a second process, its standard output read line by line.
-class HostProcess {
-  public:
-    explicit HostProcess(const std::string& desktop) {
-        int out[2];
-        if (pipe(out) != 0) {
-            ADD_FAILURE() << "pipe";
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::string path = SHARED_WINDOW_HOST;
-        char* argv[] = {path.data(), const_cast<char*>(desktop.c_str()), nullptr};
-        if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ) != 0) {
-            ADD_FAILURE() << "cannot start " << path;
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        out_ = out[0];
-    }
-    ~HostProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            Wait();
-        }
-        close(out_);
-    }
-
-    // The next line it prints, or "" when none comes within five seconds.
-    std::string Line() {
-        std::string line;
-        const auto giveUp = std::chrono::steady_clock::now() + 5s;
-        while (std::chrono::steady_clock::now() < giveUp) {
-            pollfd readable{out_, POLLIN, 0};
-            if (poll(&readable, 1, 100) <= 0) {
-                continue;
-            }
-            char c;
-            if (read(out_, &c, 1) != 1) {
-                break;
-            }
-            if (c == '\n') {
-                return line;
-            }
-            line += c;
-        }
-        return "";
-    }
-    // The wait status once it has ended.
-    int Wait() {
-        int status = -1;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-};
-
-TEST_F(SharedDesktop, ASecondProcessFindsTheWindowAndBringsItForward) {
-    HostProcess host(desktop);
-    ASSERT_EQ(host.Line(), "ready");
-    const HWND found = FindWindowW(u"HOST", u"Host");
-    ASSERT_NE(found, nullptr);
-    EXPECT_TRUE(
-        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(found) | 1)));
-    EXPECT_EQ(host.Line(), "raised");
-    const int status = host.Wait();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(FindWindowW(u"HOST", u"Host"), nullptr) << "it closed its window and left";
 }
 
 }  // namespace

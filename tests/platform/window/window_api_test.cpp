@@ -92,16 +92,6 @@ TEST_F(WindowCalls, AHeldKeysStateHasItsHighBitSet) {
     EXPECT_EQ(GetKeyState('A'), 0);
 }
 
-TEST_F(WindowCalls, ADestroyedWindowIsToldSoWithNothingInTheParameters) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
-    ASSERT_TRUE(DestroyWindow(window));
-    const std::vector<Seen> destroyed = SeenOf(WM_DESTROY);
-    ASSERT_EQ(destroyed.size(), 1u);
-    EXPECT_EQ(destroyed[0].wParam, 0u);
-    EXPECT_EQ(destroyed[0].lParam, 0);
-}
-
 TEST(HeadlessDesktop, IsThePocketComputersScreenUnlessToldOtherwise) {
     platform::HeadlessBackend plain;
     EXPECT_EQ(std::pair(plain.Screen().width, plain.Screen().height), std::pair(240, 320));
