@@ -163,7 +163,6 @@ TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZero) {
 TEST_F(Controls, OnlyAChildHasAControlId) {
     EXPECT_EQ(GetDlgCtrlID(MakeControl(u"button", u"OK", 0, 12)), 12);
     EXPECT_EQ(GetDlgCtrlID(main), 0);
-    EXPECT_EQ(GetWindowLongW(main, GWL_ID), 0);
     EXPECT_EQ(GetDlgCtrlID(nullptr), 0);
 }
 

@@ -1,11 +1,7 @@
 // Desktops shared between processes: publishing windows, finding and bringing forward the windows
-// of another process, first against a listener of the test's own, then against a real second
-// process (shared_window_host).
+// of another process, against a listener of the test's own (the end-to-end test starts the game
+// twice for real).
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -18,8 +14,6 @@
 #include "platform/window/window_endpoint.h"
 #include "platform/window/window_system.h"
 #include "platform/window/winuser.h"
-
-extern char** environ;
 
 namespace {
 
@@ -137,14 +131,12 @@ TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
     EXPECT_EQ(FindWindowW(nullptr, u"Remote"), nullptr);
     EXPECT_EQ(FindWindowW(u"REMOTE", u"remote"), nullptr) << "titles match exactly";
 
+    // Bringing the proxy forward asks the process behind it, once.
     std::atomic<int> requests{0};
     std::atomic<bool> stop{false};
     std::thread serving([&] {
         while (!stop) {
-            remote->Serve([&] {
-                ++requests;
-                return true;
-            });
+            remote->Serve([&] { return ++requests > 0; });
             std::this_thread::sleep_for(1ms);
         }
     });
@@ -157,13 +149,6 @@ TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
     remote.reset();
     EXPECT_EQ(FindWindowW(u"REMOTE", u"Remote"), nullptr);
     EXPECT_FALSE(SetForegroundWindow(flagged)) << "the window behind the proxy is gone";
-}
-
-TEST_F(SharedDesktop, WindowsOfAnotherDesktopAreNotFound) {
-    std::unique_ptr<EndpointListener> elsewhere = EndpointListener::Listen(
-        EndpointName(desktop + " other", geteuid(), u"REMOTE", u"Remote"), nullptr);
-    ASSERT_TRUE(elsewhere);
-    EXPECT_EQ(FindWindowW(u"REMOTE", u"Remote"), nullptr);
 }
 
 TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
@@ -198,122 +183,6 @@ TEST_F(SharedDesktop, ATimerOutOfStepWithTheSocketLooksCostsOneWakeATick) {
     }
     EXPECT_EQ(ticks, 19);
     EXPECT_LE(backend.BlockingWaits() - waitsBefore, 20) << "not a wake for the sockets between";
-}
-
-TEST(PrivateDesktop, SleepsUntilThereIsWorkAndPublishesNothing) {
-    platform::HeadlessBackend backend;
-    platform::WindowSystem windows{backend};
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PlainProc;
-    wc.lpszClassName = u"Plain";
-    RegisterClassW(&wc);
-    CreateWindowExW(0, u"Plain", u"Main", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
-                    nullptr);
-    MSG msg;
-    Pump();
-    const int waitsBefore = backend.BlockingWaits();
-    backend.At(1000, [] { PostQuitMessage(0); });
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        DispatchMessageW(&msg);
-    }
-    EXPECT_EQ(backend.BlockingWaits() - waitsBefore, 1);
-}
-
-// shared_window_host running as a second process, its standard output read line by line.
-class HostProcess {
-  public:
-    explicit HostProcess(const std::string& desktop) {
-        int out[2];
-        if (pipe(out) != 0) {
-            ADD_FAILURE() << "pipe";
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        std::string path = SHARED_WINDOW_HOST;
-        char* argv[] = {path.data(), const_cast<char*>(desktop.c_str()), nullptr};
-        if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, environ) != 0) {
-            ADD_FAILURE() << "cannot start " << path;
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(out[1]);
-        out_ = out[0];
-    }
-    ~HostProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            Wait();
-        }
-        close(out_);
-    }
-
-    // The next line it prints, or "" when none comes within five seconds.
-    std::string Line() {
-        std::string line;
-        const auto giveUp = std::chrono::steady_clock::now() + 5s;
-        while (std::chrono::steady_clock::now() < giveUp) {
-            pollfd readable{out_, POLLIN, 0};
-            if (poll(&readable, 1, 100) <= 0) {
-                continue;
-            }
-            char c;
-            if (read(out_, &c, 1) != 1) {
-                break;
-            }
-            if (c == '\n') {
-                return line;
-            }
-            line += c;
-        }
-        return "";
-    }
-    void Kill() { kill(pid_, SIGKILL); }
-    // The wait status once it has ended.
-    int Wait() {
-        int status = -1;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    pid_t pid_ = -1;
-    int out_ = -1;
-};
-
-TEST_F(SharedDesktop, ASecondProcessFindsTheWindowAndBringsItForward) {
-    HostProcess host(desktop);
-    ASSERT_EQ(host.Line(), "ready");
-    const HWND found = FindWindowW(u"HOST", u"Host");
-    ASSERT_NE(found, nullptr);
-    EXPECT_TRUE(
-        SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(found) | 1)));
-    EXPECT_EQ(host.Line(), "raised");
-    const int status = host.Wait();
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(FindWindowW(u"HOST", u"Host"), nullptr) << "it closed its window and left";
-}
-
-TEST_F(SharedDesktop, AKilledProcessLeavesNothingThatBlocksTheNext) {
-    HostProcess host(desktop);
-    ASSERT_EQ(host.Line(), "ready");
-    ASSERT_NE(FindWindowW(u"HOST", u"Host"), nullptr);
-    host.Kill();
-    const int status = host.Wait();
-    EXPECT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(FindWindowW(u"HOST", u"Host"), nullptr);
-
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PlainProc;
-    wc.lpszClassName = u"HOST";
-    ASSERT_NE(RegisterClassW(&wc), 0);
-    ASSERT_NE(CreateWindowExW(0, u"HOST", u"Host", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                              nullptr, nullptr),
-              nullptr);
-    EXPECT_TRUE(EndpointListening(NameOf(u"HOST", u"Host"))) << "this process took the name";
 }
 
 }  // namespace

@@ -142,26 +142,5 @@ TEST(ChangedWords, ThePagesCompareFindsADifferenceAtEveryPlaceOfEveryLength) {
     }
 }
 
-TEST(ChangedWords, EveryDifferenceIsCopiedAndCoveredWhereverItLies) {
-    // Changes at the ends of a row, across block edges and anywhere at random.
-    std::mt19937 random(11);
-    for (int round = 0; round < 300; ++round) {
-        std::vector<std::uint32_t> from(kWidth, 5);
-        std::vector<std::uint32_t> to = from;
-        std::vector<int> changed;
-        const int changes = 1 + static_cast<int>(random() % 4);
-        for (int i = 0; i < changes; ++i) {
-            const int x = round % 3 == 0 ? (i % 2 == 0 ? 0 : kWidth - 1)
-                                         : static_cast<int>(random() % kWidth);
-            from[static_cast<std::size_t>(x)] = 6 + static_cast<std::uint32_t>(random() % 1000);
-            changed.push_back(x);
-        }
-        const auto [begin, end] = CopyChangedWords(from.data(), to.data(), kWidth);
-        ASSERT_EQ(begin, *std::min_element(changed.begin(), changed.end())) << "round " << round;
-        ASSERT_EQ(end, *std::max_element(changed.begin(), changed.end()) + 1) << "round " << round;
-        ASSERT_EQ(to, from) << "round " << round;
-    }
-}
-
 }  // namespace
 }  // namespace platform

@@ -1,7 +1,6 @@
 // The soft-key bar and its pop-up menu, built from the game's resources.
 #include <array>
 #include <span>
-#include <tuple>
 
 #include "platform/window/aygshell.h"
 #include "resources/tarvel_resources.h"
@@ -134,22 +133,23 @@ TEST_F(SoftKeys, InitDialogWithoutItsFlagsMaskChangesNothing) {
 TEST_F(SoftKeys, AHeldKeyIsLitOnlyWhileThePointerIsOnIt) {
     constexpr COLORREF kLit = RGB(48, 104, 200);
     std::vector<bool> lit;
-    const auto seen = [&] {
+    backend.PointerDown(60, 307);
+    for (int x : {60, 200, 60}) {
+        backend.PointerMove(x, 307);
         PumpUntilIdle();
         lit.push_back(Shown(5, 300) == kLit);
-    };
-    backend.PointerDown(60, 307);
-    seen();
-    backend.PointerMove(200, 307);
-    seen();
-    backend.PointerMove(60, 307);
-    seen();
+    }
     backend.PointerUp(60, 307);
-    seen();
+    PumpUntilIdle();
+    lit.push_back(Shown(5, 300) == kLit);
     EXPECT_EQ(lit, (std::vector<bool>{true, false, true, false}));
 }
 
-TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnRelease) {
+TEST_F(SoftKeys, TheLeftSoftKeySendsItsCommandOnReleaseOverIt) {
+    backend.PointerDown(60, 307);
+    backend.PointerUp(200, 307);
+    PumpUntilIdle();
+    EXPECT_TRUE(Commands().empty()) << "released away from the key";
     backend.PointerDown(60, 307);
     PumpUntilIdle();
     EXPECT_TRUE(Commands().empty());
@@ -203,13 +203,6 @@ TEST_F(SoftKeys, AReleaseJustRightOfTheMenuChoosesNothing) {
     EXPECT_TRUE(Commands().empty());
 }
 
-TEST_F(SoftKeys, ReleasingAwayFromTheKeySendsNothing) {
-    backend.PointerDown(60, 307);
-    backend.PointerUp(200, 307);
-    PumpUntilIdle();
-    EXPECT_TRUE(Commands().empty());
-}
-
 TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
     ASSERT_EQ(Popup(), nullptr);
     TapRightSoftKey();
@@ -220,21 +213,6 @@ TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
     EXPECT_EQ(r.right, 240) << "lined up with the right soft key";
     EXPECT_GT(r.bottom - r.top, 3 * 10);
     EXPECT_TRUE(Commands().empty());
-}
-
-TEST_F(SoftKeys, MenuItemsSendTheirCommandsToTheWindow) {
-    for (int i = 0; i < 3; ++i) {
-        TapRightSoftKey();
-        POINT at = ItemCentre(i);
-        backend.Tap(at.x, at.y);
-        PumpUntilIdle();
-        EXPECT_EQ(Popup(), nullptr) << "choosing closes the menu";
-    }
-    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW, IDM_HARD}));
-    for (const Seen& command : SeenOf(WM_COMMAND)) {
-        EXPECT_EQ(HIWORD(command.wParam), 0) << "a menu's commands carry 0";
-        EXPECT_EQ(command.lParam, 0) << "and no control";
-    }
 }
 
 TEST_F(SoftKeys, TheItemUnderTheHeldPointerIsLitAndReleasingOffTheMenuChoosesNothing) {
@@ -354,6 +332,11 @@ TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
     backend.Tap(r.left + 20, r.top + 1 + 22);
     PumpUntilIdle();
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
+    for (const Seen& command : SeenOf(WM_COMMAND)) {
+        EXPECT_EQ(std::pair(HIWORD(command.wParam), command.lParam),
+                  (std::pair<WORD, LPARAM>(0, 0)))
+            << "a menu's commands carry 0 and no control";
+    }
     // Beside the menu at an item's height: closed, nothing chosen.
     TapRightSoftKey();
     r = Rect(Popup());
@@ -423,9 +406,6 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
     HMENU menu = HelpMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
-    EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, 12345), 0);
-    ASSERT_EQ(GetMenuItemCount(menu), 3);
-    EXPECT_EQ(GetMenuItemID(menu, 2), IDM_HARD);
 
     // Dark pixels in the check column of the last item.
     auto markPixels = [&] {
@@ -440,8 +420,7 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
         return GetRValue(darkest) + GetGValue(darkest) + GetBValue(darkest) < 300;
     };
     EXPECT_FALSE(markPixels());
-    EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED), MF_UNCHECKED);
-    EXPECT_EQ(GetMenuState(menu, IDM_HARD, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED);
     EXPECT_TRUE(markPixels());
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_UNCHECKED), MF_CHECKED);
     EXPECT_FALSE(markPixels());
@@ -458,35 +437,16 @@ TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
     EXPECT_FALSE(DestroyWindow(bar)) << "destroying the bar again is refused, harmlessly";
 }
 
-TEST_F(SoftKeys, ShellHelpersReportWhatTheyWereGiven) {
-    using Helper = platform::ShellHelperCall::Helper;
-    std::vector<platform::ShellHelperCall> calls;
-    windows.ObserveShellHelpers(
-        [&](const platform::ShellHelperCall& call) { calls.push_back(call); });
-    SHACTIVATEINFO info{};
-    info.cbSize = sizeof(info);
-    EXPECT_TRUE(SHFullScreen(main, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON));
-    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR)) << "no window, no call";
-    EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0x44, &info, 3));
-    EXPECT_TRUE(SHHandleWMSettingChange(main, 5, 0x66, &info));
-    EXPECT_TRUE(SHInitExtraControls());
-    // What does not belong to a helper is left empty.
-    const auto fields = [](const platform::ShellHelperCall& c) {
-        return std::tuple(static_cast<int>(c.helper), c.window, c.wParam, c.lParam, c.info,
-                          c.flags);
-    };
-    const platform::ShellHelperCall expected[] = {
-        {Helper::kFullScreen, main, 0, 0, nullptr, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON},
-        {Helper::kActivate, main, WA_ACTIVE, 0x44, &info, 3},
-        {Helper::kSettingChange, main, 5, 0x66, &info, 0},
-        {Helper::kInitExtraControls, nullptr, 0, 0, nullptr, 0}};
-    ASSERT_EQ(calls.size(), 4u);
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(fields(calls[i]), fields(expected[i])) << i;
-    }
+// What each helper reports is checked with the program, which calls them all; here the edges.
+TEST_F(SoftKeys, AHelperWithoutAWindowIsRefusedAndAnEmptyObserverStopsTheReports) {
+    int calls = 0;
+    windows.ObserveShellHelpers([&](const platform::ShellHelperCall&) { ++calls; });
+    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR));
+    EXPECT_TRUE(SHFullScreen(main, 0));
+    EXPECT_EQ(calls, 1);
     windows.ObserveShellHelpers(nullptr);
     EXPECT_TRUE(SHFullScreen(main, 0));
-    EXPECT_EQ(calls.size(), 4u) << "an empty observer stops the reports";
+    EXPECT_EQ(calls, 1);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -40,35 +39,6 @@ FileDescriptor RawSocket(const std::string& name, bool server = false) {
         0);
     return fd;
 }
-
-FileDescriptor RawConnect(const std::string& name) {
-    return RawSocket(name);
-}
-
-// Serves a listener on its own thread, as the window's process would from its loop.
-class ServingThread {
-  public:
-    ServingThread(EndpointListener& listener, bool answer)
-        : thread_([this, &listener, answer] {
-              while (!stop_) {
-                  listener.Serve([&] {
-                      ++requests_;
-                      return answer;
-                  });
-                  std::this_thread::sleep_for(2ms);
-              }
-          }) {}
-    ~ServingThread() {
-        stop_ = true;
-        thread_.join();
-    }
-    int Requests() const { return requests_; }
-
-  private:
-    std::atomic<bool> stop_{false};
-    std::atomic<int> requests_{0};
-    std::thread thread_;
-};
 
 TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactly) {
     const std::string name = EndpointName("x11 :0", 1000, u"Tarvel", u"Tarvel");
@@ -120,23 +90,6 @@ TEST(EndpointListener, RefusesANameTooLongForASocketAddress) {
     EXPECT_FALSE(EndpointListening(std::string(kMaxEndpointName + 1, 'n')));
 }
 
-TEST(EndpointRequest, AFrontRequestRunsTheHandlerAndCarriesItsAnswerBack) {
-    const std::string name = UniqueName("front");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    {
-        ServingThread serving(*listener, true);
-        EXPECT_TRUE(RequestFront(name, 2000ms));
-        EXPECT_TRUE(RequestFront(name, 2000ms));
-        EXPECT_EQ(serving.Requests(), 2);
-    }
-    {
-        ServingThread serving(*listener, false);
-        EXPECT_FALSE(RequestFront(name, 2000ms)) << "the window could not come forward";
-        EXPECT_EQ(serving.Requests(), 1);
-    }
-}
-
 TEST(EndpointRequest, AnAnswerArrivingAByteAtATimeIsReadWhole) {
     const std::string name = UniqueName("bytes");
     const FileDescriptor server = RawSocket(name, true);
@@ -174,9 +127,9 @@ TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) 
     };
 
     EXPECT_TRUE(EndpointListening(name));  // connects and hangs up
-    FileDescriptor strange = RawConnect(name);
+    FileDescriptor strange = RawSocket(name);
     ASSERT_EQ(write(strange.Get(), "back\n", 5), 5);
-    FileDescriptor endless = RawConnect(name);
+    FileDescriptor endless = RawSocket(name);
     const std::string noLineEnd(100, 'f');
     ASSERT_EQ(write(endless.Get(), noLineEnd.data(), noLineEnd.size()),
               static_cast<ssize_t>(noLineEnd.size()));
@@ -198,8 +151,8 @@ TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) 
         ++calls;
         return true;
     };
-    FileDescriptor slow = RawConnect(name);
-    FileDescriptor silent = RawConnect(name);
+    FileDescriptor slow = RawSocket(name);
+    FileDescriptor silent = RawSocket(name);
     ASSERT_EQ(write(slow.Get(), "f", 1), 1);
     listener->Serve(handler, 10s);
     EXPECT_EQ(listener->Pending(), 2u) << "one byte is a piece too";
@@ -228,7 +181,7 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
     // Eight at a time, as many as the socket queues before they are taken.
     while (waiting.size() < 33) {
         for (int i = 0; i < 8 && waiting.size() < 33; ++i) {
-            waiting.push_back(RawConnect(name));
+            waiting.push_back(RawSocket(name));
             ASSERT_EQ(write(waiting.back().Get(), "fro", 3), 3);
         }
         listener->Serve(never, 10s);
@@ -245,7 +198,7 @@ TEST(EndpointListener, AHangUpIsOneWhateverErrnoSaidBefore) {
     ASSERT_TRUE(listener);
     const auto never = [] { return true; };
     {
-        FileDescriptor client = RawConnect(name);
+        FileDescriptor client = RawSocket(name);
         ASSERT_EQ(write(client.Get(), "fro", 3), 3);
         listener->Serve(never, 10s);
         ASSERT_EQ(listener->Pending(), 1u);
