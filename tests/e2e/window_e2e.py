@@ -16,6 +16,7 @@ Exits 0 when every step passed; otherwise says which step failed, why, and where
 screenshot is.
 """
 import argparse
+import json
 import os
 import re
 import shutil
@@ -26,6 +27,9 @@ import time
 
 # The device screen: 480 x 640, shown at scale 1 in a window of the same size.
 SCREEN_W, SCREEN_H = 480, 640
+# A match recorded by each target, a goal in each, on a 240 x 320 screen.
+RECORDINGS = [os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'replays',
+                           target + '-240x320.tarvel') for target in ('linux', 'windows', 'web')]
 # The virtual display; full screen shows the screen 1.6 times, 768 x 1024, 256 pixels in.
 DISPLAY_W, DISPLAY_H = 1280, 1024
 FULL_SCALE = 1.6
@@ -594,6 +598,30 @@ def the_last_match_is_kept(s):
 the_last_match_is_kept.starts_a_game = True
 
 
+def play_to_the_end(s, replay, *options, shown_as=None):
+    """Plays `replay` in the program, `shown_as` the path it is given, to its end, with every
+    check holding: (the last frame shown, tarvel-sim's PNG of it, the match state it shows).
+    The program shows it on the screen it was recorded on, whatever `options` say."""
+    frame = os.path.join(s.state, 'sim-frame.png')
+    with open(replay, 'rb') as recorded:
+        script = recorded.read()
+    done = subprocess.run([s.tarvel_sim, '-'], input=script + b'frame %s\ndump\n' % frame.encode(),
+                          capture_output=True, timeout=120)
+    if done.returncode != 0:
+        raise StepFailed('tarvel-sim does not play %s: %s' % (replay, done.stderr.decode().strip()))
+    screen = tuple(int(v) for v in re.search(rb'\n# screen (\d+) (\d+)\n', script).groups())
+    name = os.path.splitext(os.path.basename(replay))[0]
+    s.start_game('--replay', shown_as or replay, *options, name='^Tarvel: ')
+    s.xdotool('mousemove', '--window', s.window, '10', '10')  # the live pointer changes nothing
+    s.key('plus')
+    wait_for('the end of ' + name, lambda: 'end of replay' in title_of(s), timeout=60)
+    shown = s.shot('replay-of-' + name)
+    if (shown.width, shown.height) != screen:
+        raise StepFailed('%s shows %dx%d, not the recorded screen' %
+                         (name, shown.width, shown.height))
+    return shown, frame, json.loads(done.stdout.decode().splitlines()[-1])
+
+
 def record_replay_and_compare(s):
     replay = os.path.join(s.state, 'strokes.tarvel')
     s.start_game('--record', replay)
@@ -603,33 +631,22 @@ def record_replay_and_compare(s):
     s.key('ctrl+q')
     if s.game.wait(timeout=5) != 0:
         raise StepFailed('the recording game ended with %d' % s.game.returncode)
-    frame = os.path.join(s.state, 'sim-frame.png')
-    status, errors = simulate(s, replay, 'frame %s\n' % frame)
-    if status != 0:
-        raise StepFailed('tarvel-sim does not play the recording back: ' + errors.strip())
 
-    # The same recording in the program: it opens on the recorded screen whatever --screen says
-    # and ends with its last frame up, which is tarvel-sim's.
-    s.start_game('--replay', replay, '--screen', '240x320', '--scale', '1',
-                 name='^Tarvel: ')
-    s.xdotool('mousemove', '--window', s.window, '10', '10')  # the live pointer changes nothing
-    s.key('plus')
-    wait_for('the end of the replay', lambda: 'end of replay' in title_of(s), timeout=30)
-    shown = s.shot('replay-last-frame')
-    if (shown.width, shown.height) != (SCREEN_W, SCREEN_H):
-        raise StepFailed('the replay shows %dx%d, not the recorded screen' %
-                         (shown.width, shown.height))
-    expected = Image(subprocess.run(['convert', frame, '-depth', '8', 'ppm:-'], check=True,
-                                    capture_output=True).stdout)
-    differ = sum(1 for y in range(expected.height) for x in range(expected.width)
-                 if shown.pixel(x, y) != expected.pixel(x, y))
-    if differ:
-        raise StepFailed('the last frame differs from tarvel-sim\'s in %d pixels' % differ)
-    s.key('ctrl+q')
-    status = s.game.wait(timeout=5)
-    errors = s.game.stderr.read().decode(errors='replace')
-    if status != 0 or 'end of replay' not in errors:
-        raise StepFailed('status %d, stderr %r at the end of the replay' % (status, errors))
+    # That recording and each target's play to their end, the last frame up: tarvel-sim's.
+    for recording in [replay] + RECORDINGS:
+        shown, frame, _ = play_to_the_end(s, recording, '--screen', '240x320', '--scale', '1')
+        expected = Image(subprocess.run(['convert', frame, '-depth', '8', 'ppm:-'], check=True,
+                                        capture_output=True).stdout)
+        differ = sum(1 for y in range(expected.height) for x in range(expected.width)
+                     if shown.pixel(x, y) != expected.pixel(x, y))
+        if differ:
+            raise StepFailed('the last frame of %s differs from tarvel-sim\'s in %d pixels' %
+                             (recording, differ))
+        s.key('ctrl+q')
+        status = s.game.wait(timeout=5)
+        errors = s.game.stderr.read().decode(errors='replace')
+        if status != 0 or 'end of replay' not in errors:
+            raise StepFailed('status %d, stderr %r at the end of %s' % (status, errors, recording))
 
     # One move one pixel off: the program stops at the first check after it and names its tick.
     with open(replay) as recorded:

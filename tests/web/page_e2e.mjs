@@ -695,14 +695,18 @@ async function badReplaysShowANotice(browser) {
   }
 }
 
-// A server elsewhere: the Linux program's recording and a file larger than any replay, which
-// other sites may read, and a recording they may not.
+// A match recorded by each target, a goal in each, on a 240 x 320 screen.
+const RECORDED_ON = ['linux', 'windows', 'web'];
+const recordedOn = (target) => join(here, '..', 'replays', `${target}-240x320.tarvel`);
+
+// A server elsewhere: each target's recording and a file larger than any replay, which other
+// sites may read, and a recording they may not.
 function serveElsewhere() {
   const server = createServer((request, response) => {
     const open = { 'Content-Type': 'text/plain', 'Access-Control-Allow-Origin': '*' };
-    if (request.url === '/linux.tarvel') {
+    if (RECORDED_ON.some((target) => request.url === `/${target}.tarvel`)) {
       response.writeHead(200, open);
-      response.end(readFileSync(join(here, 'replays', 'linux-240x320.tarvel')));
+      response.end(readFileSync(recordedOn(request.url.slice(1, -7))));
     } else if (request.url === '/huge.tarvel') {
       response.writeHead(200, open);
       response.end(Buffer.alloc(17 << 20, 'tick\n'));
@@ -717,18 +721,25 @@ function serveElsewhere() {
   }));
 }
 
-// A match the Linux program recorded plays in the page from its file served elsewhere, on the
+// A match recorded by each target plays in the page from its file served elsewhere, on the
 // screen it was played on, with every check holding, to tarvel-sim's last frame.
-async function theLinuxProgramsReplayPlays() {
-  const text = readFileSync(join(here, 'replays', 'linux-240x320.tarvel'), 'utf8');
+async function eachTargetsReplayPlays() {
   const folder = mkdtempSync(join(tmpdir(), 'tarvel-replay-'));
   try {
-    await replayToTheEnd(`${state.url}?replay=${encodeURIComponent(`${state.elsewhere}linux.tarvel`)}`,
-      simulatorsLastFrame(text, folder), 'the Linux replay');
-    // Altered by one move, it stops at the first check after it, which the title names.
-    const altered = text.replace('\nmove 110 280\n', '\nmove 111 280\n');
-    const title = await replayToTheEnd(replayLink(altered), {}, 'an altered replay');
-    if (!/the match differs from the recording at tick 60\b/.test(title)) throw new StepFailed(`the altered replay ends with "${title}"`);
+    for (const target of RECORDED_ON) {
+      await replayToTheEnd(`${state.url}?replay=${encodeURIComponent(`${state.elsewhere}${target}.tarvel`)}`,
+        simulatorsLastFrame(readFileSync(recordedOn(target), 'utf8'), folder), `the ${target} replay`);
+    }
+    // Its first move one pixel off, it stops at the first check after it, which the title names.
+    const lines = readFileSync(recordedOn('linux'), 'utf8').split('\n');
+    const at = lines.findIndex((line) => line.startsWith('move '));
+    const [, x, y] = lines[at].split(' ');
+    lines[at] = `move ${Number(x) + 1} ${y}`;
+    const tick = lines.slice(at).find((line) => line.startsWith('check ')).split(' ')[1];
+    const title = await replayToTheEnd(replayLink(lines.join('\n')), {}, 'an altered replay');
+    if (!new RegExp(`the match differs from the recording at tick ${tick}\\b`).test(title)) {
+      throw new StepFailed(`the altered replay ends with "${title}"`);
+    }
   } finally {
     rmSync(folder, { recursive: true, force: true });
   }
@@ -784,7 +795,7 @@ async function main() {
     const elsewhere = await serveElsewhere();
     try {
       await run(badReplaysShowANotice, browser);
-      await run(theLinuxProgramsReplayPlays);
+      await run(eachTargetsReplayPlays);
     } finally {
       elsewhere.close();
     }

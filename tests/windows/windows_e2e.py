@@ -23,8 +23,8 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
 import window_e2e as e2e  # noqa: E402
+import compare_frames  # noqa: E402
 
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 from window_e2e import StepFailed, near, wait_for  # noqa: E402
 
 # Wine's menus: white, their items in the system's menu font, a third of the height of the
@@ -294,7 +294,7 @@ small_screen.starts_a_game = True
 
 def recordings_cross_over(s):
     """A match recorded here plays back on the desktop's tarvel-sim bit for bit, and one
-    recorded on the desktop plays back here with every check holding."""
+    recorded by each target plays back here with every check holding, to tarvel-sim's frame."""
     recorded = os.path.join(s.state, 'windows.tarvel')
     s.start_game('--record', 'Z:' + recorded.replace('/', '\\'))
     wait_for('the pitch', lambda: near(s.shot().pixel(60, 100), e2e.PITCH_GREEN, 0), timeout=15)
@@ -310,11 +310,35 @@ def recordings_cross_over(s):
     if status != 0:
         raise StepFailed('tarvel-sim does not play the Windows recording: ' + errors.strip())
 
-    desktop = os.path.join(SOURCE, 'fuzz', 'corpus', 'sim_script', 'recording.tarvel')
-    s.start_game('--replay', 'Z:' + desktop.replace('/', '\\'), name='^Tarvel: ')
-    wait_for('the end of the replay', lambda: 'end of replay' in e2e.title_of(s), timeout=30)
-    s.shot('replay-end')
-    quit_by(s, lambda: s.key('ctrl+q'), 'Ctrl+Q')
+    # Each target's recording plays here to its end: the last frame is tarvel-sim's outside the
+    # places two GDIs may differ, the score texts' cells as this GDI measures them.
+    folder = os.path.join(s.state, 'text-cells')
+    os.makedirs(folder)
+    scripts = []
+    for recording in e2e.RECORDINGS:
+        scripts.append(os.path.join(folder, os.path.basename(recording)))
+        with open(recording) as text, open(scripts[-1], 'w') as out:
+            out.write(text.read() + 'frame %s.png\n' % os.path.basename(recording))
+    try:
+        compare_frames.run([s.wine_run, s.windows_frames, '--text-cells', 'cells.txt'] + scripts,
+                           folder, 'windows_gdi_frames')
+        cells = compare_frames.read_text_cells(os.path.join(folder, 'cells.txt'))
+        for recording in e2e.RECORDINGS:
+            shown, frame, state = e2e.play_to_the_end(
+                s, recording, shown_as='Z:' + os.path.abspath(recording).replace('/', '\\'))
+            width, height, _ = native = compare_frames.read_png(frame)
+            rows = [shown.pixels[y * shown.width * 3:(y * shown.width + width) * 3]
+                    for y in range(height)]
+            _, differing = compare_frames.compare(
+                recording, native, (width, height, rows), state,
+                cells[os.path.basename(recording) + '.png'],
+                os.path.join(s.artifacts or s.state, 'diff-' + os.path.basename(recording) + '.png'))
+            if differing[0]:
+                raise StepFailed('the last frame of %s differs from tarvel-sim\'s in %d pixels'
+                                 % (recording, differing[0]))
+            quit_by(s, lambda: s.key('ctrl+q'), 'Ctrl+Q')
+    except compare_frames.Failure as failure:
+        raise StepFailed(str(failure))
 
 
 recordings_cross_over.starts_a_game = True
@@ -343,6 +367,8 @@ def main():
     parser.add_argument('--wine-run', required=True)
     parser.add_argument('--tarvel-sim', required=True,
                         help="the desktop build's tarvel-sim, to play recordings back")
+    parser.add_argument('--windows-frames', required=True,
+                        help='windows_gdi_frames, to measure the score texts as this GDI does')
     parser.add_argument('--only', help='run only these steps (comma-separated names)')
     parser.add_argument('--artifacts', help='folder for the screenshots')
     parser.add_argument('--window-manager', action='store_true',
@@ -353,6 +379,7 @@ def main():
     session = WineSession(os.path.abspath(options.wine_run), os.path.abspath(options.tarvel),
                           options.artifacts, options.window_manager,
                           os.path.abspath(options.tarvel_sim))
+    session.windows_frames = os.path.abspath(options.windows_frames)
     steps = STEPS
     if options.only:
         steps = [step for step in steps if step.__name__ in options.only.split(',')]
