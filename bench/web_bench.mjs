@@ -215,7 +215,8 @@ async function main() {
     `(${spread(paired, 2)}) (goal <= ${GOALS.cpuRatio} for the middle half): ` +
     `${verdict(pairedHigh <= GOALS.cpuRatio)}`);
   console.log(`recording on against off, paired: ${median(recordingCost).toFixed(3)} (${spread(recordingCost, 3)}) ` +
-    `(goal <= ${GOALS.recordingRatio} for the median): ${verdict(median(recordingCost) <= GOALS.recordingRatio)}`);
+    `(goal <= ${GOALS.recordingRatio} for the middle half): ` +
+    `${verdict(quantile(recordingCost, 0.75) <= GOALS.recordingRatio)}`);
   console.log(`first visit ${(bytes / 1e6).toFixed(3)} MB (goal <= 1.5 MB): ${verdict(bytes <= GOALS.firstVisitBytes)}`);
   console.log(`first frame ${firstFrame.toFixed(0)} ms (goal <= 1000 ms): ${verdict(firstFrame <= GOALS.firstFrameMs)}`);
 }
