@@ -5,10 +5,11 @@
 //   - CPU time of the page's renderer process per second of play, against the floor: a bare page
 //     of ours that puts a 480 x 640 picture on a canvas every 50 ms (bench/web_floor/);
 //   - the game timer's mean period and worst lateness;
-//   - what recording the match costs: the same page with its recording turned off takes its turn
-//     too, each run's recording page against it (paired), and the bytes the recording keeps.
-// Both pages get the same pointer circling over them. The two take turns at going first, each in
-// a browser of its own; the figures are medians over the runs with their middle half, and the CPU
+//   - what recording the match costs: the page with its recording on and the same page with it
+//     off, each in a browser of its own, played side by side at the same time, twice (each opened
+//     first once), and the bytes the recording keeps.
+// Every page gets the same pointer circling over it. The game and the floor take turns at going
+// first, each in a browser of its own; the figures are medians over the runs with their middle half, and the CPU
 // ratio is given both as that of the medians and as each run's own (paired) ratio, whose middle
 // half must lie within the goal. With --before, a second build of the page (another tree's
 // build/web) is measured in the same runs, taking its turn with the other two, so that a change
@@ -96,8 +97,8 @@ async function rendererCpuSeconds(browser) {
   return processInfo.filter((p) => p.type === 'renderer').reduce((sum, p) => sum + p.cpuTime, 0);
 }
 
-// One program's run: a fresh browser, the page opened, the pointer circling for `seconds`.
-async function measure(folder, query, recording = true) {
+// A fresh browser with the page opened in it, its first visit over.
+async function open(folder, query, recording = true) {
   const server = await serve(folder);
   const browser = Browser.launch();
   try {
@@ -111,40 +112,113 @@ async function measure(folder, query, recording = true) {
     // The first visit is over once the service worker (the game's) has what it keeps.
     await page.evaluate('navigator.serviceWorker.getRegistration().then((r) => r ? navigator.serviceWorker.ready : null)');
     await delay(1000);
-    const firstVisitBytes = server.sent;
+    return { label: folder + query, recording, server, browser, page, firstFrameMs, firstVisitBytes: server.sent };
+  } catch (error) {
+    await close({ server, browser });
+    throw error;
+  }
+}
 
-    const startTimer = await page.evaluate('({ ...TarvelPage.timer })');
-    const cpuBefore = await rendererCpuSeconds(browser);
-    const started = Date.now();
-    for (let step = 0; Date.now() - started < options.seconds * 1000; ++step) {
-      const angle = step * 0.15;
-      await page.mouse('mouseMoved', 240 + 150 * Math.cos(angle), 420 + 120 * Math.sin(angle));
-      await delay(20);
+async function close({ server, browser }) {
+  await browser.close();
+  await stop(server);
+}
+
+// The pointer circling over every one of `opened` for `seconds`, all at once: the same moves on
+// a fixed clock, every 25 ms, whatever each page's answers take (a slower page would otherwise
+// get fewer). Pages played together share the machine's load as it comes. The first
+// WARM_UP_SECONDS of play are not measured: in its first ten seconds or so the browser compiles
+// the game's hot code a second time, optimised, on a thread of the renderer (150 to 240 ms of
+// CPU), and measured seconds that hold part of it swing with how much.
+const WARM_UP_SECONDS = 8;
+// The characters the page's recording holds.
+const RECORDED = "typeof TarvelReplay === 'object' ? TarvelReplay.pieces.join('').length : 0";
+async function play(opened) {
+  const circle = async (step) => {
+    const angle = step * 0.15;
+    await Promise.all(opened.map(({ page }) =>
+      page.mouse('mouseMoved', 240 + 150 * Math.cos(angle), 420 + 120 * Math.sin(angle))));
+  };
+  let step = 0;
+  const onClock = async (started, steps) => {
+    for (let i = 0; i < steps; ++i) {
+      await circle(step++);
+      const wait = started + (i + 1) * 25 - Date.now();
+      if (wait > 0) {
+        await delay(wait);
+      }
     }
-    const cpuSeconds = (await rendererCpuSeconds(browser)) - cpuBefore;
-    const playedSeconds = (Date.now() - started) / 1000;
+  };
+  await onClock(Date.now(), WARM_UP_SECONDS * 40);
+  const before = await Promise.all(opened.map(async ({ browser, page }) => ({
+    timer: await page.evaluate('({ ...TarvelPage.timer })'),
+    cpu: await rendererCpuSeconds(browser),
+    recorded: await page.evaluate(RECORDED),
+  })));
+  const started = Date.now();
+  await onClock(started, options.seconds * 40);
+  const playedSeconds = (Date.now() - started) / 1000;
+  return Promise.all(opened.map(async ({ label, recording, browser, page, firstFrameMs, firstVisitBytes }, i) => {
+    const cpuSeconds = (await rendererCpuSeconds(browser)) - before[i].cpu;
     const timer = await page.evaluate('({ ...TarvelPage.timer })');
-    const ticks = timer.ticks - startTimer.ticks;
-    const recorded = await page.evaluate("typeof TarvelReplay === 'object' ? TarvelReplay.pieces.join('').length : 0");
+    const ticks = timer.ticks - before[i].timer.ticks;
+    const recorded = (await page.evaluate(RECORDED)) - before[i].recorded;
     if ((recorded > 0) !== recording) {
-      throw new Error(`${folder}${query}: ${recorded} bytes recorded with recording ${recording ? 'on' : 'off'}`);
+      throw new Error(`${label}: ${recorded} bytes recorded with recording ${recording ? 'on' : 'off'}`);
     }
     return {
       recordedBytesPerMinute: (recorded * 60) / playedSeconds,
       firstVisitBytes,
       firstFrameMs,
       cpuMsPerSecond: (cpuSeconds * 1000) / playedSeconds,
-      meanPeriodMs: ticks > 1 ? (timer.last - startTimer.last) / ticks : NaN,
+      meanPeriodMs: ticks > 1 ? (timer.last - before[i].timer.last) / ticks : NaN,
       worstLatenessMs: timer.worstLateness,
     };
+  }));
+}
+
+// One program's run: a fresh browser, the page opened, the pointer circling for `seconds`.
+// (The floor records nothing: it is measured as not recording.)
+async function measure(folder, query, recording = true) {
+  const opened = await open(folder, query, recording);
+  try {
+    return (await play([opened]))[0];
   } finally {
-    await browser.close();
-    await stop(server);
+    await close(opened);
   }
 }
 
-// The value at fraction q of the sorted values, between neighbours as Python's
-// statistics.quantiles(method='inclusive') does (the desktop bench's spread).
+// The game with its recording on and off, each in a browser of its own, played side by side at
+// the same time: both meet the same load from the rest of the machine, which one after the other
+// they would not. The browser opened first costs a few hundredths more than the other (seen on
+// this machine, either way round), so the pair is played twice, each opened first once, and the
+// run's ratio is the geometric mean of the two.
+async function measureRecording(folder, query) {
+  const ratios = [];
+  const cpu = { recording: [], unrecorded: [] };
+  for (const recordingFirst of [true, false]) {
+    const opened = [];
+    try {
+      for (const recording of recordingFirst ? [true, false] : [false, true]) {
+        opened.push(await open(folder, query, recording));
+      }
+      const played = await play(opened);
+      const on = played[recordingFirst ? 0 : 1];
+      const off = played[recordingFirst ? 1 : 0];
+      ratios.push(on.cpuMsPerSecond / off.cpuMsPerSecond);
+      cpu.recording.push(on);
+      cpu.unrecorded.push(off);
+    } finally {
+      for (const each of opened) {
+        await close(each);
+      }
+    }
+  }
+  const mean = (runs) => (runs[0].cpuMsPerSecond + runs[1].cpuMsPerSecond) / 2;
+  return { ratio: Math.sqrt(ratios[0] * ratios[1]), recording: mean(cpu.recording),
+    unrecorded: mean(cpu.unrecorded), recordedBytesPerMinute: cpu.recording[0].recordedBytesPerMinute };
+}
+
 const quantile = (values, q) => {
   const sorted = [...values].sort((a, b) => a - b);
   const at = q * (sorted.length - 1);
@@ -158,24 +232,26 @@ const spread = (values, digits) =>
   `${quantile(values, 0.25).toFixed(digits)}-${quantile(values, 0.75).toFixed(digits)}`;
 
 async function main() {
-  const results = { game: [], floor: [], unrecorded: [], before: [] };
+  const results = { game: [], floor: [], recording: [], before: [] };
   const sites = { game: [options.site, '?screen=480x640'], floor: [join(here, 'web_floor'), '', false],
-    unrecorded: [options.site, '?screen=480x640', false], before: [options.before, '?screen=480x640'] };
-  const which = ['game', 'floor', 'unrecorded', ...(options.before ? ['before'] : [])];
+    before: [options.before, '?screen=480x640'] };
+  const which = ['game', 'floor', 'recording', ...(options.before ? ['before'] : [])];
   for (let run = 0; run < options.runs; ++run) {
     // Each program goes first, in the middle and last in turn.
     const order = which.map((_, i) => which[(i + run) % which.length]);
     for (const name of order) {
       await delay(1000);
-      results[name].push(await measure(...sites[name]));
+      results[name].push(await (name === 'recording'
+        ? measureRecording(options.site, '?screen=480x640')
+        : measure(...sites[name])));
     }
     const g = results.game[run];
     const f = results.floor[run];
     const b = options.before ? `; before ${results.before[run].cpuMsPerSecond.toFixed(1)} ms/s` : '';
-    const u = results.unrecorded[run];
+    const r = results.recording[run];
     console.log(`run ${run + 1}: game ${g.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${g.firstFrameMs.toFixed(0)} ms, ` +
       `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms; ` +
-      `not recording ${u.cpuMsPerSecond.toFixed(1)} ms/s${b}`);
+      `side by side: recording ${r.recording.toFixed(1)} ms/s, not ${r.unrecorded.toFixed(1)} ms/s, ${r.ratio.toFixed(3)}${b}`);
   }
   const { game, floor, before } = results;
   const row = (name, key, digits, unit) => {
@@ -190,9 +266,9 @@ async function main() {
   console.log(row('first visit, bytes sent', 'firstVisitBytes', 0, ''));
   console.log(row('timer mean period, ms', 'meanPeriodMs', 2, ''));
   console.log(row('timer worst lateness, ms', 'worstLatenessMs', 0, ''));
-  const u = results.unrecorded.map((r) => r.cpuMsPerSecond);
-  const recordingCost = game.map((r, i) => r.cpuMsPerSecond / results.unrecorded[i].cpuMsPerSecond);
-  const perMinute = median(game.map((r) => r.recordedBytesPerMinute));
+  const u = results.recording.map((r) => r.unrecorded);
+  const recordingCost = results.recording.map((r) => r.ratio);
+  const perMinute = median(results.recording.map((r) => r.recordedBytesPerMinute));
   console.log(`${'not recording: CPU, ms per s'.padEnd(34)} ${median(u).toFixed(1).padStart(9)} (${spread(u, 1)}); ` +
     `recording keeps ${perMinute.toFixed(0)} bytes a minute in memory (${(perMinute * 60 / 1e6).toFixed(2)} MB an hour)`);
   if (options.before) {
