@@ -1,5 +1,5 @@
 // Copies between device contexts: rows of words moved as they are, with no record of what they
-// changed (the window manager finds that once, as it composes the screen: window/frame_path.cpp).
+// changed (the window manager finds that once, as it composes the screen: window/compositor.cpp).
 #include <algorithm>
 #include <cstdint>
 #include <cstring>

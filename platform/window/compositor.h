@@ -2,16 +2,19 @@
 // shows (VisibleParts, a pure function of where the windows lie), where each window's pixels come
 // from (its client surface, placed at its client origin), and the copy of those pixels into the
 // screen's rows (CopyArea), which writes only what differs from the screen shown last and says
-// where that was. Desktop::ComposeInto puts them together; frame_path.cpp tells the whole
-// frame's way to the display.
+// where that was. Desktop::ComposeInto puts them together; ShownScreen tells when to. The whole
+// frame's way to the display is told at the top of compositor.cpp.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/pixel_rows.h"
 #include "platform/win32_types.h"
 #include "platform/window/screen_damage.h"
+#include "platform/window/window_tree.h"
 
 namespace platform::detail {
 
@@ -42,5 +45,46 @@ void CopyArea(ConstPixelRows source, POINT origin, RECT area, PixelRows screen,
 // Sets the pixels of `area` of `screen` to `pixel`, adding those that differed to `changed`;
 // what lies outside the screen is left alone.
 void FillArea(PixelRows screen, RECT area, std::uint32_t pixel, ScreenDamage& changed);
+
+// What composing draws of a window besides its client pixels: which window, where, whether it has
+// pixels of its own, and the state of its caption's button. A window's title never changes.
+struct SceneWindow {
+    HWND handle;
+    RECT bounds;
+    bool hasPixels;
+    bool okPressed;
+
+    bool operator==(const SceneWindow& other) const {
+        return handle == other.handle && bounds.left == other.bounds.left &&
+               bounds.top == other.bounds.top && bounds.right == other.bounds.right &&
+               bounds.bottom == other.bounds.bottom && hasPixels == other.hasPixels &&
+               okPressed == other.okPressed;
+    }
+};
+using Scene = std::vector<SceneWindow>;
+
+// The visible windows of `tree` in the order they are composed.
+Scene SceneOf(const WindowTree& tree);
+
+// What the back end shows, as far as the window manager knows. Pixels change only in a paint,
+// which says so; everything else composing draws is compared with the scene composed last, so
+// moving, showing, hiding, raising or destroying a window needs no word of its own.
+class ShownScreen {
+  public:
+    void Painted() { painted_ = true; }
+    // True the first time: the back end shows its screen when the first top-level window does.
+    bool Open() { return !std::exchange(open_, true); }
+    // A top-level window is shown and no screen has been presented yet: the program's first.
+    bool FirstScreenPending() const { return open_ && !presented_; }
+    // The scene to compose when the screen shown is out of date.
+    std::optional<Scene> Outdated(const WindowTree& tree) const;
+    void Presented(Scene scene);
+
+  private:
+    Scene last_;
+    bool painted_ = true;
+    bool open_ = false;
+    bool presented_ = false;
+};
 
 }  // namespace platform::detail

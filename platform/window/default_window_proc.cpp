@@ -22,7 +22,6 @@ LRESULT CaptionButton(Desktop& desktop, HWND handle, UINT message, LPARAM lParam
     int x = GET_X_LPARAM(lParam) - screen.left;
     int y = GET_Y_LPARAM(lParam) - screen.top;
     bool onButton = x >= ok.left && x < ok.right && y >= ok.top && y < ok.bottom;
-    bool wasPressed = window->captionOkPressed;
     if (message == WM_NCLBUTTONDOWN) {
         window->captionOkTracking = onButton;
         window->captionOkPressed = onButton;
@@ -32,14 +31,9 @@ LRESULT CaptionButton(Desktop& desktop, HWND handle, UINT message, LPARAM lParam
         bool clicked = window->captionOkTracking && onButton;
         window->captionOkTracking = false;
         window->captionOkPressed = false;
-        desktop.MarkScreenDirty();
         if (clicked) {
             desktop.Send(handle, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         }
-        return 0;
-    }
-    if (wasPressed != window->captionOkPressed) {
-        desktop.MarkScreenDirty();
     }
     return 0;
 }

@@ -1,12 +1,9 @@
 #include "platform/window/desktop.h"
 
 #include <algorithm>
-#include <cstddef>
-#include <cstdlib>
-#include <cstring>
 
-#include "platform/gdi/image_memory.h"
 #include "platform/window/rect_math.h"
+#include "platform/window/window_surface.h"
 
 namespace platform::detail {
 namespace {
@@ -108,7 +105,7 @@ HWND Desktop::Create(const CreateParams& p) {
     if (sharing_ && !added.IsChild() && !p.shellWindow && !added.text.empty()) {
         sharing_->Publish(handle, windowClass->name, added.text);
     }
-    FitSurface(added);
+    FitSurface(added, screen_.height);
     Invalidate(added, nullptr, true);
 
     CREATESTRUCTW cs{p.param,        p.instance,      p.menuOrId,
@@ -151,7 +148,6 @@ bool Desktop::Destroy(HWND handle) {
     Send(handle, WM_NCDESTROY, 0, 0);
     Forget(handle);
     tree_.Remove(handle);
-    screenDirty_ = true;
     return true;
 }
 
@@ -160,13 +156,8 @@ void Desktop::Forget(HWND handle) {
         sharing_->Withdraw(handle);
     }
     timers_.KillAllOf(handle);
-    auto addressed = [&](const MSG& m) { return m.hwnd == handle; };
-    std::erase_if(posted_, addressed);
-    std::erase_if(routedInput_, addressed);
-    if (capture_ == handle) {
-        capture_ = nullptr;
-        swallowPointer_ = true;
-    }
+    queue_.Forget(handle);
+    input_.Release(handle);
     if (focus_ == handle) {
         focus_ = nullptr;
     }
@@ -209,12 +200,11 @@ bool Desktop::Move(HWND handle, RECT rect, bool repaint) {
         rect.right - rect.left != window->Width() || rect.bottom - rect.top != window->Height();
     window->rect = rect;
     if (resized) {
-        FitSurface(*window);
+        FitSurface(*window, screen_.height);
     }
     if (repaint) {
         Invalidate(*window, nullptr, true);
     }
-    screenDirty_ = true;
     if (resized) {
         Send(handle, WM_SIZE, 0,
              MAKELPARAM(static_cast<WORD>(window->ClientWidth()),
@@ -235,12 +225,10 @@ bool Desktop::Show(HWND handle, bool show, bool activate) {
     } else {
         window->style &= ~WS_VISIBLE;
     }
-    screenDirty_ = true;
     if (show && !wasVisible) {
         Invalidate(*window, nullptr, true);
     }
-    if (show && !window->IsChild() && !screenShown_) {
-        screenShown_ = true;
+    if (show && !window->IsChild() && shown_.Open()) {
         backend_.ShowScreen();
     }
     if (!window->IsChild()) {
@@ -267,10 +255,7 @@ bool Desktop::Enable(HWND handle, bool enable) {
         window->style &= ~WS_DISABLED;
     } else {
         window->style |= WS_DISABLED;
-        if (capture_ == handle) {
-            capture_ = nullptr;
-            swallowPointer_ = true;
-        }
+        input_.Release(handle);
     }
     return wasDisabled;
 }
@@ -281,7 +266,6 @@ void Desktop::Activate(HWND handle) {
         return;
     }
     tree_.BringToTop(handle);
-    screenDirty_ = true;
     if (active_ == handle) {
         return;
     }
@@ -315,7 +299,6 @@ bool Desktop::BringToForeground(HWND handle, bool ownedPopup) {
         Activate(top);
     } else {
         tree_.BringToTop(top);
-        screenDirty_ = true;
     }
     return true;
 }
@@ -361,123 +344,9 @@ void Desktop::EndSurfacePaint(HWND handle) {
     }
     window->paintsOpen = std::max(0, window->paintsOpen - 1);
     if (window->paintsOpen == 0 && window->resizePending) {
-        FitSurface(*window);
+        FitSurface(*window, screen_.height);
     }
-    screenDirty_ = true;
-}
-
-namespace {
-
-// A window whose rows stay where they are (the same width, and room for the new height): only
-// the image over them is new. Rows it uncovers start black, whatever an earlier, taller size
-// left there. Finishing the old image leaves anything that still holds it unable to draw.
-void ReuseRows(Window& window, int width, int height, int stride) {
-    const int oldHeight = cairo_image_surface_get_height(window.surface.get());
-    cairo_surface_finish(window.surface.get());
-    window.surface.reset();
-    window.surface = MakeImageSurfaceOver(window.pixels.get(), width, height, stride);
-    if (window.surface && height > oldHeight) {
-        const PixelRows rows = PixelRowsOf(window.surface.get());
-        for (int y = oldHeight; y < height; ++y) {
-            std::fill(rows.Row(y), rows.Row(y) + width, 0u);
-        }
-        cairo_surface_mark_dirty(window.surface.get());
-    }
-}
-
-// New memory, zeroed by the allocator, with the old pixels copied where they were; uncovered
-// pixels start black until painted, and a window resized before its first paint has nothing to
-// keep. A top-level window gets room for the screen's height, which it may well grow to; the
-// pages of the rows it has now are mapped at once, as they are about to be painted, and the
-// rest only if it grows (a soft-key bar never does).
-void MoveToNewRows(Window& window, int width, int height, int stride, int screenHeight) {
-    const std::size_t needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    std::size_t capacity = needed;
-    if (!window.IsChild() && height < screenHeight) {
-        capacity = static_cast<std::size_t>(stride) * static_cast<std::size_t>(screenHeight);
-    }
-    std::unique_ptr<unsigned char, FreeRelease> pixels(
-        static_cast<unsigned char*>(std::calloc(capacity, 1)));
-    if (pixels) {
-        MapPagesNow(pixels.get(), needed);
-    }
-    SurfacePtr fresh = pixels ? MakeImageSurfaceOver(pixels.get(), width, height, stride) : nullptr;
-    if (!fresh) {
-        window.surface.reset();
-        window.pixels.reset();
-        window.pixelCapacity = 0;
-        return;
-    }
-    if (cairo_surface_t* old = window.surface.get()) {
-        if (window.surfaceDrawn) {
-            const ConstPixelRows from = PixelRowsOf(old);
-            const PixelRows to = PixelRowsOf(fresh.get());
-            const auto rowBytes = static_cast<std::size_t>(std::min(width, from.width)) * 4;
-            for (int y = 0; y < std::min(height, from.height); ++y) {
-                std::memcpy(to.Row(y), from.Row(y), rowBytes);
-            }
-            cairo_surface_mark_dirty(fresh.get());
-        }
-        // The old image goes before the memory under it.
-        cairo_surface_finish(old);
-    }
-    window.surface = std::move(fresh);
-    window.pixels = std::move(pixels);
-    window.pixelCapacity = capacity;
-}
-
-}  // namespace
-
-void Desktop::FitSurface(Window& window) {
-    if (window.paintsOpen > 0) {
-        window.resizePending = true;
-        return;
-    }
-    window.resizePending = false;
-    const int width = window.ClientWidth();
-    const int height = window.ClientHeight();
-    cairo_surface_t* old = window.surface.get();
-    if (old != nullptr && cairo_image_surface_get_width(old) == width &&
-        cairo_image_surface_get_height(old) == height) {
-        return;
-    }
-    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width);
-    if (width <= 0 || height <= 0 || stride <= 0) {
-        window.surface.reset();
-        return;
-    }
-    const std::size_t needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-    if (old != nullptr && cairo_image_surface_get_width(old) == width &&
-        needed <= window.pixelCapacity) {
-        ReuseRows(window, width, height, stride);
-    } else {
-        MoveToNewRows(window, width, height, stride, screen_.height);
-    }
-}
-
-LRESULT Desktop::Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* window = Find(handle);
-    if (window == nullptr || window->proc == nullptr) {
-        return 0;
-    }
-    return window->proc(handle, message, wParam, lParam);
-}
-
-bool Desktop::Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (handle != nullptr && Find(handle) == nullptr) {
-        return false;
-    }
-    posted_.push_back({handle, message, wParam, lParam, static_cast<DWORD>(Now()), lastPointer_});
-    return true;
-}
-
-LRESULT Desktop::Dispatch(const MSG& msg) {
-    if (msg.message == WM_TIMER && msg.lParam != 0) {
-        auto callback = reinterpret_cast<TIMERPROC>(msg.lParam);
-        callback(msg.hwnd, WM_TIMER, msg.wParam, static_cast<DWORD>(Now()));
-        return 0;
-    }
-    return Send(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    shown_.Painted();
 }
 
 void Desktop::ClosePopup() {

@@ -1,22 +1,21 @@
-// The window manager's state for one screen and one user-interface thread: the windows, the
-// message queue, the timers, focus and activation, the open pop-up menu, and the back end that
-// shows the screen and brings input. The platform calls of winuser.h and aygshell.h work on the
-// desktop that a WindowSystem has installed.
+// The window manager for one screen and one user-interface thread. It owns the windows
+// (window_tree.h), the message queue (message_queue.h), the timers (timer_table.h), the menus
+// (menu_table.h), the input routing (input_router.h) and what the screen shows (compositor.h),
+// and keeps focus, activation and the open pop-up menu itself. The platform calls of winuser.h
+// and aygshell.h work on the desktop that a WindowSystem has installed.
 #pragma once
 
-#include <deque>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
-#include <vector>
 
 #include "platform/window/backend.h"
 #include "platform/window/compositor.h"
 #include "platform/window/desktop_sharing.h"
+#include "platform/window/input_router.h"
 #include "platform/window/menu_table.h"
+#include "platform/window/message_queue.h"
 #include "platform/window/timer_table.h"
 #include "platform/window/window_system.h"
 #include "platform/window/window_tree.h"
@@ -75,6 +74,7 @@ class Desktop {
     WindowTree& tree() { return tree_; }
     TimerTable& timers() { return timers_; }
     MenuTable& menus() { return menus_; }
+    MessageQueue& queue() { return queue_; }
     Window* Find(HWND handle) const { return tree_.Find(handle); }
     Millis Now() { return backend_.Now(); }
 
@@ -101,31 +101,24 @@ class Desktop {
     // Opens and closes a paint of a window's client surface (resizes wait until it closes).
     RECT BeginSurfacePaint(Window& window, bool* erase);
     void EndSurfacePaint(HWND handle);
-    void MarkScreenDirty() { screenDirty_ = true; }
-    // The program's first screen is painted and not yet presented.
-    bool FirstScreenPending() const {
-        return screenShown_ && screenDirty_ && !firstScreenPresented_;
-    }
     // A new image of the screen as it stands.
     SurfacePtr ComposeScreen();
     // The same, drawn over all of an RGB24 image of the screen's size, writing only what differs
     // from what it holds, and adding that to `changed` (compositor.cpp).
     void ComposeInto(cairo_surface_t* screen, ScreenDamage& changed);
-    // Composes the screen into the back end's and shows it, when something was drawn since it
-    // was last shown (frame_path.cpp).
-    [[gnu::noinline]] void PresentIfDirty();
+    // Composes the screen into the back end's and shows it, when it changed since it was last
+    // shown (compositor.cpp).
+    void PresentIfChanged();
 
     // Messages.
     LRESULT Send(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
     bool Post(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
-    void PostQuit(int exitCode) { quitCode_ = exitCode; }
-    // The loop's one way to its messages, and to its sleep. What it looks through stays out of
-    // line ([[gnu::noinline]] below): on the page every function on the way to the sleep is
-    // instrumented to unwind and rewind the stack, and a short Fetch keeps that to itself.
-    FetchResult Fetch(MSG& msg, HWND filter, UINT first, UINT last, bool remove, bool wait);
+    void PostQuit(int exitCode) { queue_.PostQuit(exitCode); }
+    // The loop's one way to its messages, and to its sleep (message_loop.cpp).
+    FetchResult Fetch(MSG& msg, HWND window, UINT first, UINT last, bool remove, bool wait);
     LRESULT Dispatch(const MSG& msg);
-    bool KeyDown(UINT key) const { return keysDown_.count(key) != 0; }
-    POINT LastPointer() const { return lastPointer_; }
+    bool KeyDown(UINT key) const { return input_.KeyDown(key); }
+    POINT LastPointer() const { return input_.LastPointer(); }
 
     // The one pop-up menu that can be open.
     HWND OpenPopup() const { return openPopup_; }
@@ -149,36 +142,15 @@ class Desktop {
     // A window of `windowClass` as `p` describes it, placed but not yet in the tree; null when
     // its parent is not there.
     std::unique_ptr<Window> NewWindow(const CreateParams& p, const WindowClass& windowClass) const;
-    bool Matches(const MSG& msg, HWND filter, UINT first, UINT last) const;
-    [[gnu::noinline]] bool TakePosted(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    [[gnu::noinline]] bool TakeInput(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    [[gnu::noinline]] bool FindPaint(MSG& msg, HWND filter, UINT first, UINT last);
-    [[gnu::noinline]] bool TakeTimer(MSG& msg, HWND filter, UINT first, UINT last, bool remove);
-    void Accept(const std::vector<InputEvent>& events);
-    void Route(const InputEvent& event);
-    void RoutePointer(const InputEvent& event);
-    // A press and a key are rare beside the pointer's moves: kept out of the moves' path.
-    [[gnu::noinline]] void PressPointer(POINT at);
-    [[gnu::noinline]] void RouteKey(const InputEvent& event);
-    bool HandleShellKey(UINT key);
-    void QueueInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam);
-    void FitSurface(Window& window);
     void Forget(HWND handle);
     HWND NextToActivate(HWND leaving) const;
-    // The top-level windows as composing sees them, bottom first.
-    std::vector<Layer> Layers() const;
-    // What a composition draws with: a cairo context on the screen (for captions), and where
-    // it notes what it changed.
-    struct Composing {
-        cairo_t* cr;
-        ScreenDamage& changed;
-    };
-    // Draws `window` and its children where it lies inside `clip` and `parts` of the screen
-    // (the visible parts of its top-level window).
-    void ComposeWindow(const Window& window, const RECT& clip, const std::vector<RECT>& parts,
-                       const Composing& into);
+    // A message stamped with the time and the pointer's place.
+    MSG Stamped(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+    // What the loop looks through for its next message (message_loop.cpp).
+    bool TakeInput(MSG& msg, const MessageFilter& filter, bool remove);
+    bool TakeTimer(MSG& msg, const MessageFilter& filter, bool remove);
     // Requests from other processes, and the longest a wait may last while serving them.
-    [[gnu::noinline]] void ServeOtherProcesses();
+    void ServeOtherProcesses();
     std::optional<Millis> WaitDeadline(std::optional<Millis> nextTimer);
 
     Backend& backend_;
@@ -187,26 +159,13 @@ class Desktop {
     WindowTree tree_;
     TimerTable timers_;
     MenuTable menus_;
-
-    std::deque<MSG> posted_;
-    std::deque<InputEvent> rawInput_;
-    // When the back end was last asked for input.
-    std::optional<Millis> lastInputLook_;
-    std::deque<MSG> routedInput_;
-    std::optional<int> quitCode_;
+    MessageQueue queue_;
+    InputRouter input_{*this};
+    ShownScreen shown_;
 
     HWND active_ = nullptr;
     HWND focus_ = nullptr;
-    HWND capture_ = nullptr;
-    bool captureNonClient_ = false;
-    bool swallowPointer_ = false;
-    POINT lastPointer_{};
-    std::set<UINT> keysDown_;
-    std::set<UINT> swallowedKeys_;
     HWND openPopup_ = nullptr;
-    bool screenDirty_ = true;
-    bool screenShown_ = false;
-    bool firstScreenPresented_ = false;
     std::unique_ptr<DesktopSharing> sharing_;
     std::optional<Millis> nextServe_;
     TimerObserver timerObserver_;

@@ -1,7 +1,7 @@
 // Which pixels of the screen changed since it was last shown: for each row, the span of columns
 // that differ. It is found in one place: the compositor writes the screen the back end keeps
 // with the two functions below, which write only what differs and say where that was
-// (frame_path.cpp). A back end that sends pictures to a display sends only those parts.
+// (compositor.cpp). A back end that sends pictures to a display sends only those parts.
 #pragma once
 
 #include <cstdint>

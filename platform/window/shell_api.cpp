@@ -65,7 +65,6 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     } else if ((flags & SHIDIF_DONEBUTTON) != 0) {
         desktop->Move(handle, desktop->Find(handle)->rect, true);
     }
-    desktop->MarkScreenDirty();
     return TRUE;
 }
 

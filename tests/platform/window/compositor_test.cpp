@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
+#include "platform/window/chrome.h"
+#include "platform/window/desktop.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -202,6 +204,31 @@ TEST_F(Compositor, TheBackEndIsToldOnlyWhatChangedOnTheScreen) {
     PumpUntilIdle();
     EXPECT_EQ(backend.Presents(), presents + 1);
     EXPECT_TRUE(backend.LastChanged().empty());
+}
+
+// No paint is asked for when the pointer holds the button down or lets it go: the screen is
+// composed again because the button's state changed. A caption drawn again the same changes
+// nothing.
+TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Red", u"Title", WS_VISIBLE | WS_CAPTION, 0,
+                                  0, 240, 200, nullptr, nullptr, nullptr, nullptr);
+    PumpUntilIdle();
+    platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
+    const RECT ok =
+        platform::detail::chrome::CaptionOkButton(*desktop.Find(window), desktop.metrics());
+    const COLORREF raised = PixelAt(backend.PresentedScreen(), ok.left + 2, ok.top + 2);
+    backend.PointerDown(ok.left + 2, ok.top + 2);
+    PumpUntilIdle();
+    EXPECT_NE(PixelAt(backend.PresentedScreen(), ok.left + 2, ok.top + 2), raised);
+    backend.PointerUp(ok.left + 2, ok.top + 2);
+    PumpUntilIdle();
+    EXPECT_EQ(PixelAt(backend.PresentedScreen(), ok.left + 2, ok.top + 2), raised);
+    InvalidateRect(window, nullptr, FALSE);
+    PumpUntilIdle();
+    EXPECT_TRUE(backend.LastChanged().empty()) << "the caption drawn again the same";
+    DestroyWindow(window);
+    DeleteObject(red);
 }
 
 TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {

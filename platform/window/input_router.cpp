@@ -1,8 +1,5 @@
-// Turning the back end's input into messages for windows. The pointer goes to the topmost window
-// under it, and stays with the window it went down on until it comes up; keys go to the focused
-// window. A disabled window (the owner of a modal dialog) takes no input. The soft keys (F1, F2)
-// belong to the active window's soft-key bar, and an open pop-up menu takes every key and closes
-// on a tap outside it.
+#include "platform/window/input_router.h"
+
 #include "platform/window/desktop.h"
 #include "platform/window/shell_windows.h"
 
@@ -20,12 +17,19 @@ bool Inside(const RECT& r, POINT p) {
 
 }  // namespace
 
-void Desktop::QueueInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
-    routedInput_.push_back(
-        {target, message, wParam, lParam, static_cast<DWORD>(Now()), lastPointer_});
+void InputRouter::Queue(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+    desktop_.queue().AddRouted(
+        {target, message, wParam, lParam, static_cast<DWORD>(desktop_.Now()), lastPointer_});
 }
 
-void Desktop::Route(const InputEvent& event) {
+void InputRouter::Release(HWND handle) {
+    if (capture_ == handle) {
+        capture_ = nullptr;
+        swallowPointer_ = true;
+    }
+}
+
+void InputRouter::Route(const InputEvent& event) {
     switch (event.kind) {
         case InputKind::PointerMove:
         case InputKind::PointerDown:
@@ -37,9 +41,9 @@ void Desktop::Route(const InputEvent& event) {
             RouteKey(event);
             break;
         case InputKind::CloseRequest:
-            ClosePopup();
-            if (active_ != nullptr) {
-                QueueInput(active_, WM_CLOSE, 0, 0);
+            desktop_.ClosePopup();
+            if (desktop_.Active() != nullptr) {
+                Queue(desktop_.Active(), WM_CLOSE, 0, 0);
             }
             break;
     }
@@ -48,35 +52,39 @@ void Desktop::Route(const InputEvent& event) {
 // A press picks the window that keeps the pointer until the release: the topmost one under it,
 // whose top-level window is activated if it can be. A press that only closes an open menu, or
 // that lands on nothing taking input, is swallowed with the moves and the release that follow.
-void Desktop::PressPointer(POINT at) {
+// A press and a key are rare beside the pointer's moves: kept out of the moves' path.
+[[gnu::noinline]] void InputRouter::PressPointer(POINT at) {
+    const WindowTree& tree = desktop_.tree();
     swallowPointer_ = false;
-    if (Window* popup = Find(openPopup_);
-        popup != nullptr && !Inside(tree_.ScreenRect(*popup), at)) {
-        ClosePopup();
+    if (Window* popup = tree.Find(desktop_.OpenPopup());
+        popup != nullptr && !Inside(tree.ScreenRect(*popup), at)) {
+        desktop_.ClosePopup();
         swallowPointer_ = true;
         return;
     }
-    HWND target = tree_.WindowAt(at);
-    if (target == nullptr || !tree_.TakesInput(target)) {
+    HWND target = tree.WindowAt(at);
+    if (target == nullptr || !tree.TakesInput(target)) {
         swallowPointer_ = true;
         return;
     }
-    Window* window = Find(target);
-    HWND topLevel = tree_.TopLevelOf(target);
-    if (Window* top = Find(topLevel); top != nullptr && top->activatable && active_ != topLevel) {
-        Activate(topLevel);
+    Window* window = tree.Find(target);
+    HWND topLevel = tree.TopLevelOf(target);
+    if (Window* top = tree.Find(topLevel);
+        top != nullptr && top->activatable && desktop_.Active() != topLevel) {
+        desktop_.Activate(topLevel);
     }
     capture_ = target;
-    POINT origin = tree_.ClientOrigin(*window);
+    POINT origin = tree.ClientOrigin(*window);
     captureNonClient_ = at.y < origin.y;
     if (captureNonClient_) {
-        QueueInput(target, WM_NCLBUTTONDOWN, HTCAPTION, PackPoint(at.x, at.y));
+        Queue(target, WM_NCLBUTTONDOWN, HTCAPTION, PackPoint(at.x, at.y));
     } else {
-        QueueInput(target, WM_LBUTTONDOWN, MK_LBUTTON, PackPoint(at.x - origin.x, at.y - origin.y));
+        Queue(target, WM_LBUTTONDOWN, MK_LBUTTON, PackPoint(at.x - origin.x, at.y - origin.y));
     }
 }
 
-void Desktop::RoutePointer(const InputEvent& event) {
+void InputRouter::RoutePointer(const InputEvent& event) {
+    const WindowTree& tree = desktop_.tree();
     POINT at{event.x, event.y};
     lastPointer_ = at;
     if (event.kind == InputKind::PointerDown) {
@@ -89,35 +97,35 @@ void Desktop::RoutePointer(const InputEvent& event) {
         }
         return;
     }
-    HWND target = capture_ != nullptr ? capture_ : tree_.WindowAt(at);
+    HWND target = capture_ != nullptr ? capture_ : tree.WindowAt(at);
     bool nonClient = capture_ != nullptr && captureNonClient_;
     bool buttonHeld = capture_ != nullptr;
     if (event.kind == InputKind::PointerUp) {
         capture_ = nullptr;
     }
-    Window* window = Find(target);
-    if (window == nullptr || !tree_.TakesInput(target)) {
+    Window* window = tree.Find(target);
+    if (window == nullptr || !tree.TakesInput(target)) {
         return;
     }
-    POINT origin = tree_.ClientOrigin(*window);
+    POINT origin = tree.ClientOrigin(*window);
     if (!buttonHeld && at.y < origin.y) {
         nonClient = true;
     }
     if (event.kind == InputKind::PointerMove) {
         if (nonClient) {
-            QueueInput(target, WM_NCMOUSEMOVE, HTCAPTION, PackPoint(at.x, at.y));
+            Queue(target, WM_NCMOUSEMOVE, HTCAPTION, PackPoint(at.x, at.y));
         } else {
-            QueueInput(target, WM_MOUSEMOVE, buttonHeld ? MK_LBUTTON : 0,
-                       PackPoint(at.x - origin.x, at.y - origin.y));
+            Queue(target, WM_MOUSEMOVE, buttonHeld ? MK_LBUTTON : 0,
+                  PackPoint(at.x - origin.x, at.y - origin.y));
         }
     } else if (nonClient) {
-        QueueInput(target, WM_NCLBUTTONUP, HTCAPTION, PackPoint(at.x, at.y));
+        Queue(target, WM_NCLBUTTONUP, HTCAPTION, PackPoint(at.x, at.y));
     } else {
-        QueueInput(target, WM_LBUTTONUP, 0, PackPoint(at.x - origin.x, at.y - origin.y));
+        Queue(target, WM_LBUTTONUP, 0, PackPoint(at.x - origin.x, at.y - origin.y));
     }
 }
 
-void Desktop::RouteKey(const InputEvent& event) {
+[[gnu::noinline]] void InputRouter::RouteKey(const InputEvent& event) {
     UINT key = event.key & 0xFF;
     if (event.kind == InputKind::KeyDown) {
         if (HandleShellKey(key)) {
@@ -131,29 +139,29 @@ void Desktop::RouteKey(const InputEvent& event) {
             return;
         }
     }
-    HWND target = focus_ != nullptr ? focus_ : active_;
-    if (target == nullptr || !tree_.TakesInput(target)) {
+    HWND target = desktop_.Focus() != nullptr ? desktop_.Focus() : desktop_.Active();
+    if (target == nullptr || !desktop_.tree().TakesInput(target)) {
         return;
     }
     // lParam: repeat count 1; a release also carries the previous-state and transition bits.
     LPARAM lParam = event.kind == InputKind::KeyDown ? 1 : static_cast<LPARAM>(0xC0000001u);
-    QueueInput(target, event.kind == InputKind::KeyDown ? WM_KEYDOWN : WM_KEYUP, key, lParam);
+    Queue(target, event.kind == InputKind::KeyDown ? WM_KEYDOWN : WM_KEYUP, key, lParam);
 }
 
-bool Desktop::HandleShellKey(UINT key) {
-    if (openPopup_ != nullptr) {
-        PopupMenuKey(*this, openPopup_, key);
+bool InputRouter::HandleShellKey(UINT key) {
+    if (desktop_.OpenPopup() != nullptr) {
+        PopupMenuKey(desktop_, desktop_.OpenPopup(), key);
         return true;
     }
     if (key != VK_TSOFT1 && key != VK_TSOFT2) {
         return false;
     }
-    HWND bar = SoftKeyBarOf(*this, active_);
+    HWND bar = SoftKeyBarOf(desktop_, desktop_.Active());
     if (bar == nullptr) {
         return false;
     }
-    if (tree_.TakesInput(bar)) {
-        PressSoftKey(*this, bar, key == VK_TSOFT1 ? 0 : 1);
+    if (desktop_.tree().TakesInput(bar)) {
+        PressSoftKey(desktop_, bar, key == VK_TSOFT1 ? 0 : 1);
     }
     return true;
 }
