@@ -23,7 +23,8 @@ Letterbox FitScreen(ScreenSize drawable, ScreenSize device) {
     }
     Letterbox box;
     box.wholeFactor = static_cast<int>(std::min(areaW / screenW, areaH / screenH));
-    if (box.wholeFactor > 0 && box.wholeFactor * screenW * 16 >= width * 15) {
+    // At most a fifteenth of the fit given up, on each side.
+    if (box.wholeFactor > 0 && box.wholeFactor * screenW * 15 >= width * 14) {
         box.exact = true;
         width = box.wholeFactor * screenW;
         height = box.wholeFactor * screenH;
