@@ -34,6 +34,15 @@ Letterbox FitScreen(ScreenSize drawable, ScreenSize device) {
     return box;
 }
 
+std::array<PixelRect, 4> Bars(ScreenSize drawable, const PixelRect& image) {
+    const int below = image.y + image.height;
+    const int right = image.x + image.width;
+    return {{{0, 0, drawable.width, image.y},
+             {0, below, drawable.width, drawable.height - below},
+             {0, image.y, image.x, image.height},
+             {right, image.y, drawable.width - right, image.height}}};
+}
+
 ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable) {
     if (device.width <= 0 || device.height <= 0) {
         return {0, 0};

@@ -2,6 +2,8 @@
 // between black bars. Pure arithmetic on sizes, so it is tested without a display.
 #pragma once
 
+#include <array>
+
 #include "platform/display/screen_limits.h"
 
 namespace platform {
@@ -37,6 +39,11 @@ struct Letterbox {
 // beats a blurred one that fills them. The web page keeps to the same rule (its layout is
 // checked against the same table of sizes as this).
 Letterbox FitScreen(ScreenSize drawable, ScreenSize device);
+
+// The black bars around `image` in `drawable`: the strips above and below it across the whole
+// width, then those left and right of it; a strip is empty where the image reaches that edge.
+// With no image, the strip below covers everything.
+std::array<PixelRect, 4> Bars(ScreenSize drawable, const PixelRect& image);
 
 // The first size of the window, in points: `scale` times the device screen. When that does not
 // fit `usable` (the desktop without its panels) the largest whole factor that does is taken, and

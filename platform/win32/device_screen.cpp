@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/display/density.h"
 #include "platform/display/pointer_mapping.h"
 #include "platform/win32/device_redirect.h"
 
@@ -286,28 +287,15 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 void FillBars(HDC context, ScreenSize client, const PixelRect& image) {
     const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    const RECT bars[] = {
-        {0, 0, client.width, image.y},
-        {0, image.y + image.height, client.width, client.height},
-        {0, image.y, image.x, image.y + image.height},
-        {image.x + image.width, image.y, client.width, image.y + image.height},
-    };
-    for (const RECT& bar : bars) {
-        if (bar.right > bar.left && bar.bottom > bar.top) {
-            FillRect(context, &bar, black);
+    for (const PixelRect& bar : Bars(client, image)) {
+        if (!bar.Empty()) {
+            const RECT rect{bar.x, bar.y, bar.x + bar.width, bar.y + bar.height};
+            FillRect(context, &rect, black);
         }
     }
 }
 
 }  // namespace
-
-int DeviceDpi(ScreenSize screen) {
-    return std::max(1, 96 * std::min(screen.width, screen.height) / 240);
-}
-
-int SoftKeyBarHeight(ScreenSize screen) {
-    return 26 * DeviceDpi(screen) / 96;
-}
 
 int DefaultScale(int monitorDpi) {
     return std::max(1, monitorDpi / 96);
@@ -320,9 +308,9 @@ ScreenLayout LayOutScreen(ScreenSize client, ScreenSize device) {
     if (image.Empty()) {
         return layout;
     }
-    const int barTop =
-        static_cast<int>(static_cast<long long>(device.height - SoftKeyBarHeight(device)) *
-                         image.height / device.height);
+    const int barTop = static_cast<int>(
+        static_cast<long long>(device.height - MetricsFor(device).MenuBarHeight()) * image.height /
+        device.height);
     layout.softKeyBar = {image.x, image.y + barTop, image.x + image.width, image.y + image.height};
     return layout;
 }
@@ -456,7 +444,7 @@ BOOL DeviceGetWindowRect(HWND window, RECT* rect) {
     }
     if (window == screen.softKeyBar) {
         const ScreenSize size = screen.options.screen;
-        *rect = {0, size.height - SoftKeyBarHeight(size), size.width, size.height};
+        *rect = {0, size.height - MetricsFor(size).MenuBarHeight(), size.width, size.height};
         return TRUE;
     }
     return ::GetWindowRect(window, rect);

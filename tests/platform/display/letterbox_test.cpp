@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -59,6 +60,19 @@ TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
     EXPECT_TRUE(FitScreen({480, 640}, {0, 0}).image.Empty());
     // So thin a screen that less than a pixel of its width fits.
     EXPECT_TRUE(FitScreen({100, 100}, {32, 4096}).image.Empty());
+}
+
+TEST(Bars, SurroundTheImageAndNothingElse) {
+    const auto sides = [](const PixelRect& r) { return std::array{r.x, r.y, r.width, r.height}; };
+    const std::array<PixelRect, 4> bars = Bars({100, 80}, {10, 5, 70, 60});
+    EXPECT_EQ(sides(bars[0]), (std::array{0, 0, 100, 5}));
+    EXPECT_EQ(sides(bars[1]), (std::array{0, 65, 100, 15}));
+    EXPECT_EQ(sides(bars[2]), (std::array{0, 5, 10, 60}));
+    EXPECT_EQ(sides(bars[3]), (std::array{80, 5, 20, 60}));
+    for (const PixelRect& bar : Bars({100, 80}, {0, 0, 100, 80})) {
+        EXPECT_TRUE(bar.Empty());
+    }
+    EXPECT_EQ(sides(Bars({100, 80}, {})[1]), (std::array{0, 0, 100, 80}));
 }
 
 // The window asked for: the screen at the scale asked when the desktop has room (or nothing is
