@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/sdl/virtual_keys.h"
-#include "platform/window/headless_backend.h"
 #include "sdl_event_builders.h"
 #include "tests/platform/window/input_description.h"
 
@@ -76,21 +75,6 @@ TEST(InputTranslator, SdlEventsAsInput) {
         }
         EXPECT_EQ(lines, c.input);
     }
-}
-
-TEST(InputTranslator, CtrlAIsWhatTheHeadlessBackEndSendsForIt) {
-    HeadlessBackend headless;
-    headless.PressControlKey('A');
-    const Lines expected = Describe(headless.WaitForInput(0));
-    InputTranslator translator;
-    std::vector<InputEvent> out;
-    for (const SDL_Event& event :
-         {KeyEvent(SDL_KEYDOWN, SDLK_LCTRL, KMOD_LCTRL), KeyEvent(SDL_KEYDOWN, SDLK_a, KMOD_LCTRL),
-          KeyEvent(SDL_KEYUP, SDLK_a, KMOD_LCTRL), KeyEvent(SDL_KEYUP, SDLK_LCTRL)}) {
-        translator.Translate(event, kView, out);
-    }
-    EXPECT_EQ(Describe(out), expected);
-    EXPECT_EQ(expected, (Lines{"key-down 0x11", "key-down 0x41", "key-up 0x41", "key-up 0x11"}));
 }
 
 TEST(VirtualKeyFor, EveryKeyThePlatformKnowsAndNoOther) {
