@@ -1,6 +1,6 @@
 // The input rules every back end follows, written once. A back end only converts its own events
-// (SDL's, the web page's) to RawInput and hands them here; what comes out is what the window
-// manager gets.
+// (SDL's, the web page's, Windows' messages) to RawInput and hands them here; what comes out is
+// what the window manager (or, on Windows, the game's window procedure) gets.
 //
 // Pointer: the first pointer down on the screen is the stylus until it lifts (or the system
 // cancels it); other pointers are ignored meanwhile. While no pointer is down, any pointer that
@@ -18,7 +18,8 @@
 // and back) and never reach the program; nor do their repeats and releases. Enter already held
 // when Alt goes down stays the program's.
 //
-// Plain C++ on plain values, so every host follows them: SDL's, the web page's and Windows'.
+// Plain C++ on plain values, so that the Windows build, which has the real <windows.h>, builds
+// them too.
 #pragma once
 
 #include <cstdint>
