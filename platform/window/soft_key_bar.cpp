@@ -1,6 +1,6 @@
 // The soft-key bar of the window manager: platform/display/soft_keys.h decides its keys, look and
 // what a press does; this draws it with cairo and opens its menus as the window manager's pop-ups.
-#include <cstring>
+#include <algorithm>
 
 #include "platform/display/soft_keys.h"
 #include "platform/window/aygshell.h"
@@ -148,9 +148,10 @@ LRESULT SoftKeyBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
 bool ReadBar(HINSTANCE instance, WORD barId, SoftKeyBar& bar) {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(barId), RT_RCDATA);
     const auto* bytes = static_cast<const std::byte*>(LockResource(LoadResource(instance, found)));
-    std::vector<WORD> words(bytes == nullptr ? 0 : SizeofResource(instance, found) / 2);
-    if (!words.empty()) {
-        std::memcpy(words.data(), bytes, words.size() * sizeof(WORD));
+    std::vector<WORD> words;
+    if (bytes != nullptr) {
+        words.resize(SizeofResource(instance, found) / sizeof(WORD));
+        std::copy_n(bytes, words.size() * sizeof(WORD), reinterpret_cast<std::byte*>(words.data()));
     }
     std::optional<SoftKeyBarResource> resource = ReadSoftKeyBar(words);
     if (!resource) {
