@@ -108,7 +108,8 @@ std::string UsageText() {
            "computer screen.\n"
            "\n"
            "  --screen WxH   the device screen in pixels (default 480x640; 32 to 4096 a side)\n"
-           "  --scale N      the window's first size, in device screens (default 1)\n"
+           "  --scale N      the window's first size, in device screens (default 1; on\n"
+           "                 Windows, the monitor's whole scaling: 2 at 200%, 1 at 150%)\n"
            "  --fullscreen   start in desktop full screen (F11 or Alt+Enter toggles it)\n"
            "  --record FILE  record the match to FILE as it is played (by default it goes to\n"
            "                 the state folder as the last match: " TARVEL_LAST_MATCH

@@ -7,31 +7,17 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/gdi/utf16.h"
+
 namespace resource_dump {
 namespace {
+
+using platform::gdi_detail::AppendUtf8;
 
 std::string Hex(std::uint32_t value, int digits) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
     return text;
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Text in double quotes; a lone surrogate shows as \uD800 rather than as a broken byte.

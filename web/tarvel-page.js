@@ -70,8 +70,9 @@ const TarvelPage = {
   },
 
   // Places the canvas in the viewport: as large as fits, its shape kept, centred between bars.
-  // A fit just above a whole number of display pixels per device pixel is taken down to it, so
-  // every device pixel stays a crisp square.
+  // A fit just above a whole number of display pixels per device pixel is taken down to it when
+  // that gives up no more than a fifteenth of the fit, so every device pixel stays a crisp square:
+  // a desktop window's rule (tests/web/page_layout.mjs holds the two to one table of sizes).
   layout() {
     const canvas = this.canvas;
     if (!canvas.width || !canvas.height) return;

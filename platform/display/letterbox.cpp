@@ -23,7 +23,8 @@ Letterbox FitScreen(ScreenSize drawable, ScreenSize device) {
     }
     Letterbox box;
     box.wholeFactor = static_cast<int>(std::min(areaW / screenW, areaH / screenH));
-    if (box.wholeFactor > 0 && box.wholeFactor * screenW * 16 >= width * 15) {
+    // At most a fifteenth of the fit given up, on each side.
+    if (box.wholeFactor > 0 && box.wholeFactor * screenW * 15 >= width * 14) {
         box.exact = true;
         width = box.wholeFactor * screenW;
         height = box.wholeFactor * screenH;
@@ -31,6 +32,15 @@ Letterbox FitScreen(ScreenSize drawable, ScreenSize device) {
     box.image = {static_cast<int>((areaW - width) / 2), static_cast<int>((areaH - height) / 2),
                  static_cast<int>(width), static_cast<int>(height)};
     return box;
+}
+
+std::array<PixelRect, 4> Bars(ScreenSize drawable, const PixelRect& image) {
+    const int below = image.y + image.height;
+    const int right = image.x + image.width;
+    return {{{0, 0, drawable.width, image.y},
+             {0, below, drawable.width, drawable.height - below},
+             {0, image.y, image.x, image.height},
+             {right, image.y, drawable.width - right, image.height}}};
 }
 
 ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable) {

@@ -2,6 +2,8 @@
 // between black bars. Pure arithmetic on sizes, so it is tested without a display.
 #pragma once
 
+#include <array>
+
 #include "platform/display/screen_limits.h"
 
 namespace platform {
@@ -31,10 +33,17 @@ struct Letterbox {
 
 // The image of `device` in `drawable`, centred (an odd leftover puts the extra bar pixel on the
 // right or at the bottom): the largest of the screen's aspect ratio that fits, except that a fit
-// just above a whole factor (no more than 1/15 larger) is shown at that factor. A window a few
-// pixels bigger than an exact multiple is common (window managers round sizes, panels take a
-// strip), and a slightly smaller image with crisp pixels beats a blurred one that fills them.
+// just above a whole factor (the factor's image no more than a fifteenth smaller than the fit)
+// is shown at that factor. A window a few pixels bigger than an exact multiple is common (window
+// managers round sizes, panels take a strip), and a slightly smaller image with crisp pixels
+// beats a blurred one that fills them. The web page keeps to the same rule (its layout is
+// checked against the same table of sizes as this).
 Letterbox FitScreen(ScreenSize drawable, ScreenSize device);
+
+// The black bars around `image` in `drawable`: the strips above and below it across the whole
+// width, then those left and right of it; a strip is empty where the image reaches that edge.
+// With no image, the strip below covers everything.
+std::array<PixelRect, 4> Bars(ScreenSize drawable, const PixelRect& image);
 
 // The first size of the window, in points: `scale` times the device screen. When that does not
 // fit `usable` (the desktop without its panels) the largest whole factor that does is taken, and

@@ -7,6 +7,15 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+bool IsHighSurrogate(char16_t u) {
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t u) {
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -24,15 +33,6 @@ void AppendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
-
-bool IsHighSurrogate(char16_t u) {
-    return u >= 0xD800 && u <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t u) {
-    return u >= 0xDC00 && u <= 0xDFFF;
-}
-
-}  // namespace
 
 std::string Utf8FromUtf16(const char16_t* text, std::size_t length) {
     std::string out;

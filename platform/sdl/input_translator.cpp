@@ -20,11 +20,6 @@ RawInput Finger(const SDL_TouchFingerEvent& finger, const WindowView& view) {
                              view.device)};
 }
 
-bool TogglesFullScreen(const SDL_Keysym& key) {
-    const bool enter = key.sym == SDLK_RETURN || key.sym == SDLK_KP_ENTER;
-    return key.sym == SDLK_F11 || (enter && (key.mod & KMOD_ALT) != 0);
-}
-
 }  // namespace
 
 WindowAction InputTranslator::Translate(const SDL_Event& event, const WindowView& view,
@@ -70,7 +65,6 @@ WindowAction InputTranslator::Translate(const SDL_Event& event, const WindowView
                     return WindowAction::Redraw;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     rules_.Apply({RawInputKind::FocusLost}, out);
-                    windowKeys_.clear();
                     return WindowAction::None;
                 default:
                     return WindowAction::None;
@@ -82,24 +76,25 @@ WindowAction InputTranslator::Translate(const SDL_Event& event, const WindowView
 
 WindowAction InputTranslator::Key(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out) {
     const SDL_Keycode code = key.keysym.sym;
-    if (windowKeys_.contains(code)) {
-        if (key.type == SDL_KEYUP) {
-            windowKeys_.erase(code);
-        }
+    // F11 is no key of the program's; the rules give it to the window.
+    const std::optional<UINT> virtualKey = code == SDLK_F11 ? kVirtualKeyF11 : VirtualKeyFor(code);
+    if (!virtualKey) {
         return WindowAction::None;
     }
-    if (key.type == SDL_KEYDOWN && key.repeat == 0 && !rules_.KeyHeld(code) &&
-        TogglesFullScreen(key.keysym)) {
-        windowKeys_.insert(code);
-        return WindowAction::ToggleFullscreen;
+    const RawInput raw{
+        .kind = key.type == SDL_KEYDOWN ? RawInputKind::KeyDown : RawInputKind::KeyUp,
+        .key = code,
+        .virtualKey = *virtualKey,
+        .repeat = key.repeat != 0};
+    switch (rules_.TakeWindowKey(raw, (key.keysym.mod & KMOD_ALT) != 0)) {
+        case InputRules::WindowKey::ToggleFullScreen:
+            return WindowAction::ToggleFullscreen;
+        case InputRules::WindowKey::Taken:
+            return WindowAction::None;
+        case InputRules::WindowKey::No:
+            break;
     }
-    if (const std::optional<UINT> virtualKey = VirtualKeyFor(code)) {
-        rules_.Apply({.kind = key.type == SDL_KEYDOWN ? RawInputKind::KeyDown : RawInputKind::KeyUp,
-                      .key = code,
-                      .virtualKey = *virtualKey,
-                      .repeat = key.repeat != 0},
-                     out);
-    }
+    rules_.Apply(raw, out);
     return WindowAction::None;
 }
 

@@ -3,14 +3,12 @@
 // (platform/window/input_rules.h), which decide what the program gets.
 //
 // What is SDL's own stays here: the left button is the mouse's main one; mouse events that SDL
-// makes up from touches are dropped (the finger already gave them); F11 and Alt+Enter belong to
-// the desktop window (full screen) and are not passed on; some window events ask for the last
-// screen again.
+// makes up from touches are dropped (the finger already gave them); some window events ask for
+// the last screen again.
 #pragma once
 
 #include <SDL.h>
 
-#include <set>
 #include <vector>
 
 #include "platform/display/pointer_mapping.h"
@@ -44,8 +42,6 @@ class InputTranslator {
     WindowAction Key(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out);
 
     InputRules rules_;
-    // F11 and Alt+Enter taken for the window: their repeats and releases are not passed on either.
-    std::set<SDL_Keycode> windowKeys_;
 };
 
 }  // namespace platform::sdl

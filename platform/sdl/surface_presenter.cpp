@@ -126,14 +126,10 @@ void SurfacePresenter::PaintAll(SDL_Surface* target) {
     if (!hasScreen_ || image.Empty()) {
         SDL_FillRect(drawn, nullptr, 0);
     } else {
-        const SDL_Rect bars[] = {
-            {0, 0, drawn->w, image.y},
-            {0, image.y + image.height, drawn->w, drawn->h - image.y - image.height},
-            {0, image.y, image.x, image.height},
-            {image.x + image.width, image.y, drawn->w - image.x - image.width, image.height}};
-        for (const SDL_Rect& bar : bars) {
-            if (bar.w > 0 && bar.h > 0) {
-                SDL_FillRect(drawn, &bar, 0);
+        for (const PixelRect& bar : Bars({drawn->w, drawn->h}, image)) {
+            if (!bar.Empty()) {
+                const SDL_Rect rect{bar.x, bar.y, bar.width, bar.height};
+                SDL_FillRect(drawn, &rect, 0);
             }
         }
     }

@@ -47,7 +47,7 @@ void DomInputTranslator::Translate(const DomEvent& event, std::vector<InputEvent
             }
             // The page names a key by its virtual key alone.
             raw.key = event.id;
-            raw.virtualKey = static_cast<UINT>(event.id);
+            raw.virtualKey = static_cast<std::uint32_t>(event.id);
             raw.repeat = event.repeat;
             break;
         default:

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <vector>
 
+#include "platform/display/density.h"
 #include "platform/display/pointer_mapping.h"
 #include "platform/win32/device_redirect.h"
+#include "platform/win32/message_input.h"
 
 // This file defines the redirected functions and calls the real ones.
 #undef GetSystemMetrics
@@ -122,6 +126,7 @@ struct DeviceScreen {
     // The real paint under way while the game paints into the buffer.
     PAINTSTRUCT windowPaint{};
     bool painting = false;
+    InputRules rules;
     // Full screen: the frame and place to go back to.
     bool fullscreen = false;
     LONG_PTR windowedStyle = 0;
@@ -154,20 +159,14 @@ void PlaceSoftKeyBar() {
                  TRUE);
 }
 
-// A client position of the main window as a device pixel, clamped to the screen's edge over the
-// bars.
-LPARAM ToDevice(LPARAM clientPosition) {
+// The device pixel under a client position of the main window, clamped to the screen's edge
+// over the bars.
+std::optional<DevicePoint> DeviceAt(LPARAM clientPosition) {
     const DeviceScreen& screen = Screen();
-    const ScreenLayout layout = CurrentLayout();
     // Signed: a captured pointer left of or above the window reports negative positions.
     const int x = static_cast<SHORT>(LOWORD(clientPosition));
     const int y = static_cast<SHORT>(HIWORD(clientPosition));
-    const auto device =
-        DrawableToDevice({x + 0.5, y + 0.5}, layout.box.image, screen.options.screen);
-    if (!device) {
-        return MAKELPARAM(0, 0);
-    }
-    return MAKELPARAM(device->x, device->y);
+    return DrawableToDevice({x + 0.5, y + 0.5}, CurrentLayout().box.image, screen.options.screen);
 }
 
 MONITORINFO MonitorOf(HWND window) {
@@ -216,19 +215,38 @@ void SizeWindowed(HWND window) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
-bool HandleDesktopKey(UINT message, WPARAM key) {
+// Input goes through the rules every host follows; what they let through reaches the program,
+// but for the full-screen keys, which are the desktop window's, and the soft keys, which are the
+// bar's.
+LRESULT FollowInputRules(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         const RawInput& input) {
     DeviceScreen& screen = Screen();
-    if ((message == WM_KEYDOWN && key == VK_F11) ||
-        (message == WM_SYSKEYDOWN && key == VK_RETURN)) {
-        SetDesktopFullScreen(!screen.fullscreen);
-        return true;
+    if (input.kind == RawInputKind::KeyDown || input.kind == RawInputKind::KeyUp) {
+        switch (screen.rules.TakeWindowKey(input, AltHeld(lParam))) {
+            case InputRules::WindowKey::ToggleFullScreen:
+                SetDesktopFullScreen(!screen.fullscreen);
+                return 0;
+            case InputRules::WindowKey::Taken:
+                return 0;
+            case InputRules::WindowKey::No:
+                break;
+        }
     }
-    // The soft keys are the bar's.
-    if (message == WM_KEYDOWN && (key == VK_F1 || key == VK_F2) && screen.softKeyBar != nullptr) {
-        SendMessageW(screen.softKeyBar, message, key, 0);
-        return true;
+    std::vector<InputEvent> out;
+    screen.rules.Apply(input, out);
+    for (const InputEvent& event : out) {
+        if (event.kind == InputKind::KeyDown && (event.key == VK_F1 || event.key == VK_F2) &&
+            screen.softKeyBar != nullptr) {
+            SendMessageW(screen.softKeyBar, WM_KEYDOWN, event.key, 0);
+            continue;
+        }
+        const ProgramMessage given = MessageOf(event, message, wParam, lParam);
+        CallWindowProcW(screen.programProc, window, given.message, given.wParam, given.lParam);
     }
-    return false;
+    // The program hears of the lost keyboard itself too.
+    return input.kind == RawInputKind::FocusLost
+               ? CallWindowProcW(screen.programProc, window, message, wParam, lParam)
+               : 0;
 }
 
 // What the desktop needs of the main window before the game's procedure sees a message.
@@ -246,12 +264,13 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         }
         return 0;
     }
+    const bool pointer =
+        message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP;
+    if (const std::optional<RawInput> input =
+            RawInputOf(message, wParam, lParam, pointer ? DeviceAt(lParam) : std::nullopt)) {
+        return FollowInputRules(window, message, wParam, lParam, *input);
+    }
     switch (message) {
-        case WM_MOUSEMOVE:
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP:
-            lParam = ToDevice(lParam);
-            break;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT) {
                 SetCursor(LoadCursorW(nullptr, IDC_ARROW));
@@ -264,12 +283,6 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         case WM_SIZE:
             PlaceSoftKeyBar();
             InvalidateRect(window, nullptr, FALSE);
-            break;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (HandleDesktopKey(message, wParam)) {
-                return 0;
-            }
             break;
         case kDpiChanged: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
@@ -286,28 +299,15 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 
 void FillBars(HDC context, ScreenSize client, const PixelRect& image) {
     const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    const RECT bars[] = {
-        {0, 0, client.width, image.y},
-        {0, image.y + image.height, client.width, client.height},
-        {0, image.y, image.x, image.y + image.height},
-        {image.x + image.width, image.y, client.width, image.y + image.height},
-    };
-    for (const RECT& bar : bars) {
-        if (bar.right > bar.left && bar.bottom > bar.top) {
-            FillRect(context, &bar, black);
+    for (const PixelRect& bar : Bars(client, image)) {
+        if (!bar.Empty()) {
+            const RECT rect{bar.x, bar.y, bar.x + bar.width, bar.y + bar.height};
+            FillRect(context, &rect, black);
         }
     }
 }
 
 }  // namespace
-
-int DeviceDpi(ScreenSize screen) {
-    return std::max(1, 96 * std::min(screen.width, screen.height) / 240);
-}
-
-int SoftKeyBarHeight(ScreenSize screen) {
-    return 26 * DeviceDpi(screen) / 96;
-}
 
 int DefaultScale(int monitorDpi) {
     return std::max(1, monitorDpi / 96);
@@ -320,9 +320,9 @@ ScreenLayout LayOutScreen(ScreenSize client, ScreenSize device) {
     if (image.Empty()) {
         return layout;
     }
-    const int barTop =
-        static_cast<int>(static_cast<long long>(device.height - SoftKeyBarHeight(device)) *
-                         image.height / device.height);
+    const int barTop = static_cast<int>(
+        static_cast<long long>(device.height - MetricsFor(device).MenuBarHeight()) * image.height /
+        device.height);
     layout.softKeyBar = {image.x, image.y + barTop, image.x + image.width, image.y + image.height};
     return layout;
 }
@@ -456,7 +456,7 @@ BOOL DeviceGetWindowRect(HWND window, RECT* rect) {
     }
     if (window == screen.softKeyBar) {
         const ScreenSize size = screen.options.screen;
-        *rect = {0, size.height - SoftKeyBarHeight(size), size.width, size.height};
+        *rect = {0, size.height - MetricsFor(size).MenuBarHeight(), size.width, size.height};
         return TRUE;
     }
     return ::GetWindowRect(window, rect);

@@ -22,11 +22,6 @@ struct DeviceScreenOptions {
     bool fullscreen = false;
 };
 
-// The device's pixel density: 96 dots per inch on a screen 240 pixels across its shorter side,
-// 192 on one 480 across. The soft-key bar is 26 pixels high at 96.
-int DeviceDpi(ScreenSize screen);
-int SoftKeyBarHeight(ScreenSize screen);
-
 // The scale a window starts at when none is asked for: whole device screens per monitor
 // pixel-density step of 96 dpi, at least one.
 int DefaultScale(int monitorDpi);

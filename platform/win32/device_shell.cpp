@@ -1,5 +1,6 @@
 #include "platform/win32/device_shell.h"
 
+#include "platform/display/density.h"
 #include "platform/win32/device_screen.h"
 #include "platform/win32/soft_key_bar.h"
 
@@ -91,7 +92,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
         if ((info->dwFlags & SHIDIF_SIZEDLGFULLSCREEN) == 0) {
             const platform::ScreenSize device = platform::win32::DeviceScreenSize();
             screen.bottom -= (screen.bottom - screen.top) *
-                             platform::win32::SoftKeyBarHeight(device) / device.height;
+                             platform::MetricsFor(device).MenuBarHeight() / device.height;
         }
         MoveWindow(dialog, screen.left, screen.top, screen.right - screen.left,
                    screen.bottom - screen.top, TRUE);

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "platform/display/soft_keys.h"
 #include "platform/win32/device_screen.h"
 #include "platform/win32/device_shell.h"
 
@@ -11,29 +14,13 @@ namespace platform::win32 {
 namespace {
 
 constexpr wchar_t kBarClass[] = L"TarvelSoftKeyBar";
-constexpr WORD kStateEnabled = 0x04;
-constexpr WORD kStyleDropDown = 0x08;
-constexpr WORD kNoPopup = 0xFFFF;
-constexpr std::size_t kWordsPerButton = 7;
-
-// The colours of the device's bar: a dark gradient, white labels, a blue pressed key.
-constexpr COLORREF kBarTop = RGB(64, 64, 72);
-constexpr COLORREF kBarBottom = RGB(16, 16, 20);
-constexpr COLORREF kLabel = RGB(255, 255, 255);
-constexpr COLORREF kLabelDisabled = RGB(128, 128, 128);
-constexpr COLORREF kPressed = RGB(48, 104, 200);
-
-struct Key {
-    SoftKeyButton button;
-    std::wstring label;
-    HMENU popup = nullptr;
-};
 
 struct Bar {
     HWND owner = nullptr;
     HMENU menu = nullptr;
-    std::vector<Key> keys;
-    int pressed = -1;
+    SoftKeys keys;
+    std::vector<std::wstring> labels;
+    std::vector<HMENU> popups;
     ~Bar() {
         if (menu != nullptr) {
             DestroyMenu(menu);
@@ -46,8 +33,12 @@ Bar* BarOf(HWND window) {
 }
 
 RECT KeyRect(const RECT& client, int index, int count) {
-    const int width = client.right - client.left;
-    return {width * index / count, 0, width * (index + 1) / count, client.bottom};
+    const KeySpan span = SoftKeySpan(index, count, client.right - client.left);
+    return {span.left, 0, span.right, client.bottom};
+}
+
+constexpr COLORREF ColourOf(SoftKeyColour c) {
+    return RGB(c.red, c.green, c.blue);
 }
 
 COLORREF Blend(COLORREF from, COLORREF to, int step, int steps) {
@@ -61,38 +52,38 @@ void FillSolid(HDC context, const RECT& rect, COLORREF colour) {
     ExtTextOutW(context, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
-void Paint(HWND window, Bar& bar) {
+void Paint(HWND window, const Bar& bar) {
     PAINTSTRUCT paint;
     const HDC context = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
     const int height = client.bottom;
+    const SoftKeyLook look(height);
     for (int y = 0; y < client.bottom; ++y) {
         FillSolid(context, {0, y, client.right, y + 1},
-                  Blend(kBarTop, kBarBottom, y, client.bottom - 1));
+                  Blend(ColourOf(SoftKeyLook::kTop), ColourOf(SoftKeyLook::kBottom), y,
+                        client.bottom - 1));
     }
-    const int count = static_cast<int>(bar.keys.size());
-    // The labels are 13 points of the device's density, at the size the bar is shown.
-    const int labelPixels = std::max(6, height * 13 / 26);
-    const HFONT font = CreateFontW(-labelPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    const int count = bar.keys.Count();
+    const HFONT font = CreateFontW(-look.labelPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
     const HGDIOBJ displaced = SelectObject(context, font);
     SetBkMode(context, TRANSPARENT);
     for (int i = 0; i < count; ++i) {
         RECT key = KeyRect(client, i, count);
-        if (i == bar.pressed) {
-            FillSolid(context, key, kPressed);
+        if (i == bar.keys.Pressed()) {
+            FillSolid(context, key, ColourOf(SoftKeyLook::kPressed));
         }
         if (i > 0) {
-            const int inset = height / 5;
             FillSolid(context,
-                      {key.left, inset, key.left + std::max(1, height / 26), height - inset},
-                      kBarTop);
+                      {key.left, look.separatorInset, key.left + look.separatorWidth,
+                       height - look.separatorInset},
+                      ColourOf(SoftKeyLook::kTop));
         }
-        const bool enabled = (bar.keys[i].button.state & kStateEnabled) != 0;
-        SetTextColor(context, enabled ? kLabel : kLabelDisabled);
-        DrawTextW(context, bar.keys[i].label.c_str(), -1, &key,
+        SetTextColor(context, ColourOf(bar.keys.Button(i).Enabled() ? SoftKeyLook::kLabel
+                                                                    : SoftKeyLook::kLabelDisabled));
+        DrawTextW(context, bar.labels[i].c_str(), -1, &key,
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     SelectObject(context, displaced);
@@ -101,8 +92,7 @@ void Paint(HWND window, Bar& bar) {
 }
 
 void SetPressed(HWND window, Bar& bar, int key) {
-    if (bar.pressed != key) {
-        bar.pressed = key;
+    if (bar.keys.SetPressed(key)) {
         InvalidateRect(window, nullptr, FALSE);
         UpdateWindow(window);
     }
@@ -110,69 +100,59 @@ void SetPressed(HWND window, Bar& bar, int key) {
 
 // A drop-down key opens its menu above the key, right-aligned to it as on the device.
 void OpenPopup(HWND window, Bar& bar, int index) {
-    const Key& key = bar.keys[index];
-    if (key.popup == nullptr) {
+    const HMENU popup = bar.popups[index];
+    if (popup == nullptr) {
         return;
     }
     RECT client;
     GetClientRect(window, &client);
-    const RECT rect = KeyRect(client, index, static_cast<int>(bar.keys.size()));
+    const RECT rect = KeyRect(client, index, bar.keys.Count());
     POINT corner{rect.right, 0};
     ClientToScreen(window, &corner);
     SetPressed(window, bar, index);
     // A menu closes when its owner is not in front.
     SetForegroundWindow(bar.owner);
-    TrackPopupMenuEx(key.popup, TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_LEFTBUTTON, corner.x,
-                     corner.y, bar.owner, nullptr);
+    TrackPopupMenuEx(popup, TPM_RIGHTALIGN | TPM_BOTTOMALIGN | TPM_LEFTBUTTON, corner.x, corner.y,
+                     bar.owner, nullptr);
     PostMessageW(bar.owner, WM_NULL, 0, 0);
     SetPressed(window, bar, -1);
 }
 
-void Activate(HWND window, Bar& bar, int index) {
-    if (index < 0 || index >= static_cast<int>(bar.keys.size()) ||
-        (bar.keys[index].button.state & kStateEnabled) == 0) {
-        return;
-    }
-    if ((bar.keys[index].button.style & kStyleDropDown) != 0) {
-        OpenPopup(window, bar, index);
-    } else {
-        PostMessageW(bar.owner, WM_COMMAND, MAKEWPARAM(bar.keys[index].button.command, 0), 0);
+void Perform(HWND window, Bar& bar, SoftKeyAction action) {
+    if (action.kind == SoftKeyAction::Kind::OpenMenu) {
+        OpenPopup(window, bar, action.key);
+    } else if (action.kind == SoftKeyAction::Kind::Command) {
+        PostMessageW(bar.owner, WM_COMMAND, MAKEWPARAM(bar.keys.Button(action.key).command, 0), 0);
     }
 }
 
-// A drop-down key opens its menu as it goes down; a plain key is drawn pressed, keeps the pointer
-// and sends its command when released on itself.
-// The key under the pointer position in `lParam`, or -1.
-int KeyUnder(HWND window, const Bar& bar, LPARAM lParam) {
+// The bar keeps the pointer while a plain key is held, so its release comes here wherever it is.
+void TrackPointer(HWND window, Bar& bar, UINT message, LPARAM lParam) {
     RECT client;
     GetClientRect(window, &client);
-    const int y = static_cast<SHORT>(HIWORD(lParam));
-    if (y < 0 || y >= client.bottom) {
-        return -1;
+    const int key =
+        SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)),
+                  client.right, client.bottom, bar.keys.Count());
+    const int pressed = bar.keys.Pressed();
+    SoftKeyAction action;
+    if (message == WM_LBUTTONDOWN) {
+        action = bar.keys.PointerDown(key);
+        if (bar.keys.Pressed() >= 0) {
+            SetCapture(window);
+        }
+    } else if (message == WM_MOUSEMOVE) {
+        bar.keys.PointerMove(key);
+    } else {
+        if (GetCapture() == window) {
+            ReleaseCapture();
+        }
+        action = bar.keys.PointerUp(key);
     }
-    return SoftKeyAt(static_cast<SHORT>(LOWORD(lParam)), client.right,
-                     static_cast<int>(bar.keys.size()));
-}
-
-void Press(HWND window, Bar& bar, LPARAM lParam) {
-    const int key = KeyUnder(window, bar, lParam);
-    if (key >= 0 && (bar.keys[key].button.style & kStyleDropDown) != 0) {
-        Activate(window, bar, key);
-    } else if (key >= 0) {
-        SetCapture(window);
-        SetPressed(window, bar, key);
+    if (bar.keys.Pressed() != pressed) {
+        InvalidateRect(window, nullptr, FALSE);
+        UpdateWindow(window);
     }
-}
-
-void Release(HWND window, Bar& bar, LPARAM lParam) {
-    const int pressed = bar.pressed;
-    if (GetCapture() == window) {
-        ReleaseCapture();
-    }
-    SetPressed(window, bar, -1);
-    if (pressed >= 0 && KeyUnder(window, bar, lParam) == pressed) {
-        Activate(window, bar, pressed);
-    }
+    Perform(window, bar, action);
 }
 
 LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -187,25 +167,21 @@ LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             return 1;
         case WM_LBUTTONDOWN:
-            Press(window, *bar, lParam);
-            return 0;
+        case WM_MOUSEMOVE:
         case WM_LBUTTONUP:
-            Release(window, *bar, lParam);
+            TrackPointer(window, *bar, message, lParam);
             return 0;
         case WM_KEYDOWN:
             // F1 and F2, sent on by the owner.
             if (wParam == VK_F1 || wParam == VK_F2) {
-                Activate(window, *bar, wParam == VK_F1 ? 0 : 1);
+                Perform(window, *bar, bar->keys.Activate(wParam == VK_F1 ? 0 : 1));
                 return 0;
             }
             break;
-        case SHCMBM_GETSUBMENU:
-            for (const Key& key : bar->keys) {
-                if (key.button.command == static_cast<WORD>(lParam)) {
-                    return reinterpret_cast<LRESULT>(key.popup);
-                }
-            }
-            return 0;
+        case SHCMBM_GETSUBMENU: {
+            const int key = bar->keys.KeyOfCommand(static_cast<WORD>(lParam));
+            return key < 0 ? 0 : reinterpret_cast<LRESULT>(bar->popups[key]);
+        }
         case WM_NCDESTROY:
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             delete bar;
@@ -251,29 +227,6 @@ std::wstring LoadLabel(HINSTANCE instance, UINT id) {
 
 }  // namespace
 
-std::optional<SoftKeyBarResource> ReadSoftKeyBar(std::span<const WORD> words) {
-    if (words.size() < 2 || words[1] == 0) {
-        return std::nullopt;
-    }
-    const std::size_t count = words[1];
-    if (words.size() < 2 + count * kWordsPerButton) {
-        return std::nullopt;
-    }
-    SoftKeyBarResource bar{words[0], {}};
-    for (std::size_t i = 0; i < count; ++i) {
-        const auto button = words.subspan(2 + i * kWordsPerButton, kWordsPerButton);
-        bar.buttons.push_back({button[1], button[2], button[3], button[4], button[6]});
-    }
-    return bar;
-}
-
-int SoftKeyAt(int x, int width, int count) {
-    if (count <= 0 || width <= 0 || x < 0 || x >= width) {
-        return -1;
-    }
-    return static_cast<int>(static_cast<long long>(x) * count / width);
-}
-
 HWND CreateSoftKeyBar(HWND owner, HINSTANCE instance, UINT barId) {
     const auto resource = ReadSoftKeyBar(ResourceWords(instance, barId));
     if (!resource || !RegisterBarClass(instance)) {
@@ -283,11 +236,12 @@ HWND CreateSoftKeyBar(HWND owner, HINSTANCE instance, UINT barId) {
     bar->owner = owner;
     bar->menu = LoadMenuW(instance, MAKEINTRESOURCEW(resource->menu));
     for (const SoftKeyButton& button : resource->buttons) {
-        const HMENU popup = button.popup != kNoPopup && bar->menu != nullptr
-                                ? GetSubMenu(bar->menu, button.popup)
-                                : nullptr;
-        bar->keys.push_back({button, LoadLabel(instance, button.labelString), popup});
+        bar->popups.push_back(button.popup != SoftKeyButton::kNoPopup && bar->menu != nullptr
+                                  ? GetSubMenu(bar->menu, button.popup)
+                                  : nullptr);
+        bar->labels.push_back(LoadLabel(instance, button.labelString));
     }
+    bar->keys = SoftKeys(std::move(resource->buttons));
     const HWND window = CreateWindowExW(0, kBarClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, owner,
                                         nullptr, instance, nullptr);
     if (window == nullptr) {

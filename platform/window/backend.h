@@ -12,30 +12,12 @@
 
 #include "platform/display/screen_limits.h"
 #include "platform/win32_types.h"
+#include "platform/window/input_event.h"
 #include "platform/window/screen_damage.h"
 
 namespace platform {
 
 using Millis = std::uint64_t;
-
-enum class InputKind {
-    PointerMove,
-    PointerDown,
-    PointerUp,
-    KeyDown,
-    KeyUp,
-    // The user asked to close the program from outside it (a desktop window's close button).
-    CloseRequest,
-};
-
-// One input event. Pointer positions are in screen pixels; keys are virtual-key codes (letters
-// and digits as their upper-case characters, the soft keys as VK_F1 and VK_F2).
-struct InputEvent {
-    InputKind kind;
-    int x = 0;
-    int y = 0;
-    UINT key = 0;
-};
 
 class Backend {
   public:

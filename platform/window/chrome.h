@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/display/soft_keys.h"
 #include "platform/gdi/cairo_handles.h"
 #include "platform/window/desktop.h"
 
@@ -23,10 +24,9 @@ constexpr Rgb FromColour(COLORREF c) {
     return {GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0};
 }
 
-inline constexpr Rgb kBarTop = FromColour(RGB(64, 64, 72));
-inline constexpr Rgb kBarBottom = FromColour(RGB(16, 16, 20));
-inline constexpr Rgb kBarLabel = FromColour(RGB(255, 255, 255));
-inline constexpr Rgb kBarPressed = FromColour(RGB(48, 104, 200));
+constexpr Rgb FromColour(SoftKeyColour c) {
+    return FromColour(RGB(c.red, c.green, c.blue));
+}
 inline constexpr Rgb kMenuBack = FromColour(RGB(250, 250, 250));
 inline constexpr Rgb kMenuBorder = FromColour(RGB(64, 64, 64));
 inline constexpr Rgb kMenuText = FromColour(RGB(0, 0, 0));

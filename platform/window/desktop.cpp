@@ -12,11 +12,6 @@ Desktop* current = nullptr;
 
 }  // namespace
 
-Metrics MetricsFor(ScreenSize screen) {
-    int shortSide = std::min(screen.width, screen.height);
-    return Metrics{std::max(1, 96 * shortSide / 240)};
-}
-
 Desktop::Desktop(Backend& backend, std::optional<std::string> sharedName)
     : backend_(backend), screen_(backend.Screen()), metrics_(MetricsFor(screen_)) {
     if (sharedName) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/display/density.h"
 #include "platform/window/backend.h"
 #include "platform/window/compositor.h"
 #include "platform/window/desktop_sharing.h"
@@ -22,16 +23,8 @@
 
 namespace platform::detail {
 
-// Sizes of the platform's own chrome follow the screen's pixel density: 96 dots per inch on a
-// screen 240 pixels across (its shorter side), 192 on one 480 across.
-struct Metrics {
-    int dpi = 96;
-
-    int Scale(int pixelsAt96) const { return pixelsAt96 * dpi / 96; }
-    int MenuBarHeight() const { return Scale(26); }
-    int CaptionHeight() const { return Scale(26); }
-};
-Metrics MetricsFor(ScreenSize screen);
+using platform::Metrics;
+using platform::MetricsFor;
 
 struct CreateParams {
     DWORD exStyle = 0;

@@ -1,7 +1,5 @@
 #include "platform/window/input_rules.h"
 
-#include <set>
-
 namespace platform {
 
 void InputRules::Apply(const RawInput& event, std::vector<InputEvent>& out) {
@@ -25,6 +23,22 @@ void InputRules::Apply(const RawInput& event, std::vector<InputEvent>& out) {
             out.push_back({InputKind::CloseRequest});
             break;
     }
+}
+
+InputRules::WindowKey InputRules::TakeWindowKey(const RawInput& key, bool altHeld) {
+    if (windowKeys_.contains(key.key)) {
+        if (key.kind == RawInputKind::KeyUp) {
+            windowKeys_.erase(key.key);
+        }
+        return WindowKey::Taken;
+    }
+    const bool fullScreenKey =
+        key.virtualKey == kVirtualKeyF11 || (key.virtualKey == kVirtualKeyEnter && altHeld);
+    if (key.kind == RawInputKind::KeyDown && !key.repeat && !KeyHeld(key.key) && fullScreenKey) {
+        windowKeys_.insert(key.key);
+        return WindowKey::ToggleFullScreen;
+    }
+    return WindowKey::No;
 }
 
 void InputRules::Pointer(const RawInput& event, std::vector<InputEvent>& out) {
@@ -71,7 +85,7 @@ void InputRules::KeyUp(const RawInput& event, std::vector<InputEvent>& out) {
         // Pressed before the back end had the keyboard, or released already on focus loss.
         return;
     }
-    const UINT virtualKey = held->second;
+    const std::uint32_t virtualKey = held->second;
     heldKeys_.erase(held);
     if (!VirtualKeyHeld(virtualKey)) {
         out.push_back({.kind = InputKind::KeyUp, .key = virtualKey});
@@ -79,16 +93,17 @@ void InputRules::KeyUp(const RawInput& event, std::vector<InputEvent>& out) {
 }
 
 void InputRules::ReleaseKeys(std::vector<InputEvent>& out) {
-    std::set<UINT> released;
+    std::set<std::uint32_t> released;
     for (const auto& [key, virtualKey] : heldKeys_) {
         if (released.insert(virtualKey).second) {
             out.push_back({.kind = InputKind::KeyUp, .key = virtualKey});
         }
     }
     heldKeys_.clear();
+    windowKeys_.clear();
 }
 
-bool InputRules::VirtualKeyHeld(UINT virtualKey) const {
+bool InputRules::VirtualKeyHeld(std::uint32_t virtualKey) const {
     for (const auto& [key, held] : heldKeys_) {
         if (held == virtualKey) {
             return true;

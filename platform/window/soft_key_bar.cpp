@@ -1,10 +1,8 @@
-// The soft-key bar: a dark strip along the bottom of the screen with one button per soft key,
-// built from the bar resource (menu number, button count, then per button: image, command, state,
-// style, label string, 0, pop-up index). A plain button sends its command to the owner when
-// released; a drop-down button opens its pop-up menu when pressed.
+// The soft-key bar of the window manager: platform/display/soft_keys.h decides its keys, look and
+// what a press does; this draws it with cairo and opens its menus as the window manager's pop-ups.
 #include <algorithm>
-#include <cstring>
 
+#include "platform/display/soft_keys.h"
 #include "platform/window/aygshell.h"
 #include "platform/window/chrome.h"
 #include "platform/window/resource_registry.h"
@@ -14,41 +12,18 @@
 namespace platform::detail {
 namespace {
 
-constexpr WORD kStateEnabled = 0x04;
-constexpr WORD kStyleDropDown = 0x08;
-constexpr WORD kNoSubmenu = 0xFFFF;
-constexpr int kWordsPerButton = 7;
 constexpr char16_t kSoftKeyBarClass[] = u"SoftKeyBar";
 
-struct SoftKey {
-    WORD command;
-    WORD state;
-    WORD style;
-    std::u16string label;
-    HMENU submenu;
-};
-
 struct SoftKeyBar : WindowExtension {
-    std::vector<SoftKey> keys;
+    SoftKeys keys;
+    std::vector<std::u16string> labels;
+    std::vector<HMENU> submenus;
     HMENU menu = nullptr;
-    int pressed = -1;   // drawn pressed
-    int tracking = -1;  // the plain key the pointer went down on
 };
 
 RECT KeyRect(const Window& bar, int index, int count) {
-    int width = bar.ClientWidth();
-    return {width * index / count, 0, width * (index + 1) / count, bar.ClientHeight()};
-}
-
-int KeyAt(const Window& bar, const SoftKeyBar& state, int x, int y) {
-    int count = static_cast<int>(state.keys.size());
-    for (int i = 0; i < count; ++i) {
-        RECT r = KeyRect(bar, i, count);
-        if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
-            return i;
-        }
-    }
-    return -1;
+    const KeySpan span = SoftKeySpan(index, count, bar.ClientWidth());
+    return {span.left, 0, span.right, bar.ClientHeight()};
 }
 
 void Paint(Desktop& desktop, HWND handle) {
@@ -56,26 +31,28 @@ void Paint(Desktop& desktop, HWND handle) {
     auto* state = bar->As<SoftKeyBar>();
     desktop.BeginSurfacePaint(*bar, nullptr);
     if (CairoPtr cr = chrome::ContextOn(*bar)) {
-        const Metrics& m = desktop.metrics();
+        using chrome::FromColour;
+        const SoftKeyLook look(bar->ClientHeight());
         RECT all{0, 0, bar->ClientWidth(), bar->ClientHeight()};
-        chrome::VerticalGradient(cr.get(), all, chrome::kBarTop, chrome::kBarBottom);
-        int count = static_cast<int>(state->keys.size());
-        chrome::UseFont(cr.get(), {"sans-serif", static_cast<double>(m.Scale(13)), true});
+        chrome::VerticalGradient(cr.get(), all, FromColour(SoftKeyLook::kTop),
+                                 FromColour(SoftKeyLook::kBottom));
+        const int count = state->keys.Count();
+        chrome::UseFont(cr.get(), {"sans-serif", static_cast<double>(look.labelPixels), true});
         for (int i = 0; i < count; ++i) {
             RECT r = KeyRect(*bar, i, count);
-            if (i == state->pressed) {
-                chrome::Fill(cr.get(), r, chrome::kBarPressed);
+            if (i == state->keys.Pressed()) {
+                chrome::Fill(cr.get(), r, FromColour(SoftKeyLook::kPressed));
             }
             if (i > 0) {
-                int inset = m.Scale(5);
                 chrome::Fill(cr.get(),
-                             {r.left, inset, r.left + std::max(1, m.Scale(1)), r.bottom - inset},
-                             chrome::kBarTop);
+                             {r.left, look.separatorInset, r.left + look.separatorWidth,
+                              r.bottom - look.separatorInset},
+                             FromColour(SoftKeyLook::kTop));
             }
-            bool enabled = (state->keys[i].state & kStateEnabled) != 0;
             chrome::TextCentred(
-                cr.get(), state->keys[i].label, r,
-                enabled ? chrome::kBarLabel : chrome::FromColour(RGB(128, 128, 128)));
+                cr.get(), state->labels[i], r,
+                FromColour(state->keys.Button(i).Enabled() ? SoftKeyLook::kLabel
+                                                           : SoftKeyLook::kLabelDisabled));
         }
     }
     desktop.EndSurfacePaint(handle);
@@ -84,42 +61,52 @@ void Paint(Desktop& desktop, HWND handle) {
 void SetPressed(Desktop& desktop, HWND handle, int index) {
     Window* bar = desktop.Find(handle);
     auto* state = bar == nullptr ? nullptr : bar->As<SoftKeyBar>();
-    if (state != nullptr && state->pressed != index) {
-        state->pressed = index;
+    if (state != nullptr && state->keys.SetPressed(index)) {
         desktop.Invalidate(*bar, nullptr, false);
     }
 }
 
-// A drop-down key opens its menu as it goes down. A plain key is drawn pressed while the pointer
-// that went down on it stays there, and sends its command when released there.
-void TrackPointer(Desktop& desktop, HWND handle, const Window& bar, SoftKeyBar& state, UINT message,
-                  int x, int y) {
-    if (message == WM_LBUTTONDOWN) {
-        int index = KeyAt(bar, state, x, y);
-        if (index < 0 || (state.keys[index].state & kStateEnabled) == 0) {
-            return;
-        }
-        if (state.keys[index].submenu != nullptr) {
-            PressSoftKey(desktop, handle, index);
-        } else {
-            state.tracking = index;
-            SetPressed(desktop, handle, index);
-        }
-    } else if (message == WM_MOUSEMOVE) {
-        if (state.tracking >= 0) {
-            SetPressed(desktop, handle,
-                       KeyAt(bar, state, x, y) == state.tracking ? state.tracking : -1);
-        }
-    } else {
-        int tracked = state.tracking;
-        state.tracking = -1;
-        if (tracked >= 0) {
-            SetPressed(desktop, handle, -1);
-            if (KeyAt(bar, state, x, y) == tracked) {
-                PressSoftKey(desktop, handle, tracked);
-            }
-        }
+// Sends a key's command to the owner, or opens its menu above it (closes it, when one is open).
+void Perform(Desktop& desktop, HWND handle, Window& bar, SoftKeyBar& state, SoftKeyAction action) {
+    if (action.kind == SoftKeyAction::Kind::Command) {
+        // Posted, so the owner may destroy the bar while handling it.
+        desktop.Post(bar.owner, WM_COMMAND, MAKEWPARAM(state.keys.Button(action.key).command, 0),
+                     0);
+        return;
     }
+    if (action.kind != SoftKeyAction::Kind::OpenMenu) {
+        return;
+    }
+    if (Window* open = desktop.Find(desktop.OpenPopup()); open != nullptr) {
+        desktop.ClosePopup();
+        return;
+    }
+    const int count = state.keys.Count();
+    RECT r = KeyRect(bar, action.key, count);
+    POINT origin = desktop.tree().ClientOrigin(bar);
+    RECT anchor{r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
+    if (OpenPopupMenu(desktop, state.submenus[action.key], handle, bar.owner, anchor,
+                      count > 1 && action.key == count - 1) != nullptr) {
+        SetPressed(desktop, handle, action.key);
+    }
+}
+
+void TrackPointer(Desktop& desktop, HWND handle, Window& bar, SoftKeyBar& state, UINT message,
+                  int x, int y) {
+    const int key = SoftKeyAt(x, y, bar.ClientWidth(), bar.ClientHeight(), state.keys.Count());
+    const int pressed = state.keys.Pressed();
+    SoftKeyAction action;
+    if (message == WM_LBUTTONDOWN) {
+        action = state.keys.PointerDown(key);
+    } else if (message == WM_MOUSEMOVE) {
+        state.keys.PointerMove(key);
+    } else {
+        action = state.keys.PointerUp(key);
+    }
+    if (state.keys.Pressed() != pressed) {
+        desktop.Invalidate(bar, nullptr, false);
+    }
+    Perform(desktop, handle, bar, state, action);
 }
 
 LRESULT SoftKeyBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -139,13 +126,10 @@ LRESULT SoftKeyBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
             TrackPointer(*desktop, handle, *bar, *state, message, GET_X_LPARAM(lParam),
                          GET_Y_LPARAM(lParam));
             return 0;
-        case SHCMBM_GETSUBMENU:
-            for (const SoftKey& key : state->keys) {
-                if (key.command == static_cast<WORD>(lParam)) {
-                    return reinterpret_cast<LRESULT>(key.submenu);
-                }
-            }
-            return 0;
+        case SHCMBM_GETSUBMENU: {
+            const int key = state->keys.KeyOfCommand(static_cast<WORD>(lParam));
+            return key < 0 ? 0 : reinterpret_cast<LRESULT>(state->submenus[key]);
+        }
         case WM_DESTROY:
             if (desktop->Find(desktop->OpenPopup()) != nullptr &&
                 desktop->Find(desktop->OpenPopup())->owner == handle) {
@@ -159,35 +143,35 @@ LRESULT SoftKeyBarProc(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-// Reads the bar resource into keys; false when it is missing or cut short.
+// Reads the bar resource into keys; false when it is missing, cut short or names a pop-up its
+// menu lacks.
 bool ReadBar(HINSTANCE instance, WORD barId, SoftKeyBar& bar) {
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(barId), RT_RCDATA);
     const auto* bytes = static_cast<const std::byte*>(LockResource(LoadResource(instance, found)));
-    std::size_t size = SizeofResource(instance, found);
-    if (bytes == nullptr || size < 4) {
+    std::vector<WORD> words;
+    if (bytes != nullptr) {
+        words.resize(SizeofResource(instance, found) / sizeof(WORD));
+        std::copy_n(bytes, words.size() * sizeof(WORD), reinterpret_cast<std::byte*>(words.data()));
+    }
+    std::optional<SoftKeyBarResource> resource = ReadSoftKeyBar(words);
+    if (!resource) {
         return false;
     }
-    std::vector<WORD> words(size / 2);
-    std::memcpy(words.data(), bytes, words.size() * sizeof(WORD));
-    WORD count = words[1];
-    if (words.size() < 2 + static_cast<std::size_t>(count) * kWordsPerButton) {
-        return false;
-    }
-    bar.menu = LoadMenuW(instance, MAKEINTRESOURCEW(words[0]));
-    for (WORD i = 0; i < count; ++i) {
-        const WORD* b = &words[2 + i * kWordsPerButton];
-        SoftKey key{b[1], b[2], b[3], {}, nullptr};
+    bar.menu = LoadMenuW(instance, MAKEINTRESOURCEW(resource->menu));
+    for (const SoftKeyButton& button : resource->buttons) {
         WCHAR label[100] = {};
-        LoadStringW(instance, b[4], label, 100);
-        key.label = label;
-        if (b[6] != kNoSubmenu) {
-            key.submenu = GetSubMenu(bar.menu, b[6]);
-            if (key.submenu == nullptr) {
+        LoadStringW(instance, button.labelString, label, 100);
+        bar.labels.emplace_back(label);
+        HMENU submenu = nullptr;
+        if (button.popup != SoftKeyButton::kNoPopup) {
+            submenu = GetSubMenu(bar.menu, button.popup);
+            if (submenu == nullptr) {
                 return false;
             }
         }
-        bar.keys.push_back(std::move(key));
+        bar.submenus.push_back(submenu);
     }
+    bar.keys = SoftKeys(std::move(resource->buttons));
     return true;
 }
 
@@ -245,29 +229,8 @@ HWND SoftKeyBarOf(Desktop& desktop, HWND topLevel) {
 void PressSoftKey(Desktop& desktop, HWND handle, int index) {
     Window* bar = desktop.Find(handle);
     auto* state = bar == nullptr ? nullptr : bar->As<SoftKeyBar>();
-    if (state == nullptr || index < 0 || index >= static_cast<int>(state->keys.size())) {
-        return;
-    }
-    const SoftKey& key = state->keys[index];
-    if ((key.state & kStateEnabled) == 0) {
-        return;
-    }
-    if (key.submenu == nullptr || (key.style & kStyleDropDown) == 0) {
-        // Posted, so the owner may destroy the bar while handling it.
-        desktop.Post(bar->owner, WM_COMMAND, MAKEWPARAM(key.command, 0), 0);
-        return;
-    }
-    if (Window* open = desktop.Find(desktop.OpenPopup()); open != nullptr) {
-        desktop.ClosePopup();
-        return;
-    }
-    int count = static_cast<int>(state->keys.size());
-    RECT r = KeyRect(*bar, index, count);
-    POINT origin = desktop.tree().ClientOrigin(*bar);
-    RECT anchor{r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
-    if (OpenPopupMenu(desktop, key.submenu, handle, bar->owner, anchor,
-                      count > 1 && index == count - 1) != nullptr) {
-        SetPressed(desktop, handle, index);
+    if (state != nullptr) {
+        Perform(desktop, handle, *bar, *state, state->keys.Activate(index));
     }
 }
 

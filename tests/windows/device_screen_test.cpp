@@ -1,22 +1,15 @@
-// The device screen's host on Windows: where the screen and its soft-key bar go in a window,
-// the device's density, and the bar resource as the shell reads it.
+// The device screen's host on Windows: where the screen and its soft-key bar go in a window, the
+// first scale, and Windows' messages as the input every host's rules take.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "platform/win32/device_screen.h"
-#include "platform/win32/soft_key_bar.h"
+#include "platform/win32/message_input.h"
 
 namespace platform::win32 {
 namespace {
-
-TEST(DeviceScreen, DensityFollowsTheShorterSideAndSizesTheSoftKeyBar) {
-    EXPECT_EQ(DeviceDpi({240, 320}), 96);
-    EXPECT_EQ(DeviceDpi({480, 640}), 192);
-    EXPECT_EQ(DeviceDpi({640, 480}), 192);
-    EXPECT_EQ(DeviceDpi({32, 32}), 12);
-    EXPECT_EQ(SoftKeyBarHeight({240, 320}), 26);
-    EXPECT_EQ(SoftKeyBarHeight({480, 640}), 52);
-    EXPECT_EQ(SoftKeyBarHeight({317, 400}), 34);  // 26 pixels at 126 dots per inch, rounded down
-}
 
 TEST(DeviceScreen, StartsAtTheMonitorsWholeScalingStep) {
     EXPECT_EQ(DefaultScale(96), 1);
@@ -26,71 +19,95 @@ TEST(DeviceScreen, StartsAtTheMonitorsWholeScalingStep) {
     EXPECT_EQ(DefaultScale(0), 1);
 }
 
+std::string Sides(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
 TEST(DeviceScreen, TheBarLiesAlongTheImagesBottomAtEveryScale) {
-    // One to one: the bar is the bottom 52 pixels.
-    ScreenLayout layout = LayOutScreen({480, 640}, {480, 640});
-    EXPECT_EQ(layout.softKeyBar.left, 0);
-    EXPECT_EQ(layout.softKeyBar.top, 588);
-    EXPECT_EQ(layout.softKeyBar.right, 480);
-    EXPECT_EQ(layout.softKeyBar.bottom, 640);
-
-    // Twice the size, between bars left and right: the bar scales with the image.
-    layout = LayOutScreen({1200, 1280}, {480, 640});
-    EXPECT_TRUE(layout.box.exact);
-    EXPECT_EQ(layout.box.image.x, 120);
-    EXPECT_EQ(layout.softKeyBar.left, 120);
-    EXPECT_EQ(layout.softKeyBar.top, 2 * 588);
-    EXPECT_EQ(layout.softKeyBar.right, 1080);
-    EXPECT_EQ(layout.softKeyBar.bottom, 1280);
-
-    // In between whole factors the image fills the height; the bar still ends where it does.
-    layout = LayOutScreen({2000, 1000}, {480, 640});
-    EXPECT_FALSE(layout.box.exact);
-    EXPECT_EQ(layout.softKeyBar.bottom, layout.box.image.y + layout.box.image.height);
-    EXPECT_EQ(layout.softKeyBar.top - layout.box.image.y, 588 * layout.box.image.height / 640);
+    // One to one, the bar the bottom 52 pixels; twice the size between bars left and right.
+    EXPECT_EQ(Sides(LayOutScreen({480, 640}, {480, 640}).softKeyBar), "0,588 480,640");
+    EXPECT_EQ(Sides(LayOutScreen({1200, 1280}, {480, 640}).softKeyBar), "120,1176 1080,1280");
+    // Between whole factors: 1000 high, the bar's top at 588 / 640 of it.
+    EXPECT_EQ(Sides(LayOutScreen({2000, 1000}, {480, 640}).softKeyBar), "625,918 1375,1000");
+    EXPECT_EQ(Sides(LayOutScreen({0, 0}, {480, 640}).softKeyBar), "0,0 0,0");
 }
 
-TEST(DeviceScreen, NoBarWhereNoImageFits) {
-    const ScreenLayout layout = LayOutScreen({0, 0}, {480, 640});
-    EXPECT_TRUE(layout.box.image.Empty());
-    EXPECT_EQ(layout.softKeyBar.right - layout.softKeyBar.left, 0);
+// What Windows' message gives the rules, and what the event they let through gives the program.
+std::string Converted(UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto input = RawInputOf(message, wParam, lParam, DevicePoint{7, 9, true});
+    if (!input) {
+        return "-";
+    }
+    std::string text = std::to_string(static_cast<int>(input->kind)) + " key " +
+                       std::to_string(input->key) + " vk " + std::to_string(input->virtualKey) +
+                       (input->repeat ? " repeat" : "") + (input->pointer.mouse ? " mouse" : "");
+    if (input->at) {
+        text += " at " + std::to_string(input->at->x) + "," + std::to_string(input->at->y);
+    }
+    return text;
 }
 
-TEST(SoftKeyBar, ReadsEachButtonsCommandLabelAndPopUp) {
-    const WORD words[] = {102,    2,      0xFFFE, 40000, 4,    0x10, 103, 0,
-                          0xFFFF, 0xFFFE, 40001,  4,     0x18, 104,  0,   0};
-    const auto bar = ReadSoftKeyBar(words);
-    ASSERT_TRUE(bar.has_value());
-    EXPECT_EQ(bar->menu, 102);
-    ASSERT_EQ(bar->buttons.size(), 2u);
-    EXPECT_EQ(bar->buttons[0].command, 40000);
-    EXPECT_EQ(bar->buttons[0].style, 0x10);
-    EXPECT_EQ(bar->buttons[0].labelString, 103);
-    EXPECT_EQ(bar->buttons[0].popup, 0xFFFF);
-    EXPECT_EQ(bar->buttons[1].command, 40001);
-    EXPECT_EQ(bar->buttons[1].state, 4);
-    EXPECT_EQ(bar->buttons[1].style, 0x18);
-    EXPECT_EQ(bar->buttons[1].labelString, 104);
-    EXPECT_EQ(bar->buttons[1].popup, 0);
+TEST(MessageInput, WindowsMessagesAsRawInput) {
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        const char* input;
+    } cases[] = {
+        {WM_MOUSEMOVE, MK_LBUTTON, 0, "1 key 0 vk 0 mouse at 7,9"},
+        {WM_LBUTTONDOWN, 0, 0, "0 key 0 vk 0 mouse at 7,9"},
+        {WM_LBUTTONUP, 0, 0, "2 key 0 vk 0 mouse at 7,9"},
+        // The left and right Control: one virtual key, two keys (scan code 0x1D, extended).
+        {WM_KEYDOWN, VK_CONTROL, 0x001D0001, "4 key 1900561 vk 17"},
+        {WM_KEYDOWN, VK_CONTROL, 0x011D0001, "4 key 18677777 vk 17"},
+        {WM_SYSKEYDOWN, 'A', 0x601E0001, "4 key 1966145 vk 65 repeat"},
+        {WM_KEYUP, 'A', static_cast<LPARAM>(0xC01E0001), "5 key 1966145 vk 65"},
+        {WM_SYSKEYUP, VK_MENU, static_cast<LPARAM>(0xC0380001), "5 key 3670034 vk 18"},
+        {WM_KILLFOCUS, 0, 0, "6 key 0 vk 0"},
+        {WM_ENTERMENULOOP, 1, 0, "6 key 0 vk 0"},
+        {WM_RBUTTONDOWN, 0, 0, "-"},
+        {WM_CHAR, 'a', 0, "-"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Converted(c.message, c.wParam, c.lParam), c.input) << c.message;
+    }
+    EXPECT_TRUE(AltHeld(0x20380001));
+    EXPECT_FALSE(AltHeld(0x00380001));
 }
 
-TEST(SoftKeyBar, RefusesWordsCutShortOrWithoutButtons) {
-    const WORD noButtons[] = {102, 0};
-    EXPECT_FALSE(ReadSoftKeyBar(noButtons).has_value());
-    const WORD cutShort[] = {102, 2, 0xFFFE, 40000, 4, 0x10, 103, 0, 0xFFFF, 0xFFFE};
-    EXPECT_FALSE(ReadSoftKeyBar(cutShort).has_value());
-    EXPECT_FALSE(ReadSoftKeyBar({}).has_value());
-}
-
-TEST(SoftKeyBar, KeysShareTheWidthEvenly) {
-    EXPECT_EQ(SoftKeyAt(0, 480, 2), 0);
-    EXPECT_EQ(SoftKeyAt(239, 480, 2), 0);
-    EXPECT_EQ(SoftKeyAt(240, 480, 2), 1);
-    EXPECT_EQ(SoftKeyAt(479, 480, 2), 1);
-    EXPECT_EQ(SoftKeyAt(480, 480, 2), -1);
-    EXPECT_EQ(SoftKeyAt(-1, 480, 2), -1);
-    EXPECT_EQ(SoftKeyAt(10, 480, 0), -1);
-    EXPECT_EQ(SoftKeyAt(10, 0, 2), -1);
+TEST(MessageInput, WhatTheRulesLetThroughAsTheProgramsMessages) {
+    constexpr LPARAM kAt = MAKELPARAM(7, 9);
+    constexpr InputEvent kDownA{.kind = InputKind::KeyDown, .key = 'A'};
+    constexpr InputEvent kUpA{.kind = InputKind::KeyUp, .key = 'A'};
+    const struct {
+        InputEvent event;
+        UINT from;
+        WPARAM wParam;
+        LPARAM lParam;
+        ProgramMessage given;
+    } cases[] = {
+        {{InputKind::PointerMove, 7, 9},
+         WM_MOUSEMOVE,
+         MK_LBUTTON,
+         0,
+         {WM_MOUSEMOVE, MK_LBUTTON, kAt}},
+        {{InputKind::PointerDown, 7, 9}, WM_LBUTTONDOWN, 1, 0, {WM_LBUTTONDOWN, 1, kAt}},
+        {{InputKind::PointerUp, 7, 9}, WM_LBUTTONUP, 0, 0, {WM_LBUTTONUP, 0, kAt}},
+        // A key keeps the system form and the lParam of the message it came of; one released on
+        // the loss of the keyboard is a key that was down released.
+        {kDownA, WM_SYSKEYDOWN, 'A', 0x201E0001, {WM_SYSKEYDOWN, 'A', 0x201E0001}},
+        {kDownA, WM_KEYDOWN, 'A', 0x1E0001, {WM_KEYDOWN, 'A', 0x1E0001}},
+        {kUpA, WM_SYSKEYUP, 'A', 0x1E0001, {WM_SYSKEYUP, 'A', 0x1E0001}},
+        {kUpA, WM_KEYUP, 'A', 0x1E0001, {WM_KEYUP, 'A', 0x1E0001}},
+        {kUpA, WM_KILLFOCUS, 0, 0, {WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001)}},
+    };
+    for (const auto& c : cases) {
+        const ProgramMessage m = MessageOf(c.event, c.from, c.wParam, c.lParam);
+        EXPECT_EQ(std::tuple(m.message, m.wParam, m.lParam),
+                  std::tuple(c.given.message, c.given.wParam, c.given.lParam))
+            << c.from;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace platform {
@@ -16,28 +19,38 @@ std::string Fit(ScreenSize window, ScreenSize device) {
            std::to_string(box.wholeFactor) + (box.exact ? " exact" : "");
 }
 
-TEST(FitScreen, WholeFactorsFillTheWindowAndAreExact) {
-    EXPECT_EQ(Fit({480, 640}, {480, 640}), "0,0 480x640 x1 exact");
-    EXPECT_EQ(Fit({720, 960}, {240, 320}), "0,0 720x960 x3 exact");
+// The image's size for each row of the table the web page's layout is held to as well.
+TEST(FitScreen, SizesAsInTheTableEveryHostShares) {
+    std::ifstream table(TARVEL_FIT_SIZES);
+    ASSERT_TRUE(table) << TARVEL_FIT_SIZES;
+    int rows = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        std::istringstream row(line);
+        ScreenSize drawable{};
+        ScreenSize device{};
+        int ratio = 0;
+        PixelRect expected;
+        row >> drawable.width >> drawable.height >> ratio >> device.width >> device.height >>
+            expected.width >> expected.height;
+        const PixelRect image = FitScreen(drawable, device).image;
+        EXPECT_EQ(image.width, expected.width) << line;
+        EXPECT_EQ(image.height, expected.height) << line;
+        ++rows;
+    }
+    EXPECT_GT(rows, 0);
 }
 
 TEST(FitScreen, BarsGoOnTheLongSideWithTheOddPixelRightAndBelow) {
     EXPECT_EQ(Fit({1000, 640}, {480, 640}), "260,0 480x640 x1 exact");
-    EXPECT_EQ(Fit({480, 1000}, {480, 640}), "0,180 480x640 x1 exact");
     // A square screen in a tall window at twice its size.
     EXPECT_EQ(Fit({500, 900}, {240, 240}), "10,210 480x480 x2 exact");
     EXPECT_EQ(Fit({483, 640}, {480, 640}), "1,0 480x640 x1 exact");
     EXPECT_EQ(Fit({480, 645}, {480, 640}), "0,2 480x640 x1 exact");
-}
-
-TEST(FitScreen, BetweenWholeFactorsTheCrispFactorIsKeptWithinAFifteenth) {
-    // 975 x 1300 would fit; 960 x 1280 is within 1/15 of it and keeps square pixels.
-    EXPECT_EQ(Fit({1000, 1300}, {480, 640}), "20,10 960x1280 x2 exact");
-    // Full screen at 1.6875 times: the whole factor 1 would leave far too much unused.
+    // Between whole factors: not exact, the factor below still told.
     EXPECT_EQ(Fit({1920, 1080}, {480, 640}), "555,0 810x1080 x1");
-    // Just past the margin: 2 x 240 = 480 against a fit of 515 (more than 1/15 larger).
-    EXPECT_EQ(Fit({515, 1000}, {240, 320}), "0,157 515x686 x2");
-    // A window smaller than the screen shrinks it.
     EXPECT_EQ(Fit({200, 300}, {480, 640}), "0,17 200x266 x0");
 }
 
@@ -47,6 +60,19 @@ TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
     EXPECT_TRUE(FitScreen({480, 640}, {0, 0}).image.Empty());
     // So thin a screen that less than a pixel of its width fits.
     EXPECT_TRUE(FitScreen({100, 100}, {32, 4096}).image.Empty());
+}
+
+TEST(Bars, SurroundTheImageAndNothingElse) {
+    const auto sides = [](const PixelRect& r) { return std::array{r.x, r.y, r.width, r.height}; };
+    const std::array<PixelRect, 4> bars = Bars({100, 80}, {10, 5, 70, 60});
+    EXPECT_EQ(sides(bars[0]), (std::array{0, 0, 100, 5}));
+    EXPECT_EQ(sides(bars[1]), (std::array{0, 65, 100, 15}));
+    EXPECT_EQ(sides(bars[2]), (std::array{0, 5, 10, 60}));
+    EXPECT_EQ(sides(bars[3]), (std::array{80, 5, 20, 60}));
+    for (const PixelRect& bar : Bars({100, 80}, {0, 0, 100, 80})) {
+        EXPECT_TRUE(bar.Empty());
+    }
+    EXPECT_EQ(sides(Bars({100, 80}, {})[1]), (std::array{0, 0, 100, 80}));
 }
 
 // The window asked for: the screen at the scale asked when the desktop has room (or nothing is

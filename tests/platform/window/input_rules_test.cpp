@@ -22,7 +22,7 @@ RawInput Pointer(RawInputKind kind, PointerId pointer, int x, int y, bool inside
             .mainButton = mainButton};
 }
 
-RawInput Key(RawInputKind kind, std::int64_t key, UINT virtualKey, bool repeat = false) {
+RawInput Key(RawInputKind kind, std::int64_t key, std::uint32_t virtualKey, bool repeat = false) {
     return {.kind = kind, .key = key, .virtualKey = virtualKey, .repeat = repeat};
 }
 
@@ -137,6 +137,28 @@ TEST_F(InputRulesTest, LosingTheKeyboardReleasesEachHeldKeyOnce) {
               // Pressed again, a key goes down again.
               Key(RawInputKind::KeyDown, 'A', 'A')}),
         (Lines{"key-down 0x11", "key-down 0x41", "key-up 0x41", "key-up 0x11", "key-down 0x41"}));
+}
+
+TEST_F(InputRulesTest, FullScreenKeysAreTheWindowsWithTheirRepeatsAndReleases) {
+    using enum InputRules::WindowKey;
+    const auto take = [this](RawInputKind kind, std::int64_t key, std::uint32_t virtualKey,
+                             bool alt = false, bool repeat = false) {
+        return rules.TakeWindowKey(Key(kind, key, virtualKey, repeat), alt);
+    };
+    EXPECT_EQ(take(RawInputKind::KeyDown, 1, kVirtualKeyF11), ToggleFullScreen);
+    EXPECT_EQ(take(RawInputKind::KeyDown, 1, kVirtualKeyF11, false, true), Taken);
+    EXPECT_EQ(take(RawInputKind::KeyUp, 1, kVirtualKeyF11), Taken);
+    EXPECT_EQ(take(RawInputKind::KeyUp, 1, kVirtualKeyF11), No);
+    // A release that went elsewhere: pressed again after the keyboard came back, it toggles.
+    EXPECT_EQ(take(RawInputKind::KeyDown, 1, kVirtualKeyF11), ToggleFullScreen);
+    Feed({{RawInputKind::FocusLost}});
+    EXPECT_EQ(take(RawInputKind::KeyDown, 1, kVirtualKeyF11), ToggleFullScreen);
+    // Enter with Alt; Enter alone, or held when Alt went down, is the program's.
+    EXPECT_EQ(take(RawInputKind::KeyDown, 2, kVirtualKeyEnter), No);
+    Feed({Key(RawInputKind::KeyDown, 2, kVirtualKeyEnter)});
+    EXPECT_EQ(take(RawInputKind::KeyDown, 2, kVirtualKeyEnter, true), No);
+    EXPECT_EQ(take(RawInputKind::KeyDown, 3, kVirtualKeyEnter, true), ToggleFullScreen);
+    EXPECT_EQ(take(RawInputKind::KeyDown, 4, 'A', true), No);
 }
 
 TEST_F(InputRulesTest, ACloseRequestIsPassedOn) {
