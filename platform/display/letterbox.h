@@ -1,8 +1,10 @@
 // Where the device screen goes in a desktop window: scaled to fit, aspect ratio kept, centred
-// between black bars. Pure arithmetic on sizes, so it is tested without a display.
+// between black bars; and, the other way, which device pixel a pointer on the window is over.
+// Pure arithmetic on sizes, so it is tested without a display.
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "platform/display/screen_limits.h"
 
@@ -49,5 +51,35 @@ std::array<PixelRect, 4> Bars(ScreenSize drawable, const PixelRect& image);
 // fit `usable` (the desktop without its panels) the largest whole factor that does is taken, and
 // when not even one to one fits, the largest size of the screen's aspect ratio that does.
 ScreenSize InitialWindowSize(ScreenSize device, int scale, ScreenSize usable);
+
+// A pointer on the window, taken back through the letterbox to the device pixel under it. SDL
+// reports the mouse in window points and a finger as a fraction of the window; both are first
+// taken to drawable pixels (a high-density display has more pixels than points), then through the
+// letterbox to device pixels.
+
+struct DrawablePoint {
+    double x;
+    double y;
+};
+
+// The centre of the window point (x, y), in drawable pixels.
+DrawablePoint MouseToDrawable(int x, int y, ScreenSize window, ScreenSize drawable);
+
+// A finger position given as fractions (0 to 1) of the window, in drawable pixels.
+DrawablePoint TouchToDrawable(double fractionX, double fractionY, ScreenSize drawable);
+
+struct DevicePoint {
+    int x;
+    int y;
+    // False over the bars: the point is then clamped to the nearest edge pixel of the screen, so
+    // a pointer that strays off the image drags along its edge instead of jumping when it comes
+    // back.
+    bool inside;
+};
+
+// The device pixel under `point`, or nothing when there is no image to point at (a window too
+// small to show any of the screen) or the position is not a number.
+std::optional<DevicePoint> DrawableToDevice(DrawablePoint point, const PixelRect& image,
+                                            ScreenSize device);
 
 }  // namespace platform

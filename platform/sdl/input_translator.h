@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "platform/display/pointer_mapping.h"
+#include "platform/display/letterbox.h"
 #include "platform/window/input_rules.h"
 
 namespace platform::sdl {

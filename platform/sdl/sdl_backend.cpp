@@ -170,6 +170,7 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     if (options.fullscreen) {
         SetFullscreenNow(true);
     }
+    view_ = View();
     return true;
 }
 
@@ -193,7 +194,10 @@ sdl::WindowView SdlBackend::View() const {
 }
 
 void SdlBackend::Handle(const SDL_Event& event, std::vector<InputEvent>& out) {
-    switch (translator_.Translate(event, View(), out)) {
+    if (event.type != SDL_MOUSEMOTION && event.type != SDL_FINGERMOTION) {
+        view_ = View();
+    }
+    switch (translator_.Translate(event, view_, out)) {
         case sdl::WindowAction::Redraw:
             redrawPending_ = true;
             break;

@@ -123,6 +123,7 @@ class SdlBackend final : public Backend {
     // Waits for the opening thread without throwing.
     void Join() const;
     std::uint64_t NowMicros() const;
+    // The window's size, its drawable's and where the screen lies in it, looked up anew.
     sdl::WindowView View() const;
     // Passes an event's input on to `out` and does what it asks of the window.
     void Handle(const SDL_Event& event, std::vector<InputEvent>& out);
@@ -148,6 +149,10 @@ class SdlBackend final : public Backend {
     SDL_Rect windowed_{0, 0, 0, 0};
     bool hasScreen_ = false;
     bool redrawPending_ = false;
+    // The view as of the last event that was not a pointer's motion: every change of the
+    // window's size, its display or its presenter comes as an event (or from Create), so the
+    // many moves of a pointer take it from here rather than looking it up each.
+    sdl::WindowView view_{};
     // Our own sleep on the display, where SDL's can be done without (X11).
     std::optional<sdl::DisplayWait> displayWait_;
     sdl::InputTranslator translator_;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/display/density.h"
-#include "platform/display/pointer_mapping.h"
+#include "platform/display/letterbox.h"
 #include "platform/win32/device_redirect.h"
 #include "platform/win32/message_input.h"
 

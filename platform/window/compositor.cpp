@@ -48,14 +48,16 @@
 //  on X11, sdl/display_wait.cpp; on a shared desktop Fetch also serves other processes' requests
 //  once a period (desktop_sharing.cpp).
 //
-// One pointer move, from the host's event to the stylus (10 files):
+// One pointer move, from the host's event to the stylus (8 files):
 //  1. Fetch's Backend::WaitForInput: SdlBackend::WaitForInput -> Handle (sdl/sdl_backend.cpp)
-//     takes the SDL_MOUSEMOTION with the window's view (its drawable from the presenter,
-//     sdl/surface_presenter.cpp, and the letterbox, FitScreen in display/letterbox.cpp).
+//     takes the SDL_MOUSEMOTION with the window's view (its size, its drawable's, and where the
+//     screen lies in it), kept from the last event that was not a motion: a resize, a change of
+//     display or presenter always comes as one, so a move looks nothing up.
 //  2. InputTranslator::Translate (sdl/input_translator.cpp) maps it to the device screen
-//     (MouseToDrawable, DrawableToDevice in display/pointer_mapping.cpp) and hands it to
-//     InputRules::Apply (input_rules.cpp), the rules every back end follows (which pointer is
-//     the stylus, a move off the screen following its edge), which makes an InputEvent of it.
+//     (MouseToDrawable, DrawableToDevice in display/letterbox.cpp, the letterbox taken
+//     backwards) and hands it to InputRules::Apply (input_rules.cpp), the rules every back end
+//     follows (which pointer is the stylus, a move off the screen following its edge), which
+//     makes an InputEvent of it.
 //  3. Fetch queues the events (MessageQueue::Accept, message_loop.cpp). Input is routed when it
 //     is taken, so it reaches the window under the pointer at that moment: Desktop::TakeInput
 //     takes the oldest event, moves not taken yet collapsing into the newest (TakeRaw), and
@@ -66,8 +68,8 @@
 //  4. GetMessageW returns it; DispatchMessageW (window_api.cpp) -> Desktop::Dispatch -> Send
 //     (message_loop.cpp) call the game's window procedure (app/main_window.cpp), whose
 //     WM_MOUSEMOVE moves the stylus (OnStylusMove, game/). The next tick draws it.
-//  Files: sdl_backend, surface_presenter, input_translator (sdl/); letterbox, pointer_mapping
-//  (display/); input_rules, message_loop, input_router, window_tree, window_api (window/).
+//  Files: sdl_backend, input_translator (sdl/); letterbox (display/); input_rules,
+//  message_loop, input_router, window_tree, window_api (window/).
 #include "platform/window/compositor.h"
 
 #include <algorithm>

@@ -28,7 +28,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/display/pointer_mapping.h"
+#include "platform/display/letterbox.h"
 #include "platform/window/input_event.h"
 
 namespace platform {

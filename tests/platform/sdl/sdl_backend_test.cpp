@@ -305,6 +305,11 @@ TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
     // No deadline: input is already there, so this does not wait.
     EXPECT_EQ(Describe(backend->WaitForInput(std::nullopt)),
               (Lines{"move 4,10", "key-down 0x71", "key-up 0x71", "close"}));
+    // Resized to one to one, the same point of the window is the same device pixel.
+    Resize(*backend, device.width, device.height);
+    SDL_Event move = sdl::testing::MouseMotion(9, 21);
+    ASSERT_EQ(SDL_PushEvent(&move), 1) << SDL_GetError();
+    EXPECT_EQ(Describe(backend->WaitForInput(std::nullopt)), (Lines{"move 9,21"}));
 }
 
 TEST_F(SdlBackendTest, StartsInFullScreenWhenAskedAndF11TogglesItInsideTheBackEnd) {
