@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/gdi/gdi_debug.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 #include "tests/render/painted_window.h"
 
 namespace {
@@ -190,6 +191,12 @@ TEST_F(FramePainter, ScoresStandInTheirCellsAndTheBallAndDiscsCoverThem) {
     EXPECT_GE(upper.top, 80);
     EXPECT_LE(upper.bottom, 110);
     EXPECT_LE(upper.right, 20 + 20);  // one digit, about 15 pixels wide
+    // Exactly where the painter's own score drawn at (20, 80) puts its ink.
+    tarvel_test::TestSurface alone(240, 320, kScoreBackground);
+    MatchState unchanged = window.state;
+    DrawScore(unchanged, alone.dc(), 20, 80, 0);
+    const tarvel_test::Bounds ink = tarvel_test::BoundsOf(alone.PixelsOtherThan(kScoreBackground));
+    EXPECT_EQ(std::pair(ink.minX, ink.minY), std::pair(upper.left, upper.top));
     // The font is twice the ball's size high; a digit's ink, about two thirds of that.
     EXPECT_GT(upper.bottom - upper.top, ball.size);
     EXPECT_LT(upper.bottom - upper.top, 2 * ball.size);

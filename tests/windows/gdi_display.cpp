@@ -47,11 +47,7 @@ void ReleasePaintResources(const PaintResources& resources) {
 
 // The size of `value`'s text in the score font, made as the frame painter makes it.
 SIZE ScoreTextSize(HDC surface, const MatchState& state, int value) {
-    LOGFONTW font{};
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
-    font.lfHeight = 2 * state.ball.size;
-    font.lfWidth = state.ball.size;
-    font.lfWeight = FW_LIGHT;
+    const LOGFONTW font = ScoreFont(state.ball.size);
     const HFONT scoreFont = CreateFontIndirectW(&font);
     const HGDIOBJ displaced = SelectObject(surface, scoreFont);
     const std::wstring text = std::to_wstring(value);
@@ -134,16 +130,12 @@ bool GdiDisplay::Paint(MatchState& state, const std::string& pngPath, std::strin
 }
 
 void GdiDisplay::WriteTextCells(const MatchState& state, const std::string& pngPath) {
-    const int height = state.geometry.height;
     *textCells_ << pngPath;
-    const struct {
-        int top;
-        int value;
-    } scores[] = {{height / 4, state.players[kComputerPlayer].score},
-                  {3 * height / 4, state.players[kUserPlayer].score}};
-    for (const auto& score : scores) {
-        const SIZE size = ScoreTextSize(resources_.frameSurface, state, score.value);
-        *textCells_ << ' ' << 20 << ' ' << score.top << ' ' << size.cx << ' ' << size.cy;
+    for (const int player : {kComputerPlayer, kUserPlayer}) {
+        const POINT corner = ScoreCorner(player, state.geometry.height);
+        const SIZE size =
+            ScoreTextSize(resources_.frameSurface, state, state.players[player].score);
+        *textCells_ << ' ' << corner.x << ' ' << corner.y << ' ' << size.cx << ' ' << size.cy;
     }
     *textCells_ << '\n';
 }
