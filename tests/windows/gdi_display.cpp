@@ -1,9 +1,10 @@
 #include "tests/windows/gdi_display.h"
 
+#include <fstream>
+
 #include "game/match.h"
 #include "render/frame_painter.h"
 #include "render/pitch_painter.h"
-#include "tests/windows/png_file.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ bool GdiDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int32_t 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows, as PNG stores them
+    info.bmiHeader.biHeight = -height;  // top-down rows, as a picture file stores them
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -126,7 +127,21 @@ bool GdiDisplay::Paint(MatchState& state, const std::string& pngPath, std::strin
     if (pngPath.empty()) {
         return true;
     }
-    return WriteRgbPng(pngPath, width_, height_, pixels_, error);
+    // A binary PPM, the simplest picture the comparison reads, beside where the PNG would be.
+    const std::string path = pngPath + ".ppm";
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width_ << ' ' << height_ << "\n255\n";
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width_) * height_; ++i) {
+        const char rgb[] = {static_cast<char>(pixels_[i] >> 16), static_cast<char>(pixels_[i] >> 8),
+                            static_cast<char>(pixels_[i])};
+        out.write(rgb, sizeof rgb);
+    }
+    out.close();
+    if (!out) {
+        *error = "cannot write '" + path + "'";
+        return false;
+    }
+    return true;
 }
 
 void GdiDisplay::WriteTextCells(const MatchState& state, const std::string& pngPath) {
