@@ -93,17 +93,3 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
         return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
     });
-
-TEST(PitchPainterSizes, TheRingFollowsTheUsersDiscAndTheSpotTheBall) {
-    // Sizes the kick-off never gives, each its own: the computer's disc 20, the ball 21.
-    PaintedWindow window(240, 320, [](MatchState& state) {
-        state.players[kComputerPlayer].size = 20;
-        state.ball.size = 21;
-    });
-    auto at = [&](int x) { return window.BackgroundPixel(x, 162); };  // below the halfway line
-    EXPECT_EQ(at(120 - 47), kGrey) << "the ring's radius is the user's disc, 47";
-    EXPECT_EQ(at(120 - 47 - 3), kGreen);
-    EXPECT_EQ(at(120 - 20), kGreen);
-    EXPECT_EQ(at(120 - 9), kGrey) << "the spot's radius is half the ball, 10";
-    EXPECT_EQ(at(120 - 13), kGreen);
-}
