@@ -39,17 +39,22 @@ constexpr UINT kScoreBufferBytes = 200;  // 100 wide characters
 
 }  // namespace
 
+LOGFONTW ScoreFont(std::int32_t ballSize) {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
+    font.lfHeight = 2 * ballSize;
+    font.lfWidth = ballSize;
+    font.lfWeight = FW_LIGHT;
+    return font;
+}
+
 void DrawScore(MatchState& state, HDC surface, int x, int y, int value) {
     SetBkColor(surface, kScoreBackground);
     SetTextColor(surface, ScoreColour(state.scoreFlash));
 
     const auto text = static_cast<LPWSTR>(static_cast<void*>(LocalAlloc(LPTR, kScoreBufferBytes)));
 
-    LOGFONTW font{};
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
-    font.lfHeight = 2 * state.ball.size;
-    font.lfWidth = state.ball.size;
-    font.lfWeight = FW_LIGHT;
+    const LOGFONTW font = ScoreFont(state.ball.size);
     const HFONT scoreFont = CreateFontIndirectW(&font);
     const HGDIOBJ displacedFont = scoreFont != nullptr ? SelectObject(surface, scoreFont) : nullptr;
 
@@ -83,8 +88,10 @@ void PaintFrame(MatchState& state, PaintResources& resources, HDC paintContext) 
     // Nothing of the previous frame survives this copy.
     BitBlt(surface, 0, 0, width, height, resources.backgroundSurface, 0, 0, SRCCOPY);
 
-    DrawScore(state, surface, 20, height / 4, computer.score);
-    DrawScore(state, surface, 20, 3 * height / 4, user.score);
+    for (const int player : {kComputerPlayer, kUserPlayer}) {
+        const POINT corner = ScoreCorner(player, height);
+        DrawScore(state, surface, corner.x, corner.y, state.players[player].score);
+    }
 
     // The ball's brush and pen are made even when the ball is not drawn.
     SelectNewBrush(resources, surface, ToColorref(ball.colour));

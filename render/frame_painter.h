@@ -17,6 +17,16 @@ constexpr COLORREF ScoreColour(std::int32_t flash) {
                static_cast<BYTE>(2 * flash));
 }
 
+// The top-left corner of `player`'s score text on a pitch `height` high: the computer's a quarter
+// down, the user's three quarters.
+constexpr POINT ScoreCorner(int player, std::int32_t height) {
+    return {20, player == kComputerPlayer ? height / 4 : 3 * height / 4};
+}
+
+// The score font: the system font with a cell twice the ball's size high, digits a ball wide,
+// light.
+LOGFONTW ScoreFont(std::int32_t ballSize);
+
 // Composes the frame in the frame surface and copies it to `paintContext`.
 void PaintFrame(MatchState& state, PaintResources& resources, HDC paintContext);
 

@@ -5,27 +5,14 @@
 #include "app/page_screen.h"
 #include "app/screen_size.h"
 
-namespace {
-
-struct Case {
-    const char* what;
-    int viewport_width;
-    int viewport_height;
-    int width;
-    int height;
-};
-
-void ExpectScreens(const Case* begin, const Case* end) {
-    for (const Case* c = begin; c != end; ++c) {
-        const platform::ScreenSize screen = PageScreenFor(c->viewport_width, c->viewport_height);
-        EXPECT_EQ(screen.width, c->width) << c->what;
-        EXPECT_EQ(screen.height, c->height) << c->what;
-    }
-}
-
-}  // namespace
-
-TEST(PageScreen, EachKindOfViewportGetsADeviceShapedScreen) {
+TEST(PageScreen, EachKindOfViewportGetsADeviceShapedScreenWithinWhatTheScreenMayBe) {
+    struct Case {
+        const char* what;
+        int viewport_width;
+        int viewport_height;
+        int width;
+        int height;
+    };
     const Case cases[] = {
         // A phone upright fills its screen, whatever its pixel ratio.
         {"phone 390x844", 390, 844, 390, 844},
@@ -45,24 +32,14 @@ TEST(PageScreen, EachKindOfViewportGetsADeviceShapedScreen) {
         {"tiny window 100x80", 100, 80, 240, 320},
         {"narrow strip 200x1000", 200, 1000, 240, 1200},
         {"short strip 2000x100", 2000, 100, 240, 320},
-    };
-    ExpectScreens(std::begin(cases), std::end(cases));
-}
-
-TEST(PageScreen, ThreeToFourIsWhereTheViewportStopsSettingTheShape) {
-    const Case cases[] = {
+        // 3:4 is where the viewport stops setting the shape.
         {"exactly 3:4, narrow", 300, 400, 300, 400},
         {"exactly 3:4, wide", 600, 800, 480, 640},
         {"a pixel taller than 3:4", 600, 801, 480, 641},
         {"a pixel wider than 3:4", 601, 800, 480, 640},
         {"squarer than 3:4 and narrow", 400, 450, 338, 450},
         {"square", 700, 700, 480, 640},
-    };
-    ExpectScreens(std::begin(cases), std::end(cases));
-}
-
-TEST(PageScreen, ExtremeViewportsStayWithinWhatTheScreenMayBe) {
-    const Case cases[] = {
+        // Extreme viewports.
         {"not laid out yet", 0, 0, 480, 640},
         {"no width", 0, 700, 480, 640},
         {"no height", 400, 0, 480, 640},
@@ -71,5 +48,9 @@ TEST(PageScreen, ExtremeViewportsStayWithinWhatTheScreenMayBe) {
         {"as large as can be", INT_MAX, INT_MAX, 480, 640},
         {"as wide as can be", INT_MAX, 1, 240, 320},
     };
-    ExpectScreens(std::begin(cases), std::end(cases));
+    for (const Case& c : cases) {
+        const platform::ScreenSize screen = PageScreenFor(c.viewport_width, c.viewport_height);
+        EXPECT_EQ(screen.width, c.width) << c.what;
+        EXPECT_EQ(screen.height, c.height) << c.what;
+    }
 }

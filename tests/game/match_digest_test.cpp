@@ -25,12 +25,16 @@ TEST(MatchDigest, FieldsInOrderLittleEndianDoublesByTheirBits) {
     state.players[kComputerPlayer].colour = {7, 8, 9};
     state.ball.vy = -0.0;
     state.ball.colour = {200, 50, 100};
+    state.scoreFlash = 3;
+    state.lastStylusX = 5;
     state.initialised = -2;
     EXPECT_EQ(BytesAt(state, 0, 4), (std::vector<std::uint8_t>{4, 3, 2, 1}));
     EXPECT_EQ(BytesAt(state, 12, 8), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0xF0, 0x3F}));
     EXPECT_EQ(BytesAt(state, 12 + 43 + 40, 3), (std::vector<std::uint8_t>{7, 8, 9}));
     EXPECT_EQ(BytesAt(state, 98 + 24, 8), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0x80}));
     EXPECT_EQ(BytesAt(state, 98 + 40, 3), (std::vector<std::uint8_t>{200, 50, 100}));
+    EXPECT_EQ(BytesAt(state, 141, 4), (std::vector<std::uint8_t>{3, 0, 0, 0}));
+    EXPECT_EQ(BytesAt(state, 149, 4), (std::vector<std::uint8_t>{5, 0, 0, 0}));
     EXPECT_EQ(BytesAt(state, 161, 4), (std::vector<std::uint8_t>{0xFE, 0xFF, 0xFF, 0xFF}));
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/gdi/gdi_debug.h"
+#include "tests/platform/gdi/gdi_test_support.h"
 #include "tests/render/painted_window.h"
 
 namespace {
@@ -110,33 +111,6 @@ TEST_F(FramePainter, BallWithItsHighlightAndOutline) {
     EXPECT_EQ(Wrong(window, kRgbPitch, {{117, 170}, {121, 168}, {120, 174}}), "");
 }
 
-TEST_F(FramePainter, PositionsAreTruncatedTowardZeroAndNothingIsDrawnPastThePitch) {
-    user.y = 200.0;
-    user.x = -0.5;  // drawn at 0: the outline's widest column is column 0
-    window.PaintFrame();
-    EXPECT_EQ(window.WindowPixel(0, 223), kRgbDiscOutline);
-
-    user.x = -1.0;  // drawn at -1: column 0 is already inside the disc
-    window.PaintFrame();
-    EXPECT_EQ(window.WindowPixel(0, 223), kRgbUserFill);
-
-    user.x = 113.9;
-    window.PaintFrame();
-    EXPECT_EQ(window.WindowPixel(113, 223), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(112, 223), kRgbPitch);
-
-    // Bodies hanging over the right and bottom edges are cut at the pitch's W x H.
-    user.x = 230;
-    user.y = 300;
-    ball.x = 234;
-    ball.y = 100;
-    computer.x = 200;
-    computer.y = 310;
-    window.PaintFrame();
-    EXPECT_EQ(window.WindowPixel(239, 107), kRgbBallFill);
-    EXPECT_TRUE(window.UntouchedPastThePitch());
-}
-
 TEST_F(FramePainter, EachFrameStartsFromTheWholePitchUnmoved) {
     // Bodies on every edge, then all far off the pitch: what is left is the pitch, pixel for
     // pixel, right of the scores.
@@ -155,30 +129,6 @@ TEST_F(FramePainter, EachFrameStartsFromTheWholePitchUnmoved) {
     }
 }
 
-TEST_F(FramePainter, DiscsCoverTheBallAndRingsCoverBothDiscs) {
-    // The ball under the user's disc does not show.
-    user.x = 90;
-    user.y = 150;
-    window.PaintFrame();
-    EXPECT_EQ(window.WindowPixel(121, 168), kRgbRing);
-    EXPECT_FALSE(HasPixelOf(window, 90, 150, 137, 197, kRgbBallFill));
-
-    // Two discs overlapping: the user's ring lies on the computer's disc, and where the rings
-    // overlap the computer's ring is on top.
-    user.x = 100;
-    user.y = 100;
-    computer.x = 110;
-    computer.y = 100;
-    window.PaintFrame();
-    // The user's ring spans x 111..134 on row 123, the computer's 121..144: the user's ring over
-    // the computer's disc at 114, the computer's ring outline on top at 121, the user's ring
-    // outline under the computer's ring at 134.
-    EXPECT_EQ(Wrong(window, kRgbRing, {{114, 123}, {134, 123}}), "");
-    EXPECT_EQ(window.WindowPixel(121, 123), kRgbDiscOutline);
-    EXPECT_EQ(window.WindowPixel(150, 123), kRgbComputerFill);
-    EXPECT_EQ(window.WindowPixel(105, 123), kRgbUserFill);
-}
-
 TEST_F(FramePainter, ScoresStandInTheirCellsAndTheBallAndDiscsCoverThem) {
     user.score = 10;
     computer.score = 0;
@@ -190,6 +140,12 @@ TEST_F(FramePainter, ScoresStandInTheirCellsAndTheBallAndDiscsCoverThem) {
     EXPECT_GE(upper.top, 80);
     EXPECT_LE(upper.bottom, 110);
     EXPECT_LE(upper.right, 20 + 20);  // one digit, about 15 pixels wide
+    // Exactly where the painter's own score drawn at (20, 80) puts its ink.
+    tarvel_test::TestSurface alone(240, 320, kScoreBackground);
+    MatchState unchanged = window.state;
+    DrawScore(unchanged, alone.dc(), 20, 80, 0);
+    const tarvel_test::Bounds ink = tarvel_test::BoundsOf(alone.PixelsOtherThan(kScoreBackground));
+    EXPECT_EQ(std::pair(ink.minX, ink.minY), std::pair(upper.left, upper.top));
     // The font is twice the ball's size high; a digit's ink, about two thirds of that.
     EXPECT_GT(upper.bottom - upper.top, ball.size);
     EXPECT_LT(upper.bottom - upper.top, 2 * ball.size);

@@ -1,7 +1,6 @@
 // A window in memory with the match started and the pitch painted, as after the first paint;
-// the tests read pixels back from its surfaces. The window is a margin wider and taller than the
-// pitch and starts in a colour the game never draws, so that a test sees any pixel drawn past
-// the pitch.
+// the tests read pixels back from its surfaces. The window starts in a colour the game never
+// draws, so that a test sees what was painted into it.
 #pragma once
 
 #include <cairo.h>
@@ -9,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 
 #include "game/match.h"
 #include "platform/gdi/surface_dc.h"
@@ -18,15 +16,10 @@
 
 class PaintedWindow {
   public:
-    static constexpr int kMargin = 8;
     static constexpr std::array<int, 3> kUntouched{255, 0, 255};
 
-    // `beforePitch` may change the match between the kick-off and the pitch painting.
-    PaintedWindow(int width, int height, const std::function<void(MatchState&)>& beforePitch = {})
-        : width_(width),
-          height_(height),
-          window_(
-              cairo_image_surface_create(CAIRO_FORMAT_RGB24, width + kMargin, height + kMargin)) {
+    PaintedWindow(int width, int height)
+        : window_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)) {
         cairo_t* cr = cairo_create(window_);
         cairo_set_source_rgb(cr, kUntouched[0] / 255.0, kUntouched[1] / 255.0,
                              kUntouched[2] / 255.0);
@@ -34,9 +27,6 @@ class PaintedWindow {
         cairo_destroy(cr);
         state.initialised = 1;
         StartMatch(state, width, height);
-        if (beforePitch) {
-            beforePitch(state);
-        }
         const HDC paint = platform::CreateSurfaceDC(window_);
         PaintPitchBackground(state, resources, paint, 0, 0, width, height);
         DeleteDC(paint);
@@ -67,18 +57,6 @@ class PaintedWindow {
                 static_cast<int>(word & 0xFF)};
     }
 
-    // Whether every window pixel right of or below the pitch still has its first colour.
-    bool UntouchedPastThePitch() const {
-        for (int y = 0; y < height_ + kMargin; ++y) {
-            for (int x = y < height_ ? width_ : 0; x < width_ + kMargin; ++x) {
-                if (WindowPixel(x, y) != kUntouched) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
-
     COLORREF BackgroundPixel(int x, int y) const {
         return GetPixel(resources.backgroundSurface, x, y);
     }
@@ -87,8 +65,6 @@ class PaintedWindow {
     PaintResources resources{};
 
   private:
-    int width_;
-    int height_;
     cairo_surface_t* window_;
 };
 

@@ -25,6 +25,7 @@ it may; blue: left out, equal).
 import argparse
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -98,6 +99,20 @@ def read_png(path):
             row = bytearray(b for i, b in enumerate(row) if i % 4 != 3)
         rows.append(bytes(row))
     return width, height, rows
+
+
+def read_ppm(path):
+    """Width, height and the rows of an 8-bit binary PPM as RGB bytes."""
+    with open(path, 'rb') as file:
+        data = file.read()
+    header = re.match(rb'P6\s(\d+)\s(\d+)\s255\s', data)
+    if header is None:
+        raise Failure(f'{path} is not an 8-bit binary PPM file')
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = data[header.end():]
+    if len(pixels) != 3 * width * height:
+        raise Failure(f'{path}: {len(pixels)} bytes of pixels for {width} x {height}')
+    return width, height, [pixels[3 * width * y:3 * width * (y + 1)] for y in range(height)]
 
 
 def write_png(path, width, height, rows):
@@ -328,7 +343,7 @@ def main():
     for (_, name), line in zip(frames, native_lines):
         state = json.loads(line)
         native = read_png(os.path.join(folders['native'], name))
-        gdi = read_png(os.path.join(folders['gdi'], name))
+        gdi = read_ppm(os.path.join(folders['gdi'], name + '.ppm'))
         if name not in text_cells:
             raise Failure(f'windows_gdi_frames measured no score text for {name}')
         left_out, differing = compare(name, native, gdi, state, text_cells[name],

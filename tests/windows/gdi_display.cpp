@@ -1,9 +1,10 @@
 #include "tests/windows/gdi_display.h"
 
+#include <fstream>
+
 #include "game/match.h"
 #include "render/frame_painter.h"
 #include "render/pitch_painter.h"
-#include "tests/windows/png_file.h"
 
 namespace {
 
@@ -47,11 +48,7 @@ void ReleasePaintResources(const PaintResources& resources) {
 
 // The size of `value`'s text in the score font, made as the frame painter makes it.
 SIZE ScoreTextSize(HDC surface, const MatchState& state, int value) {
-    LOGFONTW font{};
-    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof font, &font);
-    font.lfHeight = 2 * state.ball.size;
-    font.lfWidth = state.ball.size;
-    font.lfWeight = FW_LIGHT;
+    const LOGFONTW font = ScoreFont(state.ball.size);
     const HFONT scoreFont = CreateFontIndirectW(&font);
     const HGDIOBJ displaced = SelectObject(surface, scoreFont);
     const std::wstring text = std::to_wstring(value);
@@ -80,7 +77,7 @@ bool GdiDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int32_t 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows, as PNG stores them
+    info.bmiHeader.biHeight = -height;  // top-down rows, as a picture file stores them
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -130,20 +127,30 @@ bool GdiDisplay::Paint(MatchState& state, const std::string& pngPath, std::strin
     if (pngPath.empty()) {
         return true;
     }
-    return WriteRgbPng(pngPath, width_, height_, pixels_, error);
+    // A binary PPM, the simplest picture the comparison reads, beside where the PNG would be.
+    const std::string path = pngPath + ".ppm";
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << width_ << ' ' << height_ << "\n255\n";
+    for (std::size_t i = 0; i < static_cast<std::size_t>(width_) * height_; ++i) {
+        const char rgb[] = {static_cast<char>(pixels_[i] >> 16), static_cast<char>(pixels_[i] >> 8),
+                            static_cast<char>(pixels_[i])};
+        out.write(rgb, sizeof rgb);
+    }
+    out.close();
+    if (!out) {
+        *error = "cannot write '" + path + "'";
+        return false;
+    }
+    return true;
 }
 
 void GdiDisplay::WriteTextCells(const MatchState& state, const std::string& pngPath) {
-    const int height = state.geometry.height;
     *textCells_ << pngPath;
-    const struct {
-        int top;
-        int value;
-    } scores[] = {{height / 4, state.players[kComputerPlayer].score},
-                  {3 * height / 4, state.players[kUserPlayer].score}};
-    for (const auto& score : scores) {
-        const SIZE size = ScoreTextSize(resources_.frameSurface, state, score.value);
-        *textCells_ << ' ' << 20 << ' ' << score.top << ' ' << size.cx << ' ' << size.cy;
+    for (const int player : {kComputerPlayer, kUserPlayer}) {
+        const POINT corner = ScoreCorner(player, state.geometry.height);
+        const SIZE size =
+            ScoreTextSize(resources_.frameSurface, state, state.players[player].score);
+        *textCells_ << ' ' << corner.x << ' ' << corner.y << ' ' << size.cx << ' ' << size.cy;
     }
     *textCells_ << '\n';
 }

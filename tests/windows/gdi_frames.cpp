@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     if (argc < 2 || std::string_view(argv[1]) == "--help") {
         std::cerr << "Usage: windows_gdi_frames [--text-cells FILE] SCRIPT...\n"
                      "Runs each tarvel-sim script on its own match, painted through GDI into a "
-                     "32-bit DIB section;\n'frame FILE' writes the window as PNG (relative to the "
-                     "current folder).\n"
+                     "32-bit DIB section;\n'frame FILE' writes the window as FILE.ppm (relative to "
+                     "the current folder).\n"
                      "--text-cells FILE: a line for each frame saved: its name, then left, top, "
                      "width and height\nof each score's text as this GDI measures it.\n";
         return argc < 2 ? kScriptRefused : 0;

@@ -114,12 +114,6 @@ void PaintPattern(cairo_surface_t* buffer, ScreenSize size) {
     cairo_paint(cr.get());
 }
 
-// The test pattern composed into the back end's screen and shown, all of it changed.
-void ShowPattern(SdlBackend& backend, ScreenSize size) {
-    PaintPattern(backend.ScreenBuffer(), size);
-    backend.Present(AllOf(size));
-}
-
 class SdlBackendTest : public ::testing::Test {
   protected:
     void SetUp() override { environment.Set("SDL_VIDEODRIVER", "offscreen"); }
@@ -153,31 +147,11 @@ class SdlBackendTest : public ::testing::Test {
     const ScreenSize device{32, 40};
 };
 
-TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
-    SdlOptions options = At(2);
+TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
+    SdlOptions options = At();
     bool reported = false;
     options.firstFramePresented = [&] { reported = true; };
     auto backend = Open(options);
-    ASSERT_TRUE(backend);
-
-    ShowPattern(*backend, device);
-    EXPECT_TRUE(reported);
-    // Wider than twice the screen: 3 bar pixels left, 4 right (the odd one on the right).
-    Resize(*backend, 71, 80);
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
-    ASSERT_EQ(width, 71);
-    ASSERT_EQ(height, 80);
-    EXPECT_EQ(Wrong(pixels, width, height,
-                    [](int x, int y) {
-                        return x < 3 || x >= 67 ? 0u : PatternPixel((x - 3) / 2, y / 2);
-                    }),
-              0);
-}
-
-TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResizes) {
-    auto backend = Open(At());
     ASSERT_TRUE(backend);
     cairo_surface_t* buffer = backend->ScreenBuffer();
     ASSERT_NE(buffer, nullptr);
@@ -188,18 +162,26 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
     PaintPattern(buffer, device);
     backend->Present(AllOf(device));
+    EXPECT_TRUE(reported);
 
-    // Twice the size: the picture composed in the old pixels is kept and scaled; and back.
-    for (const ScreenSize size : {ScreenSize{64, 80}, ScreenSize{32, 40}}) {
+    // Twice the size and wider: the picture composed in the old pixels is kept and scaled
+    // crisp between black bars, 3 pixels left and 4 right (the odd one on the right); and back.
+    for (const ScreenSize size : {ScreenSize{71, 80}, ScreenSize{32, 40}}) {
         Resize(*backend, size.width, size.height);
         int width = 0;
         int height = 0;
         const std::vector<std::uint32_t> pixels =
             WindowPixelsOf(backend->Window(), &width, &height);
         ASSERT_EQ(width, size.width);
-        const int factor = size.width / device.width;
+        const int factor = size.height / device.height;
+        const int bar = (size.width - factor * device.width) / 2;
         EXPECT_EQ(Wrong(pixels, width, height,
-                        [&](int x, int y) { return PatternPixel(x / factor, y / factor); }),
+                        [&](int x, int y) {
+                            const int inside = x - bar;
+                            return inside < 0 || inside >= factor * device.width
+                                       ? 0u
+                                       : PatternPixel(inside / factor, y / factor);
+                        }),
                   0)
             << "at " << size.width << " x " << size.height;
     }
@@ -254,7 +236,8 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     // A screen presented without ShowScreen shows the window too.
     auto other = Open(options);
     ASSERT_TRUE(other);
-    ShowPattern(*other, device);
+    PaintPattern(other->ScreenBuffer(), device);
+    other->Present(AllOf(device));
     EXPECT_FALSE(hidden(*other));
 }
 

@@ -380,11 +380,27 @@ TEST_F(Dialogs, AControlOutsideADialogHasTheFontOfADialogWithoutOne) {
     EXPECT_EQ(font.bold, inside.bold);
 }
 
-TEST_F(Dialogs, ADialogWithAControlNobodyRegisteredFailsAndLeavesNothing) {
+TEST_F(Dialogs, DialogsThatCannotBeMadeFailAndLeaveTheOwnerEnabled) {
     HINSTANCE placed = platform::RegisterModule(kPlacedModule);
+    // A control of a class nobody registered, and a window that cannot be made.
     EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 403), main, SmallProc, 0), -1);
     EXPECT_EQ(FindWindowW(u"Dialog", u"Rara"), nullptr);
     EXPECT_TRUE(IsWindowEnabled(main));
+    windows.RefuseWindowCreation(true);
+    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 400), main, SmallProc, 0), -1);
+    windows.RefuseWindowCreation(false);
+    EXPECT_TRUE(IsWindowEnabled(main));
+    // A template cut short, none at all, and an owner that is no window.
+    HINSTANCE small = platform::RegisterModule(kSmallModule);
+    LPCDLGTEMPLATEW truncated = SmallTemplate(small, 301);
+    ASSERT_NE(truncated, nullptr);
+    EXPECT_EQ(DialogBoxIndirectParamW(small, truncated, main, SmallProc, 0), -1);
+    EXPECT_EQ(DialogBoxIndirectParamW(instance, nullptr, main, FullScreenProc, 0), -1);
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
+    auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
+    EXPECT_EQ(
+        DialogBoxIndirectParamW(instance, tpl, reinterpret_cast<HWND>(0x40), FullScreenProc, 0), 0);
+    EXPECT_EQ(EndDialog(main, 1), FALSE) << "not a dialog";
 }
 
 TEST_F(Dialogs, ADialogAnswersAPaintItsProcedureLeavesWithZero) {
@@ -397,27 +413,6 @@ TEST_F(Dialogs, ADialogAnswersAPaintItsProcedureLeavesWithZero) {
     });
     EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 400), main, SmallProc, 0), 1);
     EXPECT_EQ(answer, 0);
-}
-
-TEST_F(Dialogs, ADialogWhoseWindowCannotBeMadeFails) {
-    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
-    windows.RefuseWindowCreation(true);
-    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 400), main, SmallProc, 0), -1);
-    windows.RefuseWindowCreation(false);
-    EXPECT_TRUE(IsWindowEnabled(main));
-}
-
-TEST_F(Dialogs, BadTemplatesAndOwnersFail) {
-    HINSTANCE small = platform::RegisterModule(kSmallModule);
-    LPCDLGTEMPLATEW truncated = SmallTemplate(small, 301);
-    ASSERT_NE(truncated, nullptr);
-    EXPECT_EQ(DialogBoxIndirectParamW(small, truncated, main, SmallProc, 0), -1);
-    EXPECT_EQ(DialogBoxIndirectParamW(instance, nullptr, main, FullScreenProc, 0), -1);
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
-    auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
-    EXPECT_EQ(
-        DialogBoxIndirectParamW(instance, tpl, reinterpret_cast<HWND>(0x40), FullScreenProc, 0), 0);
-    EXPECT_EQ(EndDialog(main, 1), FALSE) << "not a dialog";
 }
 
 }  // namespace
