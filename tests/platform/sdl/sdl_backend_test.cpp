@@ -162,8 +162,11 @@ TEST_F(SdlBackendTest, PresentsAWholeFactorWithCrispPixelsBetweenBars) {
 
     ShowPattern(*backend, device);
     EXPECT_TRUE(reported);
-    // Wider than twice the screen: 3 bar pixels left, 4 right (the odd one on the right).
-    Resize(*backend, 71, 80);
+    // Wider than twice the screen: 3 bar pixels left, 4 right (the odd one on the right). The
+    // window's new pixels get the whole screen at the next frame, even with nothing changed and
+    // before the back end is told of the resize.
+    SDL_SetWindowSize(backend->Window(), 71, 80);
+    backend->Present(ScreenDamage(device.width, device.height));
     int width = 0;
     int height = 0;
     const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
@@ -284,7 +287,8 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
         << "twice the screen: every device pixel a 2 x 2 square";
 
     SDL_SetWindowSize(window.get(), 80, 100);
-    presenter->Redraw();
+    presenter->DisplayLost();
+    presenter->RestoreIfLost();
     pixels = WindowPixelsOf(window.get(), &width, &height);
     ASSERT_EQ(width, 80);
     EXPECT_EQ(CentresOff(pixels, width, device), 0)
