@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -49,8 +48,7 @@ class PageSink final : public ReplaySink {
 // The replay the page was handed, read whole and checked as tarvel-sim would; nothing, with the
 // reason, when it cannot be played here.
 std::optional<Replay> ReadPageReplay(const std::string& text, std::string* why) {
-    std::istringstream in(text);
-    ReplayReading reading = ReadReplay(in);
+    ReplayReading reading = ReadReplay(text);
     if (!reading.ok) {
         *why = "line " + std::to_string(reading.line) + ": " + reading.reason;
         return std::nullopt;

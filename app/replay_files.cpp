@@ -3,9 +3,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
+#include <string_view>
+
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <direct.h>
+#endif
 
 #include "app/program_state.h"
 #include "app/screen_size.h"
@@ -47,44 +50,102 @@ void FileSink::Write(std::string_view text) {
     }
 }
 
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "\\/";
+int MakeOneFolder(const std::string& folder) {
+    return _mkdir(folder.c_str());
+}
+#else
+constexpr std::string_view kSeparators = "/";
+int MakeOneFolder(const std::string& folder) {
+    return mkdir(folder.c_str(), 0777);
+}
+#endif
+
+// Makes `folder` and the folders missing above it, as the C library can: std::filesystem would
+// bring the C++ streams into the program with it.
+bool MakeFolders(const std::string& folder) {
+    if (MakeOneFolder(folder) == 0) {
+        return true;
+    }
+    if (errno == ENOENT) {
+        const std::size_t up = folder.find_last_of(kSeparators);
+        if (up == std::string::npos || up == 0 || !MakeFolders(folder.substr(0, up))) {
+            return false;
+        }
+        if (MakeOneFolder(folder) == 0) {
+            return true;
+        }
+    }
+    if (errno != EEXIST) {
+        return false;
+    }
+    // Something of that name is there already: a folder will do.
+    struct stat there {};
+    if (stat(folder.c_str(), &there) != 0) {
+        return false;
+    }
+    if ((there.st_mode & S_IFMT) != S_IFDIR) {
+        errno = ENOTDIR;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::optional<std::string> LastMatchPath(std::string* why) {
-    namespace fs = std::filesystem;
-    fs::path folder;
+    std::string folder;
 #ifdef _WIN32
     const char* local = std::getenv("LOCALAPPDATA");
     if (local == nullptr || *local == '\0') {
         *why = "LOCALAPPDATA is not set";
         return std::nullopt;
     }
-    folder = fs::path(local) / "Tarvel";
+    folder = std::string(local) + "\\Tarvel";
 #else
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
     if (state != nullptr && *state == '/') {
-        folder = fs::path(state) / "tarvel";
+        folder = std::string(state) + "/tarvel";
     } else if (home != nullptr && *home != '\0') {
-        folder = fs::path(home) / ".local" / "state" / "tarvel";
+        folder = std::string(home) + "/.local/state/tarvel";
     } else {
         *why = "neither XDG_STATE_HOME nor HOME is set";
         return std::nullopt;
     }
 #endif
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error) {
-        *why = "cannot make " + folder.string() + ": " + error.message();
+    if (!MakeFolders(folder)) {
+        *why = "cannot make " + folder + ": " + std::strerror(errno);
         return std::nullopt;
     }
-    return (folder / "last-match.tarvel").string();
+    return folder + kSeparators[0] + "last-match.tarvel";
 }
 
 std::optional<Replay> LoadReplay(const std::string& path, std::string* message) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) {
         *message = path + ": cannot open: " + std::strerror(errno);
         return std::nullopt;
     }
-    ReplayReading reading = ReadReplay(in);
+    // Read whole, a chunk past the limit at most: the reader refuses a longer one.
+    std::string text;
+    char chunk[1 << 16];
+    while (static_cast<std::int64_t>(text.size()) <= kMaxScriptBytes) {
+        const std::size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
+        text.append(chunk, got);
+        if (got < sizeof chunk) {
+            break;
+        }
+    }
+    if (std::ferror(file.get()) != 0) {
+        *message = path + ": cannot read: " + std::strerror(errno);
+        return std::nullopt;
+    }
+    ReplayReading reading = ReadReplay(text);
     if (!reading.ok) {
         *message = path + ": line " + std::to_string(reading.line) + ": " + reading.reason;
         return std::nullopt;

@@ -1,13 +1,12 @@
 #include "app/replay_reader.h"
 
 #include <algorithm>
-#include <istream>
 
 namespace {
 
 class Reader {
   public:
-    explicit Reader(std::istream& in) : lines_(in) {}
+    explicit Reader(std::string_view text) : lines_(text) {}
 
     ReplayReading Read() {
         std::string text;
@@ -136,6 +135,6 @@ class Reader {
 
 }  // namespace
 
-ReplayReading ReadReplay(std::istream& in) {
-    return Reader(in).Read();
+ReplayReading ReadReplay(std::string_view text) {
+    return Reader(text).Read();
 }

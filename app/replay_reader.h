@@ -4,8 +4,8 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/script_line.h"
@@ -37,4 +37,5 @@ struct ReplayReading {
     Replay replay;
 };
 
-ReplayReading ReadReplay(std::istream& in);
+// `text` is the whole recording as read; one longer than kMaxScriptBytes is refused.
+ReplayReading ReadReplay(std::string_view text);

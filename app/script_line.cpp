@@ -1,7 +1,6 @@
 #include "app/script_line.h"
 
 #include <charconv>
-#include <istream>
 
 namespace {
 
@@ -195,31 +194,30 @@ bool ParseScriptLine(std::string_view line, ScriptLine* parsed, std::string* rea
 
 ScriptLineReader::Result ScriptLineReader::Next(std::string* line, std::string* reason) {
     line->clear();
-    std::streambuf* buffer = in_.rdbuf();
-    if (buffer == nullptr || buffer->sgetc() == std::char_traits<char>::eof()) {
+    if (next_ >= text_.size()) {
         return Result::kEnd;
     }
     ++lineNumber_;
-    for (;;) {
-        const int c = buffer->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            lastLineEnded_ = false;
-            break;
-        }
-        if (++bytes_ > kMaxScriptBytes) {
-            *reason = "the script is longer than " + std::to_string(kMaxScriptBytes) + " bytes";
-            return Result::kRefused;
-        }
-        if (c == '\n') {
-            lastLineEnded_ = true;
-            break;
-        }
-        line->push_back(static_cast<char>(c));
-        if (static_cast<std::int64_t>(line->size()) > kMaxLineBytes) {
-            *reason = "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes";
-            return Result::kRefused;
-        }
+    const std::size_t end = text_.find('\n', next_);
+    lastLineEnded_ = end != std::string_view::npos;
+    const std::size_t contentEnd = lastLineEnded_ ? end : text_.size();
+    const std::size_t stop = lastLineEnded_ ? end + 1 : text_.size();
+    // Where each limit is passed, if this line gets there: the first passed is refused, the
+    // script's when both are passed at the same byte.
+    const auto scriptLimit = static_cast<std::size_t>(kMaxScriptBytes);
+    const std::size_t lineLimit = next_ + static_cast<std::size_t>(kMaxLineBytes);
+    const bool overScript = stop > scriptLimit;
+    const bool overLine = contentEnd > lineLimit;
+    if (overScript && (!overLine || scriptLimit <= lineLimit)) {
+        *reason = "the script is longer than " + std::to_string(kMaxScriptBytes) + " bytes";
+        return Result::kRefused;
     }
+    if (overLine) {
+        *reason = "the line is longer than " + std::to_string(kMaxLineBytes) + " bytes";
+        return Result::kRefused;
+    }
+    line->assign(text_.substr(next_, contentEnd - next_));
+    next_ = stop;
     if (!line->empty() && line->back() == '\r') {
         line->pop_back();
     }

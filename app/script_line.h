@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,26 +59,26 @@ inline constexpr std::int64_t kMaxScriptTicks = 1728000;  // a day of play at 20
 inline constexpr std::string_view kReplayFormat = "tarvel-replay";
 inline constexpr int kReplayVersion = 1;
 
-// Takes a script line by line within the limits above, and refuses a recording of a version it
-// does not know or one cut short in a line. Lines come without their line break (and without a
-// '\r' before it).
+// Takes a script, read whole, line by line within the limits above, and refuses a recording of a
+// version it does not know or one cut short in a line. Lines come without their line break (and
+// without a '\r' before it).
 class ScriptLineReader {
   public:
     enum class Result { kLine, kEnd, kRefused };
 
-    explicit ScriptLineReader(std::istream& in) : in_(in) {}
+    // `text` is borrowed: it outlives the reader.
+    explicit ScriptLineReader(std::string_view text) : text_(text) {}
 
-    // The next line, the end of the script, or a refusal of line lineNumber() with its reason
-    // (also when the stream fails).
+    // The next line, the end of the script, or a refusal of line lineNumber() with its reason.
     Result Next(std::string* line, std::string* reason);
     std::int64_t lineNumber() const { return lineNumber_; }
     // Whether the first line named a recording.
     bool isReplay() const { return isReplay_; }
 
   private:
-    std::istream& in_;
+    std::string_view text_;
+    std::size_t next_ = 0;  // where the next line starts in text_
     std::int64_t lineNumber_ = 0;
-    std::int64_t bytes_ = 0;
     bool lastLineEnded_ = true;
     bool isReplay_ = false;
 };

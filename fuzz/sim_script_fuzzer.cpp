@@ -109,8 +109,7 @@ void CheckRefusal(const std::string& err, std::size_t lines) {
 // The program's replay reader takes the same bytes: a recording whose lines it all accepts, or a
 // refusal naming one of its lines; never more ticks than its bound.
 void CheckReplayReader(const std::string& script) {
-    std::istringstream in(script);
-    const ReplayReading reading = ReadReplay(in);
+    const ReplayReading reading = ReadReplay(script);
     if (reading.ok) {
         if (reading.replay.ticks > kMaxScriptTicks || reading.replay.screenLine < 1) {
             Fail("an accepted recording must have a screen and bounded ticks", script);

@@ -141,7 +141,14 @@ class Simulator {
 int RunMatchScript(std::istream& script, ScriptDisplay& display, std::string_view program,
                    std::ostream& out, std::ostream& err) {
     Simulator simulator(display, out);
-    ScriptLineReader reader(script);
+    // Read whole first, a byte past the limit at most: the reader refuses the rest.
+    std::string text;
+    char chunk[1 << 16];
+    while (static_cast<std::int64_t>(text.size()) <= kMaxScriptBytes &&
+           script.read(chunk, sizeof chunk).gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(script.gcount()));
+    }
+    ScriptLineReader reader(text);
     std::string line;
     std::string reason;
     const auto refuse = [&](std::int64_t lineNumber, const std::string& why) {

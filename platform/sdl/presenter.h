@@ -28,16 +28,41 @@ class Presenter {
     // The screen lent to the window manager, holding the one shown last (see
     // Backend::ScreenBuffer); null when memory runs out.
     virtual cairo_surface_t* ScreenBuffer() = 0;
-    // Shows ScreenBuffer(), only `changed` differing from the last screen shown. Throws
-    // std::runtime_error when the window cannot take it.
-    virtual void Present(const ScreenDamage& changed) = 0;
-    // Shows the last screen again, laid out for the window as it is now (after an expose or a
-    // resize); black before the first screen.
-    virtual void Redraw() = 0;
+    // Shows ScreenBuffer(): only `changed`, or the whole window when the display lost what it
+    // showed. Throws std::runtime_error when the window cannot take it.
+    void Present(const ScreenDamage& changed) {
+        Send(changed);
+        presented_ = true;
+    }
+    // The display lost what it showed (an expose, a resize): the whole window goes again.
+    void DisplayLost() { display_.Lose(); }
+    // Shows the last screen again, laid out for the window as it is now, if the display lost it.
+    // Before the first screen there is nothing to show: the first Present draws the window.
+    void RestoreIfLost() {
+        if (presented_ && display_.Lost()) {
+            Send(ScreenDamage(0, 0));
+        }
+    }
     // Makes what the first screen will be drawn into, when the window is shown.
     virtual void Prepare() {}
     // The window's size in pixels as drawn into: the area the screen is laid out in.
     virtual ScreenSize Drawable() const = 0;
+
+  protected:
+    // Sends ScreenBuffer() to the window: the whole of it, bars included, when TakeWhole()
+    // says so, else only `changed`.
+    virtual void Send(const ScreenDamage& changed) = 0;
+    // Whether the display lost what it showed since the last frame (or never had one): asked
+    // once a frame, by Send.
+    bool TakeWhole() { return display_.TakeWhole(); }
+    // The parts of a `screen` to upload or send: `changed`, or all of it (see TakeWhole).
+    std::vector<RECT> PartsToSend(const ScreenDamage& changed, ScreenSize screen) {
+        return display_.PartsToSend(changed, screen);
+    }
+
+  private:
+    SentScreen display_;
+    bool presented_ = false;
 };
 
 // The window's own pixels (SDL_GetWindowSurface), written on the CPU. Only the window pixels
@@ -50,19 +75,18 @@ class SurfacePresenter final : public Presenter {
 
     // The window's own pixels at one to one; otherwise an image of the back end's own.
     cairo_surface_t* ScreenBuffer() override;
-    void Present(const ScreenDamage& changed) override;
-    void Redraw() override;
     void Prepare() override;
     ScreenSize Drawable() const override;
 
   private:
-    // The window's pixels now, with the layout made anew when they are not the ones drawn into
-    // last time. Null when SDL has none to give.
-    SDL_Surface* Target(bool* fresh);
+    void Send(const ScreenDamage& changed) override;
+    // The window's pixels now, with the layout made anew (and the display taken as lost) when
+    // they are not the ones drawn into last time. Null when SDL has none to give.
+    SDL_Surface* Target();
     // Bars and the whole screen into the window's pixels, and all of them to the display.
     void PaintAll(SDL_Surface* target);
     // Sends `rects` of the window's pixels to the display.
-    void Send(const std::vector<SDL_Rect>& rects);
+    void SendRects(const std::vector<SDL_Rect>& rects);
 
     SDL_Window* window_;
     ScreenSize device_;
@@ -74,7 +98,9 @@ class SurfacePresenter final : public Presenter {
     // one, an image of our own otherwise.
     SurfacePtr direct_;
     SurfacePtr composed_;
-    bool hasScreen_ = false;
+    // Whether that holds the program's screen: not before the first, nor once the window's
+    // pixels it was composed in are gone.
+    bool holdsScreen_ = false;
     // The window pixels laid out for, and the layout.
     SDL_Surface* target_ = nullptr;
     ScreenSize targetSize_{0, 0};
@@ -97,15 +123,17 @@ class RendererPresenter final : public Presenter {
 
     // An image of the presenter's own.
     cairo_surface_t* ScreenBuffer() override;
-    // Uploads the changed bands (all of the screen the first time) and draws the window.
-    void Present(const ScreenDamage& changed) override;
-    void Redraw() override;
     // A first, black frame: a GPU's renderer makes its buffers on the first one.
-    void Prepare() override { Redraw(); }
+    void Prepare() override { Draw(false); }
     ScreenSize Drawable() const override;
 
   private:
     RendererPresenter(ScreenSize device, RendererPtr renderer, TexturePtr screenTexture);
+    // Uploads the changed bands (all of the screen when the display lost it: the texture's
+    // pixels are undefined until then) and draws the window.
+    void Send(const ScreenDamage& changed) override;
+    // Draws the window: the screen letterboxed, or black when there is none yet.
+    void Draw(bool withScreen);
     // The texture to scale into the letterbox's image, with its scale mode set.
     SDL_Texture* ScaleSource(const Letterbox& box);
 
@@ -117,7 +145,6 @@ class RendererPresenter final : public Presenter {
     // The screen at a whole factor, which is then scaled the rest of the way smoothly.
     TexturePtr wholeTexture_;
     int wholeTextureFactor_ = 0;
-    bool hasScreen_ = false;
 };
 
 }  // namespace platform::sdl

@@ -64,32 +64,26 @@ cairo_surface_t* RendererPresenter::ScreenBuffer() {
     return screen_.get();
 }
 
-void RendererPresenter::Present(const ScreenDamage& changed) {
+void RendererPresenter::Send(const ScreenDamage& changed) {
     const ConstPixelRows pixels = PixelRowsOf(ScreenBuffer());
     if (pixels.Empty()) {
         throw std::runtime_error("SDL back end: no memory for the screen");
     }
-    // The texture's pixels are undefined until the first upload, which is of all of them.
-    std::vector<RECT> parts{{0, 0, device_.width, device_.height}};
-    if (hasScreen_) {
-        parts = changed.Bands();
-    }
-    for (const RECT& part : parts) {
+    for (const RECT& part : PartsToSend(changed, device_)) {
         const SDL_Rect rect{part.left, part.top, part.right - part.left, part.bottom - part.top};
         if (SDL_UpdateTexture(screenTexture_.get(), &rect, pixels.Row(part.top) + part.left,
                               pixels.stride) != 0) {
             throw std::runtime_error("SDL back end: cannot upload the screen (" + SdlError() + ")");
         }
     }
-    hasScreen_ = true;
-    Redraw();
+    Draw(true);
 }
 
-void RendererPresenter::Redraw() {
+void RendererPresenter::Draw(bool withScreen) {
     SDL_Renderer* renderer = renderer_.get();
     const ScreenSize drawable = Drawable();
     const Letterbox box = FitScreen(drawable, device_);
-    SDL_Texture* source = hasScreen_ && !box.image.Empty() ? ScaleSource(box) : nullptr;
+    SDL_Texture* source = withScreen && !box.image.Empty() ? ScaleSource(box) : nullptr;
     SDL_SetRenderTarget(renderer, nullptr);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);

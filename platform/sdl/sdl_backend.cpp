@@ -199,7 +199,7 @@ void SdlBackend::Handle(const SDL_Event& event, std::vector<InputEvent>& out) {
     }
     switch (translator_.Translate(event, view_, out)) {
         case sdl::WindowAction::Redraw:
-            redrawPending_ = true;
+            presenter_->DisplayLost();
             break;
         case sdl::WindowAction::ToggleFullscreen:
             SetFullscreen(!Fullscreen());
@@ -214,11 +214,7 @@ void SdlBackend::HandleQueued(std::vector<InputEvent>& out) {
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
         Handle(event, out);
     }
-    // Before the first screen there is nothing to show again: the first Present draws the
-    // window.
-    if (redrawPending_ && hasScreen_) {
-        Redraw();
-    }
+    presenter_->RestoreIfLost();
 }
 
 std::vector<InputEvent> SdlBackend::WaitForInput(std::optional<Millis> deadline) {
@@ -267,7 +263,6 @@ void SdlBackend::Present(const ScreenDamage& changed) {
         SDL_ShowWindow(window_.get());
     }
     presenter_->Present(changed);
-    hasScreen_ = true;
     if (firstFramePresented_) {
         std::function<void()> report = std::move(firstFramePresented_);
         firstFramePresented_ = nullptr;
@@ -278,11 +273,6 @@ void SdlBackend::Present(const ScreenDamage& changed) {
 cairo_surface_t* SdlBackend::ScreenBuffer() {
     Settle();
     return presenter_->ScreenBuffer();
-}
-
-void SdlBackend::Redraw() {
-    redrawPending_ = false;
-    presenter_->Redraw();
 }
 
 bool SdlBackend::Fullscreen() const {
@@ -297,7 +287,7 @@ void SdlBackend::SetFullscreen(bool on) {
 
 void SdlBackend::SetFullscreenNow(bool on) {
     SDL_Window* window = window_.get();
-    redrawPending_ = true;
+    presenter_->DisplayLost();
     if (ownFullscreen_) {
         if (!on) {
             SDL_SetWindowSize(window, windowed_.w, windowed_.h);

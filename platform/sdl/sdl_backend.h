@@ -127,11 +127,9 @@ class SdlBackend final : public Backend {
     sdl::WindowView View() const;
     // Passes an event's input on to `out` and does what it asks of the window.
     void Handle(const SDL_Event& event, std::vector<InputEvent>& out);
-    // Handles the events SDL has queued, without reading the display for more, and redraws the
-    // window if one of them asked for it.
+    // Handles the events SDL has queued, without reading the display for more, and shows the
+    // screen again if one of them lost it.
     void HandleQueued(std::vector<InputEvent>& out);
-    // Shows the last presented screen again, letterboxed for the window as it is now.
-    void Redraw();
     // SetFullscreen once the window is open (also on the opening thread).
     void SetFullscreenNow(bool on);
 
@@ -147,8 +145,6 @@ class SdlBackend final : public Backend {
     // it, and where the window was before.
     bool ownFullscreen_ = false;
     SDL_Rect windowed_{0, 0, 0, 0};
-    bool hasScreen_ = false;
-    bool redrawPending_ = false;
     // The view as of the last event that was not a pointer's motion: every change of the
     // window's size, its display or its presenter comes as an event (or from Create), so the
     // many moves of a pointer take it from here rather than looking it up each.

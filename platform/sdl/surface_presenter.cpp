@@ -29,8 +29,7 @@ SurfacePresenter::SurfacePresenter(SDL_Window* window, ScreenSize device)
     : window_(window), device_(device) {}
 
 cairo_surface_t* SurfacePresenter::ScreenBuffer() {
-    bool fresh = false;
-    Target(&fresh);
+    Target();
     if (direct_) {
         return direct_.get();
     }
@@ -48,16 +47,16 @@ ScreenSize SurfacePresenter::Drawable() const {
 
 void SurfacePresenter::KeepDirectScreen() {
     SurfacePtr kept = MakeImageSurface(device_.width, device_.height);
-    if (kept && hasScreen_) {
+    if (kept && holdsScreen_) {
         CopyImage(PixelRowsOf(direct_.get()), PixelRowsOf(kept.get()));
         cairo_surface_mark_dirty(kept.get());
     }
-    hasScreen_ = hasScreen_ && kept != nullptr;
+    holdsScreen_ = holdsScreen_ && kept != nullptr;
     composed_ = std::move(kept);
     direct_.reset();
 }
 
-SDL_Surface* SurfacePresenter::Target(bool* fresh) {
+SDL_Surface* SurfacePresenter::Target() {
     if (direct_) {
         // A window of another size gets new pixels, and SDL frees the old ones when asked for
         // the new: the screen composed in them is kept first.
@@ -72,16 +71,17 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
         return nullptr;
     }
     const ScreenSize size{surface->w, surface->h};
-    *fresh =
-        surface != target_ || size.width != targetSize_.width || size.height != targetSize_.height;
-    if (!*fresh) {
+    if (surface == target_ && size.width == targetSize_.width &&
+        size.height == targetSize_.height) {
         return surface;
     }
+    // New pixels show nothing of what was sent.
+    DisplayLost();
     if (direct_) {
         // New pixels of the same size (SDL made them anew): what was composed there is gone, and
         // the next screen is composed whole into the new ones.
         direct_.reset();
-        hasScreen_ = false;
+        holdsScreen_ = false;
     }
     target_ = surface;
     targetSize_ = size;
@@ -102,7 +102,7 @@ SDL_Surface* SurfacePresenter::Target(bool* fresh) {
         direct_ = MakeImageSurfaceOver(static_cast<unsigned char*>(surface->pixels), size.width,
                                        size.height, surface->pitch);
         if (direct_) {
-            if (hasScreen_ && composed_) {
+            if (holdsScreen_ && composed_) {
                 CopyImage(PixelRowsOf(composed_.get()), PixelsOf(surface));
             }
             composed_.reset();
@@ -115,15 +115,15 @@ void SurfacePresenter::PaintAll(SDL_Surface* target) {
     SDL_Surface* drawn = staging_ ? staging_.get() : target;
     if (direct_) {
         // The screen is in the window's pixels already.
-        if (!hasScreen_) {
+        if (!holdsScreen_) {
             SDL_FillRect(drawn, nullptr, 0);
         }
-        Send({{0, 0, target->w, target->h}});
+        SendRects({{0, 0, target->w, target->h}});
         return;
     }
     // Black bars beside and above and below the screen (or all black before the first screen).
     const PixelRect image = scaler_->Box().image;
-    if (!hasScreen_ || image.Empty()) {
+    if (!holdsScreen_ || image.Empty()) {
         SDL_FillRect(drawn, nullptr, 0);
     } else {
         for (const PixelRect& bar : Bars({drawn->w, drawn->h}, image)) {
@@ -133,32 +133,33 @@ void SurfacePresenter::PaintAll(SDL_Surface* target) {
             }
         }
     }
-    if (hasScreen_ && composed_) {
+    if (holdsScreen_ && composed_) {
         scaler_->Scale(PixelRowsOf(composed_.get()), {0, 0, device_.width, device_.height},
                        PixelsOf(drawn));
     }
     if (staging_) {
         SDL_BlitSurface(staging_.get(), nullptr, target, nullptr);
     }
-    Send({{0, 0, target->w, target->h}});
+    SendRects({{0, 0, target->w, target->h}});
 }
 
-void SurfacePresenter::Send(const std::vector<SDL_Rect>& rects) {
+void SurfacePresenter::SendRects(const std::vector<SDL_Rect>& rects) {
     if (!rects.empty() &&
         SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size())) != 0) {
         throw std::runtime_error("SDL back end: cannot show the screen (" + SdlError() + ")");
     }
 }
 
-void SurfacePresenter::Present(const ScreenDamage& changed) {
-    bool fresh = false;
-    SDL_Surface* target = Target(&fresh);
+void SurfacePresenter::Send(const ScreenDamage& changed) {
+    SDL_Surface* target = Target();
     if (target == nullptr) {
         throw std::runtime_error("SDL back end: the window has no pixels to draw in (" +
                                  SdlError() + ")");
     }
-    if (fresh || !hasScreen_ || (!direct_ && !composed_)) {
-        hasScreen_ = direct_ || composed_;
+    // The whole window when the display lost what it showed (new pixels, the one way the screen
+    // composed in them is lost too, among the reasons); black when there is no image at all.
+    if (TakeWhole() || (!direct_ && !composed_)) {
+        holdsScreen_ = direct_ || composed_;
         PaintAll(target);
         return;
     }
@@ -168,7 +169,7 @@ void SurfacePresenter::Present(const ScreenDamage& changed) {
         for (const RECT& band : changed.Bands()) {
             rects.push_back({band.left, band.top, band.right - band.left, band.bottom - band.top});
         }
-        Send(rects);
+        SendRects(rects);
         return;
     }
     const ConstPixelRows pixels = PixelRowsOf(composed_.get());
@@ -187,21 +188,11 @@ void SurfacePresenter::Present(const ScreenDamage& changed) {
         }
         rects.push_back(rect);
     }
-    Send(rects);
+    SendRects(rects);
 }
 
 void SurfacePresenter::Prepare() {
-    bool fresh = false;
-    Target(&fresh);
-}
-
-void SurfacePresenter::Redraw() {
-    bool fresh = false;
-    if (SDL_Surface* target = Target(&fresh)) {
-        // After an expose the display has lost what was sent; after a resize the pixels are
-        // new. Either way the whole window goes again, which is rare enough to be cheap.
-        PaintAll(target);
-    }
+    Target();
 }
 
 }  // namespace platform::sdl

@@ -107,13 +107,8 @@ void WebBackend::Present(const ScreenDamage& changed) {
     if (screen.Empty()) {
         return;
     }
-    // The canvas holds nothing of ours until the first frame, which goes whole.
-    std::vector<RECT> bands{{0, 0, screen_.width, screen_.height}};
-    if (presentedWhole_) {
-        bands = changed.Bands();
-    }
     std::vector<int> parts;
-    for (const RECT& band : bands) {
+    for (const RECT& band : canvas_.PartsToSend(changed, screen_)) {
         Convert(screen, band);
         parts.insert(parts.end(),
                      {band.left, band.top, band.right - band.left, band.bottom - band.top});
@@ -122,7 +117,6 @@ void WebBackend::Present(const ScreenDamage& changed) {
         tarvel_page_present(rgba_.data(), screen_.width, screen_.height, parts.data(),
                             static_cast<int>(parts.size() / 4));
     }
-    presentedWhole_ = true;
 }
 
 void WebBackend::ShowScreen() {

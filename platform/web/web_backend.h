@@ -17,6 +17,7 @@
 #include "platform/gdi/pixel_rows.h"
 #include "platform/web/dom_input.h"
 #include "platform/window/backend.h"
+#include "platform/window/screen_damage.h"
 
 namespace platform {
 
@@ -51,7 +52,8 @@ class WebBackend final : public Backend {
     // composed, kept likewise, so a frame converts and hands over only what changed.
     std::vector<std::uint8_t> rgba_;
     SurfacePtr composed_;
-    bool presentedWhole_ = false;
+    // What the canvas holds: nothing of ours until the first frame, which goes whole.
+    SentScreen canvas_;
     bool shown_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/display/screen_limits.h"
 #include "platform/win32_types.h"
 
 namespace platform {
@@ -38,6 +39,25 @@ class ScreenDamage {
     int width_;
     std::vector<Span> rows_;
     bool empty_ = true;
+};
+
+// Whether the display still holds the screen last sent to it. It holds none at first; a back end
+// says so where the display loses it (an expose, a resize, new pixels or a new texture to draw
+// in), and the next frame then goes whole. Asked once, when presenting.
+class SentScreen {
+  public:
+    void Lose() { lost_ = true; }
+    bool Lost() const { return lost_; }
+    // Whether the whole screen is to go now rather than what changed; it is taken as sent.
+    bool TakeWhole() { return std::exchange(lost_, false); }
+    // The parts of `screen` to send now: `changed`'s bands, or all of it (see TakeWhole).
+    std::vector<RECT> PartsToSend(const ScreenDamage& changed, ScreenSize screen) {
+        return TakeWhole() ? std::vector<RECT>{{0, 0, screen.width, screen.height}}
+                           : changed.Bands();
+    }
+
+  private:
+    bool lost_ = true;
 };
 
 // Makes the `words` pixels of `to` equal to those of `from`, writing only from the first that

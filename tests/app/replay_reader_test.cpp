@@ -3,7 +3,6 @@
 #include "app/replay_reader.h"
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -13,8 +12,7 @@ namespace {
 const std::string kHead = "# tarvel-replay 1 tarvel 1.2 linux\n# screen 240 320\nstart 240 294\n";
 
 ReplayReading Read(const std::string& text) {
-    std::istringstream in(text);
-    return ReadReplay(in);
+    return ReadReplay(text);
 }
 
 }  // namespace

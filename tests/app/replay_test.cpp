@@ -165,8 +165,7 @@ struct Shown {
 
 // Replays `text` in the program on the screen it was recorded on; `steps` adds what a person does.
 ReplayPlayer PlayerOf(const std::string& text, Shown& shown) {
-    std::istringstream in(text);
-    ReplayReading reading = ReadReplay(in);
+    ReplayReading reading = ReadReplay(text);
     EXPECT_TRUE(reading.ok) << reading.line << ": " << reading.reason;
     return ReplayPlayer(std::move(reading.replay), [&shown](const std::string& status, bool final) {
         shown.statuses.push_back(status);

@@ -166,8 +166,11 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
 
     // Twice the size and wider: the picture composed in the old pixels is kept and scaled
     // crisp between black bars, 3 pixels left and 4 right (the odd one on the right); and back.
+    // The window's new pixels get the whole screen at the next frame, even with nothing changed
+    // and before the back end is told of the resize.
     for (const ScreenSize size : {ScreenSize{71, 80}, ScreenSize{32, 40}}) {
-        Resize(*backend, size.width, size.height);
+        SDL_SetWindowSize(backend->Window(), size.width, size.height);
+        backend->Present(ScreenDamage(device.width, device.height));
         int width = 0;
         int height = 0;
         const std::vector<std::uint32_t> pixels =
@@ -267,7 +270,8 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
         << "twice the screen: every device pixel a 2 x 2 square";
 
     SDL_SetWindowSize(window.get(), 80, 100);
-    presenter->Redraw();
+    presenter->DisplayLost();
+    presenter->RestoreIfLost();
     pixels = WindowPixelsOf(window.get(), &width, &height);
     ASSERT_EQ(width, 80);
     EXPECT_EQ(CentresOff(pixels, width, device), 0)

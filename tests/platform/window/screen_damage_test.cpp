@@ -91,6 +91,23 @@ TEST(ScreenDamage, EveryChangedPixelIsCoveredAndBandsDoNotOverlap) {
     }
 }
 
+TEST(SentScreen, TheWholeScreenGoesFirstAndAfterALossElseWhatChanged) {
+    ScreenDamage changed(kWidth, kHeight);
+    changed.Add({1, 2, 3, 4});
+    const ScreenSize screen{kWidth, kHeight};
+    const std::array<LONG, 4> whole{0, 0, kWidth, kHeight};
+    SentScreen display;
+    for (int round = 0; round < 2; ++round) {
+        std::vector<RECT> parts = display.PartsToSend(changed, screen);
+        ASSERT_EQ(parts.size(), 1u);
+        EXPECT_EQ(Sides(parts[0]), whole);
+        parts = display.PartsToSend(changed, screen);
+        ASSERT_EQ(parts.size(), 1u);
+        EXPECT_EQ(Sides(parts[0]), (std::array<LONG, 4>{1, 2, 3, 4}));
+        display.Lose();
+    }
+}
+
 TEST(ChangedWords, ACopyWritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
     // Longer than the blocks compared at once, so the ends are found block by block too.
     std::vector<std::uint32_t> from(40);
