@@ -12,7 +12,8 @@ namespace platform::detail {
 namespace {
 
 // Out of line for the page, as Fetch's other helpers below.
-[[gnu::noinline]] bool TakeFrom(std::deque<MSG>& queue, MSG& msg, const MessageFilter& filter, bool remove) {
+[[gnu::noinline]] bool TakeFrom(std::deque<MSG>& queue, MSG& msg, const MessageFilter& filter,
+                                bool remove) {
     for (auto it = queue.begin(); it != queue.end(); ++it) {
         if (filter.Takes(*it)) {
             msg = *it;
