@@ -8,10 +8,47 @@
 #include <sys/stat.h>
 #ifdef _WIN32
 #include <direct.h>
+#include <wchar.h>
+#include <windows.h>
 #endif
 
 #include "app/program_state.h"
 #include "app/screen_size.h"
+#ifdef _WIN32
+#include "app/windows_text.h"
+#endif
+
+namespace {
+
+// Paths are UTF-8 in the program (Windows' command line is read in UTF-16 and turned to it);
+// Windows is asked in UTF-16, so that a folder or file named outside the ANSI code page works.
+#ifdef _WIN32
+constexpr std::string_view kSeparators = "\\/";
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return _wfopen(Wide(path).c_str(), Wide(mode).c_str());
+}
+int MakeOneFolder(const std::string& folder) {
+    return _wmkdir(Wide(folder).c_str());
+}
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+#else
+constexpr std::string_view kSeparators = "/";
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+int MakeOneFolder(const std::string& folder) {
+    return mkdir(folder.c_str(), 0777);
+}
+bool IsFolder(const std::string& path) {
+    struct stat there {};
+    return stat(path.c_str(), &there) == 0 && (there.st_mode & S_IFMT) == S_IFDIR;
+}
+#endif
+
+}  // namespace
 
 std::unique_ptr<FileSink> FileSink::Open(std::string path, bool whenWritten, std::string* error) {
     std::unique_ptr<FileSink> sink(new FileSink(std::move(path)));
@@ -28,7 +65,7 @@ FileSink::~FileSink() {
 }
 
 bool FileSink::OpenNow(std::string* error) {
-    file_ = std::fopen(path_.c_str(), "wb");
+    file_ = OpenFile(path_, "wb");
     if (file_ == nullptr) {
         *error = "cannot record to " + path_ + ": " + std::strerror(errno);
         return false;
@@ -52,18 +89,6 @@ void FileSink::Write(std::string_view text) {
 
 namespace {
 
-#ifdef _WIN32
-constexpr std::string_view kSeparators = "\\/";
-int MakeOneFolder(const std::string& folder) {
-    return _mkdir(folder.c_str());
-}
-#else
-constexpr std::string_view kSeparators = "/";
-int MakeOneFolder(const std::string& folder) {
-    return mkdir(folder.c_str(), 0777);
-}
-#endif
-
 // Makes `folder` and the folders missing above it, as the C library can: std::filesystem would
 // bring the C++ streams into the program with it.
 bool MakeFolders(const std::string& folder) {
@@ -83,11 +108,7 @@ bool MakeFolders(const std::string& folder) {
         return false;
     }
     // Something of that name is there already: a folder will do.
-    struct stat there {};
-    if (stat(folder.c_str(), &there) != 0) {
-        return false;
-    }
-    if ((there.st_mode & S_IFMT) != S_IFDIR) {
+    if (!IsFolder(folder)) {
         errno = ENOTDIR;
         return false;
     }
@@ -99,12 +120,12 @@ bool MakeFolders(const std::string& folder) {
 std::optional<std::string> LastMatchPath(std::string* why) {
     std::string folder;
 #ifdef _WIN32
-    const char* local = std::getenv("LOCALAPPDATA");
-    if (local == nullptr || *local == '\0') {
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || *local == L'\0') {
         *why = "LOCALAPPDATA is not set";
         return std::nullopt;
     }
-    folder = std::string(local) + "\\Tarvel";
+    folder = Utf8(local) + "\\Tarvel";
 #else
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
@@ -125,8 +146,7 @@ std::optional<std::string> LastMatchPath(std::string* why) {
 }
 
 std::optional<Replay> LoadReplay(const std::string& path, std::string* message) {
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                               &std::fclose);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(OpenFile(path, "rb"), &std::fclose);
     if (!file) {
         *message = path + ": cannot open: " + std::strerror(errno);
         return std::nullopt;

@@ -5,7 +5,6 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -14,30 +13,12 @@
 #include "app/replay_files.h"
 #include "app/unwrapped_text.h"
 #include "app/win_main.h"
+#include "app/windows_text.h"
 #include "platform/win32/device_screen.h"
 
 namespace {
 
 constexpr int kExitBadUsage = 2;
-
-std::string Utf8(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) {
-        return {};
-    }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
-    bytes.pop_back();
-    return bytes;
-}
-
-std::wstring Wide(const std::string& text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(size, 1)), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size);
-    wide.pop_back();
-    return wide;
-}
 
 std::vector<std::string> Arguments() {
     int count = 0;

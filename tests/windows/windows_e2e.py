@@ -18,6 +18,7 @@ screenshot is.
 import argparse
 import time
 import os
+import shutil
 import subprocess
 import sys
 
@@ -294,8 +295,9 @@ small_screen.starts_a_game = True
 
 def recordings_cross_over(s):
     """A match recorded here plays back on the desktop's tarvel-sim bit for bit, and one
-    recorded by each target plays back here with every check holding, to tarvel-sim's frame."""
-    recorded = os.path.join(s.state, 'windows.tarvel')
+    recorded by each target plays back here with every check holding, to tarvel-sim's frame.
+    The files are named outside the ANSI code page: Windows must be asked for them in UTF-16."""
+    recorded = os.path.join(s.state, 'partido-матч.tarvel')
     s.start_game('--record', 'Z:' + recorded.replace('/', '\\'))
     wait_for('the pitch', lambda: near(s.shot().pixel(60, 100), e2e.PITCH_GREEN, 0), timeout=15)
     for x, y in ((240, 420), (200, 330), (300, 300)):
@@ -323,9 +325,12 @@ def recordings_cross_over(s):
         compare_frames.run([s.wine_run, s.windows_frames, '--text-cells', 'cells.txt'] + scripts,
                            folder, 'windows_gdi_frames')
         cells = compare_frames.read_text_cells(os.path.join(folder, 'cells.txt'))
+        shared = os.path.join(s.state, 'réplicas-повторы')
+        os.makedirs(shared)
         for recording in e2e.RECORDINGS:
+            copy = shutil.copy(recording, shared)
             shown, frame, state = e2e.play_to_the_end(
-                s, recording, shown_as='Z:' + os.path.abspath(recording).replace('/', '\\'))
+                s, copy, shown_as='Z:' + os.path.abspath(copy).replace('/', '\\'))
             width, height, _ = native = compare_frames.read_png(frame)
             rows = [shown.pixels[y * shown.width * 3:(y * shown.width + width) * 3]
                     for y in range(height)]
