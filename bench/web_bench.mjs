@@ -6,8 +6,8 @@
 //     of ours that puts a 480 x 640 picture on a canvas every 50 ms (bench/web_floor/);
 //   - the game timer's mean period and worst lateness;
 //   - what recording the match costs: the page with its recording on and the same page with it
-//     off, each in a browser of its own, played side by side at the same time, twice (each opened
-//     first once), and the bytes the recording keeps.
+//     off, each in a browser of its own, played side by side at the same time, in --pairs
+//     crossovers (each opened first once in each), and the bytes the recording keeps.
 // Every page gets the same pointer circling over it. The game and the floor take turns at going
 // first, each in a browser of its own; the figures are medians over the runs with their middle half, and the CPU
 // ratio is given both as that of the medians and as each run's own (paired) ratio, whose middle
@@ -15,7 +15,10 @@
 // build/web) is measured in the same runs, taking its turn with the other two, so that a change
 // is judged against what it changed rather than against another session's figures.
 //
-//   node bench/web_bench.mjs [SITE] [--seconds 20] [--runs 5] [--before SITE]   SITE: build/web
+// --recording-only measures only the recording's cost (the other figures are left out).
+//
+//   node bench/web_bench.mjs [SITE] [--seconds 20] [--runs 5] [--pairs 3] [--before SITE]
+//                            [--recording-only]                              SITE: build/web
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { spawn } from 'node:child_process';
@@ -24,10 +27,12 @@ import { Browser, delay } from '../tests/web/browser.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = join(here, '..');
-const options = { site: join(root, 'build', 'web'), seconds: 20, runs: 5, before: null };
+const options = { site: join(root, 'build', 'web'), seconds: 20, runs: 5, pairs: 3, before: null,
+  recordingOnly: false };
+const USAGE = 'usage: node bench/web_bench.mjs [SITE] [--seconds N] [--runs N] [--pairs N] [--before SITE] [--recording-only]';
 const args = process.argv.slice(2);
 for (let i = 0; i < args.length; ++i) {
-  if (args[i] === '--seconds' || args[i] === '--runs') {
+  if (args[i] === '--seconds' || args[i] === '--runs' || args[i] === '--pairs') {
     const value = Number(args[++i]);
     if (!Number.isInteger(value) || value < 1 || value > 600) {
       console.error(`web_bench: bad ${args[i - 1]} '${args[i]}': expected a whole number 1 to 600`);
@@ -40,14 +45,20 @@ for (let i = 0; i < args.length; ++i) {
       process.exit(2);
     }
     options.before = resolve(args[++i]);
+  } else if (args[i] === '--recording-only') {
+    options.recordingOnly = true;
   } else if (!args[i].startsWith('-')) {
     options.site = resolve(args[i]);
   } else {
-    console.error(`web_bench: unknown option '${args[i]}'\nusage: node bench/web_bench.mjs [SITE] [--seconds N] [--runs N] [--before SITE]`);
+    console.error(`web_bench: unknown option '${args[i]}'\n${USAGE}`);
     process.exit(2);
   }
 }
 
+if (options.before && options.recordingOnly) {
+  console.error('web_bench: --before measures the page against another build; --recording-only measures only the recording');
+  process.exit(2);
+}
 for (const [what, folder] of [['SITE', options.site], ['--before', options.before]]) {
   if (folder && !existsSync(join(folder, 'index.html'))) {
     console.error(`web_bench: ${what} ${folder} holds no built page (index.html); scripts/web builds one`);
@@ -191,12 +202,15 @@ async function measure(folder, query, recording = true) {
 // The game with its recording on and off, each in a browser of its own, played side by side at
 // the same time: both meet the same load from the rest of the machine, which one after the other
 // they would not. The browser opened first costs a few hundredths more than the other (seen on
-// this machine, either way round), so the pair is played twice, each opened first once, and the
-// run's ratio is the geometric mean of the two.
+// this machine, either way round, even when both play the very same match), so the pair is played
+// in crossovers, each opened first once in each, and the run's ratio is the geometric mean of all
+// of them. A single pair still ranges about ±5 % on this machine when nothing differs between
+// the two pages, hence several crossovers a run.
 async function measureRecording(folder, query) {
   const ratios = [];
   const cpu = { recording: [], unrecorded: [] };
-  for (const recordingFirst of [true, false]) {
+  for (let played = 0; played < 2 * options.pairs; ++played) {
+    const recordingFirst = played % 2 === 0;
     const opened = [];
     try {
       for (const recording of recordingFirst ? [true, false] : [false, true]) {
@@ -214,8 +228,9 @@ async function measureRecording(folder, query) {
       }
     }
   }
-  const mean = (runs) => (runs[0].cpuMsPerSecond + runs[1].cpuMsPerSecond) / 2;
-  return { ratio: Math.sqrt(ratios[0] * ratios[1]), recording: mean(cpu.recording),
+  const mean = (runs) => runs.reduce((sum, run) => sum + run.cpuMsPerSecond, 0) / runs.length;
+  const geometricMean = Math.exp(ratios.reduce((sum, ratio) => sum + Math.log(ratio), 0) / ratios.length);
+  return { ratio: geometricMean, pairs: ratios, recording: mean(cpu.recording),
     unrecorded: mean(cpu.unrecorded), recordedBytesPerMinute: cpu.recording[0].recordedBytesPerMinute };
 }
 
@@ -231,11 +246,24 @@ const median = (values) => quantile(values, 0.5);
 const spread = (values, digits) =>
   `${quantile(values, 0.25).toFixed(digits)}-${quantile(values, 0.75).toFixed(digits)}`;
 
+const verdict = (ok) => (ok ? 'met' : 'NOT met');
+
+function reportRecording(runs) {
+  const u = runs.map((r) => r.unrecorded);
+  const cost = runs.map((r) => r.ratio);
+  const perMinute = median(runs.map((r) => r.recordedBytesPerMinute));
+  console.log(`${'not recording: CPU, ms per s'.padEnd(34)} ${median(u).toFixed(1).padStart(9)} (${spread(u, 1)}); ` +
+    `recording keeps ${perMinute.toFixed(0)} bytes a minute in memory (${(perMinute * 60 / 1e6).toFixed(2)} MB an hour)`);
+  console.log(`recording on against off, paired: ${median(cost).toFixed(3)} (${spread(cost, 3)}) ` +
+    `(goal <= ${GOALS.recordingRatio} for the middle half): ${verdict(quantile(cost, 0.75) <= GOALS.recordingRatio)}`);
+}
+
 async function main() {
   const results = { game: [], floor: [], recording: [], before: [] };
   const sites = { game: [options.site, '?screen=480x640'], floor: [join(here, 'web_floor'), '', false],
     before: [options.before, '?screen=480x640'] };
-  const which = ['game', 'floor', 'recording', ...(options.before ? ['before'] : [])];
+  const which = options.recordingOnly ? ['recording']
+    : ['game', 'floor', 'recording', ...(options.before ? ['before'] : [])];
   for (let run = 0; run < options.runs; ++run) {
     // Each program goes first, in the middle and last in turn.
     const order = which.map((_, i) => which[(i + run) % which.length]);
@@ -245,13 +273,23 @@ async function main() {
         ? measureRecording(options.site, '?screen=480x640')
         : measure(...sites[name])));
     }
+    const r = results.recording[run];
+    const sideBySide = `side by side: recording ${r.recording.toFixed(1)} ms/s, not ${r.unrecorded.toFixed(1)} ms/s, ${r.ratio.toFixed(3)}`;
+    if (options.recordingOnly) {
+      console.log(`run ${run + 1}: ${sideBySide} (pairs: ${r.pairs.map((ratio) => ratio.toFixed(3)).join(' ')})`);
+      continue;
+    }
     const g = results.game[run];
     const f = results.floor[run];
     const b = options.before ? `; before ${results.before[run].cpuMsPerSecond.toFixed(1)} ms/s` : '';
-    const r = results.recording[run];
     console.log(`run ${run + 1}: game ${g.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${g.firstFrameMs.toFixed(0)} ms, ` +
       `${(g.firstVisitBytes / 1e6).toFixed(3)} MB; floor ${f.cpuMsPerSecond.toFixed(1)} ms/s, first frame ${f.firstFrameMs.toFixed(0)} ms; ` +
-      `side by side: recording ${r.recording.toFixed(1)} ms/s, not ${r.unrecorded.toFixed(1)} ms/s, ${r.ratio.toFixed(3)}${b}`);
+      `${sideBySide}${b}`);
+  }
+  if (options.recordingOnly) {
+    console.log(`\n${options.runs} runs of ${options.pairs} crossovers of ${options.seconds} s`);
+    reportRecording(results.recording);
+    return;
   }
   const { game, floor, before } = results;
   const row = (name, key, digits, unit) => {
@@ -266,11 +304,7 @@ async function main() {
   console.log(row('first visit, bytes sent', 'firstVisitBytes', 0, ''));
   console.log(row('timer mean period, ms', 'meanPeriodMs', 2, ''));
   console.log(row('timer worst lateness, ms', 'worstLatenessMs', 0, ''));
-  const u = results.recording.map((r) => r.unrecorded);
-  const recordingCost = results.recording.map((r) => r.ratio);
-  const perMinute = median(results.recording.map((r) => r.recordedBytesPerMinute));
-  console.log(`${'not recording: CPU, ms per s'.padEnd(34)} ${median(u).toFixed(1).padStart(9)} (${spread(u, 1)}); ` +
-    `recording keeps ${perMinute.toFixed(0)} bytes a minute in memory (${(perMinute * 60 / 1e6).toFixed(2)} MB an hour)`);
+  reportRecording(results.recording);
   if (options.before) {
     const b = before.map((r) => r.cpuMsPerSecond);
     const againstFloor = before.map((r, i) => r.cpuMsPerSecond / floor[i].cpuMsPerSecond);
@@ -286,13 +320,9 @@ async function main() {
   const pairedHigh = quantile(paired, 0.75);
   const bytes = median(game.map((r) => r.firstVisitBytes));
   const firstFrame = median(game.map((r) => r.firstFrameMs));
-  const verdict = (ok) => (ok ? 'met' : 'NOT met');
   console.log(`\nCPU ratio of the medians ${cpuRatio.toFixed(2)}; paired ${median(paired).toFixed(2)} ` +
     `(${spread(paired, 2)}) (goal <= ${GOALS.cpuRatio} for the middle half): ` +
     `${verdict(pairedHigh <= GOALS.cpuRatio)}`);
-  console.log(`recording on against off, paired: ${median(recordingCost).toFixed(3)} (${spread(recordingCost, 3)}) ` +
-    `(goal <= ${GOALS.recordingRatio} for the middle half): ` +
-    `${verdict(quantile(recordingCost, 0.75) <= GOALS.recordingRatio)}`);
   console.log(`first visit ${(bytes / 1e6).toFixed(3)} MB (goal <= 1.5 MB): ${verdict(bytes <= GOALS.firstVisitBytes)}`);
   console.log(`first frame ${firstFrame.toFixed(0)} ms (goal <= 1000 ms): ${verdict(firstFrame <= GOALS.firstFrameMs)}`);
 }
