@@ -244,6 +244,12 @@ int RunRecording::Finish(int status, std::string* warning) {
     }
     if (player_) {
         player_->Detach();
+        if (!player_->shown()) {
+            *warning =
+                "the replay was not shown: a game is running already, and it was brought to "
+                "the front; close it to watch the replay";
+            return kExitReplayNotShown;
+        }
         return player_->failed() ? 2 : status;
     }
     return status;

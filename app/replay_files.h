@@ -49,6 +49,8 @@ std::optional<Replay> LoadReplay(const std::string& path, std::string* message);
 // recording, or records its match to --record's file or the last match's, or neither.
 class RunRecording {
   public:
+    static constexpr int kExitReplayNotShown = 1;
+
     // Before the window opens: reads and checks the recording to replay, or opens the file to
     // record to. False, with the message for "tarvel: ", when the run cannot go on (status 2);
     // `warning` when it goes on without keeping its match.
@@ -59,8 +61,9 @@ class RunRecording {
     // After the program's state is reset, before WinMain: the player or the recorder goes in
     // front of the main window procedure. `target` names the system for the recording's header.
     void Attach(std::string_view target, ReplayPlayer::Report report);
-    // After WinMain: the run's exit status (2 for a replay whose check failed), and a warning
-    // when the recording could not be written to its end.
+    // After WinMain: the run's exit status (2 for a replay whose check failed, 1 for one never
+    // shown because a game was running already), and a warning when the recording could not be
+    // written to its end or the replay was not shown.
     int Finish(int status, std::string* warning);
     bool failed() const { return player_ && player_->failed(); }
 

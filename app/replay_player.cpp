@@ -70,6 +70,7 @@ bool ReplayPlayer::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 void ReplayPlayer::FirstPaint(HWND window) {
+    shown_ = true;
     RECT client;
     GetClientRect(window, &client);
     if (client.right != replay_.startWidth || client.bottom != replay_.startHeight) {

@@ -29,6 +29,9 @@ class ReplayPlayer {
 
     bool failed() const { return state_ == State::kFailed; }
     bool ended() const { return state_ == State::kEnded; }
+    // Whether the replay reached a window of its own: a start that finds a game running already
+    // brings that one to the front and shows nothing.
+    bool shown() const { return shown_; }
     std::int64_t ticks() const { return ticks_; }
 
   private:
@@ -53,5 +56,6 @@ class ReplayPlayer {
     int speed_ = 1;
     State state_ = State::kPlaying;
     bool passing_ = false;  // a recorded message on its way to the procedure
+    bool shown_ = false;
     std::string failure_;
 };

@@ -350,3 +350,22 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
     EXPECT_TRUE(player.failed());
     EXPECT_EQ(shown.statuses.back(), "the window's pitch is 240 x 294, not the recorded 240 x 300");
 }
+
+TEST(ReplayFiles, AReplayThatNeverReachesAWindowSaysSoAndFails) {
+    // What a start finds when a game is running already: WinMain brings that one to the front
+    // and returns 0 without a window of its own.
+    const std::string path = testing::TempDir() + "tarvel unshown.tarvel";
+    std::ofstream(path) << "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\nplay 3\n";
+    CommandLine options;
+    options.replayPath = path;
+    RunRecording replay;
+    std::string error;
+    std::string warning;
+    ASSERT_TRUE(replay.Prepare(options, &error, &warning)) << error;
+    replay.Attach("linux", {});
+    EXPECT_EQ(replay.Finish(0, &warning), RunRecording::kExitReplayNotShown);
+    EXPECT_EQ(warning,
+              "the replay was not shown: a game is running already, and it was brought to the "
+              "front; close it to watch the replay");
+    std::remove(path.c_str());
+}
