@@ -36,16 +36,6 @@ TEST(Stylus, DiscClosesHalfTheGapToAnAimAboveTheTip) {
     EXPECT_EQ(disc.vy, -12.0);
 }
 
-TEST(Stylus, VelocityIsMeasuredFromTheTruncatedLastPosition) {
-    MatchState state = FreshKickoff();
-    OnStylusMove(state, 201, 300);
-    EXPECT_EQ(state.players[kUserPlayer].x, 137.5);
-    EXPECT_EQ(state.lastStylusX, 137);
-    OnStylusMove(state, 201, 300);
-    EXPECT_EQ(state.players[kUserPlayer].x, 157.75);
-    EXPECT_EQ(state.players[kUserPlayer].vx, 83.0);
-}
-
 TEST(Stylus, AimNeverRisesAboveTheHalfwayLevel) {
     for (const std::uint16_t tip : {3, 120, 159}) {
         MatchState high = FreshKickoff();
