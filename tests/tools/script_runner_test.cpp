@@ -175,17 +175,3 @@ TEST(SimulatorFrames, RefusesFramesItCannotPaintOrSave) {
     EXPECT_EQ(unwritable.err.rfind("tarvel-sim: line 3: ", 0), 0u) << unwritable.err;
     EXPECT_NE(unwritable.err.find("/nonexistent/dir/f.png"), std::string::npos);
 }
-
-TEST(SimulatorChecks, PlayIsTicksEachFollowedByAFrame) {
-    // After a goal the frames lower the score flash, two a frame; the ticks alone do not.
-    const std::string goal =
-        "start 240 320\nmove 120 200\nmove 120 200\nmove 120 200\nmove 120 200\nmove 150 200\ntick "
-        "30\n";
-    const ScriptRun played = RunScript(goal + "play 5\ndump\n");
-    const ScriptRun stepped =
-        RunScript(goal + "tick\nframe\ntick\nframe\ntick\nframe\ntick\nframe\ntick\nframe\ndump\n");
-    const ScriptRun unpainted = RunScript(goal + "tick 5\ndump\n");
-    ASSERT_EQ(played.status, kScriptOk) << played.err;
-    EXPECT_EQ(played.out, stepped.out);
-    EXPECT_NE(played.out, unpainted.out);
-}
