@@ -50,6 +50,10 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
          "this recording is of format version 2, newer than the 1 this program reads"},
         {"# tarvel-replay one\n", 1,
          "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay\n", 1,
+         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay 1000001\n", 1,
+         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
         {"# tarvel-replay 1 x\nstart 240 294\n", 2,
          "the recording does not say its screen ('# screen W H') before 'start'"},
         {"# tarvel-replay 1 x\n# screen 240\n", 2,
@@ -60,6 +64,7 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
          "'check' names tick 4, but the recording is at tick 3"},
         {kHead + "play 3\nche", 5, "the recording is cut short in this line"},
         {kHead + "dump\n", 4, "'dump' has no place in a recording"},
+        {kHead + "move 5\n", 4, "'move' takes an x and a y, got 1 argument"},
         // A word is quoted back whole up to 40 bytes, cut short after.
         {kHead + std::string(40, 'w') + "\n", 4, "unknown command '" + std::string(40, 'w') + "'"},
         {kHead + std::string(41, 'w') + "\n", 4,
