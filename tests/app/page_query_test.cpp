@@ -2,14 +2,6 @@
 
 #include "app/page_query.h"
 
-TEST(PageQuery, NoOptionsLeaveTheScreenToTheViewport) {
-    for (const char* query : {"", "?", "?&&", "&"}) {
-        const PageQueryResult result = ParsePageQuery(query);
-        EXPECT_TRUE(result.ok) << query << ": " << result.error;
-        EXPECT_FALSE(result.options.screen.has_value()) << query;
-    }
-}
-
 TEST(PageQuery, ScreenIsReadDecoded) {
     struct Case {
         const char* query;

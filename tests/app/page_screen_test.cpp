@@ -16,17 +16,12 @@ TEST(PageScreen, EachKindOfViewportGetsADeviceShapedScreenWithinWhatTheScreenMay
     const Case cases[] = {
         // A phone upright fills its screen, whatever its pixel ratio.
         {"phone 390x844", 390, 844, 390, 844},
-        {"phone 360x740", 360, 740, 360, 740},
-        {"small phone 320x568", 320, 568, 320, 568},
         // On its side: 3:4, as tall as the viewport.
         {"phone on its side 844x390", 844, 390, 293, 390},
-        {"phone on its side 740x360", 740, 360, 270, 360},
         // A tablet upright keeps its shape at 480 wide; on its side it is a laptop.
         {"tablet 820x1180", 820, 1180, 480, 691},
         {"tablet 1180x820", 1180, 820, 480, 640},
-        {"laptop 1366x768", 1366, 768, 480, 640},
         {"desktop 1920x1080", 1920, 1080, 480, 640},
-        {"huge window 5000x3000", 5000, 3000, 480, 640},
         {"tall desktop window 900x2000", 900, 2000, 480, 1067},
         // Never narrower than 240: a tiny window shows 240 x 320 scaled down.
         {"tiny window 100x80", 100, 80, 240, 320},
@@ -39,11 +34,9 @@ TEST(PageScreen, EachKindOfViewportGetsADeviceShapedScreenWithinWhatTheScreenMay
         {"a pixel wider than 3:4", 601, 800, 480, 640},
         {"squarer than 3:4 and narrow", 400, 450, 338, 450},
         {"square", 700, 700, 480, 640},
-        // Extreme viewports.
-        {"not laid out yet", 0, 0, 480, 640},
-        {"no width", 0, 700, 480, 640},
-        {"no height", 400, 0, 480, 640},
-        {"negative height", 400, -1, 480, 640},
+        // Extreme viewports, and one not laid out yet.
+        {"no width yet", 0, 700, 480, 640},
+        {"no height yet", 400, 0, 480, 640},
         {"one pixel wide and tall as can be", 1, INT_MAX, 240, platform::kMaxScreenSide},
         {"as large as can be", INT_MAX, INT_MAX, 480, 640},
         {"as wide as can be", INT_MAX, 1, 240, 320},

@@ -1,5 +1,5 @@
-// The whole program on the headless back end: the first paint, the game timer, the stylus, the
-// soft keys and their menu, the About box, the shell helpers, the way out, failed starts, and what
+// The whole program on the headless back end: the first paint, the game timer, the soft keys and
+// their menu, the About box, a second start, failed and hidden starts, the shell helpers, and what
 // is left at the end.
 #include <gtest/gtest.h>
 
@@ -18,25 +18,6 @@ namespace {
 
 constexpr std::uint32_t kPitchGreen = 0x006432;
 using Helper = platform::ShellHelperCall::Helper;
-
-// The game's resources without the soft-key bar, whose creation then fails.
-const platform::ResourceModule& ModuleWithoutSoftKeys() {
-    static const std::vector<platform::RawResource> raw = [] {
-        std::vector<platform::RawResource> kept;
-        for (const platform::RawResource& r : resources::TarvelResourceModule().raw) {
-            if (!(r.name.IsNumber() && r.name.id == resources::IDR_MENU)) {
-                kept.push_back(r);
-            }
-        }
-        return kept;
-    }();
-    static const platform::ResourceModule module = [] {
-        platform::ResourceModule m = resources::TarvelResourceModule();
-        m.raw = raw;
-        return m;
-    }();
-    return module;
-}
 
 // A plain top-level window of another program.
 HWND OtherWindow(HINSTANCE instance) {
@@ -70,11 +51,10 @@ class Program240 : public testing::Test {
     bool HardChecked() {
         return (GetMenuState(HelpMenu(), IDM_HARD, MF_BYCOMMAND) & MF_CHECKED) != 0;
     }
-    void TapSoftKey(bool right) {
+    void TapRightSoftKey() {
         const RECT bar = Rect(game.program().menuBar);
-        game.backend().Tap(right ? bar.right - 20 : bar.left + 20, (bar.top + bar.bottom) / 2);
+        game.backend().Tap(bar.right - 20, (bar.top + bar.bottom) / 2);
     }
-    void TapRightSoftKey() { TapSoftKey(true); }
     // Item 0 "Acerca de", 1 "Nuevo", 2 "Dificil" of the open menu.
     void TapMenuItem(int index) {
         const RECT r = Rect(Popup());
@@ -153,26 +133,8 @@ TEST_F(Program240, TheGameTimer666TicksEvery50MsAndEachIsPainted) {
     EXPECT_EQ(game.Run(), 0);
 }
 
-TEST_F(Program240, StylusDragMovesTheLowerDisc) {
-    // Moves at different moments: the window manager keeps only the latest of several pending.
-    game.At(100, [&] {
-        game.backend().PointerDown(120, 260);
-        game.backend().PointerMove(60, 260);
-    });
-    game.At(110, [&] { game.backend().PointerMove(50, 250); });
-    game.At(120, [&] {
-        const Player& disc = game.match().players[kUserPlayer];
-        EXPECT_LT(disc.x, 97.0);
-        EXPECT_LT(disc.vx, 0.0) << "the second move measures a velocity";
-        EXPECT_GE(game.match().lastStylusX, 0);
-        game.backend().PointerUp(50, 250);
-        Quit();
-    });
-    EXPECT_EQ(game.Run(), 0);
-}
-
-// Once from its menu item, "Dificil", and back by the command itself.
-TEST_F(Program240, HelpMenuTogglesDifficultyWithItsCheckMark) {
+// "Dificil" from its menu item and back by the command itself; "Nuevo" in between keeps it.
+TEST_F(Program240, HelpMenuTogglesDifficultyWithItsCheckMarkAndStartsANewGame) {
     game.At(100, [&] { TapRightSoftKey(); });
     game.At(110, [&] {
         EXPECT_FALSE(HardChecked());
@@ -181,27 +143,16 @@ TEST_F(Program240, HelpMenuTogglesDifficultyWithItsCheckMark) {
     game.At(120, [&] {
         EXPECT_EQ(game.match().hardMode, 1);
         EXPECT_TRUE(HardChecked());
+        game.match().players[0].score = 3;
+        TapRightSoftKey();
+    });
+    game.At(130, [&] { TapMenuItem(1); });
+    game.At(140, [&] {
+        EXPECT_EQ(game.match().players[0].score, 0);
+        EXPECT_EQ(game.match().hardMode, 1);
         EXPECT_EQ(SendMessageW(MainWindow(), WM_COMMAND, IDM_HARD, 0), 0);
         EXPECT_EQ(game.match().hardMode, 0);
         EXPECT_FALSE(HardChecked());
-        Quit();
-    });
-    EXPECT_EQ(game.Run(), 0);
-}
-
-TEST_F(Program240, NewGameZeroesTheScoresAndKeepsTheDifficulty) {
-    game.At(100, [&] {
-        game.match().players[0].score = 3;
-        game.match().players[1].score = 5;
-        game.match().hardMode = 1;
-        TapRightSoftKey();
-    });
-    game.At(110, [&] { TapMenuItem(1); });
-    game.At(120, [&] {
-        EXPECT_EQ(game.match().players[0].score, 0);
-        EXPECT_EQ(game.match().players[1].score, 0);
-        EXPECT_EQ(game.match().hardMode, 1);
-        EXPECT_EQ(game.match().players[kComputerPlayer].y, 8.0) << "a later kick-off";
         Quit();
     });
     EXPECT_EQ(game.Run(), 0);
@@ -238,12 +189,6 @@ TEST_F(Program240, AboutBoxOpensByKeyAndCommandAndEveryWayOutReturnsToTheFullScr
         Quit();
     });
     EXPECT_EQ(game.Run(), 0);
-}
-
-TEST_F(Program240, LeftSoftKeyEndsTheProgram) {
-    game.At(100, [&] { TapSoftKey(false); });
-    EXPECT_EQ(game.Run(), 0);
-    EXPECT_EQ(MainWindow(), nullptr);
 }
 
 TEST_F(Program240, ASecondStartBringsTheFirstForwardWithItsAboutBoxActiveAndLeaves) {
@@ -308,19 +253,6 @@ TEST(ProgramStart, StartedHiddenTheMatchWaitsForTheFirstPaintWhenShown) {
         game.backend().PressControlKey('Q');
     });
     EXPECT_EQ(game.Run(30000, SW_HIDE), 0);
-}
-
-TEST(ProgramStart, WithoutASoftKeyBarThePitchTakesTheWholeHeight) {
-    HeadlessProgram game({240, 320}, ModuleWithoutSoftKeys());
-    game.At(100, [&] {
-        EXPECT_EQ(game.program().menuBar, nullptr);
-        EXPECT_EQ(game.match().geometry.height, 320);
-        // The difficulty finds no menu to mark; only the flag changes.
-        SendMessageW(FindWindowW(u"TARVEL", u"Tarvel"), WM_COMMAND, IDM_HARD, 0);
-        EXPECT_EQ(game.match().hardMode, 1);
-        game.backend().PressControlKey('Q');
-    });
-    EXPECT_EQ(game.Run(), 0);
 }
 
 TEST_F(Program240, TheShellHelpersGetTheWindowItsMessagesAndTheActivationRecord) {

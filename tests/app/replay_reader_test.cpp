@@ -11,14 +11,10 @@ namespace {
 
 const std::string kHead = "# tarvel-replay 1 tarvel 1.2 linux\n# screen 240 320\nstart 240 294\n";
 
-ReplayReading Read(const std::string& text) {
-    return ReadReplay(text);
-}
-
 }  // namespace
 
 TEST(ReplayReader, TakesWhatARecorderWrites) {
-    const ReplayReading reading = Read(
+    const ReplayReading reading = ReadReplay(
         "# tarvel-replay 1 tarvel 1.2 windows\r\n# screen 240 320\nmove 5 6\n"
         "start 240 294\nframe\nplay 19\nmove 10 20\ntick\nhard\ncheck 20 "
         "00000000000000ff\nnew\nplay 2\ncheck 22 ffffffffffffffff\n");
@@ -54,6 +50,10 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
          "this recording is of format version 2, newer than the 1 this program reads"},
         {"# tarvel-replay one\n", 1,
          "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay\n", 1,
+         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay 1000001\n", 1,
+         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
         {"# tarvel-replay 1 x\nstart 240 294\n", 2,
          "the recording does not say its screen ('# screen W H') before 'start'"},
         {"# tarvel-replay 1 x\n# screen 240\n", 2,
@@ -64,6 +64,7 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
          "'check' names tick 4, but the recording is at tick 3"},
         {kHead + "play 3\nche", 5, "the recording is cut short in this line"},
         {kHead + "dump\n", 4, "'dump' has no place in a recording"},
+        {kHead + "move 5\n", 4, "'move' takes an x and a y, got 1 argument"},
         // A word is quoted back whole up to 40 bytes, cut short after.
         {kHead + std::string(40, 'w') + "\n", 4, "unknown command '" + std::string(40, 'w') + "'"},
         {kHead + std::string(41, 'w') + "\n", 4,
@@ -77,7 +78,7 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 80));
-        const ReplayReading reading = Read(c.text);
+        const ReplayReading reading = ReadReplay(c.text);
         EXPECT_FALSE(reading.ok);
         EXPECT_EQ(reading.line, c.line);
         EXPECT_EQ(reading.reason, c.reason);
@@ -93,9 +94,9 @@ TEST(ReplayReader, TakesUpTo16MiBAndNotAByteMore) {
     }
     text += "#" + std::string(limit - text.size() - 2, 'x') + "\n";
     ASSERT_EQ(text.size(), limit);
-    EXPECT_TRUE(Read(text).ok);
+    EXPECT_TRUE(ReadReplay(text).ok);
     text += "#";
-    const ReplayReading reading = Read(text);
+    const ReplayReading reading = ReadReplay(text);
     EXPECT_FALSE(reading.ok);
     EXPECT_EQ(reading.reason, "the script is longer than 16777216 bytes");
     EXPECT_EQ(reading.line, std::count(text.begin(), text.end(), '\n') + 1);

@@ -46,6 +46,13 @@ SimRun Simulate(const std::string& script) {
     return {status, err.str()};
 }
 
+// Taps the open pop-up menu `sixths` sixths of the way down: 1, 3 and 5 are its three items.
+void TapPopupAt(HeadlessProgram& game, int sixths) {
+    RECT r{};
+    GetWindowRect(FindWindowW(u"PopupMenu", nullptr), &r);
+    game.backend().Tap((r.left + r.right) / 2, r.top + (r.bottom - r.top) * sixths / 6);
+}
+
 // A match of 3 s on a 240 x 320 screen: strokes of the stylus that hit the ball, the difficulty
 // toggled by its menu, and a quit; recorded from the first message on.
 std::string RecordMatch(MatchState* end) {
@@ -66,12 +73,7 @@ std::string RecordMatch(MatchState* end) {
     }
     game.At(1800, [&] { game.backend().PointerUp(100, 250); });
     game.At(2000, [&] { game.backend().PressKey(VK_F2); });
-    game.At(2010, [&] {
-        const HWND popup = FindWindowW(u"PopupMenu", nullptr);
-        RECT r{};
-        GetWindowRect(popup, &r);
-        game.backend().Tap((r.left + r.right) / 2, r.top + (r.bottom - r.top) * 5 / 6);
-    });
+    game.At(2010, [&] { TapPopupAt(game, 5); });  // "Dificil"
     game.At(3000, [&] { game.backend().PressControlKey('Q'); });
     EXPECT_EQ(game.Run(), 0);
     recorder.Finish();
@@ -191,13 +193,12 @@ TEST(Replay, TheProgramPlaysARecordingAtItsPaceWithTheLivePointerAndCommandsIgno
         game.backend().PointerUp(200, 200);
         game.backend().PressKey(VK_F2);
     });
-    game.At(710, [&] {
-        const HWND popup = FindWindowW(u"PopupMenu", nullptr);
-        RECT r{};
-        GetWindowRect(popup, &r);
-        game.backend().Tap((r.left + r.right) / 2, r.top + (r.bottom - r.top) / 2);
+    game.At(710, [&] { TapPopupAt(game, 3); });  // "Nuevo"
+    game.At(2000, [&] {
+        EXPECT_FALSE(player.ended()) << "the recorded pace: 59 ticks, 3 s";
+        // Held back from the match, a command still answers as handled.
+        EXPECT_EQ(SendMessageW(FindWindowW(u"TARVEL", nullptr), WM_COMMAND, IDM_NEW, 0), 0);
     });
-    game.At(2000, [&] { EXPECT_FALSE(player.ended()) << "the recorded pace: 59 ticks, 3 s"; });
     game.At(3200, [&] { game.backend().PressControlKey('Q'); });
     EXPECT_EQ(game.Run(), 0);
     player.Detach();
@@ -231,12 +232,10 @@ TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
     game.At(610, [&] {
         EXPECT_EQ(player.ticks(), paused + 1);
         EXPECT_EQ(shown.statuses.back(), "replay paused at tick " + std::to_string(paused + 1));
-        game.backend().PressKey(VK_OEM_PLUS);
-        game.backend().PressKey(VK_OEM_PLUS);
-        game.backend().PressKey(VK_OEM_PLUS);
-        game.backend().PressKey(VK_OEM_PLUS);
-        game.backend().PressKey(VK_OEM_MINUS);
-        game.backend().PressKey(VK_SPACE);
+        for (const auto key :
+             {VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_MINUS, VK_SPACE}) {
+            game.backend().PressKey(key);
+        }
     });
     game.At(620, [&] { paused = player.ticks(); });
     game.At(820, [&] { EXPECT_EQ(player.ticks(), paused + 4 * 4) << "x4 after x8 and back"; });

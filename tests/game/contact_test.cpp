@@ -132,22 +132,6 @@ TEST(Contact, ComputerDiscKicksTheBallDownAtLeastEightPixelsPerTick) {
     }
 }
 
-TEST(Contact, ComputerDiscNeitherMovesNorStartsRecoil) {
-    MatchState state = ComputerDiscAt97x8();
-    PlaceBall(state, 113, 44, 0, -6);
-    CollideBallWithComputer(state);
-    EXPECT_EQ(state.players[kComputerPlayer].x, 97.0);
-    EXPECT_EQ(state.players[kComputerPlayer].y, 8.0);
-    EXPECT_EQ(state.players[kComputerPlayer].vx, 0.0);
-    EXPECT_EQ(state.recoilTicks, 0);
-
-    MatchState apart = ComputerDiscAt97x8();
-    PlaceBall(apart, 113, 120, 1, 2);
-    CollideBallWithComputer(apart);
-    EXPECT_EQ(apart.ball.vx, 1.0);
-    EXPECT_EQ(apart.ball.vy, 2.0);
-}
-
 TEST(Contact, PushOutStopsWhereHalfAPixelNoLongerMovesTheBall) {
     // Far out, a double's spacing is wider than half a pixel: the ball cannot step clear, and
     // the push-out must give up instead of looping forever.
