@@ -59,10 +59,12 @@ TEST(FitScreen, BarsGoOnTheLongSideWithTheOddPixelRightAndBelow) {
 }
 
 TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
-    EXPECT_TRUE(FitScreen({0, 640}, {480, 640}).image.Empty());
-    EXPECT_TRUE(FitScreen({480, -1}, {480, 640}).image.Empty());
-    EXPECT_TRUE(FitScreen({480, 640}, {0, 0}).image.Empty());
-    EXPECT_TRUE(FitScreen({480, 640}, {480, 0}).image.Empty());
+    for (const auto& [drawable, device] : {std::pair<ScreenSize, ScreenSize>{{0, 640}, {480, 640}},
+                                           {{480, -1}, {480, 640}},
+                                           {{480, 640}, {0, 0}},
+                                           {{480, 640}, {480, 0}}}) {
+        EXPECT_EQ(Fit(drawable, device), "0,0 0x0 x0");
+    }
     // So thin a screen that less than a pixel of its width fits.
     EXPECT_TRUE(FitScreen({100, 100}, {32, 4096}).image.Empty());
 }
@@ -92,7 +94,8 @@ TEST(InitialWindowSize, ScalesLowersToAWholeFactorOrShrinksToFitTheDesktop) {
         {{0, 5}, 1, {100, 100}, {0, 0}},  // one of none gives no window
         {{480, 640}, 1, {1920, 1050}, {480, 640}}, {{240, 320}, 3, {1920, 1050}, {720, 960}},
         {{480, 640}, 4, {0, 0}, {1920, 2560}},     {{480, 640}, 3, {1920, 1300}, {960, 1280}},
-        {{480, 800}, 1, {1366, 700}, {420, 700}},  {{480, 640}, 1, {1, 100}, {1, 1}}};
+        {{480, 800}, 1, {1366, 700}, {420, 700}},  {{480, 640}, 1, {1, 100}, {1, 1}},
+        {{480, 640}, 4, {0, 1000}, {1920, 2560}}};
     for (const auto& c : cases) {
         const ScreenSize size = InitialWindowSize(c.screen, c.scale, c.desktop);
         EXPECT_EQ(size.width, c.window.width) << c.screen.width << "x" << c.screen.height;
@@ -139,6 +142,8 @@ TEST(PointerMapping, DrawablePointsFallOnTheDevicePixelUnderThem) {
         // No image, or no number: no point.
         {{5.0, 5.0}, {0, 0, 0, 0}, {480, 640}, "none"},
         {{NAN, 5.0}, twice, {480, 640}, "none"},
+        {{5.0, 5.0}, twice, {0, 640}, "none"},
+        {{5.0, 5.0}, twice, {480, 0}, "none"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Device(DrawableToDevice(c.at, c.image, c.device)), c.pixel)

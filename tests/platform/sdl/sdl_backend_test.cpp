@@ -339,28 +339,31 @@ TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
 }
 
 TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
-    struct Case {
+    // The options of a screen of `screen` at `scale`, with an icon of `icon` at `bytes` a pixel.
+    const auto options = [&](ScreenSize screen, int scale = 1, ScreenSize icon = {},
+                             int bytes = 4) {
+        SdlOptions made = At(scale);
+        made.screen = screen;
+        if (icon.width > 0) {
+            made.icon = WindowIcon{icon.width, icon.height,
+                                   std::vector<std::uint8_t>(icon.width * icon.height * bytes)};
+        }
+        return made;
+    };
+    // Screens 32 to 4096 pixels a side; icons 1024 at most, of 4 bytes a pixel.
+    EXPECT_TRUE(Open(options(device, 1, {1024, 1})) && Open(options(device, 1, {1, 1024})));
+    const struct {
         SdlOptions options;
         const char* mentions;
-    };
-    SdlOptions small;
-    small.screen = {31, 320};
-    SdlOptions large;
-    large.screen = {240, 4097};
-    SdlOptions scale;
-    scale.scale = 0;
-    SdlOptions icon;
-    icon.icon = WindowIcon{48, 48, std::vector<std::uint8_t>(48 * 48 * 3)};
-    // Icons are 1024 pixels a side at most.
-    SdlOptions wide = At();
-    SdlOptions tall = At();
-    wide.icon = WindowIcon{1024, 1, std::vector<std::uint8_t>(1024 * 4)};
-    tall.icon = WindowIcon{1, 1024, std::vector<std::uint8_t>(1024 * 4)};
-    EXPECT_TRUE(Open(wide) && Open(tall));
-    wide.icon = WindowIcon{1025, 1, std::vector<std::uint8_t>(1025 * 4)};
-    tall.icon = WindowIcon{1, 1025, std::vector<std::uint8_t>(1025 * 4)};
-    for (const Case& c : {Case{small, "31x320"}, Case{large, "240x4097"}, Case{scale, "scale 0"},
-                          Case{icon, "48x48"}, Case{wide, "1025x1"}, Case{tall, "1x1025"}}) {
+    } cases[] = {{options({31, 320}), "31x320"},
+                 {options({4097, 320}), "4097x320"},
+                 {options({240, 31}), "240x31"},
+                 {options({240, 4097}), "240x4097"},
+                 {options(device, 0), "scale 0"},
+                 {options(device, 1, {48, 48}, 3), "48x48"},
+                 {options(device, 1, {1025, 1}), "1025x1"},
+                 {options(device, 1, {1, 1025}), "1x1025"}};
+    for (const auto& c : cases) {
         std::string error;
         EXPECT_FALSE(SdlBackend::Create(c.options, &error));
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
