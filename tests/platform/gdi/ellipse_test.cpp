@@ -215,7 +215,7 @@ TEST(EllipseTest, PartlyOffTheSurfaceIsClippedAndWhollyOffDrawsNothing) {
     EXPECT_TRUE(corner.PixelsOtherThan(kPaper).empty());
 }
 
-// A box one pixel wide is a line; one of no width, nothing.
+// A box one pixel wide or high is a line; one of no width or height, nothing.
 TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
     TestSurface surface(20, 20, kPaper);
     surface.UsePen(1, kInk);
@@ -225,7 +225,10 @@ TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
     EXPECT_FALSE(Ellipse(surface.dc(), 0, -100000, 10, 100000));
     EXPECT_TRUE(surface.PixelsOtherThan(kPaper).empty());
     EXPECT_TRUE(Ellipse(surface.dc(), 5, 5, 6, 9));
-    EXPECT_EQ(surface.PixelsOf(kInk), (std::set<Pixel>{{5, 5}, {5, 6}, {5, 7}, {5, 8}}));
+    EXPECT_TRUE(Ellipse(surface.dc(), 12, 12, 16, 13));
+    EXPECT_EQ(
+        surface.PixelsOf(kInk),
+        (std::set<Pixel>{{5, 5}, {5, 6}, {5, 7}, {5, 8}, {12, 12}, {13, 12}, {14, 12}, {15, 12}}));
     // The largest side, pen included, is still drawn.
     constexpr int kSide = static_cast<int>(EllipseShape::kMaxSide);
     EXPECT_FALSE(Ellipse(surface.dc(), -kSide / 2, 0, kSide / 2, 3));
