@@ -12,6 +12,7 @@ TEST(Density, FollowsTheShorterSideAndScalesTheChrome) {
     EXPECT_EQ(MetricsFor({1, 1}).dpi, 1);
     // 26 pixels at 126 dots per inch, rounded down.
     EXPECT_EQ(MetricsFor({317, 400}).MenuBarHeight(), 34);
+    EXPECT_EQ(MetricsFor({317, 400}).CaptionHeight(), 34);
 }
 
 }  // namespace

@@ -52,13 +52,19 @@ TEST(FitScreen, BarsGoOnTheLongSideWithTheOddPixelRightAndBelow) {
     EXPECT_EQ(Fit({480, 645}, {480, 640}), "0,2 480x640 x1 exact");
     // Between whole factors: not exact, the factor below still told.
     EXPECT_EQ(Fit({1920, 1080}, {480, 640}), "555,0 810x1080 x1");
+    // A fifteenth of the fit given up is still exact; a pixel more is not.
+    EXPECT_EQ(Fit({15, 15}, {14, 14}), "0,0 14x14 x1 exact");
+    EXPECT_EQ(Fit({16, 16}, {14, 14}), "0,0 16x16 x1");
     EXPECT_EQ(Fit({200, 300}, {480, 640}), "0,17 200x266 x0");
 }
 
 TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
-    EXPECT_TRUE(FitScreen({0, 640}, {480, 640}).image.Empty());
-    EXPECT_TRUE(FitScreen({480, -1}, {480, 640}).image.Empty());
-    EXPECT_TRUE(FitScreen({480, 640}, {0, 0}).image.Empty());
+    for (const auto& [drawable, device] : {std::pair<ScreenSize, ScreenSize>{{0, 640}, {480, 640}},
+                                           {{480, -1}, {480, 640}},
+                                           {{480, 640}, {0, 0}},
+                                           {{480, 640}, {480, 0}}}) {
+        EXPECT_EQ(Fit(drawable, device), "0,0 0x0 x0");
+    }
     // So thin a screen that less than a pixel of its width fits.
     EXPECT_TRUE(FitScreen({100, 100}, {32, 4096}).image.Empty());
 }
@@ -88,7 +94,8 @@ TEST(InitialWindowSize, ScalesLowersToAWholeFactorOrShrinksToFitTheDesktop) {
         {{0, 5}, 1, {100, 100}, {0, 0}},  // one of none gives no window
         {{480, 640}, 1, {1920, 1050}, {480, 640}}, {{240, 320}, 3, {1920, 1050}, {720, 960}},
         {{480, 640}, 4, {0, 0}, {1920, 2560}},     {{480, 640}, 3, {1920, 1300}, {960, 1280}},
-        {{480, 800}, 1, {1366, 700}, {420, 700}}};
+        {{480, 800}, 1, {1366, 700}, {420, 700}},  {{480, 640}, 1, {1, 100}, {1, 1}},
+        {{480, 640}, 4, {0, 1000}, {1920, 2560}}};
     for (const auto& c : cases) {
         const ScreenSize size = InitialWindowSize(c.screen, c.scale, c.desktop);
         EXPECT_EQ(size.width, c.window.width) << c.screen.width << "x" << c.screen.height;
@@ -96,70 +103,68 @@ TEST(InitialWindowSize, ScalesLowersToAWholeFactorOrShrinksToFitTheDesktop) {
     }
 }
 
-void ExpectDevice(std::optional<DevicePoint> point, int x, int y, bool inside) {
-    ASSERT_TRUE(point.has_value());
-    EXPECT_EQ(point->x, x);
-    EXPECT_EQ(point->y, y);
-    EXPECT_EQ(point->inside, inside);
+// A device point as "x,y", with " off" when it lies off the screen; "none" for no point.
+std::string Device(std::optional<DevicePoint> point) {
+    if (!point) {
+        return "none";
+    }
+    return std::to_string(point->x) + "," + std::to_string(point->y) +
+           (point->inside ? "" : " off");
 }
 
-TEST(PointerMapping, WholeFactorMapsEachBlockToItsDevicePixel) {
-    const ScreenSize device{240, 320};
-    const PixelRect image{0, 0, 480, 640};
-    const ScreenSize window{480, 640};
-    // Window pixels 0 and 1 are device pixel 0, 2 and 3 device pixel 1, and so on.
-    for (int x : {0, 1, 2, 3, 478, 479}) {
-        ExpectDevice(DrawableToDevice(MouseToDrawable(x, 5, window, window), image, device), x / 2,
-                     2, true);
+TEST(PointerMapping, DrawablePointsFallOnTheDevicePixelUnderThem) {
+    const PixelRect twice{0, 0, 480, 640};
+    const PixelRect barred{260, 0, 480, 640};  // a 480 x 640 screen in a 1000 x 640 window
+    const struct {
+        DrawablePoint at;
+        PixelRect image;
+        ScreenSize device;
+        const char* pixel;
+    } cases[] = {
+        // Twice the size: drawable pixels 0 and 1 are device pixel 0, 2 and 3 device pixel 1.
+        {{0.5, 5.5}, twice, {240, 320}, "0,2"},
+        {{1.5, 5.5}, twice, {240, 320}, "0,2"},
+        {{2.5, 5.5}, twice, {240, 320}, "1,2"},
+        {{479.5, 5.5}, twice, {240, 320}, "239,2"},
+        // 1.5 times rounds down: drawable 2.5 is device 1.67; 1.5 is exactly where device
+        // pixel 1 begins, and 1.4 just before it.
+        {{2.5, 1.5}, {0, 0, 360, 480}, {240, 320}, "1,1"},
+        {{1.5, 0.5}, {0, 0, 360, 480}, {240, 320}, "1,0"},
+        {{1.4, 0.5}, {0, 0, 360, 480}, {240, 320}, "0,0"},
+        // Bars offset the image; over them a point clamps to the nearest edge, and right on the
+        // image's far edge is already outside it.
+        {{260.0, 0.0}, barred, {480, 640}, "0,0"},
+        {{739.5, 639.5}, barred, {480, 640}, "479,639"},
+        {{10.5, 300.5}, barred, {480, 640}, "0,300 off"},
+        {{990.5, 300.5}, barred, {480, 640}, "479,300 off"},
+        {{740.0, 640.0}, barred, {480, 640}, "479,639 off"},
+        {{-5.0, -5.0}, barred, {480, 640}, "0,0 off"},
+        // No image, or no number: no point.
+        {{5.0, 5.0}, {0, 0, 0, 0}, {480, 640}, "none"},
+        {{NAN, 5.0}, twice, {480, 640}, "none"},
+        {{5.0, 5.0}, twice, {0, 640}, "none"},
+        {{5.0, 5.0}, twice, {480, 0}, "none"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Device(DrawableToDevice(c.at, c.image, c.device)), c.pixel)
+            << c.at.x << "," << c.at.y;
     }
 }
 
-TEST(PointerMapping, HighDensityPointsArePixelPairs) {
-    // 480 x 640 points, 960 x 1280 pixels, a 480 x 640 screen at factor 2: a point is a pixel.
-    const ScreenSize window{480, 640};
-    const ScreenSize drawable{960, 1280};
-    const DrawablePoint centre = MouseToDrawable(10, 20, window, drawable);
-    EXPECT_DOUBLE_EQ(centre.x, 21.0);
-    EXPECT_DOUBLE_EQ(centre.y, 41.0);
-    ExpectDevice(DrawableToDevice(centre, {0, 0, 960, 1280}, {480, 640}), 10, 20, true);
-}
-
-TEST(PointerMapping, NonWholeScaleRoundsDown) {
-    // 1.5 times: drawable 2.5 is device 1.67; drawable 1.5 is exactly where device pixel 1
-    // begins, and 1.4 just before it.
-    const PixelRect image{0, 0, 360, 480};
-    ExpectDevice(DrawableToDevice({2.5, 1.5}, image, {240, 320}), 1, 1, true);
-    ExpectDevice(DrawableToDevice({1.5, 0.5}, image, {240, 320}), 1, 0, true);
-    ExpectDevice(DrawableToDevice({1.4, 0.5}, image, {240, 320}), 0, 0, true);
-}
-
-TEST(PointerMapping, BarsOffsetTheImageAndOverThemClampToTheNearestEdge) {
-    const ScreenSize device{480, 640};
-    const PixelRect image{260, 0, 480, 640};  // a 1000 x 640 window
-    ExpectDevice(DrawableToDevice({260.0, 0.0}, image, device), 0, 0, true);
-    ExpectDevice(DrawableToDevice({739.5, 639.5}, image, device), 479, 639, true);
-    ExpectDevice(DrawableToDevice({10.5, 300.5}, image, device), 0, 300, false);
-    ExpectDevice(DrawableToDevice({990.5, 300.5}, image, device), 479, 300, false);
-    // Right on the far edge of the image is already outside it.
-    ExpectDevice(DrawableToDevice({740.0, 640.0}, image, device), 479, 639, false);
-    ExpectDevice(DrawableToDevice({-5.0, -5.0}, image, device), 0, 0, false);
-}
-
-TEST(PointerMapping, TouchFractionsSpanTheDrawable) {
-    const DrawablePoint point = TouchToDrawable(0.5, 0.25, {960, 1280});
-    EXPECT_DOUBLE_EQ(point.x, 480.0);
-    EXPECT_DOUBLE_EQ(point.y, 320.0);
-    ExpectDevice(
-        DrawableToDevice(TouchToDrawable(1.0, 1.0, {480, 640}), {0, 0, 480, 640}, {480, 640}), 479,
-        639, false);
-}
-
-TEST(PointerMapping, NoImageOrNoNumberGivesNoPoint) {
-    EXPECT_FALSE(DrawableToDevice({5.0, 5.0}, {0, 0, 0, 0}, {480, 640}).has_value());
-    EXPECT_FALSE(DrawableToDevice({NAN, 5.0}, {0, 0, 480, 640}, {480, 640}).has_value());
+// The mouse is at a pixel's middle, in points that may be pixel pairs; a touch at fractions of
+// the drawable.
+TEST(PointerMapping, MouseAndTouchPositionsInDrawablePixels) {
+    const DrawablePoint one = MouseToDrawable(10, 20, {480, 640}, {480, 640});
+    EXPECT_DOUBLE_EQ(one.x, 10.5);
+    EXPECT_DOUBLE_EQ(one.y, 20.5);
+    const DrawablePoint pair = MouseToDrawable(10, 20, {480, 640}, {960, 1280});
+    EXPECT_DOUBLE_EQ(pair.x, 21.0);
+    EXPECT_DOUBLE_EQ(pair.y, 41.0);
+    const DrawablePoint touch = TouchToDrawable(0.5, 0.25, {960, 1280});
+    EXPECT_DOUBLE_EQ(touch.x, 480.0);
+    EXPECT_DOUBLE_EQ(touch.y, 320.0);
     // A zero-sized window does not divide by zero.
-    const DrawablePoint point = MouseToDrawable(3, 4, {0, 0}, {0, 0});
-    EXPECT_FALSE(std::isnan(point.x));
+    EXPECT_FALSE(std::isnan(MouseToDrawable(3, 4, {0, 0}, {0, 0}).x));
 }
 
 }  // namespace

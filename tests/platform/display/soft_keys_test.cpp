@@ -44,6 +44,7 @@ TEST(SoftKeyLook, FollowsTheBarsHeight) {
     };
     EXPECT_EQ(look(26), (std::array{13, 5, 1}));
     EXPECT_EQ(look(130), (std::array{65, 25, 5}));
+    EXPECT_EQ(look(50), (std::array{25, 9, 1}));
     EXPECT_EQ(look(1), (std::array{1, 0, 1}));
 }
 

@@ -103,6 +103,22 @@ TEST(PixelTest, SetPixelWritesOnePixelAndRefusesOutsideTheSurface) {
     EXPECT_EQ(surface.PixelsOtherThan(kPaper).size(), 1u);
 }
 
+// Every pixel of `surface`: inside `copied` the colour painted at (x + dx, y + dy), outside it
+// `outside`, or the pixel's own painted colour when that is CLR_INVALID.
+void ExpectCopied(const TestSurface& surface, const RECT& copied, int dx, int dy,
+                  COLORREF outside = kGreen) {
+    for (int y = 0; y < surface.height(); ++y) {
+        for (int x = 0; x < surface.width(); ++x) {
+            const bool inside =
+                x >= copied.left && x < copied.right && y >= copied.top && y < copied.bottom;
+            const COLORREF expected = inside                   ? RGB(x + dx, y + dy, 7)
+                                      : outside == CLR_INVALID ? RGB(x, y, 7)
+                                                               : outside;
+            ASSERT_EQ(GetPixel(surface.dc(), x, y), expected) << x << ", " << y;
+        }
+    }
+}
+
 // The whole surface (37 x 23, rows not a multiple of any word), and a 5 x 4 part moved from
 // (10, 20) to (2, 3) with nothing else touched.
 TEST(BitBltTest, CopiesTheRectangleExactlyAndNothingElse) {
@@ -114,14 +130,7 @@ TEST(BitBltTest, CopiesTheRectangleExactlyAndNothingElse) {
         TestSurface dest(c.width, c.height, kGreen);
         PaintCoordinates(source);
         ASSERT_TRUE(BitBlt(dest.dc(), c.x, c.y, c.w, c.h, source.dc(), c.fromX, c.fromY, SRCCOPY));
-        for (int y = 0; y < c.height; ++y) {
-            for (int x = 0; x < c.width; ++x) {
-                const bool inside = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h;
-                ASSERT_EQ(GetPixel(dest.dc(), x, y),
-                          inside ? RGB(x - c.x + c.fromX, y - c.y + c.fromY, 7) : kGreen)
-                    << x << ", " << y;
-            }
-        }
+        ExpectCopied(dest, {c.x, c.y, c.x + c.w, c.y + c.h}, c.fromX - c.x, c.fromY - c.y);
     }
 }
 
@@ -132,36 +141,23 @@ TEST(BitBltTest, ClipsToBothSurfacesLeavingUnsourcedPixelsAlone) {
     // Source reads run off the source's right and bottom; writes start left of and above the
     // destination.
     ASSERT_TRUE(BitBlt(dest.dc(), -3, -2, 20, 20, source.dc(), 0, 0, SRCCOPY));
-    for (int y = 0; y < 20; ++y) {
-        for (int x = 0; x < 20; ++x) {
-            const bool sourced = x + 3 < 10 && y + 2 < 10;
-            ASSERT_EQ(GetPixel(dest.dc(), x, y), sourced ? RGB(x + 3, y + 2, 7) : kGreen)
-                << x << ", " << y;
-        }
-    }
+    ExpectCopied(dest, {0, 0, 7, 8}, 3, 2);
     EXPECT_TRUE(BitBlt(dest.dc(), INT_MAX - 1, INT_MIN, INT_MAX, INT_MAX, source.dc(), INT_MIN,
                        INT_MAX, SRCCOPY));
 }
 
+// Down and right, up by whole rows, and up by part rows (copied row by row, top first).
 TEST(BitBltTest, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
+    const struct {
+        RECT to;
+        int dx, dy;
+    } copies[] = {{{2, 3, 12, 13}, -2, -3}, {{0, 0, 16, 10}, 0, 4}, {{1, 0, 11, 10}, 0, 4}};
     TestSurface surface(16, 16);
-    PaintCoordinates(surface);
-    ASSERT_TRUE(BitBlt(surface.dc(), 2, 3, 10, 10, surface.dc(), 0, 0, SRCCOPY));
-    for (int y = 3; y < 13; ++y) {
-        for (int x = 2; x < 12; ++x) {
-            ASSERT_EQ(GetPixel(surface.dc(), x, y), RGB(x - 2, y - 3, 7)) << x << ", " << y;
-        }
-    }
-    PaintCoordinates(surface);
-    ASSERT_TRUE(BitBlt(surface.dc(), 0, 0, 16, 10, surface.dc(), 0, 4, SRCCOPY));
-    for (int y = 0; y < 10; ++y) {
-        ASSERT_EQ(GetPixel(surface.dc(), 5, y), RGB(5, y + 4, 7)) << y;
-    }
-    // Upwards again, but not whole rows: copied row by row, top first.
-    PaintCoordinates(surface);
-    ASSERT_TRUE(BitBlt(surface.dc(), 1, 0, 10, 10, surface.dc(), 1, 4, SRCCOPY));
-    for (int y = 0; y < 10; ++y) {
-        ASSERT_EQ(GetPixel(surface.dc(), 5, y), RGB(5, y + 4, 7)) << y;
+    for (const auto& [to, dx, dy] : copies) {
+        PaintCoordinates(surface);
+        ASSERT_TRUE(BitBlt(surface.dc(), to.left, to.top, to.right - to.left, to.bottom - to.top,
+                           surface.dc(), to.left + dx, to.top + dy, SRCCOPY));
+        ExpectCopied(surface, to, dx, dy, CLR_INVALID);
     }
 }
 

@@ -51,17 +51,6 @@ TEST(MapPagesNow, MapsTheWholePagesOfTheBlockAndNoOthers) {
     EXPECT_EQ(pages.Resident(), (std::vector<bool>{false, false, true, true, false, false}));
 }
 
-TEST(MapPagesNow, KeepsWhatIsWritten) {
-    FreshPages pages(3);
-    ASSERT_NE(pages.Data(), MAP_FAILED);
-    pages.Data()[0] = 7;
-    pages.Data()[kPage + 5] = 9;
-    MapPagesNow(pages.Data(), 3 * kPage);
-    EXPECT_EQ(pages.Data()[0], 7);
-    EXPECT_EQ(pages.Data()[kPage + 5], 9);
-    EXPECT_EQ(pages.Data()[2 * kPage + 1], 0);
-}
-
 TEST(MapPagesNow, BlocksWithoutAWholePageAreLeftAlone) {
     FreshPages pages(2);
     ASSERT_NE(pages.Data(), MAP_FAILED);

@@ -57,28 +57,26 @@ TEST(SystemFontTest, DescribesItselfAsA92ByteLogfont) {
     EXPECT_EQ(untouched, -1);
 }
 
+// The face a logical font resolves to.
+FontDescription Described(const LOGFONTW& logfont) {
+    HFONT font = CreateFontIndirectW(&logfont);
+    FontDescription face;
+    EXPECT_TRUE(DescribeFont(font, &face));
+    DeleteObject(font);
+    return face;
+}
+
 TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
-    const LOGFONTW lightLogfont = ScoreLogfont(15);
-    HFONT light = CreateFontIndirectW(&lightLogfont);
     LOGFONTW regularLogfont = ScoreLogfont(15);
     regularLogfont.lfWeight = FW_NORMAL;
-    HFONT regular = CreateFontIndirectW(&regularLogfont);
-    ASSERT_NE(light, nullptr);
-    ASSERT_NE(regular, nullptr);
-
-    FontDescription lightFace;
-    FontDescription regularFace;
-    ASSERT_TRUE(DescribeFont(light, &lightFace));
-    ASSERT_TRUE(DescribeFont(regular, &regularFace));
+    const FontDescription light = Described(ScoreLogfont(15));
+    const FontDescription regular = Described(regularLogfont);
     // Light is 300 on the platform's scale; handing 300 to fontconfig unconverted would ask
     // for bold.
-    EXPECT_LT(lightFace.weight, 400) << lightFace.family << " " << lightFace.style;
-    EXPECT_GE(regularFace.weight, 350) << regularFace.family << " " << regularFace.style;
-    EXPECT_LT(lightFace.weight, regularFace.weight);
-    EXPECT_NE(lightFace.file, regularFace.file);
-
-    DeleteObject(light);
-    DeleteObject(regular);
+    EXPECT_LT(light.weight, 400) << light.family << " " << light.style;
+    EXPECT_GE(regular.weight, 350) << regular.family << " " << regular.style;
+    EXPECT_LT(light.weight, regular.weight);
+    EXPECT_NE(light.file, regular.file);
 }
 
 TEST(FontTest, PositiveHeightIsTheCellAndWidthIsTheDigitAdvance) {
@@ -116,25 +114,17 @@ TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
 TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTallerAndZeroIsTheDefaultCell) {
     LOGFONTW logfont = SystemLogfont();
     logfont.lfHeight = -20;
-    HFONT font = CreateFontIndirectW(&logfont);
-    FontDescription face;
-    ASSERT_TRUE(DescribeFont(font, &face));
+    FontDescription face = Described(logfont);
     EXPECT_DOUBLE_EQ(face.emSize, 20.0);
     EXPECT_GT(face.cellHeight, 20);
-    DeleteObject(font);
-    // The smallest em too.
-    logfont.lfHeight = -1;
-    font = CreateFontIndirectW(&logfont);
-    ASSERT_TRUE(DescribeFont(font, &face));
+    logfont.lfHeight = -1;  // the smallest em
+    face = Described(logfont);
     EXPECT_DOUBLE_EQ(face.emSize, 1.0);
     EXPECT_GE(face.cellHeight, 1);
-    DeleteObject(font);
     logfont.lfHeight = 0;
-    font = CreateFontIndirectW(&logfont);
-    ASSERT_TRUE(DescribeFont(font, &face));
+    face = Described(logfont);
     EXPECT_EQ(face.cellHeight, 16);
     EXPECT_GT(face.emSize, 8.0);
-    DeleteObject(font);
 }
 
 TEST(FontTest, UnsupportedOrOutOfRangeLogfontsAreRefused) {
@@ -254,6 +244,7 @@ TEST_F(TextOutTest, OpaqueAndClippedOptionsUseTheirRectangle) {
         ExtTextOutW(surface_.dc(), 0, 0, ETO_OPAQUE | ETO_CLIPPED, &box, u"88", 2, nullptr));
     EXPECT_EQ(tarvel_test::BoundsOf(surface_.PixelsOtherThan(kPaper)),
               (tarvel_test::Bounds{5, 5, 14, 11}));
+    EXPECT_LT(surface_.PixelsOf(kPitchGreen).size(), 10u * 7u) << "ink inside the box";
     EXPECT_FALSE(ExtTextOutW(surface_.dc(), 0, 0, ETO_OPAQUE, nullptr, u"8", 1, nullptr));
 }
 

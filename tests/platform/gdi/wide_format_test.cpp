@@ -40,7 +40,7 @@ TEST(WideFormatTest, WidthsFlagsAndHex) {
     EXPECT_EQ(Format(u"[%-5d]", 42), u"[42   ]");
     EXPECT_EQ(Format(u"[%05d]", -42), u"[-0042]");
     EXPECT_EQ(Format(u"[%.3d]", 7), u"[007]");
-    EXPECT_EQ(Format(u"%x %X %#x", 255u, 255u, 255u), u"ff FF 0xff");
+    EXPECT_EQ(Format(u"%x %X %#x %#x", 255u, 255u, 255u, 0u), u"ff FF 0xff 0");
     EXPECT_EQ(Format(u"[%4s]", u"ab"), u"[  ab]");
     EXPECT_EQ(Format(u"[%.0d|%.0d|%.0s]", 0, 5, u"abc"), u"[|5|]");
     EXPECT_EQ(Format(u"[%12d]", 5), u"[           5]");

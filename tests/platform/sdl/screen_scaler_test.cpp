@@ -63,9 +63,11 @@ TEST(ScreenScaler, AWholeFactorIsNearestNeighbourAndLeavesTheBarsAlone) {
 
 TEST(ScreenScaler, BetweenWholeFactorsPixelsStaySharpWithSoftEdgesOnePixelWide) {
     const ScreenSize device{10, 10};
-    // Scaled up by less than two, the first window pixel still samples device pixel 0, whole.
+    // Scaled up by less than two, the first window pixel still samples device pixel 0, whole;
+    // a screen one pixel across is that pixel everywhere.
     EXPECT_EQ(SampleAxis(10, 15, 1).front().first, 0);
     EXPECT_EQ(SampleAxis(10, 15, 1).front().weight, 0);
+    EXPECT_EQ(SampleAxis(1, 3, 3).size(), 3u);
     for (int side : {27, 34, 38}) {  // 2.7, 3.4 and 3.8 times: none within a fifteenth of a whole
         const ScreenSize window{side, side};
         const Letterbox box = FitScreen(window, device);
@@ -151,6 +153,8 @@ TEST(ScreenScaler, NothingIsWrittenForAPartOffTheScreenOrAWrongSizedScreen) {
     Image target(16, 16, kUntouched);
     EXPECT_TRUE(scaler.Scale(Pattern(device).Const(), {8, 0, 4, 4}, target.Buffer()).Empty());
     EXPECT_TRUE(scaler.Scale(Pattern({4, 4}).Const(), {0, 0, 4, 4}, target.Buffer()).Empty());
+    EXPECT_TRUE(scaler.Scale(Pattern({8, 4}).Const(), {0, 0, 4, 4}, target.Buffer()).Empty());
+    EXPECT_TRUE(scaler.Scale({nullptr, 8, 8, 32}, {0, 0, 4, 4}, target.Buffer()).Empty());
     Image small(8, 8, kUntouched);
     EXPECT_TRUE(scaler.Scale(Pattern(device).Const(), {0, 0, 8, 8}, small.Buffer()).Empty());
     for (std::uint32_t pixel : target.pixels) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "platform/gdi/cairo_handles.h"
 #include "platform/sdl/presenter.h"
@@ -26,56 +28,60 @@ std::uint32_t PatternPixel(int x, int y) {
 }
 
 // The window's pixels as last shown, 0x00RRGGBB: its renderer's when it has one, else its own.
-std::vector<std::uint32_t> WindowPixelsOf(SDL_Window* window, int* width, int* height) {
+struct Shown {
+    int width = 0;
+    int height = 0;
     std::vector<std::uint32_t> pixels;
+
+    std::uint32_t At(int x, int y) const { return pixels[y * width + x] & 0xFFFFFFu; }
+    // How many pixels are not `expected(x, y)`.
+    template <typename Expected>
+    int Wrong(Expected expected) const {
+        int wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                wrong += At(x, y) != expected(x, y) ? 1 : 0;
+            }
+        }
+        return wrong;
+    }
+};
+
+Shown ShownIn(SDL_Window* window) {
+    Shown shown;
     if (SDL_Renderer* renderer = SDL_GetRenderer(window)) {
-        SDL_GetRendererOutputSize(renderer, width, height);
-        pixels.resize(static_cast<std::size_t>(*width) * *height);
-        EXPECT_EQ(SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, pixels.data(),
-                                       *width * 4),
+        SDL_GetRendererOutputSize(renderer, &shown.width, &shown.height);
+        shown.pixels.resize(static_cast<std::size_t>(shown.width) * shown.height);
+        EXPECT_EQ(SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888,
+                                       shown.pixels.data(), shown.width * 4),
                   0)
             << SDL_GetError();
-    } else {
-        SDL_Surface* surface = SDL_GetWindowSurface(window);
-        EXPECT_NE(surface, nullptr) << SDL_GetError();
-        if (surface == nullptr) {
-            return pixels;
-        }
-        EXPECT_EQ(surface->format->format, SDL_PIXELFORMAT_RGB888);
-        *width = surface->w;
-        *height = surface->h;
-        for (int y = 0; y < surface->h; ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(
-                static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch);
-            pixels.insert(pixels.end(), row, row + surface->w);
-        }
+        return shown;
     }
-    for (std::uint32_t& pixel : pixels) {
-        pixel &= 0xFFFFFFu;
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    EXPECT_NE(surface, nullptr) << SDL_GetError();
+    if (surface == nullptr) {
+        return shown;
     }
-    return pixels;
-}
-
-// How many of the window's pixels are not `expected(x, y)`.
-template <typename Expected>
-int Wrong(const std::vector<std::uint32_t>& pixels, int width, int height, Expected expected) {
-    int wrong = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            wrong += pixels[y * width + x] != expected(x, y) ? 1 : 0;
-        }
+    EXPECT_EQ(surface->format->format, SDL_PIXELFORMAT_RGB888);
+    shown.width = surface->w;
+    shown.height = surface->h;
+    for (int y = 0; y < surface->h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(
+            static_cast<const unsigned char*>(surface->pixels) + y * surface->pitch);
+        shown.pixels.insert(shown.pixels.end(), row, row + surface->w);
     }
-    return wrong;
+    return shown;
 }
 
 // How many colour bytes at the middle of each device pixel, in a window showing the screen 2.5
 // times, are more than 3 off the pattern's (a plain smooth scale is 10 % off there).
-int CentresOff(const std::vector<std::uint32_t>& pixels, int width, ScreenSize device) {
+int CentresOff(const Shown& shown, ScreenSize device) {
     int wrong = 0;
     for (int y = 0; y < device.height; ++y) {
         for (int x = 0; x < device.width; ++x) {
-            const std::uint32_t got = pixels[static_cast<int>((y + 0.5) * 2.5) * width +
-                                             static_cast<int>((x + 0.5) * 2.5)];
+            const std::uint32_t got =
+                shown.At(static_cast<int>((x + 0.5) * 2.5), static_cast<int>((y + 0.5) * 2.5));
             for (int shift : {0, 8, 16}) {
                 wrong += std::abs(static_cast<int>((got >> shift) & 0xFF) -
                                   static_cast<int>((PatternPixel(x, y) >> shift) & 0xFF)) > 3;
@@ -85,21 +91,6 @@ int CentresOff(const std::vector<std::uint32_t>& pixels, int width, ScreenSize d
     return wrong;
 }
 
-SurfacePtr Pattern(ScreenSize size) {
-    SurfacePtr surface = MakeImageSurface(size.width, size.height);
-    cairo_surface_flush(surface.get());
-    unsigned char* data = cairo_image_surface_get_data(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    for (int y = 0; y < size.height; ++y) {
-        auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-        for (int x = 0; x < size.width; ++x) {
-            row[x] = PatternPixel(x, y);
-        }
-    }
-    cairo_surface_mark_dirty(surface.get());
-    return surface;
-}
-
 // All of a screen of `size`, as changed.
 ScreenDamage AllOf(ScreenSize size) {
     ScreenDamage all(size.width, size.height);
@@ -107,11 +98,18 @@ ScreenDamage AllOf(ScreenSize size) {
     return all;
 }
 
-// The test pattern composed into a screen buffer.
-void PaintPattern(cairo_surface_t* buffer, ScreenSize size) {
-    CairoPtr cr(cairo_create(buffer));
-    cairo_set_source_surface(cr.get(), Pattern(size).get(), 0, 0);
-    cairo_paint(cr.get());
+// The test pattern composed into a screen buffer, an image surface.
+void PaintPattern(cairo_surface_t* buffer) {
+    cairo_surface_flush(buffer);
+    unsigned char* data = cairo_image_surface_get_data(buffer);
+    for (int y = 0; y < cairo_image_surface_get_height(buffer); ++y) {
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(data + y * cairo_image_surface_get_stride(buffer));
+        for (int x = 0; x < cairo_image_surface_get_width(buffer); ++x) {
+            row[x] = PatternPixel(x, y);
+        }
+    }
+    cairo_surface_mark_dirty(buffer);
 }
 
 class SdlBackendTest : public ::testing::Test {
@@ -160,31 +158,31 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     EXPECT_EQ(cairo_image_surface_get_data(buffer), window->pixels)
         << "at one to one the window's own pixels are composed into";
     EXPECT_EQ(backend->ScreenBuffer(), buffer) << "the same image until it is presented";
-    PaintPattern(buffer, device);
+    PaintPattern(buffer);
     backend->Present(AllOf(device));
     EXPECT_TRUE(reported);
 
     // Twice the size and wider: the picture composed in the old pixels is kept and scaled
-    // crisp between black bars, 3 pixels left and 4 right (the odd one on the right); and back.
-    // The window's new pixels get the whole screen at the next frame, even with nothing changed
-    // and before the back end is told of the resize.
-    for (const ScreenSize size : {ScreenSize{71, 80}, ScreenSize{32, 40}}) {
+    // crisp between black bars, 3 pixels left and 4 right (the odd one on the right); wider
+    // still, with new pixels that hold something already (white); and back. The window's new
+    // pixels get the whole screen at the next frame, even with nothing changed and before the
+    // back end is told of the resize.
+    for (const ScreenSize size : {ScreenSize{71, 80}, ScreenSize{75, 80}, ScreenSize{32, 40}}) {
         SDL_SetWindowSize(backend->Window(), size.width, size.height);
+        if (size.width == 75) {  // not after one to one, whose old pixels are read at the resize
+            SDL_FillRect(SDL_GetWindowSurface(backend->Window()), nullptr, 0xFFFFFF);
+        }
         backend->Present(ScreenDamage(device.width, device.height));
-        int width = 0;
-        int height = 0;
-        const std::vector<std::uint32_t> pixels =
-            WindowPixelsOf(backend->Window(), &width, &height);
-        ASSERT_EQ(width, size.width);
+        const Shown shown = ShownIn(backend->Window());
+        ASSERT_EQ(shown.width, size.width);
         const int factor = size.height / device.height;
         const int bar = (size.width - factor * device.width) / 2;
-        EXPECT_EQ(Wrong(pixels, width, height,
-                        [&](int x, int y) {
-                            const int inside = x - bar;
-                            return inside < 0 || inside >= factor * device.width
-                                       ? 0u
-                                       : PatternPixel(inside / factor, y / factor);
-                        }),
+        EXPECT_EQ(shown.Wrong([&](int x, int y) {
+            const int inside = x - bar;
+            return inside < 0 || inside >= factor * device.width
+                       ? 0u
+                       : PatternPixel(inside / factor, y / factor);
+        }),
                   0)
             << "at " << size.width << " x " << size.height;
     }
@@ -201,11 +199,9 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
     }
     changed.Add({4, 5, 7, 7});
     backend->Present(changed);
-    int width = 0;
-    int height = 0;
-    const std::vector<std::uint32_t> pixels = WindowPixelsOf(backend->Window(), &width, &height);
-    EXPECT_EQ(pixels[6 * width + 5], 0xFFFFFFu);
-    EXPECT_EQ(pixels[6 * width + 8], PatternPixel(8, 6));
+    const Shown shown = ShownIn(backend->Window());
+    EXPECT_EQ(shown.At(5, 6), 0xFFFFFFu);
+    EXPECT_EQ(shown.At(8, 6), PatternPixel(8, 6));
 }
 
 TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
@@ -221,11 +217,8 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     EXPECT_FALSE(hidden(*backend));
     // Black until the program's first screen, an expose meanwhile included.
     auto black = [](SdlBackend& shown) {
-        int width = 0;
-        int height = 0;
-        const std::vector<std::uint32_t> pixels = WindowPixelsOf(shown.Window(), &width, &height);
-        return !pixels.empty() &&
-               std::all_of(pixels.begin(), pixels.end(), [](std::uint32_t p) { return p == 0; });
+        const Shown pixels = ShownIn(shown.Window());
+        return !pixels.pixels.empty() && pixels.Wrong([](int, int) { return 0u; }) == 0;
     };
     EXPECT_TRUE(black(*backend));
     SDL_Event expose{};
@@ -239,7 +232,7 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     // A screen presented without ShowScreen shows the window too.
     auto other = Open(options);
     ASSERT_TRUE(other);
-    PaintPattern(other->ScreenBuffer(), device);
+    PaintPattern(other->ScreenBuffer());
     other->Present(AllOf(device));
     EXPECT_FALSE(hidden(*other));
 }
@@ -257,24 +250,28 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
     std::unique_ptr<sdl::RendererPresenter> presenter =
         sdl::RendererPresenter::Create(window.get(), device, "software", &error);
     ASSERT_TRUE(presenter) << error;
-    cairo_surface_t* buffer = presenter->ScreenBuffer();
-    ASSERT_NE(buffer, nullptr);
-    PaintPattern(buffer, device);
+    ASSERT_NE(presenter->ScreenBuffer(), nullptr);
+    PaintPattern(presenter->ScreenBuffer());
     presenter->Present(AllOf(device));
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels = WindowPixelsOf(window.get(), &width, &height);
-    ASSERT_EQ(width, 64);
-    EXPECT_EQ(Wrong(pixels, width, height, [](int x, int y) { return PatternPixel(x / 2, y / 2); }),
-              0)
+    Shown shown = ShownIn(window.get());
+    ASSERT_EQ(shown.width, 64);
+    EXPECT_EQ(shown.Wrong([](int x, int y) { return PatternPixel(x / 2, y / 2); }), 0)
         << "twice the screen: every device pixel a 2 x 2 square";
 
+    // Twice again in a wider window, between black bars 3 pixels wide; then 2.5 times.
+    SDL_SetWindowSize(window.get(), 70, 80);
+    presenter->DisplayLost();
+    presenter->RestoreIfLost();
+    shown = ShownIn(window.get());
+    ASSERT_EQ(shown.width, 70);
+    EXPECT_EQ(shown.Wrong([](int x, int y) {
+        return x < 3 || x >= 67 ? 0u : PatternPixel((x - 3) / 2, y / 2);
+    }),
+              0);
     SDL_SetWindowSize(window.get(), 80, 100);
     presenter->DisplayLost();
     presenter->RestoreIfLost();
-    pixels = WindowPixelsOf(window.get(), &width, &height);
-    ASSERT_EQ(width, 80);
-    EXPECT_EQ(CentresOff(pixels, width, device), 0)
+    EXPECT_EQ(CentresOff(ShownIn(window.get()), device), 0)
         << "2.5 times: the middle of each device pixel is its own colour";
 }
 
@@ -315,6 +312,19 @@ TEST_F(SdlBackendTest, StartsInFullScreenWhenAskedAndF11TogglesItInsideTheBackEn
     EXPECT_TRUE(backend->Fullscreen());
 }
 
+TEST_F(SdlBackendTest, InputArrivingDuringAWaitEndsIt) {
+    auto backend = Open(At());
+    ASSERT_TRUE(backend);
+    backend->WaitForInput(backend->Now());  // the window's own start-up events
+    std::thread pusher([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2);
+        SDL_PushEvent(&press);
+    });
+    EXPECT_EQ(Describe(backend->WaitForInput(backend->Now() + 5000)), (Lines{"key-down 0x71"}));
+    pusher.join();
+}
+
 TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
     auto backend = Open(At());
     ASSERT_TRUE(backend);
@@ -329,28 +339,31 @@ TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
 }
 
 TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
-    struct Case {
+    // The options of a screen of `screen` at `scale`, with an icon of `icon` at `bytes` a pixel.
+    const auto options = [&](ScreenSize screen, int scale = 1, ScreenSize icon = {},
+                             int bytes = 4) {
+        SdlOptions made = At(scale);
+        made.screen = screen;
+        if (icon.width > 0) {
+            made.icon = WindowIcon{icon.width, icon.height,
+                                   std::vector<std::uint8_t>(icon.width * icon.height * bytes)};
+        }
+        return made;
+    };
+    // Screens 32 to 4096 pixels a side; icons 1024 at most, of 4 bytes a pixel.
+    EXPECT_TRUE(Open(options(device, 1, {1024, 1})) && Open(options(device, 1, {1, 1024})));
+    const struct {
         SdlOptions options;
         const char* mentions;
-    };
-    SdlOptions small;
-    small.screen = {31, 320};
-    SdlOptions large;
-    large.screen = {240, 4097};
-    SdlOptions scale;
-    scale.scale = 0;
-    SdlOptions icon;
-    icon.icon = WindowIcon{48, 48, std::vector<std::uint8_t>(48 * 48 * 3)};
-    // Icons are 1024 pixels a side at most.
-    SdlOptions wide = At();
-    SdlOptions tall = At();
-    wide.icon = WindowIcon{1024, 1, std::vector<std::uint8_t>(1024 * 4)};
-    tall.icon = WindowIcon{1, 1024, std::vector<std::uint8_t>(1024 * 4)};
-    EXPECT_TRUE(Open(wide) && Open(tall));
-    wide.icon = WindowIcon{1025, 1, std::vector<std::uint8_t>(1025 * 4)};
-    tall.icon = WindowIcon{1, 1025, std::vector<std::uint8_t>(1025 * 4)};
-    for (const Case& c : {Case{small, "31x320"}, Case{large, "240x4097"}, Case{scale, "scale 0"},
-                          Case{icon, "48x48"}, Case{wide, "1025x1"}, Case{tall, "1x1025"}}) {
+    } cases[] = {{options({31, 320}), "31x320"},
+                 {options({4097, 320}), "4097x320"},
+                 {options({240, 31}), "240x31"},
+                 {options({240, 4097}), "240x4097"},
+                 {options(device, 0), "scale 0"},
+                 {options(device, 1, {48, 48}, 3), "48x48"},
+                 {options(device, 1, {1025, 1}), "1025x1"},
+                 {options(device, 1, {1, 1025}), "1x1025"}};
+    for (const auto& c : cases) {
         std::string error;
         EXPECT_FALSE(SdlBackend::Create(c.options, &error));
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
