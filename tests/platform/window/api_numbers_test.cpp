@@ -61,10 +61,18 @@ TEST(ApiNumbers, AreThoseOfTheRealPlatformsHeaders) {
         reference.merge(Names(Read(std::string(TARVEL_MINGW_INCLUDE) + "/" + header), theirs));
     }
     // Resource types are numbers behind MAKEINTRESOURCE there, ours are named RT_..._ID.
+    const std::string winuser = Read(std::string(TARVEL_MINGW_INCLUDE) + "/winuser.h");
     const std::regex resourceType(R"(#define (RT_\w+) MAKEINTRESOURCE\((\d+)\))");
-    for (const auto& [name, value] :
-         Names(Read(std::string(TARVEL_MINGW_INCLUDE) + "/winuser.h"), resourceType)) {
+    for (const auto& [name, value] : Names(winuser, resourceType)) {
         reference.emplace(name + "_ID", value);
+    }
+    // The group types are written as their member type's number plus DIFFERENCE there.
+    const std::regex groupType(
+        R"(#define (RT_GROUP_\w+) MAKEINTRESOURCE \(\(ULONG_PTR\) \((RT_\w+)\) \+ DIFFERENCE\))");
+    for (auto it = std::sregex_iterator(winuser.begin(), winuser.end(), groupType);
+         it != std::sregex_iterator(); ++it) {
+        reference.emplace((*it)[1].str() + "_ID",
+                          reference.at((*it)[2].str() + "_ID") + reference.at("DIFFERENCE"));
     }
     int compared = 0;
     for (const auto& [name, value] : defined) {

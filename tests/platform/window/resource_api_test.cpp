@@ -1,10 +1,14 @@
 // Loading resources from a registered module: strings and their truncation, icons, raw blocks,
 // menus, dialog templates.
+#include <cairo.h>
+
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/window/dialog_template.h"
+#include "platform/window/resource_registry.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
 
@@ -65,6 +69,18 @@ TEST_F(Resources, IconsAreSharedAndBadPicturesAreRefused) {
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(2)), nullptr);
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(4)), nullptr);
     EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+    EXPECT_FALSE(platform::detail::RenderIcon({3, 2, 0, kPalette, {}})) << "a picture of no rows";
+    // Each pixel has its row's colour: opaque red for '#', clear for '.'.
+    const auto rendered = platform::detail::RenderIcon(kIcons[0]);
+    ASSERT_TRUE(rendered);
+    cairo_surface_flush(rendered->image.get());
+    const unsigned char* rows = cairo_image_surface_get_data(rendered->image.get());
+    const int stride = cairo_image_surface_get_stride(rendered->image.get());
+    const auto at = [&](int x, int y) {
+        return reinterpret_cast<const std::uint32_t*>(rows + y * stride)[x];
+    };
+    EXPECT_EQ((std::array{at(0, 0), at(1, 0), at(1, 1)}),
+              (std::array<std::uint32_t, 3>{0xFFFF0000u, 0u, 0xFFFF0000u}));
 }
 
 TEST_F(Resources, TheGamesBlocksAreFoundByTypeAndName) {
@@ -139,12 +155,14 @@ TEST_F(Resources, NamedResourcesAreFoundByTheirNameInAnyCaseAndNoOther) {
     using platform::ResourceName;
     static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
     static const platform::RawResource kNamed[] = {
-        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes}};
+        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes},
+        {ResourceName::Number(10), ResourceName::Number(0), kBytes}};
     static const platform::ResourceModule kModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
     HINSTANCE module = platform::RegisterModule(kModule);
     EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
     EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
     EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, nullptr, MAKEINTRESOURCEW(10)), nullptr) << "no name is none";
 }
 
 TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
