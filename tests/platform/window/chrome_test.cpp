@@ -65,17 +65,6 @@ TEST_F(Chrome, AnOutlineLiesInsideItsRectangleAsWideAsAsked) {
     EXPECT_EQ(Ink(), 20 * 20 - 14 * 14);
 }
 
-TEST_F(Chrome, ALineStandsInTheMiddleOfItsBoxsHeight) {
-    LoadFontConfiguration();
-    UseFont(cr.get(), {"sans-serif", 12, false});
-    const int line = LineHeight(cr.get());
-    const double top = CentredTop(cr.get(), {0, 10, 40, 10 + line});
-    EXPECT_GE(top, 10.0);
-    EXPECT_LT(top, 10.5) << "a box one line tall has the line at its top";
-    // Twenty pixels taller, the line comes ten lower.
-    EXPECT_DOUBLE_EQ(CentredTop(cr.get(), {0, 10, 40, 30 + line}) - top, 10.0);
-}
-
 TEST_F(Chrome, ACheckMarksBendIsRounded) {
     // The bend is at (16, 32); a mitred joint would reach 7.6 pixels below it, a round one 5.
     CheckMark(cr.get(), {0, 0, 40, 40}, 10, FromColour(RGB(255, 255, 255)));

@@ -1,8 +1,4 @@
 // The static and button controls as a dialog uses them, outside any dialog.
-#include "platform/gdi/cairo_handles.h"
-#include "platform/window/chrome.h"
-#include "platform/window/dialogs.h"
-#include "platform/window/window_system.h"
 #include "resources/resource_ids.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
@@ -26,38 +22,8 @@ class Controls : public Desktop {
         return control;
     }
 
-    // The columns of the control's area on the screen that hold any pixel unlike its corner.
-    std::vector<int> InkedColumns() {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        const COLORREF paper = PixelAt(screen.get(), 20, 40);
-        std::vector<int> columns;
-        for (int x = 20; x < 220; ++x) {
-            for (int y = 40; y < 70; ++y) {
-                if (PixelAt(screen.get(), x, y) != paper) {
-                    columns.push_back(x - 20);
-                    break;
-                }
-            }
-        }
-        return columns;
-    }
-
     HWND main = nullptr;
 };
-
-TEST_F(Controls, StaticTextIsDrawnLeftOrCentred) {
-    HWND left = MakeControl(u"static", u"Hola", 0);
-    const std::vector<int> leftInk = InkedColumns();
-    ASSERT_FALSE(leftInk.empty());
-    EXPECT_LE(leftInk.front(), 2);
-    DestroyWindow(left);
-
-    MakeControl(u"static", u"Hola", SS_CENTER);
-    const std::vector<int> centred = InkedColumns();
-    ASSERT_FALSE(centred.empty());
-    EXPECT_NEAR(centred.front(), 199 - centred.back(), 2);
-    EXPECT_GT(centred.front(), 40);
-}
 
 TEST_F(Controls, AnIconTakenAwayIsPaintedAway) {
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());

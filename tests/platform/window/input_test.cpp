@@ -28,23 +28,6 @@ TEST_F(Input, ThePointerGoesToTheTopmostWindowUnderItInClientCoordinates) {
     EXPECT_EQ(SeenOf(WM_LBUTTONUP).size(), 2u);
 }
 
-TEST_F(Input, AWindowWithoutACaptionTakesTheWholePointerOnItsTopRow) {
-    HWND window = MakeWindow(u"Top", 0, 40, 100, 100);
-    PumpUntilIdle();
-    Log().clear();
-    backend.PointerMove(5, 40);
-    backend.Tap(6, 40);
-    PumpUntilIdle();
-    const std::vector<Seen> moves = SeenOf(WM_MOUSEMOVE);
-    ASSERT_FALSE(moves.empty());
-    EXPECT_EQ(moves[0].hwnd, window);
-    EXPECT_EQ(moves[0].lParam, MAKELPARAM(5, 0));
-    const std::vector<Seen> downs = SeenOf(WM_LBUTTONDOWN);
-    ASSERT_EQ(downs.size(), 1u);
-    EXPECT_EQ(downs[0].lParam, MAKELPARAM(6, 0));
-    EXPECT_TRUE(SeenOf(WM_NCMOUSEMOVE).empty());
-}
-
 TEST_F(Input, AWindowKeepsThePointerFromDownToUp) {
     MakeWindow(u"Back");
     HWND front = MakeWindow(u"Front", 50, 60, 100, 100);
@@ -64,20 +47,6 @@ TEST_F(Input, AWindowKeepsThePointerFromDownToUp) {
     EXPECT_EQ(Log()[2].message, WM_LBUTTONUP);
     EXPECT_EQ(Log()[2].lParam, MAKELPARAM(160, 250));
     EXPECT_EQ(Log()[2].wParam, 0u) << "no button is down any more";
-}
-
-TEST_F(Input, MovesTheWindowHasNotTakenYetCollapseIntoTheNewest) {
-    MakeWindow();
-    PumpUntilIdle();
-    Log().clear();
-    backend.PointerDown(10, 10);
-    for (int x = 11; x < 40; ++x) {
-        backend.PointerMove(x, 20);
-    }
-    PumpUntilIdle();
-    std::vector<Seen> moves = SeenOf(WM_MOUSEMOVE);
-    ASSERT_EQ(moves.size(), 1u);
-    EXPECT_EQ(moves[0].lParam, MAKELPARAM(39, 20));
 }
 
 class Accelerators : public Desktop {

@@ -268,20 +268,6 @@ TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint
     EXPECT_EQ(client.bottom, 320);
 }
 
-TEST_F(MessageLoop, TheScreenIsShownWithTheFirstTopLevelWindowShown) {
-    HWND hidden =
-        CreateWindowExW(0, u"Recording", u"", 0, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
-    PumpUntilIdle();
-    EXPECT_EQ(backend.ScreenShows(), 0) << "nothing shown yet";
-    ShowWindow(hidden, SW_SHOW);
-    EXPECT_EQ(backend.ScreenShows(), 1);
-    MakeWindow();
-    ShowWindow(hidden, SW_HIDE);
-    ShowWindow(hidden, SW_SHOW);
-    PumpUntilIdle();
-    EXPECT_EQ(backend.ScreenShows(), 1) << "once for the program's life";
-}
-
 TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
     HWND first = MakeWindow(u"Tarvel");
     HWND second = MakeWindow(u"Other");

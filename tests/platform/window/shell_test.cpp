@@ -135,38 +135,6 @@ TEST_F(SoftKeys, TheHeldKeyIsDrawnAsItLightsAndItsCommandGoesToTheWindow) {
     EXPECT_EQ(SendMessageW(bar, WM_PAINT, 0, 0), 0) << "a paint handled answers 0";
 }
 
-// A program may send the bar and its menu any message and read the answer: what they handle
-// answers 0, as the platform's own windows do.
-TEST_F(SoftKeys, TheBarAndItsMenuAnswerWhatTheyHandleWithZero) {
-    TapRightSoftKey();
-    HWND popup = Popup();
-    ASSERT_NE(popup, nullptr);
-    RECT r = Rect(popup);
-    const POINT first = ItemCentre(0);
-    const LPARAM onFirst = MAKELPARAM(first.x - r.left, first.y - r.top);
-    EXPECT_EQ(SendMessageW(popup, WM_PAINT, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(popup, WM_LBUTTONDOWN, MK_LBUTTON, onFirst), 0);
-    EXPECT_EQ(SendMessageW(popup, WM_LBUTTONUP, 0, onFirst), 0);
-    PumpUntilIdle();
-    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT}));
-
-    const RECT keys = Rect(bar);
-    const LPARAM onLeftKey = MAKELPARAM(20, (keys.bottom - keys.top) / 2);
-    EXPECT_EQ(SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, onLeftKey), 0);
-    EXPECT_EQ(SendMessageW(bar, WM_LBUTTONUP, 0, onLeftKey), 0);
-    PumpUntilIdle();
-    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_OK}));
-
-    TapRightSoftKey();
-    popup = Popup();
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(SendMessageW(popup, WM_DESTROY, 0, 0), 0);
-    HMENU menu = HelpMenu();
-    ASSERT_GT(GetMenuItemCount(menu), 0);
-    EXPECT_EQ(SendMessageW(bar, WM_DESTROY, 0, 0), 0);
-    EXPECT_EQ(GetMenuItemCount(menu), -1) << "the bar let go of its menus";
-}
-
 TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
     ASSERT_EQ(Popup(), nullptr);
     TapRightSoftKey();
