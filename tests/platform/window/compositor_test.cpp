@@ -119,9 +119,9 @@ TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
     HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
                                   nullptr, nullptr);
-    ASSERT_NE(CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
-                              nullptr, nullptr, nullptr),
-              nullptr);
+    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(child, nullptr);
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
     ASSERT_NE(screen, nullptr);
@@ -132,6 +132,10 @@ TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     EXPECT_EQ(PixelAt(screen, 119, 109), RGB(0, 0, 255)) << "the parent's last column and row";
     EXPECT_EQ(PixelAt(screen, 120, 100), RGB(0, 0, 0)) << "the child past its parent's edge";
     EXPECT_EQ(PixelAt(screen, 115, 110), RGB(0, 0, 0));
+    // Moved without a paint, the child is shown where it went.
+    MoveWindow(child, 60, 40, 50, 50, FALSE);
+    PumpUntilIdle();
+    EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
     DestroyWindow(parent);
     DeleteObject(red);
     DeleteObject(blue);

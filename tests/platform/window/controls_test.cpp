@@ -1,4 +1,9 @@
 // The static and button controls as a dialog uses them, outside any dialog.
+#include <algorithm>
+
+#include "platform/gdi/cairo_handles.h"
+#include "platform/window/chrome.h"
+#include "platform/window/dialogs.h"
 #include "resources/resource_ids.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
@@ -24,6 +29,42 @@ class Controls : public Desktop {
 
     HWND main = nullptr;
 };
+
+// The box of the pixels other than white in the 200 x 30 area at (left, top).
+RECT InkIn(cairo_surface_t* surface, int left, int top) {
+    RECT box{200, 30, 0, 0};
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (PixelAt(surface, left + x, top + y) != RGB(255, 255, 255)) {
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            }
+        }
+    }
+    return box;
+}
+
+TEST_F(Controls, StaticTextIsDrawnFromTheTopLeftOrCentred) {
+    namespace chrome = platform::detail::chrome;
+    HWND text = MakeControl(u"static", u"Hola", 0);
+    // The same text in the same font drawn at the top left of a white image.
+    platform::SurfacePtr alone = platform::MakeImageSurface(200, 30);
+    {
+        platform::CairoPtr cr(cairo_create(alone.get()));
+        chrome::Fill(cr.get(), {0, 0, 200, 30}, chrome::kDialogBack);
+        chrome::UseFont(cr.get(),
+                        platform::detail::ControlFont(*platform::detail::Desktop::Current(), text));
+        chrome::Text(cr.get(), u"Hola", 0, 0, chrome::kDialogText);
+    }
+    cairo_surface_flush(alone.get());
+    EXPECT_EQ(Sides(InkIn(platform::CaptureScreen().get(), 20, 40)),
+              Sides(InkIn(alone.get(), 0, 0)));
+    DestroyWindow(text);
+    MakeControl(u"static", u"Hola", SS_CENTER);
+    const RECT centred = InkIn(platform::CaptureScreen().get(), 20, 40);
+    EXPECT_NEAR(centred.left, 200 - centred.right, 2);
+    EXPECT_GT(centred.left, 40);
+}
 
 TEST_F(Controls, AnIconTakenAwayIsPaintedAway) {
     const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());

@@ -96,6 +96,10 @@ TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
               [&, outside] { backend.Tap(Rect(About()).right - outside, Rect(About()).top + 13); });
         While(at + 50, [&, outside, inside] {
             EXPECT_NE(About(), nullptr) << "a tap " << outside << " in from the right";
+            EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), Rect(About()).right - inside,
+                              Rect(About()).top + 13),
+                      RGB(255, 255, 255))
+                << "its white outline";
             backend.Tap(Rect(About()).right - inside, Rect(About()).top + 13);
         });
         EXPECT_EQ(RunAbout(), kEndedByOk);
@@ -148,6 +152,8 @@ TEST_P(AboutBox, FillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
         }
         EXPECT_NE(SendMessageW(GetDlgItem(about, 201), STM_GETICON, 0, 0), 0);
         platform::SurfacePtr screen = platform::CaptureScreen();
+        const RECT ok = Rect(GetDlgItem(about, IDOK));
+        EXPECT_EQ(PixelAt(screen.get(), ok.left, (ok.top + ok.bottom) / 2), RGB(96, 96, 96));
         // Blue caption, dark empty bar below the dialog, white dialog face.
         COLORREF captionPixel = PixelAt(screen.get(), 100, 2);
         EXPECT_GT(GetBValue(captionPixel), GetRValue(captionPixel) + 60);

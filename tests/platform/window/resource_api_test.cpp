@@ -188,5 +188,15 @@ TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     EXPECT_FALSE(DestroyMenu(menu));
 }
 
+// A pop-up of no items: its first position is already past its end.
+TEST_F(Resources, AnEmptyPopupHasNoItemAtItsFirstPosition) {
+    static constexpr platform::PopupResource kPopups[] = {{u"Nada", {}}};
+    static constexpr platform::MenuResource kMenus[] = {{1, kPopups}};
+    static const platform::ResourceModule kEmpty{u"empty", 3082, {}, kMenus, {}, {}, {}, {}};
+    HMENU empty = GetSubMenu(LoadMenuW(platform::RegisterModule(kEmpty), MAKEINTRESOURCEW(1)), 0);
+    ASSERT_EQ(GetMenuItemCount(empty), 0);
+    EXPECT_EQ(GetMenuItemID(empty, 0), static_cast<UINT>(-1));
+}
+
 }  // namespace
 }  // namespace window_test

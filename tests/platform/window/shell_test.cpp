@@ -76,11 +76,11 @@ class SoftKeys : public Desktop {
         backend.Tap(r.right - 20, (r.top + r.bottom) / 2);
         PumpUntilIdle();
     }
-    // Opens the menu and taps it `y` pixel rows below its top.
+    // Opens the menu and taps its leftmost column `y` pixel rows below its top.
     void TapMenuRow(int y) {
         TapRightSoftKey();
         const RECT r = Rect(Popup());
-        backend.Tap(r.left + 10, r.top + y);
+        backend.Tap(r.left, r.top + y);
         PumpUntilIdle();
     }
 
@@ -173,6 +173,20 @@ TEST_F(SoftKeys, TheItemUnderTheHeldPointerIsLitAndReleasingOffTheMenuChoosesNot
     EXPECT_TRUE(Commands().empty());
 }
 
+TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
+    constexpr COLORREF kLine = RGB(64, 64, 72);
+    constexpr COLORREF kLit = RGB(48, 104, 200);
+    const RECT r = Rect(bar);
+    const int middle = (r.top + r.bottom) / 2;
+    EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
+    EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+}
+
 TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
     HWND dialog = MakeWindow(u"Dialog", 20, 20, 100, 100);
     SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
@@ -251,7 +265,7 @@ TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
 
 TEST_F(SoftKeys, ATapOutsideTheMenuOnlyClosesIt) {
     TapRightSoftKey();
-    backend.Tap(20, 20);
+    backend.Tap(Rect(Popup()).left + 10, 20);  // above it
     PumpUntilIdle();
     EXPECT_EQ(Popup(), nullptr);
     EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty()) << "the window under the tap gets nothing";

@@ -53,11 +53,14 @@ TEST_F(WindowCalls, APaintWithNothingInvalidHasNothingToPaint) {
     EndPaint(window, &paint);
 }
 
-TEST_F(WindowCalls, TheClientRectangleStartsAtTheOrigin) {
+TEST_F(WindowCalls, TheClientRectangleStartsAtTheOriginAndTheDefaultPlaceIsTheScreen) {
     HWND window = MakeWindow(u"Client", 10, 20, 50, 60);
     RECT client{-1, -1, -1, -1};
     ASSERT_TRUE(GetClientRect(window, &client));
     EXPECT_EQ(Sides(client), (std::array<LONG, 4>{0, 0, 50, 60}));
+    HWND placed = CreateWindowExW(0, u"Recording", u"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(Sides(WindowRect(placed)), (std::array<LONG, 4>{0, 0, 240, 320})) << "the default";
     // Below a caption 26 pixels high, one row is left.
     HWND captioned = CreateWindowExW(0, u"Recording", u"", WS_VISIBLE | WS_CAPTION, 0, 0, 50, 27,
                                      nullptr, nullptr, nullptr, nullptr);
