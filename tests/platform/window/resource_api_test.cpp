@@ -155,14 +155,12 @@ TEST_F(Resources, NamedResourcesAreFoundByTheirNameInAnyCaseAndNoOther) {
     using platform::ResourceName;
     static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
     static const platform::RawResource kNamed[] = {
-        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes},
-        {ResourceName::Number(10), ResourceName::Number(0), kBytes}};
+        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes}};
     static const platform::ResourceModule kModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
     HINSTANCE module = platform::RegisterModule(kModule);
     EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
     EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
     EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
-    EXPECT_EQ(FindResourceW(module, nullptr, MAKEINTRESOURCEW(10)), nullptr) << "no name is none";
 }
 
 TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {

@@ -118,6 +118,15 @@ TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero
     EXPECT_EQ(GetSystemMetrics(-1), 0);
 }
 
+TEST_F(WindowCalls, ADisabledWindowTakesNoInputAndEnablingSaysWhetherItWasDisabled) {
+    HWND window = MakeWindow();
+    EXPECT_FALSE(EnableWindow(window, FALSE));
+    backend.Tap(10, 10);
+    PumpUntilIdle();
+    EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty());
+    EXPECT_TRUE(EnableWindow(window, TRUE));
+}
+
 // Called before any window system is made, the calls fail as the real ones do without a window
 // station.
 TEST(WithoutAWindowSystem, DialogsBarsAndMessagesFail) {
