@@ -61,11 +61,13 @@ TEST(ApiNumbers, AreThoseOfTheRealPlatformsHeaders) {
         reference.merge(Names(Read(std::string(TARVEL_MINGW_INCLUDE) + "/" + header), theirs));
     }
     // Resource types are numbers behind MAKEINTRESOURCE there, ours are named RT_..._ID.
+    const std::string winuser = Read(std::string(TARVEL_MINGW_INCLUDE) + "/winuser.h");
     const std::regex resourceType(R"(#define (RT_\w+) MAKEINTRESOURCE\((\d+)\))");
-    for (const auto& [name, value] :
-         Names(Read(std::string(TARVEL_MINGW_INCLUDE) + "/winuser.h"), resourceType)) {
+    for (const auto& [name, value] : Names(winuser, resourceType)) {
         reference.emplace(name + "_ID", value);
     }
+    // The icon group's type is spelt there as the icon's plus DIFFERENCE.
+    reference.emplace("RT_GROUP_ICON_ID", reference.at("RT_ICON_ID") + reference.at("DIFFERENCE"));
     int compared = 0;
     for (const auto& [name, value] : defined) {
         const auto found = reference.find(name);

@@ -104,10 +104,12 @@ TEST_F(SharedDesktop, AFrontRequestActivatesTheWindowAndRaisesTheScreen) {
     // With a window it owns open, that one keeps the activation, and both come in front.
     HWND owned = MakeWindow(u"Owned", main);
     SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
     answer =
         std::async(std::launch::async, [&] { return platform::detail::RequestFront(name, 5s); });
     EXPECT_TRUE(PumpUntil(answer));
     EXPECT_EQ(GetForegroundWindow(), owned);
+    EXPECT_EQ(FindWindowW(u"Plain", nullptr), owned) << "above its owner";
     EXPECT_EQ(backend.Raises(), 2);
 
     // A hidden window cannot come forward, and says so.
@@ -130,6 +132,8 @@ TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
     EXPECT_EQ(FindWindowW(u"REMOTE", nullptr), nullptr) << "both class and title are needed";
     EXPECT_EQ(FindWindowW(nullptr, u"Remote"), nullptr);
     EXPECT_EQ(FindWindowW(u"REMOTE", u"remote"), nullptr) << "titles match exactly";
+    const auto untitled = EndpointListener::Listen(NameOf(u"REMOTE", u""), nullptr);
+    EXPECT_EQ(FindWindowW(u"REMOTE", u""), nullptr) << "nor is an empty title looked for";
 
     // Bringing the proxy forward asks the process behind it, once.
     std::atomic<int> requests{0};
@@ -156,13 +160,13 @@ TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
     MSG msg;
     Pump();
     const int waitsBefore = backend.BlockingWaits();
-    backend.At(1000, [] { PostQuitMessage(0); });
+    backend.At(1020, [] { PostQuitMessage(0); });
     backend.SetTimeLimit(2000);
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         DispatchMessageW(&msg);
     }
-    EXPECT_EQ(backend.Now(), 1000u);
-    EXPECT_GE(backend.BlockingWaits() - waitsBefore, 20) << "a wait of 1000 ms in 50 ms steps";
+    EXPECT_EQ(backend.Now(), 1020u);
+    EXPECT_GE(backend.BlockingWaits() - waitsBefore, 21) << "a wait of 1020 ms in 50 ms steps";
 }
 
 TEST_F(SharedDesktop, ATimerOutOfStepWithTheSocketLooksCostsOneWakeATick) {

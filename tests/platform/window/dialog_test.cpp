@@ -96,6 +96,10 @@ TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
               [&, outside] { backend.Tap(Rect(About()).right - outside, Rect(About()).top + 13); });
         While(at + 50, [&, outside, inside] {
             EXPECT_NE(About(), nullptr) << "a tap " << outside << " in from the right";
+            EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), Rect(About()).right - inside,
+                              Rect(About()).top + 13),
+                      RGB(255, 255, 255))
+                << "its white outline";
             backend.Tap(Rect(About()).right - inside, Rect(About()).top + 13);
         });
         EXPECT_EQ(RunAbout(), kEndedByOk);
@@ -103,129 +107,76 @@ TEST_F(Dialogs, TheCaptionButtonIs36PixelsWideAnd4InFromTheRight) {
     }
 }
 
-TEST_F(Dialogs, TheCaptionButtonIsOutlinedInWhiteAndThePushButtonInGrey) {
-    While(100, [&] {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        const RECT dialog = Rect(About());
-        EXPECT_EQ(PixelAt(screen.get(), dialog.right - 40, dialog.top + 13), RGB(255, 255, 255));
-        const RECT button = Rect(GetDlgItem(About(), IDOK));
-        EXPECT_EQ(PixelAt(screen.get(), button.left, (button.top + button.bottom) / 2),
-                  RGB(96, 96, 96));
-        backend.PressKey(VK_RETURN);
-    });
-    EXPECT_EQ(RunAbout(), kEndedByOk);
-}
+// The About box on a screen of each density: it fills the screen above an empty bar, its
+// controls stand where their dialog units put them, and its icon takes the system icon size with
+// the whole picture scaled into that square.
+class AboutBox : public Dialogs, public testing::WithParamInterface<platform::ScreenSize> {
+  protected:
+    AboutBox() : Dialogs(GetParam()) {}
+};
 
-TEST_F(Dialogs, TheAboutBoxFillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
+TEST_P(AboutBox, FillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
+    const platform::ScreenSize screenSize = GetParam();
+    const int scale = screenSize.width / 240;
+    const int iconSize = 32 * scale;
+    EXPECT_EQ(GetSystemMetrics(SM_CYICON), iconSize);
     While(10, [&] {
         HWND about = About();
         ASSERT_NE(about, nullptr);
         RECT window = Rect(about);
-        EXPECT_EQ(Sides(window), (std::array<LONG, 4>{0, 0, 240, 294}));
+        EXPECT_EQ(Sides(window),
+                  (std::array<LONG, 4>{0, 0, screenSize.width, screenSize.height - 26 * scale}));
         RECT client;
         GetClientRect(about, &client);
         int caption = (window.bottom - window.top) - client.bottom;
-        EXPECT_EQ(caption, 26);
+        EXPECT_EQ(caption, 26 * scale);
 
         struct Expected {
             int id;
             RECT units;
         };
-        for (Expected e : {Expected{202, {12, 36, 82, 44}}, Expected{203, {12, 48, 88, 56}},
-                           Expected{IDOK, {52, 85, 102, 110}}}) {
+        // The icon's square is the system icon's, from where its units put it.
+        for (Expected e : {Expected{201, {12, 12, 0, 0}}, Expected{202, {12, 36, 82, 44}},
+                           Expected{203, {12, 48, 88, 56}}, Expected{IDOK, {52, 85, 102, 110}}}) {
             RECT pixels = e.units;
             MapDialogRect(about, &pixels);
-            RECT control = Rect(GetDlgItem(about, e.id));
-            EXPECT_EQ(control.left, pixels.left) << e.id;
-            EXPECT_EQ(control.top - caption, pixels.top) << e.id;
-            EXPECT_EQ(control.right, pixels.right) << e.id;
-            EXPECT_EQ(control.bottom - caption, pixels.bottom) << e.id;
+            if (e.id == 201) {
+                pixels.right = pixels.left + iconSize;
+                pixels.bottom = pixels.top + iconSize;
+            }
+            const RECT control = Rect(GetDlgItem(about, e.id));
+            EXPECT_EQ(Sides({control.left, control.top - caption, control.right,
+                             control.bottom - caption}),
+                      Sides(pixels))
+                << e.id;
         }
+        EXPECT_NE(SendMessageW(GetDlgItem(about, 201), STM_GETICON, 0, 0), 0);
         platform::SurfacePtr screen = platform::CaptureScreen();
+        const RECT ok = Rect(GetDlgItem(about, IDOK));
+        EXPECT_EQ(PixelAt(screen.get(), ok.left, (ok.top + ok.bottom) / 2), RGB(96, 96, 96));
         // Blue caption, dark empty bar below the dialog, white dialog face.
         COLORREF captionPixel = PixelAt(screen.get(), 100, 2);
         EXPECT_GT(GetBValue(captionPixel), GetRValue(captionPixel) + 60);
-        EXPECT_LT(GetRValue(PixelAt(screen.get(), 120, 318)), 80);
-        EXPECT_EQ(PixelAt(screen.get(), 230, 200), RGB(255, 255, 255));
-    });
-    While(20, [&] { backend.RequestClose(); });
-    EXPECT_EQ(RunAbout(), kEndedByClose);
-}
-
-// The About box's icon on a screen of each density: the system icon size for it, and the
-// icon's picture scaled into that square.
-struct IconCase {
-    platform::ScreenSize screen;
-    int iconSize;
-};
-
-class AboutIcon : public Dialogs, public testing::WithParamInterface<IconCase> {
-  protected:
-    AboutIcon() : Dialogs(GetParam().screen) {}
-};
-
-TEST_P(AboutIcon, TakesTheSystemIconSizeWhereItsDialogUnitsPutIt) {
-    const int size = GetParam().iconSize;
-    EXPECT_EQ(GetSystemMetrics(SM_CYICON), size);
-    While(10, [&] {
-        HWND about = About();
-        ASSERT_NE(about, nullptr);
-        RECT window = Rect(about);
-        RECT clientRect;
-        GetClientRect(about, &clientRect);
-        POINT client{window.left, window.bottom - clientRect.bottom};
-        RECT iconAt{12, 12, 0, 0};
-        MapDialogRect(about, &iconAt);
-        HWND iconControl = GetDlgItem(about, 201);
-        EXPECT_NE(SendMessageW(iconControl, STM_GETICON, 0, 0), 0);
-        RECT icon = Rect(iconControl);
-        EXPECT_EQ(icon.left - client.x, iconAt.left);
-        EXPECT_EQ(icon.top - client.y, iconAt.top);
-        EXPECT_EQ(icon.right - icon.left, size);
-        EXPECT_EQ(icon.bottom - icon.top, size);
-        // The whole picture is in the square: the blue title bar near its top and the grey
-        // shadow along its bottom.
-        platform::SurfacePtr screen = platform::CaptureScreen();
+        EXPECT_LT(GetRValue(PixelAt(screen.get(), 120, screenSize.height - 2)), 80);
+        EXPECT_EQ(PixelAt(screen.get(), screenSize.width - 10, 200), RGB(255, 255, 255));
+        // The icon's blue title bar near its top and grey shadow along its bottom.
+        const RECT icon = Rect(GetDlgItem(about, 201));
         const int middle = (icon.left + icon.right) / 2;
-        const COLORREF titleBar = PixelAt(screen.get(), middle, icon.top + size * 9 / 48);
+        const COLORREF titleBar = PixelAt(screen.get(), middle, icon.top + iconSize * 9 / 48);
         EXPECT_GT(GetBValue(titleBar), GetRValue(titleBar) + 60) << std::hex << titleBar;
-        const COLORREF shadow = PixelAt(screen.get(), middle, icon.top + size * 91 / 96);
+        const COLORREF shadow = PixelAt(screen.get(), middle, icon.top + iconSize * 91 / 96);
         EXPECT_LT(int{GetRValue(shadow)}, 128) << std::hex << shadow;
     });
     While(20, [&] { backend.RequestClose(); });
     EXPECT_EQ(RunAbout(), kEndedByClose);
 }
 
-INSTANTIATE_TEST_SUITE_P(Densities, AboutIcon,
-                         testing::Values(IconCase{{240, 320}, 32}, IconCase{{480, 640}, 64}),
-                         [](const testing::TestParamInfo<IconCase>& info) {
-                             return "Screen" + std::to_string(info.param.screen.width);
+INSTANTIATE_TEST_SUITE_P(Densities, AboutBox,
+                         testing::Values(platform::ScreenSize{240, 320},
+                                         platform::ScreenSize{480, 640}),
+                         [](const testing::TestParamInfo<platform::ScreenSize>& info) {
+                             return "Screen" + std::to_string(info.param.width);
                          });
-
-TEST_F(Dialogs, TheButtonLooksPressedOnlyWhileHeldOverIt) {
-    POINT ok{};
-    While(100, [&] {
-        ok = Centre(GetDlgItem(About(), IDOK));
-        backend.PointerDown(ok.x, ok.y);
-    });
-    While(110, [&] {
-        HWND button = GetDlgItem(About(), IDOK);
-        EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), BST_PUSHED);
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        COLORREF face = PixelAt(screen.get(), Rect(button).left + 3, ok.y);
-        EXPECT_GT(GetBValue(face), GetRValue(face) + 60) << "pressed buttons turn blue";
-        backend.PointerMove(5, 200);
-    });
-    While(120, [&] {
-        EXPECT_EQ(SendMessageW(GetDlgItem(About(), IDOK), BM_GETSTATE, 0, 0), 0);
-        backend.PointerUp(5, 200);
-    });
-    While(130, [&] {
-        EXPECT_NE(About(), nullptr) << "released away from the button: no click";
-        backend.Tap(ok.x, ok.y);
-    });
-    EXPECT_EQ(RunAbout(), kEndedByOk);
-}
 
 TEST_F(Dialogs, AQuitRequestEndsTheDialogAndStaysForTheOuterLoop) {
     While(100, [] { PostQuitMessage(3); });
@@ -235,27 +186,36 @@ TEST_F(Dialogs, AQuitRequestEndsTheDialogAndStaysForTheOuterLoop) {
     EXPECT_EQ(msg.wParam, 3u);
 }
 
-// A small dialog that leaves most of the owner in view.
+// A small dialog that leaves most of the owner in view (300); dialogs at (10, 20), 80 x 40
+// dialog units, in fonts of 8, 0 and 1 points (400 to 402), one with a control of a class nobody
+// registered (403); and a template cut short after its style words (301).
 constexpr platform::DialogItemResource kSmallItems[] = {
     {IDOK, u"button", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 10, 40, 14,
      platform::ResourceName::Text(u"&OK")},
 };
-constexpr platform::DialogResource kSmallDialogs[] = {
+constexpr platform::DialogItemResource kUnknownItems[] = {
+    {5, u"nonesuch", WS_CHILD | WS_VISIBLE, 0, 10, 10, 40, 14, platform::ResourceName::Text(u"?")},
+};
+constexpr platform::DialogResource kTestDialogs[] = {
     {300, WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 0, 80, 40, u"Small", 8, u"sans-serif",
      kSmallItems},
+    {400, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Ocho", 8, u"sans-serif", {}},
+    {401, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Cero", 0, u"sans-serif", {}},
+    {402, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Uno", 1, u"sans-serif", {}},
+    {403, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Rara", 8, u"sans-serif", kUnknownItems},
 };
-// A dialog template cut short after its style words.
 alignas(DWORD) constexpr DWORD kTruncatedTemplate[] = {WS_POPUP | DS_SETFONT, 0};
-const platform::RawResource kSmallRaw[] = {
+const platform::RawResource kTestRaw[] = {
     {platform::ResourceName::Number(RT_DIALOG_ID), platform::ResourceName::Number(301),
      std::as_bytes(std::span(kTruncatedTemplate))},
 };
-const platform::ResourceModule kSmallModule{u"small", 3082,          {},       {}, {},
-                                            {},       kSmallDialogs, kSmallRaw};
+const platform::ResourceModule kTestModule{u"dialogs", 3082, {},           {},
+                                           {},         {},   kTestDialogs, kTestRaw};
 
-LPCDLGTEMPLATEW SmallTemplate(HINSTANCE small, WORD id) {
+LPCDLGTEMPLATEW TestTemplate(WORD id) {
+    HINSTANCE module = platform::RegisterModule(kTestModule);
     return static_cast<LPCDLGTEMPLATEW>(
-        LockResource(LoadResource(small, FindResourceW(small, MAKEINTRESOURCEW(id), RT_DIALOG))));
+        LockResource(LoadResource(module, FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG))));
 }
 
 INT_PTR SmallProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -266,9 +226,13 @@ INT_PTR SmallProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
+// Runs test dialog `id` over `owner`.
+INT_PTR RunTestDialog(HWND owner, WORD id, DLGPROC proc = SmallProc) {
+    return DialogBoxIndirectParamW(platform::RegisterModule(kTestModule), TestTemplate(id), owner,
+                                   proc, 0);
+}
+
 TEST_F(Dialogs, TheOwnerTakesNoInputWhileTheDialogRuns) {
-    HINSTANCE small = platform::RegisterModule(kSmallModule);
-    LPCDLGTEMPLATEW tpl = SmallTemplate(small, 300);
     While(100, [&] {
         EXPECT_FALSE(IsWindowEnabled(main));
         EXPECT_EQ(GetForegroundWindow(), FindWindowW(u"Dialog", u"Small"));
@@ -279,7 +243,7 @@ TEST_F(Dialogs, TheOwnerTakesNoInputWhileTheDialogRuns) {
         POINT ok = Centre(GetDlgItem(FindWindowW(u"Dialog", u"Small"), IDOK));
         backend.Tap(ok.x, ok.y);
     });
-    EXPECT_EQ(DialogBoxIndirectParamW(small, tpl, main, SmallProc, 0), 7);
+    EXPECT_EQ(RunTestDialog(main, 300), 7);
     EXPECT_TRUE(MainSaw(WM_LBUTTONDOWN).empty());
     EXPECT_TRUE(MainSaw(WM_KEYDOWN).empty());
     EXPECT_EQ(MainSaw(WM_TIMER).size(), 3u) << "ticks at 50, 100 and 150 reached the owner";
@@ -295,7 +259,6 @@ INT_PTR NoFocusProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(Dialogs, TheFirstTabStopHasTheFocusOnlyWhenInitDialogAsksForIt) {
-    HINSTANCE small = platform::RegisterModule(kSmallModule);
     HWND button = nullptr;
     HWND focused = nullptr;
     LRESULT paintAnswer = -5;
@@ -307,40 +270,25 @@ TEST_F(Dialogs, TheFirstTabStopHasTheFocusOnlyWhenInitDialogAsksForIt) {
         EndDialog(dialog, 1);
     };
     While(100, look);
-    ASSERT_EQ(DialogBoxIndirectParamW(small, SmallTemplate(small, 300), main, SmallProc, 0), 1);
+    ASSERT_EQ(RunTestDialog(main, 300), 1);
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(focused, button);
     EXPECT_EQ(paintAnswer, 0) << "a paint its procedure leaves is answered with 0";
     While(200, look);
-    ASSERT_EQ(DialogBoxIndirectParamW(small, SmallTemplate(small, 300), main, NoFocusProc, 0), 1);
+    ASSERT_EQ(RunTestDialog(main, 300, NoFocusProc), 1);
     EXPECT_NE(focused, button);
 }
-
-// Dialogs at (10, 20), 80 x 40 dialog units, in fonts of 8, 0 and 1 points, and one with a
-// control of a class nobody registered.
-constexpr platform::DialogItemResource kUnknownItems[] = {
-    {5, u"nonesuch", WS_CHILD | WS_VISIBLE, 0, 10, 10, 40, 14, platform::ResourceName::Text(u"?")},
-};
-constexpr platform::DialogResource kPlacedDialogs[] = {
-    {400, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Ocho", 8, u"sans-serif", {}},
-    {401, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Cero", 0, u"sans-serif", {}},
-    {402, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Uno", 1, u"sans-serif", {}},
-    {403, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Rara", 8, u"sans-serif", kUnknownItems},
-    {404, WS_POPUP, 0, 10, 20, 80, 40, u"Sin fuente", 0, u"", kSmallItems},
-};
-const platform::ResourceModule kPlacedModule{u"placed", 3082, {}, {}, {}, {}, kPlacedDialogs, {}};
 
 // The dialog's window rectangle while it runs.
 RECT PlacedRect(platform::HeadlessBackend& backend, HWND owner, WORD id, const char16_t* title,
                 platform::Millis at) {
-    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
     RECT rect{};
     backend.At(at, [&] {
         HWND dialog = FindWindowW(u"Dialog", title);
         GetWindowRect(dialog, &rect);
         EndDialog(dialog, 1);
     });
-    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, id), owner, SmallProc, 0), 1);
+    EXPECT_EQ(RunTestDialog(owner, id), 1);
     return rect;
 }
 
@@ -364,40 +312,18 @@ TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight)
     EXPECT_LT(one.bottom - one.top, eight.bottom - eight.top);
 }
 
-TEST_F(Dialogs, AControlOutsideADialogHasTheFontOfADialogWithoutOne) {
-    using platform::detail::ControlFont;
-    platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
-    HWND outside = CreateWindowExW(0, u"static", u"Hola", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, main,
-                                   nullptr, nullptr, nullptr);
-    platform::detail::chrome::Font inside;
-    While(100, [&] {
-        HWND dialog = FindWindowW(u"Dialog", u"Sin fuente");
-        inside = ControlFont(desktop, GetDlgItem(dialog, IDOK));
-        EndDialog(dialog, 1);
-    });
-    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
-    ASSERT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 404), main, SmallProc, 0), 1);
-    const platform::detail::chrome::Font font = ControlFont(desktop, outside);
-    EXPECT_EQ(font.family, inside.family);
-    EXPECT_DOUBLE_EQ(font.pixels, inside.pixels);
-    EXPECT_EQ(font.bold, inside.bold);
-}
-
 TEST_F(Dialogs, DialogsThatCannotBeMadeFailAndLeaveTheOwnerEnabled) {
-    HINSTANCE placed = platform::RegisterModule(kPlacedModule);
     // A control of a class nobody registered, and a window that cannot be made.
-    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 403), main, SmallProc, 0), -1);
+    EXPECT_EQ(RunTestDialog(main, 403), -1);
     EXPECT_EQ(FindWindowW(u"Dialog", u"Rara"), nullptr);
     EXPECT_TRUE(IsWindowEnabled(main));
     windows.RefuseWindowCreation(true);
-    EXPECT_EQ(DialogBoxIndirectParamW(placed, SmallTemplate(placed, 400), main, SmallProc, 0), -1);
+    EXPECT_EQ(RunTestDialog(main, 400), -1);
     windows.RefuseWindowCreation(false);
     EXPECT_TRUE(IsWindowEnabled(main));
     // A template cut short, none at all, and an owner that is no window.
-    HINSTANCE small = platform::RegisterModule(kSmallModule);
-    LPCDLGTEMPLATEW truncated = SmallTemplate(small, 301);
-    ASSERT_NE(truncated, nullptr);
-    EXPECT_EQ(DialogBoxIndirectParamW(small, truncated, main, SmallProc, 0), -1);
+    ASSERT_NE(TestTemplate(301), nullptr);
+    EXPECT_EQ(RunTestDialog(main, 301), -1);
     EXPECT_EQ(DialogBoxIndirectParamW(instance, nullptr, main, FullScreenProc, 0), -1);
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
     auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));

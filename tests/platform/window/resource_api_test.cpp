@@ -1,10 +1,14 @@
 // Loading resources from a registered module: strings and their truncation, icons, raw blocks,
 // menus, dialog templates.
+#include <cairo.h>
+
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 
 #include "platform/window/dialog_template.h"
+#include "platform/window/resource_registry.h"
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
 
@@ -65,6 +69,18 @@ TEST_F(Resources, IconsAreSharedAndBadPicturesAreRefused) {
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(2)), nullptr);
     EXPECT_EQ(LoadIconW(instance, MAKEINTRESOURCEW(4)), nullptr);
     EXPECT_EQ(LoadIconW(nullptr, MAKEINTRESOURCEW(1)), nullptr);
+    EXPECT_FALSE(platform::detail::RenderIcon({3, 2, 0, kPalette, {}})) << "a picture of no rows";
+    // Each pixel has its row's colour: opaque red for '#', clear for '.'.
+    const auto rendered = platform::detail::RenderIcon(kIcons[0]);
+    ASSERT_TRUE(rendered);
+    cairo_surface_flush(rendered->image.get());
+    const unsigned char* rows = cairo_image_surface_get_data(rendered->image.get());
+    const int stride = cairo_image_surface_get_stride(rendered->image.get());
+    const auto at = [&](int x, int y) {
+        return reinterpret_cast<const std::uint32_t*>(rows + y * stride)[x];
+    };
+    EXPECT_EQ((std::array{at(0, 0), at(1, 0), at(1, 1)}),
+              (std::array<std::uint32_t, 3>{0xFFFF0000u, 0u, 0xFFFF0000u}));
 }
 
 TEST_F(Resources, TheGamesBlocksAreFoundByTypeAndName) {
@@ -168,6 +184,16 @@ TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_EQ(GetMenuItemCount(help), -1) << "its pop-ups go with it";
     EXPECT_FALSE(DestroyMenu(menu));
+}
+
+// A pop-up of no items: its first position is already past its end.
+TEST_F(Resources, AnEmptyPopupHasNoItemAtItsFirstPosition) {
+    static constexpr platform::PopupResource kPopups[] = {{u"Nada", {}}};
+    static constexpr platform::MenuResource kMenus[] = {{1, kPopups}};
+    static const platform::ResourceModule kEmpty{u"empty", 3082, {}, kMenus, {}, {}, {}, {}};
+    HMENU empty = GetSubMenu(LoadMenuW(platform::RegisterModule(kEmpty), MAKEINTRESOURCEW(1)), 0);
+    ASSERT_EQ(GetMenuItemCount(empty), 0);
+    EXPECT_EQ(GetMenuItemID(empty, 0), static_cast<UINT>(-1));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Window and class calls at the edges of what they take.
 #include "platform/gdi/gdi.h"
+#include "platform/window/aygshell.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -7,9 +8,11 @@ namespace {
 
 using WindowCalls = Desktop;
 
-TEST_F(WindowCalls, ClassesWithNegativeExtraBytesAreRefused) {
+TEST_F(WindowCalls, ClassesWithoutANameOrWithNegativeExtraBytesAreRefused) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = u"";
+    EXPECT_EQ(RegisterClassW(&wc), 0);
     wc.lpszClassName = u"Extra";
     wc.cbClsExtra = -1;
     EXPECT_EQ(RegisterClassW(&wc), 0);
@@ -18,18 +21,6 @@ TEST_F(WindowCalls, ClassesWithNegativeExtraBytesAreRefused) {
     EXPECT_EQ(RegisterClassW(&wc), 0);
     wc.cbWndExtra = 0;
     EXPECT_NE(RegisterClassW(&wc), 0);
-}
-
-TEST_F(WindowCalls, ClassNamesMatchWhateverTheirCaseFromAToZ) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.lpszClassName = u"aSz";
-    ASSERT_NE(RegisterClassW(&wc), 0);
-    HWND window = CreateWindowExW(0, u"AsZ", u"Folded", WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
-                                  nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(FindWindowW(u"ASZ", nullptr), window);
-    EXPECT_EQ(FindWindowW(u"asz", u"Folded"), window);
 }
 
 TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
@@ -41,7 +32,7 @@ TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
 }
 
 TEST_F(WindowCalls, AWindowPaintedWithoutPixelsGetsThemWhenItGrows) {
-    HWND window = MakeWindow(u"Empty", 0, 0, 0, 0);
+    HWND window = MakeWindow(u"Empty", 0, 0, 10, 0);
     PAINTSTRUCT paint{};
     EXPECT_EQ(BeginPaint(window, &paint), nullptr);
     EndPaint(window, &paint);
@@ -62,11 +53,19 @@ TEST_F(WindowCalls, APaintWithNothingInvalidHasNothingToPaint) {
     EndPaint(window, &paint);
 }
 
-TEST_F(WindowCalls, TheClientRectangleStartsAtTheOrigin) {
+TEST_F(WindowCalls, TheClientRectangleStartsAtTheOriginAndTheDefaultPlaceIsTheScreen) {
     HWND window = MakeWindow(u"Client", 10, 20, 50, 60);
     RECT client{-1, -1, -1, -1};
     ASSERT_TRUE(GetClientRect(window, &client));
     EXPECT_EQ(Sides(client), (std::array<LONG, 4>{0, 0, 50, 60}));
+    HWND placed = CreateWindowExW(0, u"Recording", u"", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(Sides(WindowRect(placed)), (std::array<LONG, 4>{0, 0, 240, 320})) << "the default";
+    // Below a caption 26 pixels high, one row is left.
+    HWND captioned = CreateWindowExW(0, u"Recording", u"", WS_VISIBLE | WS_CAPTION, 0, 0, 50, 27,
+                                     nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(GetClientRect(captioned, &client));
+    EXPECT_EQ(client.bottom, 1);
 }
 
 TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
@@ -92,22 +91,24 @@ TEST_F(WindowCalls, AHeldKeysStateHasItsHighBitSet) {
     EXPECT_EQ(GetKeyState('A'), 0);
 }
 
-TEST(HeadlessDesktop, IsThePocketComputersScreenUnlessToldOtherwise) {
-    platform::HeadlessBackend plain;
-    EXPECT_EQ(std::pair(plain.Screen().width, plain.Screen().height), std::pair(240, 320));
-    EXPECT_EQ(plain.Now(), 0u);
-}
-
-TEST_F(WindowCalls, DigitKeysTypeTheirDigitsFromZeroToNine) {
-    MakeWindow();
+TEST_F(WindowCalls, KeysGoToTheActiveWindowAndTypeDigitsAndLettersShiftedOrNot) {
+    MakeWindow(u"First");
+    HWND active = MakeWindow(u"Second");
     PumpUntilIdle();
     Log().clear();
-    backend.PressKey('0');
-    backend.PressKey('9');
+    for (UINT key : {'0', '9', 'Z'}) {
+        backend.PressKey(key);
+    }
+    backend.KeyDown(VK_SHIFT);
+    backend.PressKey('A');
+    backend.KeyUp(VK_SHIFT);
     PumpUntilIdle();
-    const std::vector<Seen> chars = SeenOf(WM_CHAR);
-    ASSERT_EQ(chars.size(), 2u);
-    EXPECT_EQ(std::pair(chars[0].wParam, chars[1].wParam), (std::pair<WPARAM, WPARAM>(u'0', u'9')));
+    EXPECT_EQ(SeenOf(WM_KEYDOWN).back().hwnd, active);
+    std::u16string typed;
+    for (const Seen& s : SeenOf(WM_CHAR)) {
+        typed += static_cast<char16_t>(s.wParam);
+    }
+    EXPECT_EQ(typed, u"09zA");
 }
 
 TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero) {
@@ -115,6 +116,28 @@ TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero
     EXPECT_EQ(GetWindowLongW(MakeWindow(), 12345), 0);
     EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
     EXPECT_EQ(GetSystemMetrics(-1), 0);
+}
+
+TEST_F(WindowCalls, ADisabledWindowTakesNoInputAndEnablingSaysWhetherItWasDisabled) {
+    HWND window = MakeWindow();
+    EXPECT_FALSE(EnableWindow(window, FALSE));
+    backend.Tap(10, 10);
+    PumpUntilIdle();
+    EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty());
+    EXPECT_TRUE(EnableWindow(window, TRUE));
+}
+
+// Called before any window system is made, the calls fail as the real ones do without a window
+// station.
+TEST(WithoutAWindowSystem, DialogsBarsAndMessagesFail) {
+    alignas(DWORD) constexpr DWORD kTemplate[] = {WS_POPUP, 0, 0, 0, 0, 0};
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, reinterpret_cast<LPCDLGTEMPLATEW>(kTemplate),
+                                      nullptr, nullptr, 0),
+              -1);
+    SHMENUBARINFO bar{};
+    bar.cbSize = sizeof bar;
+    EXPECT_FALSE(SHCreateMenuBar(&bar));
+    EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
 }
 
 }  // namespace

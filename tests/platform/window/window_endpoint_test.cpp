@@ -83,27 +83,35 @@ TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
     EXPECT_TRUE(EndpointListener::Listen(name, &error)) << error;
 }
 
+// A socket address holds 108 bytes, the first of them the zero of the abstract namespace.
 TEST(EndpointListener, RefusesANameTooLongForASocketAddress) {
     std::string error;
-    EXPECT_FALSE(EndpointListener::Listen(std::string(kMaxEndpointName + 1, 'n'), &error));
+    EXPECT_FALSE(EndpointListener::Listen(std::string(108, 'n'), &error));
     EXPECT_EQ(error, "the name does not fit a socket address");
-    EXPECT_FALSE(EndpointListening(std::string(kMaxEndpointName + 1, 'n')));
+    EXPECT_FALSE(EndpointListening(std::string(108, 'n')));
 }
 
-TEST(EndpointRequest, AnAnswerArrivingAByteAtATimeIsReadWhole) {
-    const std::string name = UniqueName("bytes");
-    const FileDescriptor server = RawSocket(name, true);
-    std::thread answering([&] {
-        const FileDescriptor client(accept(server.Get(), nullptr, nullptr));
-        char request[64];
-        EXPECT_GT(read(client.Get(), request, sizeof request), 0);
-        for (char c : {'o', 'k', '\n'}) {
-            std::this_thread::sleep_for(20ms);
-            EXPECT_EQ(write(client.Get(), &c, 1), 1);
-        }
-    });
-    EXPECT_TRUE(RequestFront(name, 2000ms));
-    answering.join();
+// An answer arriving a byte at a time is read whole; one as long as a request, without its
+// line's end, is no answer, and the asker stops reading it there without waiting out its time.
+TEST(EndpointRequest, AnAnswerIsReadWholeAndNoLongerThanARequest) {
+    for (const std::string& answer : {std::string("ok\n"), std::string(64, 'o')}) {
+        const std::string name = UniqueName("bytes");
+        const FileDescriptor server = RawSocket(name, true);
+        std::thread answering([&] {
+            const FileDescriptor client(accept(server.Get(), nullptr, nullptr));
+            char request[64];
+            EXPECT_GT(read(client.Get(), request, sizeof request), 0);
+            for (char c : answer) {
+                std::this_thread::sleep_for(answer.size() < 4 ? 20ms : 0ms);
+                EXPECT_EQ(write(client.Get(), &c, 1), 1);
+            }
+            EXPECT_EQ(read(client.Get(), request, sizeof request), 0) << "until the asker hangs up";
+        });
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(RequestFront(name, 3s), answer == "ok\n");
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+        answering.join();
+    }
 }
 
 TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {

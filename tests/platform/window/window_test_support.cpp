@@ -6,7 +6,6 @@ namespace window_test {
 namespace {
 
 constexpr char16_t kRecordingClass[] = u"Recording";
-ATOM registered = 0;
 
 }  // namespace
 
@@ -62,7 +61,7 @@ Desktop::Desktop(platform::ScreenSize screen) : backend(screen) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = RecordingProc;
     wc.lpszClassName = kRecordingClass;
-    registered = RegisterClassW(&wc);
+    RegisterClassW(&wc);
 }
 
 Desktop::~Desktop() {
