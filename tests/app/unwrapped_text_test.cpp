@@ -19,6 +19,8 @@ TEST(Unwrapped, JoinsWrappedParagraphLinesAndKeepsTitlesListsAndBlankLines) {
     const std::string shorter(59, 's');
     EXPECT_EQ(Unwrapped(shorter + "\nnext\n"), shorter + "\nnext\n");
     EXPECT_EQ(Unwrapped(""), "");
+    // The text's last line end stays, however long the line before it.
+    EXPECT_EQ(Unwrapped(wrapped + "\n"), wrapped + "\n");
 }
 
 }  // namespace
