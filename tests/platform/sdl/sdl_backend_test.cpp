@@ -141,6 +141,13 @@ class SdlBackendTest : public ::testing::Test {
         EXPECT_TRUE(backend.WaitForInput(backend.Now()).empty());
     }
 
+    // Queues `events` as if they came from the system.
+    static void Push(std::initializer_list<SDL_Event> events) {
+        for (SDL_Event event : events) {
+            ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+        }
+    }
+
     ScopedEnvironment environment;
     const ScreenSize device{32, 40};
 };
@@ -221,11 +228,9 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
         return !pixels.pixels.empty() && pixels.Wrong([](int, int) { return 0u; }) == 0;
     };
     EXPECT_TRUE(black(*backend));
-    SDL_Event expose{};
-    expose.type = SDL_WINDOWEVENT;
-    expose.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_Event expose = sdl::testing::WindowEvent(SDL_WINDOWEVENT_EXPOSED);
     expose.window.windowID = SDL_GetWindowID(backend->Window());
-    ASSERT_EQ(SDL_PushEvent(&expose), 1);
+    Push({expose});
     EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
     EXPECT_TRUE(black(*backend));
 
@@ -278,21 +283,14 @@ TEST_F(SdlBackendTest, ARendererScalesCrispAtWholeFactorsAndKeepsCentresBetweenT
 TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
     auto backend = Open(At(2));
     ASSERT_TRUE(backend);
-    for (SDL_Event event :
-         {sdl::testing::MouseMotion(9, 21), sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2),
-          sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F2)}) {
-        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
-    }
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    Push({sdl::testing::MouseMotion(9, 21), sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2),
+          sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F2), SDL_Event{.type = SDL_QUIT}});
     // No deadline: input is already there, so this does not wait.
     EXPECT_EQ(Describe(backend->WaitForInput(std::nullopt)),
               (Lines{"move 4,10", "key-down 0x71", "key-up 0x71", "close"}));
     // Resized to one to one, the same point of the window is the same device pixel.
     Resize(*backend, device.width, device.height);
-    SDL_Event move = sdl::testing::MouseMotion(9, 21);
-    ASSERT_EQ(SDL_PushEvent(&move), 1) << SDL_GetError();
+    Push({sdl::testing::MouseMotion(9, 21)});
     EXPECT_EQ(Describe(backend->WaitForInput(std::nullopt)), (Lines{"move 9,21"}));
 }
 
@@ -304,10 +302,8 @@ TEST_F(SdlBackendTest, StartsInFullScreenWhenAskedAndF11TogglesItInsideTheBackEn
     EXPECT_TRUE(backend->Fullscreen());
     backend->SetFullscreen(false);
     EXPECT_FALSE(backend->Fullscreen());
-    SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F11);
-    SDL_Event release = sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F11);
-    SDL_PushEvent(&press);
-    SDL_PushEvent(&release);
+    Push({sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F11),
+          sdl::testing::KeyEvent(SDL_KEYUP, SDLK_F11)});
     EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
     EXPECT_TRUE(backend->Fullscreen());
 }
@@ -318,8 +314,7 @@ TEST_F(SdlBackendTest, InputArrivingDuringAWaitEndsIt) {
     backend->WaitForInput(backend->Now());  // the window's own start-up events
     std::thread pusher([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        SDL_Event press = sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2);
-        SDL_PushEvent(&press);
+        Push({sdl::testing::KeyEvent(SDL_KEYDOWN, SDLK_F2)});
     });
     EXPECT_EQ(Describe(backend->WaitForInput(backend->Now() + 5000)), (Lines{"key-down 0x71"}));
     pusher.join();
