@@ -59,8 +59,8 @@ Shown ShownIn(SDL_Window* window) {
         return shown;
     }
     SDL_Surface* surface = SDL_GetWindowSurface(window);
-    EXPECT_NE(surface, nullptr) << SDL_GetError();
     if (surface == nullptr) {
+        ADD_FAILURE() << SDL_GetError();
         return shown;
     }
     EXPECT_EQ(surface->format->format, SDL_PIXELFORMAT_RGB888);
@@ -128,10 +128,7 @@ class SdlBackendTest : public ::testing::Test {
     std::unique_ptr<SdlBackend> Open(SdlOptions options) {
         std::string error;
         std::unique_ptr<SdlBackend> backend = SdlBackend::Create(options, &error);
-        EXPECT_TRUE(backend) << error;
-        if (backend) {
-            EXPECT_NE(backend->Window(), nullptr);
-        }
+        EXPECT_TRUE(backend && backend->Window() != nullptr) << error;
         return backend;
     }
 
@@ -212,11 +209,10 @@ TEST_F(SdlBackendTest, AtOneToOneTheScreenIsComposedInTheWindowAndSurvivesResize
 }
 
 TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
-    const SdlOptions options = At();
     auto hidden = [](SdlBackend& backend) {
         return (SDL_GetWindowFlags(backend.Window()) & SDL_WINDOW_HIDDEN) != 0;
     };
-    auto backend = Open(options);
+    auto backend = Open(At());
     ASSERT_TRUE(backend);
     EXPECT_TRUE(hidden(*backend)) << "a program that leaves at once never shows";
     backend->ShowScreen();
@@ -235,7 +231,7 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     EXPECT_TRUE(black(*backend));
 
     // A screen presented without ShowScreen shows the window too.
-    auto other = Open(options);
+    auto other = Open(At());
     ASSERT_TRUE(other);
     PaintPattern(other->ScreenBuffer());
     other->Present(AllOf(device));
