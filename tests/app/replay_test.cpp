@@ -35,6 +35,7 @@ struct TextSink final : ReplaySink {
 
 struct SimRun {
     int status;
+    std::string out;
     std::string err;
 };
 
@@ -43,7 +44,7 @@ SimRun Simulate(const std::string& script) {
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunSimulatorScript(in, out, err);
-    return {status, err.str()};
+    return {status, out.str(), err.str()};
 }
 
 // Taps the open pop-up menu `sixths` sixths of the way down: 1, 3 and 5 are its three items.
@@ -324,17 +325,15 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
         "move 120 180\nmove +0 +0\nmove +0 +0\nmove +0 +0\nmove 150 180\ntick 40\nframe\n";
     const std::string script = "start 240 294\nframe\nhard\ntick 3\n" + stroke + "new\n" + stroke +
                                "play 2\nframe\nmove 30 250\nplay 4\n";
-    std::istringstream in(script + "dump\n");
-    std::ostringstream sim;
-    std::ostringstream err;
-    ASSERT_EQ(RunSimulatorScript(in, sim, err), kScriptOk) << err.str();
+    const SimRun sim = Simulate(script + "dump\n");
+    ASSERT_EQ(sim.status, kScriptOk) << sim.err;
     const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
     {
         Replaying game(head + script);
         game.At(5000, [&] {  // 89 ticks
             EXPECT_EQ(game.match().players[kComputerPlayer].score, 1);
             EXPECT_TRUE(game.player.ended());
-            EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.str());
+            EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.out);
             game.backend().PressControlKey('Q');
         });
         EXPECT_EQ(game.Play(), 0);
