@@ -229,13 +229,6 @@ TEST_F(SdlBackendTest, TheWindowStaysHiddenUntilTheProgramShowsOne) {
     Push({expose});
     EXPECT_TRUE(backend->WaitForInput(backend->Now()).empty());
     EXPECT_TRUE(black(*backend));
-
-    // A screen presented without ShowScreen shows the window too.
-    auto other = Open(At());
-    ASSERT_TRUE(other);
-    PaintPattern(other->ScreenBuffer());
-    other->Present(AllOf(device));
-    EXPECT_FALSE(hidden(*other));
 }
 
 // The path for a display with a GPU: SDL's renderer scales the screen. Tried here with SDL's
@@ -314,19 +307,6 @@ TEST_F(SdlBackendTest, InputArrivingDuringAWaitEndsIt) {
     });
     EXPECT_EQ(Describe(backend->WaitForInput(backend->Now() + 5000)), (Lines{"key-down 0x71"}));
     pusher.join();
-}
-
-TEST_F(SdlBackendTest, AWaitWithoutInputEndsAtItsDeadlineNotBefore) {
-    auto backend = Open(At());
-    ASSERT_TRUE(backend);
-    backend->WaitForInput(backend->Now());  // the window's own start-up events
-    const Millis start = backend->Now();
-    for (Millis deadline = start + 1; deadline <= start + 25; deadline += 8) {
-        EXPECT_TRUE(backend->WaitForInput(deadline).empty());
-        EXPECT_GE(backend->Now(), deadline);
-    }
-    // A deadline already due only polls.
-    EXPECT_TRUE(backend->WaitForInput(start).empty());
 }
 
 TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
