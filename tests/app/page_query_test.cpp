@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "app/page_query.h"
 
 TEST(PageQuery, ScreenIsReadDecoded) {
@@ -25,46 +29,40 @@ TEST(PageQuery, ScreenIsReadDecoded) {
 
 TEST(PageQuery, RefusesEveryMalformedAddressWithTheReason) {
     struct Case {
-        const char* query;
-        const char* error;
+        std::string query;
+        std::string error;
+    };
+    const auto badShape = [](const std::string& size) {
+        return "Bad screen size '" + size + "': expected WIDTHxHEIGHT, e.g. 240x320.";
     };
     const Case cases[] = {
-        {"?screen", "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."},
-        {"?screen=", "Bad screen size '': expected WIDTHxHEIGHT, e.g. 240x320."},
-        {"?screen=big", "Bad screen size 'big': expected WIDTHxHEIGHT, e.g. 240x320."},
-        {"?screen=240+x+320", "Bad screen size '240 x 320': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen", badShape("")},
+        {"?screen=", badShape("")},
+        {"?screen=big", badShape("big")},
+        {"?screen=240+x+320", badShape("240 x 320")},
         {"?screen=10x10", "Bad screen size '10x10': each side must be 32 to 4096 pixels."},
-        {"?screen=240x99999999999",
-         "Bad screen size '240x99999999999': expected WIDTHxHEIGHT, e.g. 240x320."},
+        {"?screen=240x99999999999", badShape("240x99999999999")},
         {"?screen=240x320&screen=480x640", "The address gives 'screen' more than once."},
         {"?replay=a&replay=b", "The address gives 'replay' more than once."},
-        {"?screen=240x320%", "The address has a malformed part: 'screen=240x320%'."},
-        {"?screen=240x32%3", "The address has a malformed part: 'screen=240x32%3'."},
-        {"?screen=%zz", "The address has a malformed part: 'screen=%zz'."},
-        {"?screen=240x320%0A", "The address has a malformed part: 'screen=240x320%0A'."},
         {"?screen=1234567890123456789012345678901234567890123",
-         "Bad screen size '1234567890123456789012345678901234567890...': expected "
-         "WIDTHxHEIGHT, e.g. 240x320."},
+         badShape("1234567890123456789012345678901234567890...")},
         {"?screen=1234567890123456789012345678901234567890",
-         "Bad screen size '1234567890123456789012345678901234567890': expected "
-         "WIDTHxHEIGHT, e.g. 240x320."},
+         badShape("1234567890123456789012345678901234567890")},
         // Every edge of the hex digits, in either case, and of the characters let through; the
         // message quotes the value decoded.
-        {"?screen=%4a%4A%4f%4F%300%39",
-         "Bad screen size 'JJOO009': expected WIDTHxHEIGHT, e.g. "
-         "240x320."},
-        {"?screen=%20%7E%7e", "Bad screen size ' ~~': expected WIDTHxHEIGHT, e.g. 240x320."},
-        {"?screen=%1F", "The address has a malformed part: 'screen=%1F'."},
-        {"?screen=%7F", "The address has a malformed part: 'screen=%7F'."},
-        {"?screen=%4g", "The address has a malformed part: 'screen=%4g'."},
-        {"?screen=%g4", "The address has a malformed part: 'screen=%g4'."},
-        {"?screen=%4/", "The address has a malformed part: 'screen=%4/'."},
-        {"?screen=%4:", "The address has a malformed part: 'screen=%4:'."},
-        {"?screen=%4@", "The address has a malformed part: 'screen=%4@'."},
-        {"?screen=%4G", "The address has a malformed part: 'screen=%4G'."},
-        {"?screen=%4`", "The address has a malformed part: 'screen=%4`'."},
+        {"?screen=%4a%4A%4f%4F%300%39", badShape("JJOO009")},
+        {"?screen=%20%7E%7e", badShape(" ~~")},
     };
-    for (const Case& c : cases) {
+    std::vector<Case> all(std::begin(cases), std::end(cases));
+    // A part that is no name=value, or whose escapes do not decode to printable ASCII, quoted.
+    const std::vector<std::string> malformed = {
+        "?screen=240x320%", "?screen=240x32%3", "?screen=%zz", "?screen=240x320%0A", "?screen=%1F",
+        "?screen=%7F",      "?screen=%4g",      "?screen=%g4", "?screen=%4/",        "?screen=%4:",
+        "?screen=%4@",      "?screen=%4G",      "?screen=%4`"};
+    for (const std::string& query : malformed) {
+        all.push_back({query, "The address has a malformed part: '" + query.substr(1) + "'."});
+    }
+    for (const Case& c : all) {
         const PageQueryResult result = ParsePageQuery(c.query);
         EXPECT_FALSE(result.ok) << c.query;
         EXPECT_EQ(result.error, c.error) << c.query;

@@ -39,21 +39,19 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
         std::int64_t line;
         std::string reason;
     };
+    const std::string notARecording =
+        "not a recording: its first line is not '# tarvel-replay VERSION ...'";
+    const std::string noVersion =
+        "a recording's first line names its format version: '# tarvel-replay VERSION ...'";
     const Case cases[] = {
         {"", 1, "the file is empty, not a recording"},
-        {"\x7f"
-         "ELF\x02\x01\n",
-         1, "not a recording: its first line is not '# tarvel-replay VERSION ...'"},
-        {"start 240 294\n", 1,
-         "not a recording: its first line is not '# tarvel-replay VERSION ...'"},
+        {"\177ELF\x02\x01\n", 1, notARecording},
+        {"start 240 294\n", 1, notARecording},
         {"# tarvel-replay 2 tarvel 9.0 linux\n", 1,
          "this recording is of format version 2, newer than the 1 this program reads"},
-        {"# tarvel-replay one\n", 1,
-         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
-        {"# tarvel-replay\n", 1,
-         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
-        {"# tarvel-replay 1000001\n", 1,
-         "a recording's first line names its format version: '# tarvel-replay VERSION ...'"},
+        {"# tarvel-replay one\n", 1, noVersion},
+        {"# tarvel-replay\n", 1, noVersion},
+        {"# tarvel-replay 1000001\n", 1, noVersion},
         {"# tarvel-replay 1 x\nstart 240 294\n", 2,
          "the recording does not say its screen ('# screen W H') before 'start'"},
         {"# tarvel-replay 1 x\n# screen 240\n", 2,

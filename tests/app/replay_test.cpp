@@ -35,6 +35,7 @@ struct TextSink final : ReplaySink {
 
 struct SimRun {
     int status;
+    std::string out;
     std::string err;
 };
 
@@ -43,7 +44,7 @@ SimRun Simulate(const std::string& script) {
     std::ostringstream out;
     std::ostringstream err;
     const int status = RunSimulatorScript(in, out, err);
-    return {status, err.str()};
+    return {status, out.str(), err.str()};
 }
 
 // Taps the open pop-up menu `sixths` sixths of the way down: 1, 3 and 5 are its three items.
@@ -160,30 +161,40 @@ TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAt
 
 namespace {
 
-struct Shown {
+// The program on the screen the recording was made on, replaying `text` from its first
+// message, with what the player tells the window kept.
+struct Replaying : HeadlessProgram {
+    explicit Replaying(const std::string& text)
+        : HeadlessProgram({240, 320}),
+          player(Read(text), [this](const std::string& status, bool last) {
+              statuses.push_back(status);
+              final = last;
+          }) {
+        player.Attach();
+    }
+    static Replay Read(const std::string& text) {
+        ReplayReading reading = ReadReplay(text);
+        EXPECT_TRUE(reading.ok) << reading.line << ": " << reading.reason;
+        return std::move(reading.replay);
+    }
+    // Runs the program to its end and takes the player off it.
+    int Play() {
+        const int status = Run();
+        player.Detach();
+        return status;
+    }
+
     std::vector<std::string> statuses;
     bool final = false;
+    ReplayPlayer player;
 };
-
-// Replays `text` in the program on the screen it was recorded on; `steps` adds what a person does.
-ReplayPlayer PlayerOf(const std::string& text, Shown& shown) {
-    ReplayReading reading = ReadReplay(text);
-    EXPECT_TRUE(reading.ok) << reading.line << ": " << reading.reason;
-    return ReplayPlayer(std::move(reading.replay), [&shown](const std::string& status, bool final) {
-        shown.statuses.push_back(status);
-        shown.final = final;
-    });
-}
 
 }  // namespace
 
 TEST(Replay, TheProgramPlaysARecordingAtItsPaceWithTheLivePointerAndCommandsIgnored) {
     MatchState end{};
     const std::string replay = RecordMatch(&end);
-    HeadlessProgram game{{240, 320}};
-    Shown shown;
-    ReplayPlayer player = PlayerOf(replay, shown);
-    player.Attach();
+    Replaying game(replay);
     // A stroke of the live pointer and a new game from the menu would change the match.
     game.At(100, [&] { game.backend().PointerDown(30, 250); });
     for (int t = 110; t < 600; t += 30) {
@@ -195,17 +206,16 @@ TEST(Replay, TheProgramPlaysARecordingAtItsPaceWithTheLivePointerAndCommandsIgno
     });
     game.At(710, [&] { TapPopupAt(game, 3); });  // "Nuevo"
     game.At(2000, [&] {
-        EXPECT_FALSE(player.ended()) << "the recorded pace: 59 ticks, 3 s";
+        EXPECT_FALSE(game.player.ended()) << "the recorded pace: 59 ticks, 3 s";
         // Held back from the match, a command still answers as handled.
         EXPECT_EQ(SendMessageW(FindWindowW(u"TARVEL", nullptr), WM_COMMAND, IDM_NEW, 0), 0);
     });
     game.At(3200, [&] { game.backend().PressControlKey('Q'); });
-    EXPECT_EQ(game.Run(), 0);
-    player.Detach();
-    EXPECT_TRUE(player.ended());
+    EXPECT_EQ(game.Play(), 0);
+    EXPECT_TRUE(game.player.ended());
     EXPECT_EQ(MatchDigest(game.match()), MatchDigest(end));
-    EXPECT_TRUE(shown.final);
-    EXPECT_EQ(shown.statuses.back(), "end of replay (tick 59)");
+    EXPECT_TRUE(game.final);
+    EXPECT_EQ(game.statuses.back(), "end of replay (tick 59)");
 }
 
 TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
@@ -213,41 +223,36 @@ TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
     std::string replay = RecordMatch(&end);
     // The last check altered: the replay stops there.
     replay[replay.size() - 2] = replay[replay.size() - 2] == '0' ? '1' : '0';
-    HeadlessProgram game{{240, 320}};
-    Shown shown;
-    ReplayPlayer player = PlayerOf(replay, shown);
-    player.Attach();
+    Replaying game(replay);
     std::int64_t paused = 0;
     game.At(40, [&] { game.backend().PressKey(VK_SUBTRACT); });  // x1 is the slowest
     game.At(300, [&] {
-        EXPECT_GE(player.ticks(), 4);
-        EXPECT_LE(player.ticks(), 6);
+        EXPECT_GE(game.player.ticks(), 4);
+        EXPECT_LE(game.player.ticks(), 6);
         game.backend().PressKey(VK_SPACE);
     });
-    game.At(310, [&] { paused = player.ticks(); });
+    game.At(310, [&] { paused = game.player.ticks(); });
     game.At(600, [&] {
-        EXPECT_EQ(player.ticks(), paused);
+        EXPECT_EQ(game.player.ticks(), paused);
         game.backend().PressKey(VK_RIGHT);
     });
     game.At(610, [&] {
-        EXPECT_EQ(player.ticks(), paused + 1);
-        EXPECT_EQ(shown.statuses.back(), "replay paused at tick " + std::to_string(paused + 1));
+        EXPECT_EQ(game.player.ticks(), paused + 1);
+        EXPECT_EQ(game.statuses.back(), "replay paused at tick " + std::to_string(paused + 1));
         for (const auto key :
              {VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_MINUS, VK_SPACE}) {
             game.backend().PressKey(key);
         }
     });
-    game.At(620, [&] { paused = player.ticks(); });
-    game.At(820, [&] { EXPECT_EQ(player.ticks(), paused + 4 * 4) << "x4 after x8 and back"; });
+    game.At(620, [&] { paused = game.player.ticks(); });
+    game.At(820, [&] { EXPECT_EQ(game.player.ticks(), paused + 4 * 4) << "x4 after x8 and back"; });
     game.At(2000, [&] { game.backend().PressControlKey('Q'); });
-    EXPECT_EQ(game.Run(), 0);
-    player.Detach();
-    EXPECT_TRUE(player.failed());
-    EXPECT_TRUE(shown.final);
+    EXPECT_EQ(game.Play(), 0);
+    EXPECT_TRUE(game.player.failed());
+    EXPECT_TRUE(game.final);
     EXPECT_EQ(
-        shown.statuses.back().rfind("the match differs from the recording at tick 59 (line ", 0),
-        0u)
-        << shown.statuses.back();
+        game.statuses.back().rfind("the match differs from the recording at tick 59 (line ", 0), 0u)
+        << game.statuses.back();
 }
 
 TEST(ReplayFiles, AnUnwritableFileIsRefusedAtOnceAndAFullDiskIsKeptToBeToldAtTheEnd) {
@@ -320,34 +325,24 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
         "move 120 180\nmove +0 +0\nmove +0 +0\nmove +0 +0\nmove 150 180\ntick 40\nframe\n";
     const std::string script = "start 240 294\nframe\nhard\ntick 3\n" + stroke + "new\n" + stroke +
                                "play 2\nframe\nmove 30 250\nplay 4\n";
-    std::istringstream in(script + "dump\n");
-    std::ostringstream sim;
-    std::ostringstream err;
-    ASSERT_EQ(RunSimulatorScript(in, sim, err), kScriptOk) << err.str();
+    const SimRun sim = Simulate(script + "dump\n");
+    ASSERT_EQ(sim.status, kScriptOk) << sim.err;
     const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
     {
-        HeadlessProgram game{{240, 320}};
-        Shown shown;
-        ReplayPlayer player = PlayerOf(head + script, shown);
-        player.Attach();
+        Replaying game(head + script);
         game.At(5000, [&] {  // 89 ticks
             EXPECT_EQ(game.match().players[kComputerPlayer].score, 1);
-            EXPECT_TRUE(player.ended());
-            EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.str());
+            EXPECT_TRUE(game.player.ended());
+            EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.out);
             game.backend().PressControlKey('Q');
         });
-        EXPECT_EQ(game.Run(), 0);
-        player.Detach();
+        EXPECT_EQ(game.Play(), 0);
     }
-    HeadlessProgram game{{240, 320}};
-    Shown shown;
-    ReplayPlayer player = PlayerOf(head + "start 240 300\nplay\n", shown);
-    player.Attach();
+    Replaying game(head + "start 240 300\nplay\n");
     game.At(200, [&] { game.backend().PressControlKey('Q'); });
-    EXPECT_EQ(game.Run(), 0);
-    player.Detach();
-    EXPECT_TRUE(player.failed());
-    EXPECT_EQ(shown.statuses.back(), "the window's pitch is 240 x 294, not the recorded 240 x 300");
+    EXPECT_EQ(game.Play(), 0);
+    EXPECT_TRUE(game.player.failed());
+    EXPECT_EQ(game.statuses.back(), "the window's pitch is 240 x 294, not the recorded 240 x 300");
 }
 
 TEST(ReplayFiles, AReplayThatNeverReachesAWindowSaysSoAndFails) {

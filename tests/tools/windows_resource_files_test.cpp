@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <numeric>
 #include <string>
 
 namespace {
@@ -29,6 +30,14 @@ std::uint32_t Dword(const std::vector<std::uint8_t>& bytes, std::size_t at) {
 }
 
 using Bytes = std::vector<std::uint8_t>;
+
+// Whether `text` holds `piece`; the text is shown when not.
+testing::AssertionResult Has(const std::string& text, const std::string& piece) {
+    if (text.find(piece) != std::string::npos) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure() << "no \"" << piece << "\" in:\n" << text;
+}
 
 TEST(IcoFile, HoldsEachImageAtItsDepthBottomUpThenTheMask) {
     // 3 x 2: red, green, transparent / blue, white, black.
@@ -73,16 +82,14 @@ TEST(IcoFile, HoldsEachImageAtItsDepthBottomUpThenTheMask) {
 TEST(IcoFile, RefusesWhatAnIconWithAMaskCannotHold) {
     std::string error;
     EXPECT_FALSE(IconImage(7, {1, 1, {1, 2, 3, 128}}, &error));
-    EXPECT_NE(error.find("partly transparent"), std::string::npos) << error;
+    EXPECT_TRUE(Has(error, "partly transparent"));
     EXPECT_FALSE(IconImage(7, {2, 1, {1, 2, 3, 255}}, &error));
     const resource_dump::Icon huge{
         7, 1, 257, 1, 24, std::vector<std::uint32_t>(257), std::vector<bool>(257)};
     EXPECT_FALSE(IcoFile({&huge, 1}, &error));
-    EXPECT_NE(error.find("256"), std::string::npos) << error;
+    EXPECT_TRUE(Has(error, "256"));
     std::vector<std::uint32_t> seventeen(17);
-    for (std::uint32_t i = 0; i < 17; ++i) {
-        seventeen[i] = i;
-    }
+    std::iota(seventeen.begin(), seventeen.end(), 0u);
     const resource_dump::Icon crowded{7, 1, 17, 1, 4, seventeen, std::vector<bool>(17)};
     EXPECT_FALSE(IcoFile({&crowded, 1}, &error));
 }
@@ -98,13 +105,10 @@ TEST(ResourceDump, SortsByIdWhateverTheOrderGiven) {
     std::swap(reversed.raw[0], reversed.raw[1]);
     const std::string text = resource_dump::Write(listed);
     EXPECT_EQ(resource_dump::Write(reversed), text);
-    EXPECT_NE(text.find("string 1 \"say \\\"\xF0\x9F\x98\x80\\\"\\x09\"\nstring 104"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("data type 10 name 5 (3 bytes)\n  0x01 0x02 0x03\n"
-                        "data type \"CEUX\" name \"X\" (2 bytes)\n  0x0001\n"),
-              std::string::npos)
-        << text;
+    EXPECT_TRUE(Has(text, "string 1 \"say \\\"\xF0\x9F\x98\x80\\\"\\x09\"\nstring 104"));
+    EXPECT_TRUE(Has(text,
+                    "data type 10 name 5 (3 bytes)\n  0x01 0x02 0x03\n"
+                    "data type \"CEUX\" name \"X\" (2 bytes)\n  0x0001\n"));
 }
 
 // A module of one piece, the others empty.
@@ -169,13 +173,10 @@ TEST(WriteFiles, NamesSystemControlClassesByNumberAsWindowsDoes) {
     std::string error;
     const auto files = WriteFiles(Module({.dialogs = dialogs}), {}, &error);
     ASSERT_TRUE(files) << error;
-    EXPECT_NE(files->script.find("CONTROL L\"Go\", 7, 0x0080, 0x50000000, 1, 2, 3, 4, 0x00000004"),
-              std::string::npos)
-        << files->script;
-    EXPECT_NE(files->script.find("CONTROL 101, 8, L\"Fancy\", 0x50000000, 1, 2, 3, 4\n"),
-              std::string::npos)
-        << files->script;
-    EXPECT_NE(files->dump.find("control 7 class \"button\""), std::string::npos) << files->dump;
+    EXPECT_TRUE(
+        Has(files->script, "CONTROL L\"Go\", 7, 0x0080, 0x50000000, 1, 2, 3, 4, 0x00000004"));
+    EXPECT_TRUE(Has(files->script, "CONTROL 101, 8, L\"Fancy\", 0x50000000, 1, 2, 3, 4\n"));
+    EXPECT_TRUE(Has(files->dump, "control 7 class \"button\""));
 }
 
 TEST(WriteFiles, SaysFlagsAndKeysAsWindresNamesThem) {
@@ -187,18 +188,16 @@ TEST(WriteFiles, SaysFlagsAndKeysAsWindresNamesThem) {
     std::string error;
     const auto files = WriteFiles(Module({.menus = menus, .accelerators = tables}), {}, &error);
     ASSERT_TRUE(files) << error;
-    EXPECT_NE(files->script.find("MENUITEM L\"On\", 300, GRAYED, CHECKED\n"), std::string::npos);
-    EXPECT_NE(files->script.find("0x70, 401, VIRTKEY, SHIFT, ALT\n"), std::string::npos);
-    EXPECT_NE(files->script.find("0x3F, 402, ASCII\n"), std::string::npos);
-    EXPECT_NE(files->script.find("LANGUAGE 0x09, 0x01\n"), std::string::npos);
+    EXPECT_TRUE(Has(files->script, "MENUITEM L\"On\", 300, GRAYED, CHECKED\n"));
+    EXPECT_TRUE(Has(files->script, "0x70, 401, VIRTKEY, SHIFT, ALT\n"));
+    EXPECT_TRUE(Has(files->script, "0x3F, 402, ASCII\n"));
+    EXPECT_TRUE(Has(files->script, "LANGUAGE 0x09, 0x01\n"));
     // The manifest asks for today's common controls; without the high-resolution marker, for
     // nothing else.
-    EXPECT_NE(files->script.find("\n1 24\n"), std::string::npos);
-    EXPECT_NE(files->script.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_TRUE(Has(files->script, "\n1 24\n"));
+    EXPECT_TRUE(Has(files->script, "Microsoft.Windows.Common-Controls"));
     EXPECT_EQ(files->script.find("dpiAware"), std::string::npos);
-    EXPECT_NE(files->dump.find("  VIRTKEY SHIFT ALT 0x70 -> 401\n  0x3F -> 402\n"),
-              std::string::npos)
-        << files->dump;
+    EXPECT_TRUE(Has(files->dump, "  VIRTKEY SHIFT ALT 0x70 -> 401\n  0x3F -> 402\n"));
 }
 
 }  // namespace

@@ -80,6 +80,7 @@ TEST(MessageInput, WhatTheRulesLetThroughAsTheProgramsMessages) {
     constexpr LPARAM kAt = MAKELPARAM(7, 9);
     constexpr InputEvent kDownA{.kind = InputKind::KeyDown, .key = 'A'};
     constexpr InputEvent kUpA{.kind = InputKind::KeyUp, .key = 'A'};
+    constexpr InputEvent kMove{InputKind::PointerMove, 7, 9};
     const struct {
         InputEvent event;
         UINT from;
@@ -87,11 +88,7 @@ TEST(MessageInput, WhatTheRulesLetThroughAsTheProgramsMessages) {
         LPARAM lParam;
         ProgramMessage given;
     } cases[] = {
-        {{InputKind::PointerMove, 7, 9},
-         WM_MOUSEMOVE,
-         MK_LBUTTON,
-         0,
-         {WM_MOUSEMOVE, MK_LBUTTON, kAt}},
+        {kMove, WM_MOUSEMOVE, MK_LBUTTON, 0, {WM_MOUSEMOVE, MK_LBUTTON, kAt}},
         {{InputKind::PointerDown, 7, 9}, WM_LBUTTONDOWN, 1, 0, {WM_LBUTTONDOWN, 1, kAt}},
         {{InputKind::PointerUp, 7, 9}, WM_LBUTTONUP, 0, 0, {WM_LBUTTONUP, 0, kAt}},
         // A key keeps the system form and the lParam of the message it came of; one released on

@@ -29,14 +29,11 @@ void DeleteSurface(HDC surface) {
 // The surfaces, and the brushes the painters leave selected: the background's, and the one made
 // last (in the frame surface once a frame has been painted).
 void ReleasePaintResources(const PaintResources& resources) {
-    const HGDIOBJ backgroundBrush =
-        resources.backgroundSurface != nullptr
-            ? SelectObject(resources.backgroundSurface, GetStockObject(NULL_BRUSH))
-            : nullptr;
-    const HGDIOBJ frameBrush =
-        resources.frameSurface != nullptr
-            ? SelectObject(resources.frameSurface, GetStockObject(NULL_BRUSH))
-            : nullptr;
+    const auto takeBrush = [](HDC surface) {
+        return surface != nullptr ? SelectObject(surface, GetStockObject(NULL_BRUSH)) : nullptr;
+    };
+    const HGDIOBJ backgroundBrush = takeBrush(resources.backgroundSurface);
+    const HGDIOBJ frameBrush = takeBrush(resources.frameSurface);
     DeleteSurface(resources.frameSurface);
     DeleteSurface(resources.backgroundSurface);
     // Deleting a stock brush does nothing, so the brushes never selected need no exception.
@@ -75,12 +72,8 @@ bool GdiDisplay::FirstPaint(MatchState& state, std::int32_t width, std::int32_t 
     const std::string size = std::to_string(width) + " x " + std::to_string(height);
     const HDC window = CreateCompatibleDC(nullptr);
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows, as a picture file stores them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Top-down rows, as a picture file stores them.
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     const HBITMAP bitmap = window != nullptr
                                ? CreateDIBSection(window, &info, DIB_RGB_COLORS, &bits, nullptr, 0)

@@ -296,12 +296,9 @@ void ReadIcon(HMODULE module, unsigned id, resource_dump::Resources& out) {
         ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER));
         BITMAPINFOHEADER header;
         std::memcpy(&header, image.data(), sizeof header);
-        resource_dump::Icon icon{};
-        icon.id = id;
-        icon.imageCount = count;
-        icon.width = header.biWidth;
-        icon.height = header.biHeight / 2;  // the colour rows and the mask's
-        icon.bitsPerPixel = header.biBitCount;
+        // The height counts the colour rows and the mask's.
+        resource_dump::Icon icon{id, count, header.biWidth, header.biHeight / 2, header.biBitCount,
+                                 {}, {}};
 
         // The pixels as the program gets them at that size.
         const auto handle = static_cast<HICON>(LoadImageW(

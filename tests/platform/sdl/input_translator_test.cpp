@@ -24,8 +24,6 @@ const WindowView kView{{600, 640}, {600, 640}, {60, 0, 480, 640}, {240, 320}};
 
 // Each case on a translator of its own.
 TEST(InputTranslator, SdlEventsAsInput) {
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
     const struct {
         std::vector<SDL_Event> events;
         Lines input;
@@ -57,7 +55,7 @@ TEST(InputTranslator, SdlEventsAsInput) {
           KeyEvent(SDL_KEYDOWN, SDLK_KP_ENTER, KMOD_RALT)},
          {"[toggle]", "[toggle]"}},
         {{WindowEvent(SDL_WINDOWEVENT_EXPOSED), WindowEvent(SDL_WINDOWEVENT_SIZE_CHANGED),
-          WindowEvent(SDL_WINDOWEVENT_MOVED), quit},
+          WindowEvent(SDL_WINDOWEVENT_MOVED), SDL_Event{.type = SDL_QUIT}},
          {"[redraw]", "[redraw]", "close"}},
     };
     for (const auto& c : cases) {
@@ -78,30 +76,19 @@ TEST(InputTranslator, SdlEventsAsInput) {
 }
 
 TEST(VirtualKeyFor, EveryKeyThePlatformKnowsAndNoOther) {
-    const std::pair<SDL_Keycode, UINT> known[] = {{SDLK_a, 'A'},
-                                                  {SDLK_z, 'Z'},
-                                                  {SDLK_0, '0'},
-                                                  {SDLK_9, '9'},
-                                                  {SDLK_F1, VK_TSOFT1},
-                                                  {SDLK_F2, VK_TSOFT2},
-                                                  {SDLK_ESCAPE, VK_ESCAPE},
-                                                  {SDLK_RETURN, VK_RETURN},
-                                                  {SDLK_KP_ENTER, VK_RETURN},
-                                                  {SDLK_SPACE, VK_SPACE},
-                                                  {SDLK_TAB, VK_TAB},
-                                                  {SDLK_BACKSPACE, VK_BACK},
-                                                  {SDLK_LEFT, VK_LEFT},
-                                                  {SDLK_RIGHT, VK_RIGHT},
-                                                  {SDLK_UP, VK_UP},
-                                                  {SDLK_DOWN, VK_DOWN},
-                                                  {SDLK_LCTRL, VK_CONTROL},
-                                                  {SDLK_RCTRL, VK_CONTROL},
-                                                  {SDLK_LSHIFT, VK_SHIFT},
-                                                  {SDLK_RSHIFT, VK_SHIFT},
-                                                  {SDLK_LALT, VK_MENU},
-                                                  {SDLK_RALT, VK_MENU}};
-    for (const auto& [code, virtualKey] : known) {
-        EXPECT_EQ(VirtualKeyFor(code), virtualKey) << SDL_GetKeyName(code);
+    // Each key's SDL code, then its virtual key.
+    const SDL_Keycode known[] = {
+        SDLK_a,      'A',       SDLK_z,      'Z',        SDLK_0,         '0',
+        SDLK_9,      '9',       SDLK_F1,     VK_TSOFT1,  SDLK_F2,        VK_TSOFT2,
+        SDLK_ESCAPE, VK_ESCAPE, SDLK_RETURN, VK_RETURN,  SDLK_KP_ENTER,  VK_RETURN,
+        SDLK_SPACE,  VK_SPACE,  SDLK_TAB,    VK_TAB,     SDLK_BACKSPACE, VK_BACK,
+        SDLK_LEFT,   VK_LEFT,   SDLK_RIGHT,  VK_RIGHT,   SDLK_UP,        VK_UP,
+        SDLK_DOWN,   VK_DOWN,   SDLK_LCTRL,  VK_CONTROL, SDLK_RCTRL,     VK_CONTROL,
+        SDLK_LSHIFT, VK_SHIFT,  SDLK_RSHIFT, VK_SHIFT,   SDLK_LALT,      VK_MENU,
+        SDLK_RALT,   VK_MENU};
+    for (std::size_t i = 0; i < std::size(known); i += 2) {
+        EXPECT_EQ(VirtualKeyFor(known[i]), static_cast<UINT>(known[i + 1]))
+            << SDL_GetKeyName(known[i]);
     }
     for (SDL_Keycode unknown : {SDLK_F3, SDLK_CAPSLOCK, SDLK_EXCLAIM, SDLK_BACKQUOTE, SDLK_COLON}) {
         EXPECT_FALSE(VirtualKeyFor(unknown).has_value()) << SDL_GetKeyName(unknown);

@@ -15,11 +15,7 @@ class ScopedEnvironment {
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
     ~ScopedEnvironment() {
         for (const auto& [name, value] : saved_) {
-            if (value) {
-                setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                unsetenv(name.c_str());
-            }
+            Put(name, value ? value->c_str() : nullptr);
         }
     }
     // Sets `name` to `value`, or unsets it for null.
@@ -28,14 +24,17 @@ class ScopedEnvironment {
             const char* old = std::getenv(name.c_str());
             saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
         }
+        Put(name, value);
+    }
+
+  private:
+    static void Put(const std::string& name, const char* value) {
         if (value) {
             setenv(name.c_str(), value, 1);
         } else {
             unsetenv(name.c_str());
         }
     }
-
-  private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
