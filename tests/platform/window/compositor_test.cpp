@@ -100,10 +100,8 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDi
     platform::ScreenDamage filled(8, 6);
     platform::detail::FillArea({screen.data(), 8, 6, 32}, {6, -2, 12, 1}, 0, filled);
     platform::detail::FillArea({screen.data(), 8, 6, 32}, {0, 5, 1, 6}, 7, filled);
-    EXPECT_EQ(screen[0 * 8 + 6], 0u);
-    EXPECT_EQ(screen[0 * 8 + 7], 0u);
-    EXPECT_EQ(screen[0 * 8 + 5], 7u);
-    EXPECT_EQ(screen[1 * 8 + 6], 7u);
+    EXPECT_EQ((std::array{screen[6], screen[7], screen[5], screen[8 + 6]}),
+              (std::array<std::uint32_t, 4>{0, 0, 7, 7}));
     bands = filled.Bands();
     ASSERT_EQ(bands.size(), 1u);
     EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{6, 0, 8, 1}));
@@ -125,13 +123,13 @@ TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(PixelAt(screen, 19, 30), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 20, 30), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 109, 89), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 110, 90), RGB(0, 0, 255));
-    EXPECT_EQ(PixelAt(screen, 119, 109), RGB(0, 0, 255)) << "the parent's last column and row";
-    EXPECT_EQ(PixelAt(screen, 120, 100), RGB(0, 0, 0)) << "the child past its parent's edge";
-    EXPECT_EQ(PixelAt(screen, 115, 110), RGB(0, 0, 0));
+    // The parent's first pixel, its last column and row, and the child past its parent's edge.
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    constexpr COLORREF kBlue = RGB(0, 0, 255);
+    EXPECT_EQ(
+        PixelsAt(screen,
+                 {{19, 30}, {20, 30}, {109, 89}, {110, 90}, {119, 109}, {120, 100}, {115, 110}}),
+        (std::vector<COLORREF>{0, kRed, kRed, kBlue, kBlue, 0, 0}));
     // Moved without a paint, the child is shown where it went.
     MoveWindow(child, 60, 40, 50, 50, FALSE);
     PumpUntilIdle();
@@ -155,19 +153,14 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     PumpUntilIdle();
     MoveWindow(window, 0, 0, 100, 80, FALSE);
     PumpUntilIdle();
-    EXPECT_EQ(PixelAt(screen, 10, 39), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 99, 79), RGB(0, 0, 0));
-    // Wider and taller than the screen's first window: the red part moves along.
+    EXPECT_EQ(PixelsAt(screen, {{10, 39}, {10, 40}, {99, 79}}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), 0, 0}));
+    // Wider and taller than the screen's first window: the red part moves along, its first row
+    // too, and right of the first row comes nothing of the next.
     MoveWindow(window, 0, 0, 150, 330, FALSE);
     PumpUntilIdle();
-    EXPECT_EQ(PixelAt(screen, 0, 0), RGB(255, 0, 0)) << "the first row moves along too";
-    EXPECT_EQ(PixelAt(screen, 99, 39), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 100, 39), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 110, 0), RGB(0, 0, 0))
-        << "right of the first row, nothing of the next";
-    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 149, 319), RGB(0, 0, 0));
+    EXPECT_EQ(PixelsAt(screen, {{0, 0}, {99, 39}, {100, 39}, {110, 0}, {10, 40}, {149, 319}}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), 0, 0, 0, 0}));
     DestroyWindow(window);
     DeleteObject(red);
 }
@@ -229,18 +222,17 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     FillRect(picture, &hidden, white);
     InvalidateRect(game, nullptr, FALSE);
     PumpUntilIdle();
-    const std::vector<RECT> changed = backend.LastChanged();
-    ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(Sides(changed[0]), (std::array<LONG, 4>{100, 50, 110, 53}));
+    ASSERT_EQ(backend.LastChanged().size(), 1u);
+    EXPECT_EQ(Sides(backend.LastChanged()[0]), (std::array<LONG, 4>{100, 50, 110, 53}));
     EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 105, 51), RGB(255, 255, 255));
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(0, 0, 255));
+    EXPECT_EQ(PixelsAt(backend.PresentedScreen(), {{105, 51}, {15, 301}}),
+              (std::vector<COLORREF>{RGB(255, 255, 255), RGB(0, 0, 255)}));
 
     // The window above goes: what it covered is composed again, figure included.
     DestroyWindow(bar);
     PumpUntilIdle();
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(255, 255, 255));
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 5, 310), RGB(0, 120, 0));
+    EXPECT_EQ(PixelsAt(backend.PresentedScreen(), {{15, 301}, {5, 310}}),
+              (std::vector<COLORREF>{RGB(255, 255, 255), RGB(0, 120, 0)}));
     DestroyWindow(game);
     copiedPicture = nullptr;
     SelectObject(picture, old);

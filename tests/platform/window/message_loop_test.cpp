@@ -2,6 +2,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "platform/gdi/gdi.h"
 #include "window_test_support.h"
@@ -106,8 +107,8 @@ TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
     EXPECT_EQ(GetMessageW(&msg, nullptr, WM_USER, WM_USER), TRUE) << "a range of one message";
     EXPECT_EQ(msg.message, WM_USER);
     EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(msg.message, WM_QUIT);
-    EXPECT_EQ(std::pair(msg.wParam, msg.lParam), (std::pair<WPARAM, LPARAM>(42, 0)));
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam),
+              (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
 }
 
 // A wait for what can never arrive, and a loop that runs past the time limit, are stopped.
@@ -168,8 +169,9 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
     SetPixel(memory, 239, 293, RGB(255, 255, 255));
     SetPixel(memory, 239, 294, RGB(255, 255, 255));
     EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
-    EXPECT_EQ(GetPixel(memory, 239, 293), RGB(0, 0, 0)) << "the client area's last pixel";
-    EXPECT_EQ(GetPixel(memory, 239, 294), RGB(255, 255, 255)) << "and nothing below it";
+    // The client area's last pixel, and nothing below it.
+    EXPECT_EQ(std::pair(GetPixel(memory, 239, 293), GetPixel(memory, 239, 294)),
+              std::pair(RGB(0, 0, 0), RGB(255, 255, 255)));
     EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, 0x1234, 0), 0);
     EXPECT_EQ(SendMessageW(MakeWindow(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 0);
     EXPECT_EQ(DefWindowProcW(reinterpret_cast<HWND>(0x1234), WM_ERASEBKGND,
@@ -206,8 +208,8 @@ TEST_F(MessageLoop, InvalidationsMergeIntoOnePaintAndEraseOnlyWhenAsked) {
     HWND window = MakeWindow();
     PumpUntilIdle();
     Log().clear();
-    RECT left{0, 0, 10, 10};
-    RECT right{100, 100, 120, 130};
+    const RECT left{0, 0, 10, 10};
+    const RECT right{100, 100, 120, 130};
     InvalidateRect(window, &left, FALSE);
     InvalidateRect(window, &right, FALSE);
     EXPECT_EQ(PumpUntilIdle(), 1);
@@ -288,16 +290,17 @@ TEST_F(MessageLoop, WindowAndClassLongsReadTheStylesIdentifierAndExtraByteCounts
                                   nullptr, nullptr, nullptr, nullptr);
     HWND child = CreateWindowExW(0, u"Extra", u"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, window,
                                  reinterpret_cast<HMENU>(42), nullptr, nullptr);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), WS_VISIBLE);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), WS_EX_CAPTIONOKBTN);
-    EXPECT_EQ(GetWindowLongW(child, GWL_ID), 42);
-    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), CS_HREDRAW);
-    EXPECT_EQ(GetClassLongW(child, GCL_CBCLSEXTRA), 6u);
-    EXPECT_EQ(GetClassLongW(child, GCL_CBWNDEXTRA), 4u);
+    EXPECT_EQ((std::array{static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                          static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)),
+                          static_cast<DWORD>(GetWindowLongW(child, GWL_ID))}),
+              (std::array<DWORD, 3>{WS_VISIBLE, WS_EX_CAPTIONOKBTN, 42}));
+    EXPECT_EQ((std::array{GetClassLongW(window, GCL_STYLE), GetClassLongW(child, GCL_CBCLSEXTRA),
+                          GetClassLongW(child, GCL_CBWNDEXTRA)}),
+              (std::array<DWORD, 3>{CS_HREDRAW, 6, 4}));
     // Unknown windows read as 0.
     DestroyWindow(window);
-    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE), 0);
-    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), 0u);
+    EXPECT_EQ(std::pair(GetWindowLongW(window, GWL_STYLE), GetClassLongW(window, GCL_STYLE)),
+              (std::pair<LONG, DWORD>(0, 0)));
 }
 
 TEST_F(MessageLoop, ANestedWindowSystemStandsInForTheOuterOneUntilItGoes) {

@@ -17,6 +17,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// A handler that brings nothing forward but says it did.
+bool Answer() {
+    return true;
+}
+
 // A name no other test or process uses.
 std::string UniqueName(const std::string& what) {
     static int counter = 0;
@@ -117,7 +122,7 @@ TEST(EndpointRequest, AnAnswerIsReadWholeAndNoLongerThanARequest) {
 TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
     EXPECT_FALSE(RequestFront(UniqueName("nobody"), 2000ms));
     const std::string name = UniqueName("silent");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    const auto listener = EndpointListener::Listen(name, nullptr);
     ASSERT_TRUE(listener);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(RequestFront(name, 100ms));
@@ -126,13 +131,10 @@ TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
 
 TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
     const std::string name = UniqueName("strange");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    const auto listener = EndpointListener::Listen(name, nullptr);
     ASSERT_TRUE(listener);
     int calls = 0;
-    auto handler = [&] {
-        ++calls;
-        return true;
-    };
+    const auto handler = [&] { return ++calls > 0; };
 
     EXPECT_TRUE(EndpointListening(name));  // connects and hangs up
     FileDescriptor strange = RawSocket(name);
@@ -152,13 +154,10 @@ TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) 
 
 TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
     const std::string name = UniqueName("pieces");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    const auto listener = EndpointListener::Listen(name, nullptr);
     ASSERT_TRUE(listener);
     int calls = 0;
-    auto handler = [&] {
-        ++calls;
-        return true;
-    };
+    const auto handler = [&] { return ++calls > 0; };
     FileDescriptor slow = RawSocket(name);
     FileDescriptor silent = RawSocket(name);
     ASSERT_EQ(write(slow.Get(), "f", 1), 1);
@@ -182,9 +181,8 @@ TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) 
 
 TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
     const std::string name = UniqueName("crowd");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    const auto listener = EndpointListener::Listen(name, nullptr);
     ASSERT_TRUE(listener);
-    const auto never = [] { return true; };
     std::vector<FileDescriptor> waiting;
     // Eight at a time, as many as the socket queues before they are taken.
     while (waiting.size() < 33) {
@@ -192,7 +190,7 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
             waiting.push_back(RawSocket(name));
             ASSERT_EQ(write(waiting.back().Get(), "fro", 3), 3);
         }
-        listener->Serve(never, 10s);
+        listener->Serve(Answer, 10s);
     }
     EXPECT_EQ(listener->Pending(), 32u);
     char answer[8];
@@ -202,19 +200,18 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
 
 TEST(EndpointListener, AHangUpIsOneWhateverErrnoSaidBefore) {
     const std::string name = UniqueName("hang-up");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    const auto listener = EndpointListener::Listen(name, nullptr);
     ASSERT_TRUE(listener);
-    const auto never = [] { return true; };
     {
         FileDescriptor client = RawSocket(name);
         ASSERT_EQ(write(client.Get(), "fro", 3), 3);
-        listener->Serve(never, 10s);
+        listener->Serve(Answer, 10s);
         ASSERT_EQ(listener->Pending(), 1u);
     }
     // A read of the closed connection says nothing of errno, which an earlier call may have left
     // saying "interrupted".
     errno = EINTR;
-    listener->Serve(never, 10s);
+    listener->Serve(Answer, 10s);
     EXPECT_EQ(listener->Pending(), 0u);
 }
 

@@ -105,6 +105,14 @@ COLORREF PixelAt(cairo_surface_t* surface, int x, int y) {
                static_cast<BYTE>(pixel));
 }
 
+std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<POINT> points) {
+    std::vector<COLORREF> pixels;
+    for (const POINT& p : points) {
+        pixels.push_back(PixelAt(surface, p.x, p.y));
+    }
+    return pixels;
+}
+
 int DifferingFromAFreshScreen(cairo_surface_t* shown) {
     platform::SurfacePtr fresh = platform::CaptureScreen();
     int differing = 0;

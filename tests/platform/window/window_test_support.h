@@ -73,6 +73,8 @@ inline RECT WindowRect(HWND window) {
 
 // The pixel at (x, y) of an RGB24 surface as COLORREF.
 COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
+// The pixels at each point, to compare in one expectation.
+std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<POINT> points);
 
 // How many pixels of the screen shown differ from the whole screen composed afresh.
 int DifferingFromAFreshScreen(cairo_surface_t* shown);
