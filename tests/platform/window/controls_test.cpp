@@ -126,16 +126,14 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
               std::pair(MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(button)));
 }
 
-TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZero) {
+TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZeroAndOnlyAChildHasAnId) {
     HWND text = MakeControl(u"static", u"Hola", 0);
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
     EXPECT_EQ((std::array{SendMessageW(text, WM_PAINT, 0, 0), SendMessageW(button, WM_PAINT, 0, 0),
                           SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)),
                           SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5))}),
               (std::array<LRESULT, 4>{}));
-}
-
-TEST_F(Controls, OnlyAChildHasAControlId) {
+    // Only a child has a control identifier.
     EXPECT_EQ(GetDlgCtrlID(MakeControl(u"button", u"OK", 0, 12)), 12);
     EXPECT_EQ(GetDlgCtrlID(main), 0);
     EXPECT_EQ(GetDlgCtrlID(nullptr), 0);

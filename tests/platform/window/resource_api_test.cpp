@@ -92,6 +92,15 @@ TEST_F(Resources, TheGamesBlocksAreFoundByTypeAndName) {
     EXPECT_EQ(FindResourceW(instance, MAKEINTRESOURCEW(resources::IDR_MENU), RT_DIALOG), nullptr);
     EXPECT_EQ(LoadResource(instance, reinterpret_cast<HRSRC>(0x1234)), nullptr);
     EXPECT_EQ(LockResource(nullptr), nullptr);
+    // A block named with text is found by that name in any case, and by no other.
+    static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
+    static const platform::RawResource kNamed[] = {
+        {platform::ResourceName::Number(10), platform::ResourceName::Text(u"ALPHA"), kBytes}};
+    static const platform::ResourceModule kNamedModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
+    HINSTANCE module = platform::RegisterModule(kNamedModule);
+    EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
 }
 
 TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
@@ -144,19 +153,7 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     }
 }
 
-TEST_F(Resources, NamedResourcesAreFoundByTheirNameInAnyCaseAndNoOther) {
-    using platform::ResourceName;
-    static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
-    static const platform::RawResource kNamed[] = {
-        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes}};
-    static const platform::ResourceModule kModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
-    HINSTANCE module = platform::RegisterModule(kModule);
-    EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
-    EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
-    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
-}
-
-TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
+TEST_F(Resources, TheMenuLoadsWithItsPopupInOrderAndAnEmptyPopupHasNoItems) {
     HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(resources::IDR_MENU));
     ASSERT_NE(menu, nullptr);
@@ -176,10 +173,7 @@ TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_EQ(GetMenuItemCount(help), -1) << "its pop-ups go with it";
     EXPECT_FALSE(DestroyMenu(menu));
-}
-
-// A pop-up of no items: its first position is already past its end.
-TEST_F(Resources, AnEmptyPopupHasNoItemAtItsFirstPosition) {
+    // A pop-up of no items: its first position is already past its end.
     static constexpr platform::PopupResource kPopups[] = {{u"Nada", {}}};
     static constexpr platform::MenuResource kMenus[] = {{1, kPopups}};
     static const platform::ResourceModule kEmpty{u"empty", 3082, {}, kMenus, {}, {}, {}, {}};

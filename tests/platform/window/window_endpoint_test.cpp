@@ -45,7 +45,7 @@ FileDescriptor RawSocket(const std::string& name, bool server = false) {
     return fd;
 }
 
-TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactly) {
+TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactlyOrTheirHash) {
     const std::string name = EndpointName("x11 :0", 1000, u"Tarvel", u"Tarvel");
     EXPECT_EQ(name, "tarvel-window 1000 6:x11 :0 6:TARVEL 6:Tarvel");
     EXPECT_EQ(EndpointName("x11 :0", 1000, u"TARVEL", u"Tarvel"), name)
@@ -59,9 +59,8 @@ TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactly) {
     // Titles are UTF-8 in the name.
     EXPECT_EQ(EndpointName("d", 1, u"C", u"F\u00fatbol"),
               "tarvel-window 1 1:d 1:C 7:F\xc3\xbatbol");
-}
 
-TEST(EndpointName, ALongTupleBecomesAHashThatStillTellsWindowsApart) {
+    // A long tuple becomes a hash that still tells windows apart.
     const std::u16string longTitle(200, u'x');
     const std::string a = EndpointName("x11 :0", 1000, u"C", longTitle + u"1");
     const std::string b = EndpointName("x11 :0", 1000, u"C", longTitle + u"2");
@@ -74,7 +73,7 @@ TEST(EndpointName, ALongTupleBecomesAHashThatStillTellsWindowsApart) {
     EXPECT_EQ(a, "tarvel-window 1000 #ed56737021cbffe5");
 }
 
-TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
+TEST(EndpointListener, OneNameThatFitsHasOneListenerAndIsFreeAgainWhenItGoes) {
     const std::string name = UniqueName("once");
     EXPECT_FALSE(EndpointListening(name));
     std::string error;
@@ -86,11 +85,7 @@ TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
     first.reset();
     EXPECT_FALSE(EndpointListening(name)) << "nothing is left behind";
     EXPECT_TRUE(EndpointListener::Listen(name, &error)) << error;
-}
-
-// A socket address holds 108 bytes, the first of them the zero of the abstract namespace.
-TEST(EndpointListener, RefusesANameTooLongForASocketAddress) {
-    std::string error;
+    // A socket address holds 108 bytes, the first of them the zero of the abstract namespace.
     EXPECT_FALSE(EndpointListener::Listen(std::string(108, 'n'), &error));
     EXPECT_EQ(error, "the name does not fit a socket address");
     EXPECT_FALSE(EndpointListening(std::string(108, 'n')));
