@@ -17,7 +17,27 @@ namespace window_test {
 namespace {
 
 using platform::detail::Layer;
-using Compositor = Desktop;
+
+// Windows of two classes filled red and blue.
+class Compositor : public Desktop {
+  protected:
+    ~Compositor() override {
+        DeleteObject(red);
+        DeleteObject(blue);
+    }
+    // A window of class `colour`; with WS_CAPTION in `style`, a titled one with an OK button.
+    static HWND Filled(LPCWSTR colour, int x, int y, int width, int height, HWND parent = nullptr,
+                       DWORD style = 0) {
+        const bool captioned = (style & WS_CAPTION) != 0;
+        return CreateWindowExW(captioned ? WS_EX_CAPTIONOKBTN : 0, colour,
+                               captioned ? u"Title" : u"",
+                               WS_VISIBLE | (parent ? WS_CHILD : 0) | style, x, y, width, height,
+                               parent, nullptr, nullptr, nullptr);
+    }
+
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
+};
 
 // Whether each pixel of `area` lies in one of `parts` at most.
 bool NoneOverlap(const std::vector<RECT>& parts, const RECT& area) {
@@ -113,12 +133,8 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDi
 TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     // A red window at (20, 30), 100 x 80, and a blue child at (90, 60) in it, 50 x 50: the
     // child's right part lies outside its parent and is not shown.
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
-    HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
-    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
-                                 nullptr, nullptr, nullptr);
+    HWND parent = Filled(u"Red", 20, 30, 100, 80);
+    HWND child = Filled(u"Blue", 90, 60, 50, 50, parent);
     ASSERT_NE(child, nullptr);
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
@@ -134,15 +150,10 @@ TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     MoveWindow(child, 60, 40, 50, 50, FALSE);
     PumpUntilIdle();
     EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
-    DestroyWindow(parent);
-    DeleteObject(red);
-    DeleteObject(blue);
 }
 
 TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HWND window = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = Filled(u"Red", 0, 0, 100, 80);
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
     ASSERT_NE(screen, nullptr);
@@ -161,17 +172,13 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     PumpUntilIdle();
     EXPECT_EQ(PixelsAt(screen, {{0, 0}, {99, 39}, {100, 39}, {110, 0}, {10, 40}, {149, 319}}),
               (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), 0, 0, 0, 0}));
-    DestroyWindow(window);
-    DeleteObject(red);
 }
 
 // No paint is asked for when the pointer holds the button down or lets it go: the screen is
 // composed again because the button's state changed. A caption drawn again the same changes
 // nothing.
 TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Red", u"Title", WS_VISIBLE | WS_CAPTION, 0,
-                                  0, 240, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND window = Filled(u"Red", 0, 0, 240, 200, nullptr, WS_CAPTION);
     PumpUntilIdle();
     platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
     const RECT ok =
@@ -192,8 +199,6 @@ TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
     InvalidateRect(window, nullptr, FALSE);
     PumpUntilIdle();
     EXPECT_TRUE(backend.LastChanged().empty()) << "the caption drawn again the same";
-    DestroyWindow(window);
-    DeleteObject(red);
 }
 
 TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {
@@ -204,10 +209,8 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
     FillRect(picture, &all, green);
     copiedPicture = picture;
-    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
     HWND game = MakeWindowOfClass(u"Copying", CopyPictureProc);
-    HWND bar = CreateWindowExW(0, u"Blue", u"", WS_VISIBLE, 0, 280, 240, 40, nullptr, nullptr,
-                               nullptr, nullptr);
+    HWND bar = Filled(u"Blue", 0, 280, 240, 40);
     ASSERT_NE(bar, nullptr);
     PumpUntilIdle();
     InvalidateRect(game, nullptr, FALSE);
@@ -240,7 +243,6 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     DeleteDC(picture);
     DeleteObject(green);
     DeleteObject(white);
-    DeleteObject(blue);
 }
 
 }  // namespace
