@@ -14,25 +14,18 @@ constexpr INT_PTR kEndedByOk = 41;
 constexpr INT_PTR kEndedByClose = 42;
 
 INT_PTR FullScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            SHINITDLGINFO info{SHIDIM_FLAGS, dialog,
-                               SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_EMPTYMENU};
-            SHInitDialog(&info);
-            return TRUE;
-        }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                EndDialog(dialog, kEndedByOk);
-                return TRUE;
-            }
-            return FALSE;
-        case WM_CLOSE:
-            EndDialog(dialog, kEndedByClose);
-            return TRUE;
-        default:
-            return FALSE;
+    if (message == WM_INITDIALOG) {
+        SHINITDLGINFO info{SHIDIM_FLAGS, dialog,
+                           SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_EMPTYMENU};
+        SHInitDialog(&info);
+        return TRUE;
     }
+    const bool ok = message == WM_COMMAND && LOWORD(wParam) == IDOK;
+    if (ok || message == WM_CLOSE) {
+        EndDialog(dialog, ok ? kEndedByOk : kEndedByClose);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 RECT Rect(HWND window) {
@@ -54,10 +47,12 @@ class Dialogs : public Desktop {
         Log().clear();
     }
 
-    INT_PTR RunAbout() {
+    LPCDLGTEMPLATEW AboutTemplate() const {
         HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
-        auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
-        return DialogBoxIndirectParamW(instance, tpl, main, FullScreenProc, 0);
+        return static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
+    }
+    INT_PTR RunAbout() {
+        return DialogBoxIndirectParamW(instance, AboutTemplate(), main, FullScreenProc, 0);
     }
     static HWND About() { return FindWindowW(u"Dialog", u"Acerca de Tarvel"); }
     // Whatever the test checks while the dialog runs; failures inside actions are recorded too.
@@ -300,16 +295,12 @@ TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight)
     const RECT eight = PlacedRect(backend, main, 400, u"Ocho", 100);
     platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
     const POINT origin = desktop.tree().ClientOrigin(*desktop.Find(main));
-    EXPECT_EQ(eight.left, origin.x + 10 * baseX / 4);
-    EXPECT_EQ(eight.top, origin.y + 20 * baseY / 8);
-    EXPECT_EQ(eight.right - eight.left, 80 * baseX / 4);
-    EXPECT_EQ(eight.bottom - eight.top, 40 * baseY / 8);
-
-    const RECT zero = PlacedRect(backend, main, 401, u"Cero", 200);
-    EXPECT_EQ(zero.right - zero.left, eight.right - eight.left);
-    EXPECT_EQ(zero.bottom - zero.top, eight.bottom - eight.top);
-    const RECT one = PlacedRect(backend, main, 402, u"Uno", 300);
-    EXPECT_LT(one.bottom - one.top, eight.bottom - eight.top);
+    const auto size = [](const RECT& r) { return std::pair(r.right - r.left, r.bottom - r.top); };
+    EXPECT_EQ(std::pair(eight.left, eight.top),
+              std::pair(origin.x + 10 * baseX / 4, origin.y + 20 * baseY / 8));
+    EXPECT_EQ(size(eight), std::pair(80 * baseX / 4, 40 * baseY / 8));
+    EXPECT_EQ(size(PlacedRect(backend, main, 401, u"Cero", 200)), size(eight));
+    EXPECT_LT(size(PlacedRect(backend, main, 402, u"Uno", 300)).second, size(eight).second);
 }
 
 TEST_F(Dialogs, DialogsThatCannotBeMadeFailAndLeaveTheOwnerEnabled) {
@@ -325,10 +316,9 @@ TEST_F(Dialogs, DialogsThatCannotBeMadeFailAndLeaveTheOwnerEnabled) {
     ASSERT_NE(TestTemplate(301), nullptr);
     EXPECT_EQ(RunTestDialog(main, 301), -1);
     EXPECT_EQ(DialogBoxIndirectParamW(instance, nullptr, main, FullScreenProc, 0), -1);
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
-    auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
-    EXPECT_EQ(
-        DialogBoxIndirectParamW(instance, tpl, reinterpret_cast<HWND>(0x40), FullScreenProc, 0), 0);
+    EXPECT_EQ(DialogBoxIndirectParamW(instance, AboutTemplate(), reinterpret_cast<HWND>(0x40),
+                                      FullScreenProc, 0),
+              0);
     EXPECT_EQ(EndDialog(main, 1), FALSE) << "not a dialog";
 }
 

@@ -10,11 +10,18 @@
 namespace window_test {
 namespace {
 
-using MessageLoop = Desktop;
+class MessageLoop : public Desktop {
+  protected:
+    // A window of the recording class, painted once.
+    HWND PaintedWindow() {
+        HWND window = MakeWindow();
+        PumpUntilIdle();
+        return window;
+    }
+};
 
 TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 7, 50, nullptr);
     backend.Advance(60);
     InvalidateRect(window, nullptr, FALSE);
@@ -34,8 +41,7 @@ TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
 
 // A game's tick: a timer message whose handling invalidates the window, then the paint.
 TEST_F(MessageLoop, TheBackEndIsAskedForInputOnceAMomentNotOnceAMessage) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 1, 50, nullptr);
     const int looksBefore = backend.InputLooks();
     backend.At(1000, [] { PostQuitMessage(0); });
@@ -52,8 +58,7 @@ TEST_F(MessageLoop, TheBackEndIsAskedForInputOnceAMomentNotOnceAMessage) {
 }
 
 TEST_F(MessageLoop, InputArrivingWhileMessagesAreHandledIsTakenBeforeTheLoopSleeps) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 1, 50, nullptr);
     const int waitsBefore = backend.BlockingWaits();
     MSG msg;
@@ -99,8 +104,7 @@ TEST_F(MessageLoop, TheFirstScreenIsShownBeforeInputIsLookedFor) {
 }
 
 TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     PostMessageW(window, WM_USER, 0, 0);
     PostQuitMessage(42);
     MSG msg;
@@ -113,8 +117,7 @@ TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
 
 // A wait for what can never arrive, and a loop that runs past the time limit, are stopped.
 TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     MSG msg;
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
     SetTimer(window, 1, 50, nullptr);
@@ -136,8 +139,7 @@ TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {
 }
 
 TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 1, 50, nullptr);
     PostMessageW(window, WM_USER, 0, 0);
     Log().clear();
@@ -172,11 +174,11 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
     // The client area's last pixel, and nothing below it.
     EXPECT_EQ(std::pair(GetPixel(memory, 239, 293), GetPixel(memory, 239, 294)),
               std::pair(RGB(0, 0, 0), RGB(255, 255, 255)));
-    EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, 0x1234, 0), 0);
-    EXPECT_EQ(SendMessageW(MakeWindow(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 0);
-    EXPECT_EQ(DefWindowProcW(reinterpret_cast<HWND>(0x1234), WM_ERASEBKGND,
-                             reinterpret_cast<WPARAM>(memory), 0),
-              0);
+    const auto dc = reinterpret_cast<WPARAM>(memory);
+    EXPECT_EQ((std::array{SendMessageW(window, WM_ERASEBKGND, 0x1234, 0),
+                          SendMessageW(MakeWindow(), WM_ERASEBKGND, dc, 0),
+                          DefWindowProcW(reinterpret_cast<HWND>(0x1234), WM_ERASEBKGND, dc, 0)}),
+              (std::array<LRESULT, 3>{}));
     DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     DestroyWindow(window);
@@ -205,8 +207,7 @@ TEST_F(MessageLoop, SendMessageRunsTheProcedureAtOnceAndReenters) {
 }
 
 TEST_F(MessageLoop, InvalidationsMergeIntoOnePaintAndEraseOnlyWhenAsked) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     Log().clear();
     const RECT left{0, 0, 10, 10};
     const RECT right{100, 100, 120, 130};
