@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <array>
+#include <numeric>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
@@ -96,9 +97,7 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDi
     // A 4 x 3 source placed at (-1, 2) on an 8 x 6 screen, copied over an area reaching past
     // all three; one pixel of it was on the screen already.
     std::vector<std::uint32_t> source(4 * 3);
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        source[i] = 100 + static_cast<std::uint32_t>(i);
-    }
+    std::iota(source.begin(), source.end(), 100u);
     std::vector<std::uint32_t> screen(8 * 6, 7);
     screen[4 * 8 + 1] = source[2 * 4 + 2];
     platform::ScreenDamage changed(8, 6);

@@ -10,13 +10,7 @@ namespace window_test {
 namespace {
 
 SHMENUBARINFO BarInfo(HWND parent, HINSTANCE instance, UINT id, DWORD flags = 0) {
-    SHMENUBARINFO info{};
-    info.cbSize = sizeof(SHMENUBARINFO);
-    info.hwndParent = parent;
-    info.dwFlags = flags;
-    info.nToolBarId = id;
-    info.hInstRes = instance;
-    return info;
+    return {sizeof(SHMENUBARINFO), parent, flags, id, instance, 0, 0, nullptr, 0};
 }
 
 // The shown pixel at (x, y).
