@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -16,11 +17,6 @@ namespace platform::detail {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A handler that brings nothing forward but says it did.
-bool Answer() {
-    return true;
-}
 
 // A name no other test or process uses.
 std::string UniqueName(const std::string& what) {
@@ -44,6 +40,17 @@ FileDescriptor RawSocket(const std::string& name, bool server = false) {
         0);
     return fd;
 }
+
+// A listener on a name of its own, and a handler that counts its calls.
+class Listening : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(listener); }
+
+    const std::string name = UniqueName("listening");
+    const std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    int calls = 0;
+    const std::function<bool()> handler = [this] { return ++calls > 0; };
+};
 
 TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactlyOrTheirHash) {
     const std::string name = EndpointName("x11 :0", 1000, u"Tarvel", u"Tarvel");
@@ -124,13 +131,7 @@ TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms) << "it waited for an answer";
 }
 
-TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
-    const std::string name = UniqueName("strange");
-    const auto listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    int calls = 0;
-    const auto handler = [&] { return ++calls > 0; };
-
+TEST_F(Listening, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
     EXPECT_TRUE(EndpointListening(name));  // connects and hangs up
     FileDescriptor strange = RawSocket(name);
     ASSERT_EQ(write(strange.Get(), "back\n", 5), 5);
@@ -147,12 +148,7 @@ TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) 
     EXPECT_LE(read(endless.Get(), answer, sizeof answer), 0);
 }
 
-TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
-    const std::string name = UniqueName("pieces");
-    const auto listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    int calls = 0;
-    const auto handler = [&] { return ++calls > 0; };
+TEST_F(Listening, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
     FileDescriptor slow = RawSocket(name);
     FileDescriptor silent = RawSocket(name);
     ASSERT_EQ(write(slow.Get(), "f", 1), 1);
@@ -174,10 +170,7 @@ TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) 
     EXPECT_EQ(read(silent.Get(), answer, sizeof answer), 0);
 }
 
-TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
-    const std::string name = UniqueName("crowd");
-    const auto listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
+TEST_F(Listening, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
     std::vector<FileDescriptor> waiting;
     // Eight at a time, as many as the socket queues before they are taken.
     while (waiting.size() < 33) {
@@ -185,7 +178,7 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
             waiting.push_back(RawSocket(name));
             ASSERT_EQ(write(waiting.back().Get(), "fro", 3), 3);
         }
-        listener->Serve(Answer, 10s);
+        listener->Serve(handler, 10s);
     }
     EXPECT_EQ(listener->Pending(), 32u);
     char answer[8];
@@ -193,20 +186,17 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
     EXPECT_LE(read(waiting.back().Get(), answer, sizeof answer), 0) << "the 33rd is closed";
 }
 
-TEST(EndpointListener, AHangUpIsOneWhateverErrnoSaidBefore) {
-    const std::string name = UniqueName("hang-up");
-    const auto listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
+TEST_F(Listening, AHangUpIsOneWhateverErrnoSaidBefore) {
     {
         FileDescriptor client = RawSocket(name);
         ASSERT_EQ(write(client.Get(), "fro", 3), 3);
-        listener->Serve(Answer, 10s);
+        listener->Serve(handler, 10s);
         ASSERT_EQ(listener->Pending(), 1u);
     }
     // A read of the closed connection says nothing of errno, which an earlier call may have left
     // saying "interrupted".
     errno = EINTR;
-    listener->Serve(Answer, 10s);
+    listener->Serve(handler, 10s);
     EXPECT_EQ(listener->Pending(), 0u);
 }
 
