@@ -60,12 +60,8 @@ class Dialogs : public Desktop {
         backend.At(time, std::move(check));
     }
     std::vector<Seen> MainSaw(UINT message) {
-        std::vector<Seen> seen;
-        for (const Seen& s : SeenOf(message)) {
-            if (s.hwnd == main) {
-                seen.push_back(s);
-            }
-        }
+        std::vector<Seen> seen = SeenOf(message);
+        std::erase_if(seen, [this](const Seen& s) { return s.hwnd != main; });
         return seen;
     }
 
@@ -126,24 +122,22 @@ TEST_P(AboutBox, FillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
         int caption = (window.bottom - window.top) - client.bottom;
         EXPECT_EQ(caption, 26 * scale);
 
-        struct Expected {
-            int id;
-            RECT units;
-        };
         // The icon's square is the system icon's, from where its units put it.
-        for (Expected e : {Expected{201, {12, 12, 0, 0}}, Expected{202, {12, 36, 82, 44}},
-                           Expected{203, {12, 48, 88, 56}}, Expected{IDOK, {52, 85, 102, 110}}}) {
-            RECT pixels = e.units;
+        const std::pair<int, RECT> controls[] = {{201, {12, 12, 0, 0}},
+                                                 {202, {12, 36, 82, 44}},
+                                                 {203, {12, 48, 88, 56}},
+                                                 {IDOK, {52, 85, 102, 110}}};
+        for (auto [id, pixels] : controls) {
             MapDialogRect(about, &pixels);
-            if (e.id == 201) {
+            if (id == 201) {
                 pixels.right = pixels.left + iconSize;
                 pixels.bottom = pixels.top + iconSize;
             }
-            const RECT control = Rect(GetDlgItem(about, e.id));
+            const RECT control = Rect(GetDlgItem(about, id));
             EXPECT_EQ(Sides({control.left, control.top - caption, control.right,
                              control.bottom - caption}),
                       Sides(pixels))
-                << e.id;
+                << id;
         }
         EXPECT_NE(SendMessageW(GetDlgItem(about, 201), STM_GETICON, 0, 0), 0);
         platform::SurfacePtr screen = platform::CaptureScreen();
@@ -239,8 +233,7 @@ TEST_F(Dialogs, TheOwnerTakesNoInputWhileTheDialogRuns) {
         backend.Tap(ok.x, ok.y);
     });
     EXPECT_EQ(RunTestDialog(main, 300), 7);
-    EXPECT_TRUE(MainSaw(WM_LBUTTONDOWN).empty());
-    EXPECT_TRUE(MainSaw(WM_KEYDOWN).empty());
+    EXPECT_TRUE(MainSaw(WM_LBUTTONDOWN).empty() && MainSaw(WM_KEYDOWN).empty());
     EXPECT_EQ(MainSaw(WM_TIMER).size(), 3u) << "ticks at 50, 100 and 150 reached the owner";
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(GetForegroundWindow(), main);

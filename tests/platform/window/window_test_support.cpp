@@ -1,5 +1,7 @@
 #include "window_test_support.h"
 
+#include <iterator>
+
 #include "platform/gdi/gdi.h"
 
 namespace window_test {
@@ -16,11 +18,8 @@ std::vector<Seen>& Log() {
 
 std::vector<Seen> SeenOf(UINT message) {
     std::vector<Seen> matching;
-    for (const Seen& s : Log()) {
-        if (s.message == message) {
-            matching.push_back(s);
-        }
-    }
+    std::copy_if(Log().begin(), Log().end(), std::back_inserter(matching),
+                 [message](const Seen& s) { return s.message == message; });
     return matching;
 }
 
