@@ -193,9 +193,7 @@ LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(MessageLoop, SendMessageRunsTheProcedureAtOnceAndReenters) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CountDown;
-    wc.lpszClassName = u"CountDown";
+    const WNDCLASSW wc = ClassOf(u"CountDown", CountDown);
     ASSERT_NE(RegisterClassW(&wc), 0);
     EXPECT_EQ(RegisterClassW(&wc), 0) << "a class name registers once";
     HWND window =
@@ -246,10 +244,8 @@ LRESULT WhiteThenRed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WhiteThenRed;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = u"WhiteThenRed";
+    const WNDCLASSW wc =
+        ClassOf(u"WhiteThenRed", WhiteThenRed, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ASSERT_NE(RegisterClassW(&wc), 0);
     HWND window = CreateWindowExW(0, u"WhiteThenRed", u"", WS_VISIBLE, 0, 0, 240, 294, nullptr,
                                   nullptr, nullptr, nullptr);
@@ -289,12 +285,10 @@ TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTheCurrentSystemsTopLevelWin
 }
 
 TEST_F(MessageLoop, WindowAndClassLongsReadTheStylesIdentifierAndExtraByteCounts) {
-    WNDCLASSW wc{};
+    WNDCLASSW wc = ClassOf(u"Extra", RecordingProc);
     wc.style = CS_HREDRAW;
-    wc.lpfnWndProc = RecordingProc;
     wc.cbClsExtra = 6;
     wc.cbWndExtra = 4;
-    wc.lpszClassName = u"Extra";
     ASSERT_NE(RegisterClassW(&wc), 0);
     HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Extra", u"Extra", WS_VISIBLE, 0, 0, 50, 50,
                                   nullptr, nullptr, nullptr, nullptr);

@@ -9,9 +9,7 @@ namespace {
 using WindowCalls = Desktop;
 
 TEST_F(WindowCalls, ClassesWithoutANameOrWithNegativeExtraBytesAreRefused) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.lpszClassName = u"";
+    WNDCLASSW wc = ClassOf(u"", RecordingProc);
     EXPECT_EQ(RegisterClassW(&wc), 0);
     wc.lpszClassName = u"Extra";
     wc.cbClsExtra = -1;

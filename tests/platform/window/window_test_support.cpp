@@ -35,19 +35,14 @@ LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND MakeWindowOfClass(LPCWSTR name, WNDPROC proc) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = name;
+    const WNDCLASSW wc = ClassOf(name, proc);
     RegisterClassW(&wc);
     return CreateWindowExW(0, name, u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
                            nullptr);
 }
 
 HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hbrBackground = CreateSolidBrush(colour);
-    wc.lpszClassName = name;
+    const WNDCLASSW wc = ClassOf(name, RecordingProc, CreateSolidBrush(colour));
     if (RegisterClassW(&wc) == 0) {
         DeleteObject(wc.hbrBackground);
         return nullptr;
@@ -57,9 +52,7 @@ HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
 
 Desktop::Desktop(platform::ScreenSize screen) : backend(screen) {
     Log().clear();
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.lpszClassName = kRecordingClass;
+    const WNDCLASSW wc = ClassOf(kRecordingClass, RecordingProc);
     RegisterClassW(&wc);
 }
 

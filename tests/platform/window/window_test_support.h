@@ -23,6 +23,11 @@ struct Seen {
     platform::Millis time;
 };
 
+// A class of procedure `proc` named `name`, erased with `background` when one is given.
+inline WNDCLASSW ClassOf(LPCWSTR name, WNDPROC proc, HBRUSH background = nullptr) {
+    return {0, proc, 0, 0, nullptr, nullptr, nullptr, background, nullptr, name};
+}
+
 // Every message a window of the recording class receives, in order; WM_PAINT is validated.
 std::vector<Seen>& Log();
 // Only the messages of one kind.
