@@ -14,6 +14,7 @@ namespace platform::detail::chrome {
 namespace {
 
 using window_test::PixelAt;
+using window_test::PixelsAt;
 
 constexpr COLORREF kPaper = RGB(0, 0, 0);
 
@@ -53,15 +54,13 @@ TEST_F(Chrome, AnOutlineLiesInsideItsRectangleAsWideAsAsked) {
     const COLORREF ink = RGB(255, 255, 255);
     Outline(cr.get(), {10, 10, 30, 30}, 3, FromColour(ink));
     for (int edge = 0; edge < 3; ++edge) {
-        EXPECT_EQ(At(10 + edge, 20), ink) << edge;
-        EXPECT_EQ(At(29 - edge, 20), ink) << edge;
-        EXPECT_EQ(At(20, 10 + edge), ink) << edge;
-        EXPECT_EQ(At(20, 29 - edge), ink) << edge;
+        EXPECT_EQ(PixelsAt(surface.get(),
+                           {{10 + edge, 20}, {29 - edge, 20}, {20, 10 + edge}, {20, 29 - edge}}),
+                  std::vector<COLORREF>(4, ink))
+            << edge;
     }
-    EXPECT_EQ(At(9, 20), kPaper);
-    EXPECT_EQ(At(13, 20), kPaper);
-    EXPECT_EQ(At(30, 20), kPaper);
-    EXPECT_EQ(At(26, 20), kPaper);
+    EXPECT_EQ(PixelsAt(surface.get(), {{9, 20}, {13, 20}, {30, 20}, {26, 20}}),
+              std::vector<COLORREF>(4, kPaper));
     EXPECT_EQ(Ink(), 20 * 20 - 14 * 14);
 }
 

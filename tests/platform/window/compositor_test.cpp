@@ -6,6 +6,7 @@
 #include <cairo.h>
 
 #include <array>
+#include <numeric>
 #include <vector>
 
 #include "platform/gdi/gdi.h"
@@ -17,7 +18,27 @@ namespace window_test {
 namespace {
 
 using platform::detail::Layer;
-using Compositor = Desktop;
+
+// Windows of two classes filled red and blue.
+class Compositor : public Desktop {
+  protected:
+    ~Compositor() override {
+        DeleteObject(red);
+        DeleteObject(blue);
+    }
+    // A window of class `colour`; with WS_CAPTION in `style`, a titled one with an OK button.
+    static HWND Filled(LPCWSTR colour, int x, int y, int width, int height, HWND parent = nullptr,
+                       DWORD style = 0) {
+        const bool captioned = (style & WS_CAPTION) != 0;
+        return CreateWindowExW(captioned ? WS_EX_CAPTIONOKBTN : 0, colour,
+                               captioned ? u"Title" : u"",
+                               WS_VISIBLE | (parent ? WS_CHILD : 0) | style, x, y, width, height,
+                               parent, nullptr, nullptr, nullptr);
+    }
+
+    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
+    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
+};
 
 // Whether each pixel of `area` lies in one of `parts` at most.
 bool NoneOverlap(const std::vector<RECT>& parts, const RECT& area) {
@@ -76,9 +97,7 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDi
     // A 4 x 3 source placed at (-1, 2) on an 8 x 6 screen, copied over an area reaching past
     // all three; one pixel of it was on the screen already.
     std::vector<std::uint32_t> source(4 * 3);
-    for (std::size_t i = 0; i < source.size(); ++i) {
-        source[i] = 100 + static_cast<std::uint32_t>(i);
-    }
+    std::iota(source.begin(), source.end(), 100u);
     std::vector<std::uint32_t> screen(8 * 6, 7);
     screen[4 * 8 + 1] = source[2 * 4 + 2];
     platform::ScreenDamage changed(8, 6);
@@ -100,10 +119,8 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDi
     platform::ScreenDamage filled(8, 6);
     platform::detail::FillArea({screen.data(), 8, 6, 32}, {6, -2, 12, 1}, 0, filled);
     platform::detail::FillArea({screen.data(), 8, 6, 32}, {0, 5, 1, 6}, 7, filled);
-    EXPECT_EQ(screen[0 * 8 + 6], 0u);
-    EXPECT_EQ(screen[0 * 8 + 7], 0u);
-    EXPECT_EQ(screen[0 * 8 + 5], 7u);
-    EXPECT_EQ(screen[1 * 8 + 6], 7u);
+    EXPECT_EQ((std::array{screen[6], screen[7], screen[5], screen[8 + 6]}),
+              (std::array<std::uint32_t, 4>{0, 0, 7, 7}));
     bands = filled.Bands();
     ASSERT_EQ(bands.size(), 1u);
     EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{6, 0, 8, 1}));
@@ -115,36 +132,27 @@ TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDi
 TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     // A red window at (20, 30), 100 x 80, and a blue child at (90, 60) in it, 50 x 50: the
     // child's right part lies outside its parent and is not shown.
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
-    HWND parent = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 20, 30, 100, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
-    HWND child = CreateWindowExW(0, u"Blue", u"", WS_CHILD | WS_VISIBLE, 90, 60, 50, 50, parent,
-                                 nullptr, nullptr, nullptr);
+    HWND parent = Filled(u"Red", 20, 30, 100, 80);
+    HWND child = Filled(u"Blue", 90, 60, 50, 50, parent);
     ASSERT_NE(child, nullptr);
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(PixelAt(screen, 19, 30), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 20, 30), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 109, 89), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 110, 90), RGB(0, 0, 255));
-    EXPECT_EQ(PixelAt(screen, 119, 109), RGB(0, 0, 255)) << "the parent's last column and row";
-    EXPECT_EQ(PixelAt(screen, 120, 100), RGB(0, 0, 0)) << "the child past its parent's edge";
-    EXPECT_EQ(PixelAt(screen, 115, 110), RGB(0, 0, 0));
+    // The parent's first pixel, its last column and row, and the child past its parent's edge.
+    constexpr COLORREF kRed = RGB(255, 0, 0);
+    constexpr COLORREF kBlue = RGB(0, 0, 255);
+    EXPECT_EQ(
+        PixelsAt(screen,
+                 {{19, 30}, {20, 30}, {109, 89}, {110, 90}, {119, 109}, {120, 100}, {115, 110}}),
+        (std::vector<COLORREF>{0, kRed, kRed, kBlue, kBlue, 0, 0}));
     // Moved without a paint, the child is shown where it went.
     MoveWindow(child, 60, 40, 50, 50, FALSE);
     PumpUntilIdle();
     EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
-    DestroyWindow(parent);
-    DeleteObject(red);
-    DeleteObject(blue);
 }
 
 TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HWND window = CreateWindowExW(0, u"Red", u"", WS_VISIBLE, 0, 0, 100, 80, nullptr, nullptr,
-                                  nullptr, nullptr);
+    HWND window = Filled(u"Red", 0, 0, 100, 80);
     PumpUntilIdle();
     cairo_surface_t* screen = backend.PresentedScreen();
     ASSERT_NE(screen, nullptr);
@@ -155,30 +163,21 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     PumpUntilIdle();
     MoveWindow(window, 0, 0, 100, 80, FALSE);
     PumpUntilIdle();
-    EXPECT_EQ(PixelAt(screen, 10, 39), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 99, 79), RGB(0, 0, 0));
-    // Wider and taller than the screen's first window: the red part moves along.
+    EXPECT_EQ(PixelsAt(screen, {{10, 39}, {10, 40}, {99, 79}}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), 0, 0}));
+    // Wider and taller than the screen's first window: the red part moves along, its first row
+    // too, and right of the first row comes nothing of the next.
     MoveWindow(window, 0, 0, 150, 330, FALSE);
     PumpUntilIdle();
-    EXPECT_EQ(PixelAt(screen, 0, 0), RGB(255, 0, 0)) << "the first row moves along too";
-    EXPECT_EQ(PixelAt(screen, 99, 39), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 100, 39), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 110, 0), RGB(0, 0, 0))
-        << "right of the first row, nothing of the next";
-    EXPECT_EQ(PixelAt(screen, 10, 40), RGB(0, 0, 0));
-    EXPECT_EQ(PixelAt(screen, 149, 319), RGB(0, 0, 0));
-    DestroyWindow(window);
-    DeleteObject(red);
+    EXPECT_EQ(PixelsAt(screen, {{0, 0}, {99, 39}, {100, 39}, {110, 0}, {10, 40}, {149, 319}}),
+              (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), 0, 0, 0, 0}));
 }
 
 // No paint is asked for when the pointer holds the button down or lets it go: the screen is
 // composed again because the button's state changed. A caption drawn again the same changes
 // nothing.
 TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
-    HBRUSH red = RegisterFilledClass(u"Red", RGB(255, 0, 0));
-    HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Red", u"Title", WS_VISIBLE | WS_CAPTION, 0,
-                                  0, 240, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND window = Filled(u"Red", 0, 0, 240, 200, nullptr, WS_CAPTION);
     PumpUntilIdle();
     platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
     const RECT ok =
@@ -199,8 +198,6 @@ TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
     InvalidateRect(window, nullptr, FALSE);
     PumpUntilIdle();
     EXPECT_TRUE(backend.LastChanged().empty()) << "the caption drawn again the same";
-    DestroyWindow(window);
-    DeleteObject(red);
 }
 
 TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {
@@ -211,10 +208,8 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
     FillRect(picture, &all, green);
     copiedPicture = picture;
-    HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
     HWND game = MakeWindowOfClass(u"Copying", CopyPictureProc);
-    HWND bar = CreateWindowExW(0, u"Blue", u"", WS_VISIBLE, 0, 280, 240, 40, nullptr, nullptr,
-                               nullptr, nullptr);
+    HWND bar = Filled(u"Blue", 0, 280, 240, 40);
     ASSERT_NE(bar, nullptr);
     PumpUntilIdle();
     InvalidateRect(game, nullptr, FALSE);
@@ -229,18 +224,17 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     FillRect(picture, &hidden, white);
     InvalidateRect(game, nullptr, FALSE);
     PumpUntilIdle();
-    const std::vector<RECT> changed = backend.LastChanged();
-    ASSERT_EQ(changed.size(), 1u);
-    EXPECT_EQ(Sides(changed[0]), (std::array<LONG, 4>{100, 50, 110, 53}));
+    ASSERT_EQ(backend.LastChanged().size(), 1u);
+    EXPECT_EQ(Sides(backend.LastChanged()[0]), (std::array<LONG, 4>{100, 50, 110, 53}));
     EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 105, 51), RGB(255, 255, 255));
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(0, 0, 255));
+    EXPECT_EQ(PixelsAt(backend.PresentedScreen(), {{105, 51}, {15, 301}}),
+              (std::vector<COLORREF>{RGB(255, 255, 255), RGB(0, 0, 255)}));
 
     // The window above goes: what it covered is composed again, figure included.
     DestroyWindow(bar);
     PumpUntilIdle();
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 15, 301), RGB(255, 255, 255));
-    EXPECT_EQ(PixelAt(backend.PresentedScreen(), 5, 310), RGB(0, 120, 0));
+    EXPECT_EQ(PixelsAt(backend.PresentedScreen(), {{15, 301}, {5, 310}}),
+              (std::vector<COLORREF>{RGB(255, 255, 255), RGB(0, 120, 0)}));
     DestroyWindow(game);
     copiedPicture = nullptr;
     SelectObject(picture, old);
@@ -248,7 +242,6 @@ TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWind
     DeleteDC(picture);
     DeleteObject(green);
     DeleteObject(white);
-    DeleteObject(blue);
 }
 
 }  // namespace

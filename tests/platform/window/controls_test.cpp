@@ -95,16 +95,11 @@ TEST_F(Controls, AnIconTakenAwayIsPaintedAway) {
 
 TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
-    // Pressed over it, released just left of it and just above it, then just inside its corner.
-    backend.PointerDown(100, 50);
-    backend.PointerUp(19, 50);
-    backend.PointerDown(100, 50);
-    backend.PointerUp(100, 39);
-    // And just right of it and just below it.
-    backend.PointerDown(100, 50);
-    backend.PointerUp(220, 50);
-    backend.PointerDown(100, 50);
-    backend.PointerUp(100, 70);
+    // Pressed over it, released just left of it, just above it, just right and just below.
+    for (const POINT& off : {POINT{19, 50}, POINT{100, 39}, POINT{220, 50}, POINT{100, 70}}) {
+        backend.PointerDown(100, 50);
+        backend.PointerUp(off.x, off.y);
+    }
     PumpUntilIdle();
     EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
     EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), 24, 44), RGB(232, 232, 232)) << "its face";
@@ -127,20 +122,18 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), 0);
     backend.PointerUp(100, 70);
     PumpUntilIdle();
-    EXPECT_EQ(commands[0].wParam, MAKEWPARAM(IDOK, BN_CLICKED));
-    EXPECT_EQ(commands[0].lParam, reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ(std::pair(commands[0].wParam, commands[0].lParam),
+              std::pair(MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(button)));
 }
 
-TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZero) {
+TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZeroAndOnlyAChildHasAnId) {
     HWND text = MakeControl(u"static", u"Hola", 0);
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
-    EXPECT_EQ(SendMessageW(text, WM_PAINT, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(button, WM_PAINT, 0, 0), 0);
-    EXPECT_EQ(SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)), 0);
-    EXPECT_EQ(SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)), 0);
-}
-
-TEST_F(Controls, OnlyAChildHasAControlId) {
+    EXPECT_EQ((std::array{SendMessageW(text, WM_PAINT, 0, 0), SendMessageW(button, WM_PAINT, 0, 0),
+                          SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)),
+                          SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5))}),
+              (std::array<LRESULT, 4>{}));
+    // Only a child has a control identifier.
     EXPECT_EQ(GetDlgCtrlID(MakeControl(u"button", u"OK", 0, 12)), 12);
     EXPECT_EQ(GetDlgCtrlID(main), 0);
     EXPECT_EQ(GetDlgCtrlID(nullptr), 0);

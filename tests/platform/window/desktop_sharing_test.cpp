@@ -62,6 +62,19 @@ class SharedDesktop : public testing::Test {
     std::string NameOf(std::u16string_view className, std::u16string_view title) const {
         return EndpointName(desktop, geteuid(), className, title);
     }
+    // Runs the loop until a quit posted at `quitAt`; returns how many times it slept and ticks.
+    std::pair<int, int> RunLoopUntil(platform::Millis quitAt) {
+        const int waitsBefore = backend.BlockingWaits();
+        backend.At(quitAt, [] { PostQuitMessage(0); });
+        backend.SetTimeLimit(2000);
+        int ticks = 0;
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            ticks += msg.message == WM_TIMER ? 1 : 0;
+            DispatchMessageW(&msg);
+        }
+        return {backend.BlockingWaits() - waitsBefore, ticks};
+    }
     // Runs the loop of this process until `done` is ready, as the window's process would while
     // another process waits for its answer. The loop looks at the sockets once per 50 ms of its
     // clock.
@@ -94,10 +107,14 @@ TEST_F(SharedDesktop, AFrontRequestActivatesTheWindowAndRaisesTheScreen) {
     HWND main = MakeWindow(u"Main");
     HWND other = MakeWindow(u"Other");
     ASSERT_EQ(GetForegroundWindow(), other);
-    const std::string name = NameOf(u"Plain", u"Main");
-    std::future<bool> answer =
-        std::async(std::launch::async, [&] { return platform::detail::RequestFront(name, 5s); });
-    EXPECT_TRUE(PumpUntil(answer));
+    // Asks for the window from another thread, as another process would, while this one runs.
+    const auto askFront = [&] {
+        std::future<bool> answer = std::async(std::launch::async, [&] {
+            return platform::detail::RequestFront(NameOf(u"Plain", u"Main"), 5s);
+        });
+        return PumpUntil(answer);
+    };
+    EXPECT_TRUE(askFront());
     EXPECT_EQ(GetForegroundWindow(), main);
     EXPECT_EQ(backend.Raises(), 1);
 
@@ -105,18 +122,14 @@ TEST_F(SharedDesktop, AFrontRequestActivatesTheWindowAndRaisesTheScreen) {
     HWND owned = MakeWindow(u"Owned", main);
     SetForegroundWindow(other);
     ASSERT_EQ(GetForegroundWindow(), other);
-    answer =
-        std::async(std::launch::async, [&] { return platform::detail::RequestFront(name, 5s); });
-    EXPECT_TRUE(PumpUntil(answer));
+    EXPECT_TRUE(askFront());
     EXPECT_EQ(GetForegroundWindow(), owned);
     EXPECT_EQ(FindWindowW(u"Plain", nullptr), owned) << "above its owner";
     EXPECT_EQ(backend.Raises(), 2);
 
     // A hidden window cannot come forward, and says so.
     ShowWindow(main, SW_HIDE);
-    answer =
-        std::async(std::launch::async, [&] { return platform::detail::RequestFront(name, 5s); });
-    EXPECT_FALSE(PumpUntil(answer));
+    EXPECT_FALSE(askFront());
     EXPECT_EQ(backend.Raises(), 2);
 }
 
@@ -157,36 +170,21 @@ TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
 
 TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
     MakeWindow(u"Main");
-    MSG msg;
     Pump();
-    const int waitsBefore = backend.BlockingWaits();
-    backend.At(1020, [] { PostQuitMessage(0); });
-    backend.SetTimeLimit(2000);
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        DispatchMessageW(&msg);
-    }
+    EXPECT_GE(RunLoopUntil(1020).first, 21) << "a wait of 1020 ms in 50 ms steps";
     EXPECT_EQ(backend.Now(), 1020u);
-    EXPECT_GE(backend.BlockingWaits() - waitsBefore, 21) << "a wait of 1020 ms in 50 ms steps";
 }
 
 TEST_F(SharedDesktop, ATimerOutOfStepWithTheSocketLooksCostsOneWakeATick) {
     HWND window = MakeWindow(u"Main");
-    MSG msg;
     Pump();
     // The sockets were looked at on 0, 50, 100 ...; the timer ticks on 75, 125 ... 975 (the
     // quit at 1025 comes before that tick).
     backend.Advance(25);
     SetTimer(window, 1, 50, nullptr);
-    const int waitsBefore = backend.BlockingWaits();
-    backend.At(1025, [] { PostQuitMessage(0); });
-    backend.SetTimeLimit(2000);
-    int ticks = 0;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ticks += msg.message == WM_TIMER ? 1 : 0;
-        DispatchMessageW(&msg);
-    }
+    const auto [waits, ticks] = RunLoopUntil(1025);
     EXPECT_EQ(ticks, 19);
-    EXPECT_LE(backend.BlockingWaits() - waitsBefore, 20) << "not a wake for the sockets between";
+    EXPECT_LE(waits, 20) << "not a wake for the sockets between";
 }
 
 }  // namespace

@@ -14,25 +14,18 @@ constexpr INT_PTR kEndedByOk = 41;
 constexpr INT_PTR kEndedByClose = 42;
 
 INT_PTR FullScreenProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG: {
-            SHINITDLGINFO info{SHIDIM_FLAGS, dialog,
-                               SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_EMPTYMENU};
-            SHInitDialog(&info);
-            return TRUE;
-        }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                EndDialog(dialog, kEndedByOk);
-                return TRUE;
-            }
-            return FALSE;
-        case WM_CLOSE:
-            EndDialog(dialog, kEndedByClose);
-            return TRUE;
-        default:
-            return FALSE;
+    if (message == WM_INITDIALOG) {
+        SHINITDLGINFO info{SHIDIM_FLAGS, dialog,
+                           SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_EMPTYMENU};
+        SHInitDialog(&info);
+        return TRUE;
     }
+    const bool ok = message == WM_COMMAND && LOWORD(wParam) == IDOK;
+    if (ok || message == WM_CLOSE) {
+        EndDialog(dialog, ok ? kEndedByOk : kEndedByClose);
+        return TRUE;
+    }
+    return FALSE;
 }
 
 RECT Rect(HWND window) {
@@ -54,10 +47,12 @@ class Dialogs : public Desktop {
         Log().clear();
     }
 
-    INT_PTR RunAbout() {
+    LPCDLGTEMPLATEW AboutTemplate() const {
         HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
-        auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
-        return DialogBoxIndirectParamW(instance, tpl, main, FullScreenProc, 0);
+        return static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
+    }
+    INT_PTR RunAbout() {
+        return DialogBoxIndirectParamW(instance, AboutTemplate(), main, FullScreenProc, 0);
     }
     static HWND About() { return FindWindowW(u"Dialog", u"Acerca de Tarvel"); }
     // Whatever the test checks while the dialog runs; failures inside actions are recorded too.
@@ -65,12 +60,8 @@ class Dialogs : public Desktop {
         backend.At(time, std::move(check));
     }
     std::vector<Seen> MainSaw(UINT message) {
-        std::vector<Seen> seen;
-        for (const Seen& s : SeenOf(message)) {
-            if (s.hwnd == main) {
-                seen.push_back(s);
-            }
-        }
+        std::vector<Seen> seen = SeenOf(message);
+        std::erase_if(seen, [this](const Seen& s) { return s.hwnd != main; });
         return seen;
     }
 
@@ -131,24 +122,22 @@ TEST_P(AboutBox, FillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
         int caption = (window.bottom - window.top) - client.bottom;
         EXPECT_EQ(caption, 26 * scale);
 
-        struct Expected {
-            int id;
-            RECT units;
-        };
         // The icon's square is the system icon's, from where its units put it.
-        for (Expected e : {Expected{201, {12, 12, 0, 0}}, Expected{202, {12, 36, 82, 44}},
-                           Expected{203, {12, 48, 88, 56}}, Expected{IDOK, {52, 85, 102, 110}}}) {
-            RECT pixels = e.units;
+        const std::pair<int, RECT> controls[] = {{201, {12, 12, 0, 0}},
+                                                 {202, {12, 36, 82, 44}},
+                                                 {203, {12, 48, 88, 56}},
+                                                 {IDOK, {52, 85, 102, 110}}};
+        for (auto [id, pixels] : controls) {
             MapDialogRect(about, &pixels);
-            if (e.id == 201) {
+            if (id == 201) {
                 pixels.right = pixels.left + iconSize;
                 pixels.bottom = pixels.top + iconSize;
             }
-            const RECT control = Rect(GetDlgItem(about, e.id));
+            const RECT control = Rect(GetDlgItem(about, id));
             EXPECT_EQ(Sides({control.left, control.top - caption, control.right,
                              control.bottom - caption}),
                       Sides(pixels))
-                << e.id;
+                << id;
         }
         EXPECT_NE(SendMessageW(GetDlgItem(about, 201), STM_GETICON, 0, 0), 0);
         platform::SurfacePtr screen = platform::CaptureScreen();
@@ -244,8 +233,7 @@ TEST_F(Dialogs, TheOwnerTakesNoInputWhileTheDialogRuns) {
         backend.Tap(ok.x, ok.y);
     });
     EXPECT_EQ(RunTestDialog(main, 300), 7);
-    EXPECT_TRUE(MainSaw(WM_LBUTTONDOWN).empty());
-    EXPECT_TRUE(MainSaw(WM_KEYDOWN).empty());
+    EXPECT_TRUE(MainSaw(WM_LBUTTONDOWN).empty() && MainSaw(WM_KEYDOWN).empty());
     EXPECT_EQ(MainSaw(WM_TIMER).size(), 3u) << "ticks at 50, 100 and 150 reached the owner";
     EXPECT_TRUE(IsWindowEnabled(main));
     EXPECT_EQ(GetForegroundWindow(), main);
@@ -300,16 +288,12 @@ TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight)
     const RECT eight = PlacedRect(backend, main, 400, u"Ocho", 100);
     platform::detail::Desktop& desktop = *platform::detail::Desktop::Current();
     const POINT origin = desktop.tree().ClientOrigin(*desktop.Find(main));
-    EXPECT_EQ(eight.left, origin.x + 10 * baseX / 4);
-    EXPECT_EQ(eight.top, origin.y + 20 * baseY / 8);
-    EXPECT_EQ(eight.right - eight.left, 80 * baseX / 4);
-    EXPECT_EQ(eight.bottom - eight.top, 40 * baseY / 8);
-
-    const RECT zero = PlacedRect(backend, main, 401, u"Cero", 200);
-    EXPECT_EQ(zero.right - zero.left, eight.right - eight.left);
-    EXPECT_EQ(zero.bottom - zero.top, eight.bottom - eight.top);
-    const RECT one = PlacedRect(backend, main, 402, u"Uno", 300);
-    EXPECT_LT(one.bottom - one.top, eight.bottom - eight.top);
+    const auto size = [](const RECT& r) { return std::pair(r.right - r.left, r.bottom - r.top); };
+    EXPECT_EQ(std::pair(eight.left, eight.top),
+              std::pair(origin.x + 10 * baseX / 4, origin.y + 20 * baseY / 8));
+    EXPECT_EQ(size(eight), std::pair(80 * baseX / 4, 40 * baseY / 8));
+    EXPECT_EQ(size(PlacedRect(backend, main, 401, u"Cero", 200)), size(eight));
+    EXPECT_LT(size(PlacedRect(backend, main, 402, u"Uno", 300)).second, size(eight).second);
 }
 
 TEST_F(Dialogs, DialogsThatCannotBeMadeFailAndLeaveTheOwnerEnabled) {
@@ -325,10 +309,9 @@ TEST_F(Dialogs, DialogsThatCannotBeMadeFailAndLeaveTheOwnerEnabled) {
     ASSERT_NE(TestTemplate(301), nullptr);
     EXPECT_EQ(RunTestDialog(main, 301), -1);
     EXPECT_EQ(DialogBoxIndirectParamW(instance, nullptr, main, FullScreenProc, 0), -1);
-    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resources::IDD_ABOUTBOX), RT_DIALOG);
-    auto tpl = static_cast<LPCDLGTEMPLATEW>(LockResource(LoadResource(instance, found)));
-    EXPECT_EQ(
-        DialogBoxIndirectParamW(instance, tpl, reinterpret_cast<HWND>(0x40), FullScreenProc, 0), 0);
+    EXPECT_EQ(DialogBoxIndirectParamW(instance, AboutTemplate(), reinterpret_cast<HWND>(0x40),
+                                      FullScreenProc, 0),
+              0);
     EXPECT_EQ(EndDialog(main, 1), FALSE) << "not a dialog";
 }
 

@@ -1,6 +1,8 @@
 // Input routing: the pointer to the topmost window under it, held by the window it went down on,
 // and accelerators.
 
+#include <tuple>
+
 #include "resources/tarvel_resources.h"
 #include "window_test_support.h"
 
@@ -8,6 +10,16 @@ namespace window_test {
 namespace {
 
 using Input = Desktop;
+
+// Who received each message, and the message with its parameters.
+using Delivery = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+std::vector<Delivery> Deliveries(const std::vector<Seen>& seen) {
+    std::vector<Delivery> deliveries;
+    for (const Seen& s : seen) {
+        deliveries.emplace_back(s.hwnd, s.message, s.wParam, s.lParam);
+    }
+    return deliveries;
+}
 
 TEST_F(Input, ThePointerGoesToTheTopmostWindowUnderItInClientCoordinates) {
     HWND back = MakeWindow(u"Back");
@@ -18,13 +30,9 @@ TEST_F(Input, ThePointerGoesToTheTopmostWindowUnderItInClientCoordinates) {
     backend.Tap(50, 60);
     backend.Tap(60, 10);
     PumpUntilIdle();
-    std::vector<Seen> downs = SeenOf(WM_LBUTTONDOWN);
-    ASSERT_EQ(downs.size(), 2u);
-    EXPECT_EQ(downs[0].hwnd, front);
-    EXPECT_EQ(downs[0].lParam, MAKELPARAM(0, 0));
-    EXPECT_EQ(downs[0].wParam, MK_LBUTTON);
-    EXPECT_EQ(downs[1].hwnd, back);
-    EXPECT_EQ(downs[1].lParam, MAKELPARAM(60, 10));
+    EXPECT_EQ(Deliveries(SeenOf(WM_LBUTTONDOWN)),
+              (std::vector<Delivery>{{front, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0)},
+                                     {back, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 10)}}));
     EXPECT_EQ(SeenOf(WM_LBUTTONUP).size(), 2u);
 }
 
@@ -37,16 +45,11 @@ TEST_F(Input, AWindowKeepsThePointerFromDownToUp) {
     backend.PointerMove(200, 300);
     backend.PointerUp(210, 310);
     PumpUntilIdle();
-    ASSERT_EQ(Log().size(), 3u);
-    for (const Seen& s : Log()) {
-        EXPECT_EQ(s.hwnd, front);
-    }
-    EXPECT_EQ(Log()[1].message, WM_MOUSEMOVE);
-    EXPECT_EQ(Log()[1].lParam, MAKELPARAM(150, 240));
-    EXPECT_EQ(Log()[1].wParam, MK_LBUTTON);
-    EXPECT_EQ(Log()[2].message, WM_LBUTTONUP);
-    EXPECT_EQ(Log()[2].lParam, MAKELPARAM(160, 250));
-    EXPECT_EQ(Log()[2].wParam, 0u) << "no button is down any more";
+    // With the up, no button is down any more.
+    EXPECT_EQ(Deliveries(Log()),
+              (std::vector<Delivery>{{front, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10)},
+                                     {front, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(150, 240)},
+                                     {front, WM_LBUTTONUP, 0, MAKELPARAM(160, 250)}}));
 }
 
 class Accelerators : public Desktop {

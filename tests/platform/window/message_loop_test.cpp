@@ -2,6 +2,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "platform/gdi/gdi.h"
 #include "window_test_support.h"
@@ -9,11 +10,18 @@
 namespace window_test {
 namespace {
 
-using MessageLoop = Desktop;
+class MessageLoop : public Desktop {
+  protected:
+    // A window of the recording class, painted once.
+    HWND PaintedWindow() {
+        HWND window = MakeWindow();
+        PumpUntilIdle();
+        return window;
+    }
+};
 
 TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 7, 50, nullptr);
     backend.Advance(60);
     InvalidateRect(window, nullptr, FALSE);
@@ -33,8 +41,7 @@ TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
 
 // A game's tick: a timer message whose handling invalidates the window, then the paint.
 TEST_F(MessageLoop, TheBackEndIsAskedForInputOnceAMomentNotOnceAMessage) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 1, 50, nullptr);
     const int looksBefore = backend.InputLooks();
     backend.At(1000, [] { PostQuitMessage(0); });
@@ -51,8 +58,7 @@ TEST_F(MessageLoop, TheBackEndIsAskedForInputOnceAMomentNotOnceAMessage) {
 }
 
 TEST_F(MessageLoop, InputArrivingWhileMessagesAreHandledIsTakenBeforeTheLoopSleeps) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 1, 50, nullptr);
     const int waitsBefore = backend.BlockingWaits();
     MSG msg;
@@ -98,22 +104,20 @@ TEST_F(MessageLoop, TheFirstScreenIsShownBeforeInputIsLookedFor) {
 }
 
 TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     PostMessageW(window, WM_USER, 0, 0);
     PostQuitMessage(42);
     MSG msg;
     EXPECT_EQ(GetMessageW(&msg, nullptr, WM_USER, WM_USER), TRUE) << "a range of one message";
     EXPECT_EQ(msg.message, WM_USER);
     EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(msg.message, WM_QUIT);
-    EXPECT_EQ(std::pair(msg.wParam, msg.lParam), (std::pair<WPARAM, LPARAM>(42, 0)));
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam),
+              (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
 }
 
 // A wait for what can never arrive, and a loop that runs past the time limit, are stopped.
 TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     MSG msg;
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
     SetTimer(window, 1, 50, nullptr);
@@ -135,8 +139,7 @@ TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {
 }
 
 TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     SetTimer(window, 1, 50, nullptr);
     PostMessageW(window, WM_USER, 0, 0);
     Log().clear();
@@ -168,13 +171,14 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
     SetPixel(memory, 239, 293, RGB(255, 255, 255));
     SetPixel(memory, 239, 294, RGB(255, 255, 255));
     EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 1);
-    EXPECT_EQ(GetPixel(memory, 239, 293), RGB(0, 0, 0)) << "the client area's last pixel";
-    EXPECT_EQ(GetPixel(memory, 239, 294), RGB(255, 255, 255)) << "and nothing below it";
-    EXPECT_EQ(SendMessageW(window, WM_ERASEBKGND, 0x1234, 0), 0);
-    EXPECT_EQ(SendMessageW(MakeWindow(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0), 0);
-    EXPECT_EQ(DefWindowProcW(reinterpret_cast<HWND>(0x1234), WM_ERASEBKGND,
-                             reinterpret_cast<WPARAM>(memory), 0),
-              0);
+    // The client area's last pixel, and nothing below it.
+    EXPECT_EQ(std::pair(GetPixel(memory, 239, 293), GetPixel(memory, 239, 294)),
+              std::pair(RGB(0, 0, 0), RGB(255, 255, 255)));
+    const auto dc = reinterpret_cast<WPARAM>(memory);
+    EXPECT_EQ((std::array{SendMessageW(window, WM_ERASEBKGND, 0x1234, 0),
+                          SendMessageW(MakeWindow(), WM_ERASEBKGND, dc, 0),
+                          DefWindowProcW(reinterpret_cast<HWND>(0x1234), WM_ERASEBKGND, dc, 0)}),
+              (std::array<LRESULT, 3>{}));
     DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     DestroyWindow(window);
@@ -189,9 +193,7 @@ LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(MessageLoop, SendMessageRunsTheProcedureAtOnceAndReenters) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CountDown;
-    wc.lpszClassName = u"CountDown";
+    const WNDCLASSW wc = ClassOf(u"CountDown", CountDown);
     ASSERT_NE(RegisterClassW(&wc), 0);
     EXPECT_EQ(RegisterClassW(&wc), 0) << "a class name registers once";
     HWND window =
@@ -203,11 +205,10 @@ TEST_F(MessageLoop, SendMessageRunsTheProcedureAtOnceAndReenters) {
 }
 
 TEST_F(MessageLoop, InvalidationsMergeIntoOnePaintAndEraseOnlyWhenAsked) {
-    HWND window = MakeWindow();
-    PumpUntilIdle();
+    HWND window = PaintedWindow();
     Log().clear();
-    RECT left{0, 0, 10, 10};
-    RECT right{100, 100, 120, 130};
+    const RECT left{0, 0, 10, 10};
+    const RECT right{100, 100, 120, 130};
     InvalidateRect(window, &left, FALSE);
     InvalidateRect(window, &right, FALSE);
     EXPECT_EQ(PumpUntilIdle(), 1);
@@ -243,10 +244,8 @@ LRESULT WhiteThenRed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WhiteThenRed;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = u"WhiteThenRed";
+    const WNDCLASSW wc =
+        ClassOf(u"WhiteThenRed", WhiteThenRed, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     ASSERT_NE(RegisterClassW(&wc), 0);
     HWND window = CreateWindowExW(0, u"WhiteThenRed", u"", WS_VISIBLE, 0, 0, 240, 294, nullptr,
                                   nullptr, nullptr, nullptr);
@@ -261,7 +260,7 @@ TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint
     EXPECT_EQ(client.bottom, 320);
 }
 
-TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
+TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTheCurrentSystemsTopLevelWindows) {
     HWND first = MakeWindow(u"Tarvel");
     HWND second = MakeWindow(u"Other");
     EXPECT_EQ(FindWindowW(u"RECORDING", u"Tarvel"), first) << "class names ignore case";
@@ -274,42 +273,38 @@ TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTopLevelWindows) {
     // Case is folded from A to Z.
     HWND folded = MakeWindowOfClass(u"aSz", RecordingProc);
     EXPECT_EQ(FindWindowW(u"AsZ", nullptr), folded);
+    // A nested window system stands in for this one until it goes.
+    {
+        platform::HeadlessBackend small({120, 160});
+        platform::WindowSystem inner(small);
+        EXPECT_EQ(FindWindowW(nullptr, u"Tarvel"), nullptr);
+        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 120);
+    }
+    EXPECT_EQ(FindWindowW(nullptr, u"Tarvel"), first);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
 }
 
 TEST_F(MessageLoop, WindowAndClassLongsReadTheStylesIdentifierAndExtraByteCounts) {
-    WNDCLASSW wc{};
+    WNDCLASSW wc = ClassOf(u"Extra", RecordingProc);
     wc.style = CS_HREDRAW;
-    wc.lpfnWndProc = RecordingProc;
     wc.cbClsExtra = 6;
     wc.cbWndExtra = 4;
-    wc.lpszClassName = u"Extra";
     ASSERT_NE(RegisterClassW(&wc), 0);
     HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Extra", u"Extra", WS_VISIBLE, 0, 0, 50, 50,
                                   nullptr, nullptr, nullptr, nullptr);
     HWND child = CreateWindowExW(0, u"Extra", u"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, window,
                                  reinterpret_cast<HMENU>(42), nullptr, nullptr);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)), WS_VISIBLE);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)), WS_EX_CAPTIONOKBTN);
-    EXPECT_EQ(GetWindowLongW(child, GWL_ID), 42);
-    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), CS_HREDRAW);
-    EXPECT_EQ(GetClassLongW(child, GCL_CBCLSEXTRA), 6u);
-    EXPECT_EQ(GetClassLongW(child, GCL_CBWNDEXTRA), 4u);
+    EXPECT_EQ((std::array{static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                          static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)),
+                          static_cast<DWORD>(GetWindowLongW(child, GWL_ID))}),
+              (std::array<DWORD, 3>{WS_VISIBLE, WS_EX_CAPTIONOKBTN, 42}));
+    EXPECT_EQ((std::array{GetClassLongW(window, GCL_STYLE), GetClassLongW(child, GCL_CBCLSEXTRA),
+                          GetClassLongW(child, GCL_CBWNDEXTRA)}),
+              (std::array<DWORD, 3>{CS_HREDRAW, 6, 4}));
     // Unknown windows read as 0.
     DestroyWindow(window);
-    EXPECT_EQ(GetWindowLongW(window, GWL_STYLE), 0);
-    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), 0u);
-}
-
-TEST_F(MessageLoop, ANestedWindowSystemStandsInForTheOuterOneUntilItGoes) {
-    HWND outer = MakeWindow(u"Outer");
-    {
-        platform::HeadlessBackend small({120, 160});
-        platform::WindowSystem inner(small);
-        EXPECT_EQ(FindWindowW(nullptr, u"Outer"), nullptr);
-        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 120);
-    }
-    EXPECT_EQ(FindWindowW(nullptr, u"Outer"), outer);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(std::pair(GetWindowLongW(window, GWL_STYLE), GetClassLongW(window, GCL_STYLE)),
+              (std::pair<LONG, DWORD>(0, 0)));
 }
 
 }  // namespace

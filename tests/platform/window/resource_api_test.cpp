@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
+#include <utility>
 
 #include "platform/window/dialog_template.h"
 #include "platform/window/resource_registry.h"
@@ -27,38 +29,30 @@ constexpr platform::IconResource kIcons[] = {
 };
 const platform::ResourceModule kModule{u"test", 3082, kStrings, {}, {}, kIcons, {}, {}};
 
-TEST_F(Resources, LoadStringCopiesWhatFitsWithItsTerminatingZero) {
+// With no room, the buffer takes a pointer to the string itself; missing strings, an empty one
+// and bad arguments give 0.
+TEST_F(Resources, LoadStringCopiesWhatFitsWithItsTerminatingZeroOrGivesAPointer) {
     HINSTANCE instance = platform::RegisterModule(kModule);
     EXPECT_EQ(platform::RegisterModule(kModule), instance) << "one handle per module";
     WCHAR buffer[100];
-    EXPECT_EQ(LoadStringW(instance, 7, buffer, 100), 6);
-    EXPECT_EQ(std::u16string(buffer), u"Tarvel");
-    EXPECT_EQ(LoadStringW(instance, 7, buffer, 7), 6) << "exactly enough room";
-    EXPECT_EQ(std::u16string(buffer), u"Tarvel");
-    EXPECT_EQ(LoadStringW(instance, 7, buffer, 4), 3);
-    EXPECT_EQ(std::u16string(buffer), u"Tar");
-    buffer[0] = u'x';
-    EXPECT_EQ(LoadStringW(instance, 7, buffer, 1), 0);
-    EXPECT_EQ(buffer[0], 0);
-}
-
-TEST_F(Resources, LoadStringWithNoRoomGivesAPointerToTheStringItself) {
-    HINSTANCE instance = platform::RegisterModule(kModule);
+    // Room for more, exactly enough room, too little, none but the zero's.
+    const std::pair<int, std::u16string_view> fits[] = {
+        {100, u"Tarvel"}, {7, u"Tarvel"}, {4, u"Tar"}, {1, u""}};
+    for (const auto& [room, copied] : fits) {
+        buffer[0] = u'x';
+        EXPECT_EQ(LoadStringW(instance, 7, buffer, room), static_cast<int>(copied.size())) << room;
+        EXPECT_EQ(std::u16string(buffer), copied) << room;
+    }
     LPCWSTR text = nullptr;
     EXPECT_EQ(LoadStringW(instance, 7, reinterpret_cast<LPWSTR>(&text), 0), 6);
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(std::u16string_view(text, 6), u"Tarvel");
-}
-
-TEST_F(Resources, MissingStringsAndBadArgumentsGiveZero) {
-    HINSTANCE instance = platform::RegisterModule(kModule);
-    WCHAR buffer[10] = {u'x'};
-    EXPECT_EQ(LoadStringW(instance, 9, buffer, 10), 0);
-    EXPECT_EQ(LoadStringW(instance, 8, buffer, 10), 0) << "an empty string";
-    EXPECT_EQ(LoadStringW(nullptr, 7, buffer, 10), 0);
-    EXPECT_EQ(LoadStringW(reinterpret_cast<HINSTANCE>(0x1000), 7, buffer, 10), 0);
-    EXPECT_EQ(LoadStringW(instance, 7, nullptr, 10), 0);
-    EXPECT_EQ(LoadStringW(instance, 7, buffer, -1), 0);
+    EXPECT_EQ(
+        (std::array{LoadStringW(instance, 9, buffer, 10), LoadStringW(instance, 8, buffer, 10),
+                    LoadStringW(nullptr, 7, buffer, 10),
+                    LoadStringW(reinterpret_cast<HINSTANCE>(0x1000), 7, buffer, 10),
+                    LoadStringW(instance, 7, nullptr, 10), LoadStringW(instance, 7, buffer, -1)}),
+        (std::array<int, 6>{}));
 }
 
 TEST_F(Resources, IconsAreSharedAndBadPicturesAreRefused) {
@@ -98,6 +92,15 @@ TEST_F(Resources, TheGamesBlocksAreFoundByTypeAndName) {
     EXPECT_EQ(FindResourceW(instance, MAKEINTRESOURCEW(resources::IDR_MENU), RT_DIALOG), nullptr);
     EXPECT_EQ(LoadResource(instance, reinterpret_cast<HRSRC>(0x1234)), nullptr);
     EXPECT_EQ(LockResource(nullptr), nullptr);
+    // A block named with text is found by that name in any case, and by no other.
+    static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
+    static const platform::RawResource kNamed[] = {
+        {platform::ResourceName::Number(10), platform::ResourceName::Text(u"ALPHA"), kBytes}};
+    static const platform::ResourceModule kNamedModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
+    HINSTANCE module = platform::RegisterModule(kNamedModule);
+    EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
 }
 
 TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
@@ -135,10 +138,9 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     EXPECT_TRUE(read->faceName.empty());
     ASSERT_EQ(read->items.size(), 2u);
     EXPECT_EQ(read->items[1].className, u"static");
-    EXPECT_EQ(read->items[0].id, IDOK);
-    EXPECT_EQ(read->items[0].className, u"button");
-    EXPECT_EQ(read->items[0].text, u"OK");
-    EXPECT_EQ(read->items[0].cx, 40);
+    const auto& ok = read->items[0];
+    EXPECT_EQ(std::tie(ok.id, ok.className, ok.text, ok.cx),
+              std::tuple(IDOK, std::u16string(u"button"), std::u16string(u"OK"), 40));
     // The classes, in whatever case they are named, go as the platform's atoms, 0x0080 for
     // buttons and 0x0082 for statics, each after the 0xFFFF that marks an atom.
     const auto* units = reinterpret_cast<const std::uint16_t*>(words.data());
@@ -151,31 +153,18 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     }
 }
 
-TEST_F(Resources, NamedResourcesAreFoundByTheirNameInAnyCaseAndNoOther) {
-    using platform::ResourceName;
-    static constexpr std::byte kBytes[] = {std::byte{1}, std::byte{2}};
-    static const platform::RawResource kNamed[] = {
-        {ResourceName::Number(10), ResourceName::Text(u"ALPHA"), kBytes}};
-    static const platform::ResourceModule kModule{u"named", 3082, {}, {}, {}, {}, {}, kNamed};
-    HINSTANCE module = platform::RegisterModule(kModule);
-    EXPECT_NE(FindResourceW(module, u"alpha", MAKEINTRESOURCEW(10)), nullptr);
-    EXPECT_EQ(FindResourceW(module, u"BETA", MAKEINTRESOURCEW(10)), nullptr);
-    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10)), nullptr);
-}
-
-TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
+TEST_F(Resources, TheMenuLoadsWithItsPopupInOrderAndAnEmptyPopupHasNoItems) {
     HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
     HMENU menu = LoadMenuW(instance, MAKEINTRESOURCEW(resources::IDR_MENU));
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(GetMenuItemCount(menu), 1);
     HMENU help = GetSubMenu(menu, 0);
     ASSERT_EQ(GetMenuItemCount(help), 3);
-    EXPECT_EQ(GetMenuItemID(help, 0), IDM_ABOUT);
-    EXPECT_EQ(GetMenuItemID(help, 1), IDM_NEW);
-    EXPECT_EQ(GetMenuItemID(help, 2), IDM_HARD);
-    EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(-1)) << "a pop-up has no command";
-    // Positions past the last item find nothing.
-    EXPECT_EQ(GetMenuItemID(help, 3), static_cast<UINT>(-1));
+    // A pop-up has no command, and positions past the last item find nothing.
+    EXPECT_EQ((std::array{GetMenuItemID(help, 0), GetMenuItemID(help, 1), GetMenuItemID(help, 2),
+                          GetMenuItemID(menu, 0), GetMenuItemID(help, 3)}),
+              (std::array<UINT, 5>{IDM_ABOUT, IDM_NEW, IDM_HARD, static_cast<UINT>(-1),
+                                   static_cast<UINT>(-1)}));
     EXPECT_EQ(GetSubMenu(menu, 1), nullptr);
     EXPECT_EQ(GetMenuState(help, 3, MF_BYPOSITION), static_cast<UINT>(-1));
     // By command, check marks are found in the pop-ups below the menu.
@@ -184,10 +173,7 @@ TEST_F(Resources, TheMenuLoadsWithItsPopupInOrder) {
     EXPECT_TRUE(DestroyMenu(menu));
     EXPECT_EQ(GetMenuItemCount(help), -1) << "its pop-ups go with it";
     EXPECT_FALSE(DestroyMenu(menu));
-}
-
-// A pop-up of no items: its first position is already past its end.
-TEST_F(Resources, AnEmptyPopupHasNoItemAtItsFirstPosition) {
+    // A pop-up of no items: its first position is already past its end.
     static constexpr platform::PopupResource kPopups[] = {{u"Nada", {}}};
     static constexpr platform::MenuResource kMenus[] = {{1, kPopups}};
     static const platform::ResourceModule kEmpty{u"empty", 3082, {}, kMenus, {}, {}, {}, {}};

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <numeric>
 #include <random>
 #include <utility>
 #include <vector>
@@ -111,9 +112,7 @@ TEST(SentScreen, TheWholeScreenGoesFirstAndAfterALossElseWhatChanged) {
 TEST(ChangedWords, ACopyWritesOnlyFromTheFirstDifferenceToTheLastAndSaysSo) {
     // Longer than the blocks compared at once, so the ends are found block by block too.
     std::vector<std::uint32_t> from(40);
-    for (std::size_t i = 0; i < from.size(); ++i) {
-        from[i] = static_cast<std::uint32_t>(i);
-    }
+    std::iota(from.begin(), from.end(), 0u);
     std::vector<std::uint32_t> to = from;
     EXPECT_EQ(CopyChangedWords(from.data(), to.data(), 40), (std::pair{0, 0}));
     to[2] = 99;

@@ -10,13 +10,7 @@ namespace window_test {
 namespace {
 
 SHMENUBARINFO BarInfo(HWND parent, HINSTANCE instance, UINT id, DWORD flags = 0) {
-    SHMENUBARINFO info{};
-    info.cbSize = sizeof(SHMENUBARINFO);
-    info.hwndParent = parent;
-    info.dwFlags = flags;
-    info.nToolBarId = id;
-    info.hInstRes = instance;
-    return info;
+    return {sizeof(SHMENUBARINFO), parent, flags, id, instance, 0, 0, nullptr, 0};
 }
 
 // The shown pixel at (x, y).
@@ -141,8 +135,8 @@ TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
     HWND popup = Popup();
     ASSERT_NE(popup, nullptr);
     RECT r = Rect(popup);
-    EXPECT_EQ(r.bottom, 294) << "stands on the bar";
-    EXPECT_EQ(r.right, 240) << "lined up with the right soft key";
+    // It stands on the bar, lined up with the right soft key.
+    EXPECT_EQ(std::pair(r.bottom, r.right), (std::pair<LONG, LONG>(294, 240)));
     EXPECT_EQ(Shown(r.left + 10, r.top), RGB(64, 64, 64)) << "its border's top row";
     EXPECT_GT(r.bottom - r.top, 3 * 10);
     EXPECT_TRUE(Commands().empty());
@@ -277,13 +271,11 @@ TEST_F(SoftKeys, HardwareSoftKeysAndEscape) {
     EXPECT_NE(Popup(), nullptr);
     backend.PressKey(VK_ESCAPE);
     PumpUntilIdle();
-    EXPECT_EQ(Popup(), nullptr);
-    EXPECT_EQ(GetForegroundWindow(), main);
+    EXPECT_EQ(std::pair(Popup(), GetForegroundWindow()), std::pair(HWND{}, main));
     backend.PressKey(VK_F1);
     PumpUntilIdle();
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK}));
-    EXPECT_TRUE(SeenOf(WM_KEYDOWN).empty()) << "the bar takes the soft keys";
-    EXPECT_TRUE(SeenOf(WM_KEYUP).empty());
+    EXPECT_TRUE(SeenOf(WM_KEYDOWN).empty() && SeenOf(WM_KEYUP).empty()) << "the bar takes them";
     // From the keyboard the menu is walked with the arrows.
     backend.PressKey(VK_F2);
     for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_UP, VK_RETURN}) {
@@ -323,9 +315,8 @@ TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
     HMENU menu = HelpMenu();
     TapRightSoftKey();
     DestroyWindow(main);
-    EXPECT_FALSE(IsWindow(bar));
-    EXPECT_EQ(Popup(), nullptr);
-    EXPECT_EQ(GetMenuItemCount(menu), -1);
+    EXPECT_EQ(std::tuple(IsWindow(bar), Popup(), GetMenuItemCount(menu)),
+              std::tuple(FALSE, HWND{}, -1));
     EXPECT_FALSE(DestroyWindow(bar)) << "destroying the bar again is refused, harmlessly";
 }
 
@@ -333,9 +324,8 @@ TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
 TEST_F(SoftKeys, AHelperWithoutAWindowIsRefusedAndAnEmptyObserverStopsTheReports) {
     int calls = 0;
     windows.ObserveShellHelpers([&](const platform::ShellHelperCall&) { ++calls; });
-    EXPECT_FALSE(SHFullScreen(nullptr, SHFS_HIDETASKBAR));
-    EXPECT_TRUE(SHFullScreen(main, 0));
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(std::pair(SHFullScreen(nullptr, SHFS_HIDETASKBAR), SHFullScreen(main, 0)),
+              std::pair(FALSE, TRUE));
     windows.ObserveShellHelpers(nullptr);
     EXPECT_TRUE(SHFullScreen(main, 0));
     EXPECT_EQ(calls, 1);

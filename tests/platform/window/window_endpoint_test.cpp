@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -40,7 +41,18 @@ FileDescriptor RawSocket(const std::string& name, bool server = false) {
     return fd;
 }
 
-TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactly) {
+// A listener on a name of its own, and a handler that counts its calls.
+class Listening : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(listener); }
+
+    const std::string name = UniqueName("listening");
+    const std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    int calls = 0;
+    const std::function<bool()> handler = [this] { return ++calls > 0; };
+};
+
+TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactlyOrTheirHash) {
     const std::string name = EndpointName("x11 :0", 1000, u"Tarvel", u"Tarvel");
     EXPECT_EQ(name, "tarvel-window 1000 6:x11 :0 6:TARVEL 6:Tarvel");
     EXPECT_EQ(EndpointName("x11 :0", 1000, u"TARVEL", u"Tarvel"), name)
@@ -54,9 +66,8 @@ TEST(EndpointName, NamesTheDesktopUserClassWithoutCaseAndTitleExactly) {
     // Titles are UTF-8 in the name.
     EXPECT_EQ(EndpointName("d", 1, u"C", u"F\u00fatbol"),
               "tarvel-window 1 1:d 1:C 7:F\xc3\xbatbol");
-}
 
-TEST(EndpointName, ALongTupleBecomesAHashThatStillTellsWindowsApart) {
+    // A long tuple becomes a hash that still tells windows apart.
     const std::u16string longTitle(200, u'x');
     const std::string a = EndpointName("x11 :0", 1000, u"C", longTitle + u"1");
     const std::string b = EndpointName("x11 :0", 1000, u"C", longTitle + u"2");
@@ -69,7 +80,7 @@ TEST(EndpointName, ALongTupleBecomesAHashThatStillTellsWindowsApart) {
     EXPECT_EQ(a, "tarvel-window 1000 #ed56737021cbffe5");
 }
 
-TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
+TEST(EndpointListener, OneNameThatFitsHasOneListenerAndIsFreeAgainWhenItGoes) {
     const std::string name = UniqueName("once");
     EXPECT_FALSE(EndpointListening(name));
     std::string error;
@@ -81,11 +92,7 @@ TEST(EndpointListener, OneNameHasOneListenerAndIsFreeAgainWhenItGoes) {
     first.reset();
     EXPECT_FALSE(EndpointListening(name)) << "nothing is left behind";
     EXPECT_TRUE(EndpointListener::Listen(name, &error)) << error;
-}
-
-// A socket address holds 108 bytes, the first of them the zero of the abstract namespace.
-TEST(EndpointListener, RefusesANameTooLongForASocketAddress) {
-    std::string error;
+    // A socket address holds 108 bytes, the first of them the zero of the abstract namespace.
     EXPECT_FALSE(EndpointListener::Listen(std::string(108, 'n'), &error));
     EXPECT_EQ(error, "the name does not fit a socket address");
     EXPECT_FALSE(EndpointListening(std::string(108, 'n')));
@@ -117,23 +124,14 @@ TEST(EndpointRequest, AnAnswerIsReadWholeAndNoLongerThanARequest) {
 TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
     EXPECT_FALSE(RequestFront(UniqueName("nobody"), 2000ms));
     const std::string name = UniqueName("silent");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
+    const auto listener = EndpointListener::Listen(name, nullptr);
     ASSERT_TRUE(listener);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(RequestFront(name, 100ms));
     EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms) << "it waited for an answer";
 }
 
-TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
-    const std::string name = UniqueName("strange");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    int calls = 0;
-    auto handler = [&] {
-        ++calls;
-        return true;
-    };
-
+TEST_F(Listening, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
     EXPECT_TRUE(EndpointListening(name));  // connects and hangs up
     FileDescriptor strange = RawSocket(name);
     ASSERT_EQ(write(strange.Get(), "back\n", 5), 5);
@@ -150,15 +148,7 @@ TEST(EndpointListener, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) 
     EXPECT_LE(read(endless.Get(), answer, sizeof answer), 0);
 }
 
-TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
-    const std::string name = UniqueName("pieces");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    int calls = 0;
-    auto handler = [&] {
-        ++calls;
-        return true;
-    };
+TEST_F(Listening, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
     FileDescriptor slow = RawSocket(name);
     FileDescriptor silent = RawSocket(name);
     ASSERT_EQ(write(slow.Get(), "f", 1), 1);
@@ -180,11 +170,7 @@ TEST(EndpointListener, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) 
     EXPECT_EQ(read(silent.Get(), answer, sizeof answer), 0);
 }
 
-TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
-    const std::string name = UniqueName("crowd");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    const auto never = [] { return true; };
+TEST_F(Listening, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
     std::vector<FileDescriptor> waiting;
     // Eight at a time, as many as the socket queues before they are taken.
     while (waiting.size() < 33) {
@@ -192,7 +178,7 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
             waiting.push_back(RawSocket(name));
             ASSERT_EQ(write(waiting.back().Get(), "fro", 3), 3);
         }
-        listener->Serve(never, 10s);
+        listener->Serve(handler, 10s);
     }
     EXPECT_EQ(listener->Pending(), 32u);
     char answer[8];
@@ -200,21 +186,17 @@ TEST(EndpointListener, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {
     EXPECT_LE(read(waiting.back().Get(), answer, sizeof answer), 0) << "the 33rd is closed";
 }
 
-TEST(EndpointListener, AHangUpIsOneWhateverErrnoSaidBefore) {
-    const std::string name = UniqueName("hang-up");
-    std::unique_ptr<EndpointListener> listener = EndpointListener::Listen(name, nullptr);
-    ASSERT_TRUE(listener);
-    const auto never = [] { return true; };
+TEST_F(Listening, AHangUpIsOneWhateverErrnoSaidBefore) {
     {
         FileDescriptor client = RawSocket(name);
         ASSERT_EQ(write(client.Get(), "fro", 3), 3);
-        listener->Serve(never, 10s);
+        listener->Serve(handler, 10s);
         ASSERT_EQ(listener->Pending(), 1u);
     }
     // A read of the closed connection says nothing of errno, which an earlier call may have left
     // saying "interrupted".
     errno = EINTR;
-    listener->Serve(never, 10s);
+    listener->Serve(handler, 10s);
     EXPECT_EQ(listener->Pending(), 0u);
 }
 

@@ -1,5 +1,7 @@
 #include "window_test_support.h"
 
+#include <iterator>
+
 #include "platform/gdi/gdi.h"
 
 namespace window_test {
@@ -16,11 +18,8 @@ std::vector<Seen>& Log() {
 
 std::vector<Seen> SeenOf(UINT message) {
     std::vector<Seen> matching;
-    for (const Seen& s : Log()) {
-        if (s.message == message) {
-            matching.push_back(s);
-        }
-    }
+    std::copy_if(Log().begin(), Log().end(), std::back_inserter(matching),
+                 [message](const Seen& s) { return s.message == message; });
     return matching;
 }
 
@@ -36,19 +35,14 @@ LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 HWND MakeWindowOfClass(LPCWSTR name, WNDPROC proc) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = proc;
-    wc.lpszClassName = name;
+    const WNDCLASSW wc = ClassOf(name, proc);
     RegisterClassW(&wc);
     return CreateWindowExW(0, name, u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
                            nullptr);
 }
 
 HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.hbrBackground = CreateSolidBrush(colour);
-    wc.lpszClassName = name;
+    const WNDCLASSW wc = ClassOf(name, RecordingProc, CreateSolidBrush(colour));
     if (RegisterClassW(&wc) == 0) {
         DeleteObject(wc.hbrBackground);
         return nullptr;
@@ -58,9 +52,7 @@ HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
 
 Desktop::Desktop(platform::ScreenSize screen) : backend(screen) {
     Log().clear();
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RecordingProc;
-    wc.lpszClassName = kRecordingClass;
+    const WNDCLASSW wc = ClassOf(kRecordingClass, RecordingProc);
     RegisterClassW(&wc);
 }
 
@@ -103,6 +95,14 @@ COLORREF PixelAt(cairo_surface_t* surface, int x, int y) {
     std::uint32_t pixel = reinterpret_cast<const std::uint32_t*>(data + y * stride)[x];
     return RGB(static_cast<BYTE>(pixel >> 16), static_cast<BYTE>(pixel >> 8),
                static_cast<BYTE>(pixel));
+}
+
+std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<POINT> points) {
+    std::vector<COLORREF> pixels;
+    for (const POINT& p : points) {
+        pixels.push_back(PixelAt(surface, p.x, p.y));
+    }
+    return pixels;
 }
 
 int DifferingFromAFreshScreen(cairo_surface_t* shown) {

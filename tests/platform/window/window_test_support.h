@@ -23,6 +23,11 @@ struct Seen {
     platform::Millis time;
 };
 
+// A class of procedure `proc` named `name`, erased with `background` when one is given.
+inline WNDCLASSW ClassOf(LPCWSTR name, WNDPROC proc, HBRUSH background = nullptr) {
+    return {0, proc, 0, 0, nullptr, nullptr, nullptr, background, nullptr, name};
+}
+
 // Every message a window of the recording class receives, in order; WM_PAINT is validated.
 std::vector<Seen>& Log();
 // Only the messages of one kind.
@@ -73,6 +78,8 @@ inline RECT WindowRect(HWND window) {
 
 // The pixel at (x, y) of an RGB24 surface as COLORREF.
 COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
+// The pixels at each point, to compare in one expectation.
+std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<POINT> points);
 
 // How many pixels of the screen shown differ from the whole screen composed afresh.
 int DifferingFromAFreshScreen(cairo_surface_t* shown);
