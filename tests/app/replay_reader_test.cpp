@@ -47,6 +47,7 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
         {"", 1, "the file is empty, not a recording"},
         {"\177ELF\x02\x01\n", 1, notARecording},
         {"start 240 294\n", 1, notARecording},
+        {"#! tarvel-replay 1 x\n", 1, notARecording},
         {"# tarvel-replay 2 tarvel 9.0 linux\n", 1,
          "this recording is of format version 2, newer than the 1 this program reads"},
         {"# tarvel-replay one\n", 1, noVersion},
