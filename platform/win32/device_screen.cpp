@@ -9,6 +9,7 @@
 #include "platform/display/letterbox.h"
 #include "platform/win32/device_redirect.h"
 #include "platform/win32/message_input.h"
+#include "platform/win32/screen_layout.h"
 
 // This file defines the redirected functions and calls the real ones.
 #undef GetSystemMetrics
@@ -308,24 +309,6 @@ void FillBars(HDC context, ScreenSize client, const PixelRect& image) {
 }
 
 }  // namespace
-
-int DefaultScale(int monitorDpi) {
-    return std::max(1, monitorDpi / 96);
-}
-
-ScreenLayout LayOutScreen(ScreenSize client, ScreenSize device) {
-    ScreenLayout layout;
-    layout.box = FitScreen(client, device);
-    const PixelRect& image = layout.box.image;
-    if (image.Empty()) {
-        return layout;
-    }
-    const int barTop = static_cast<int>(
-        static_cast<long long>(device.height - MetricsFor(device).MenuBarHeight()) * image.height /
-        device.height);
-    layout.softKeyBar = {image.x, image.y + barTop, image.x + image.width, image.y + image.height};
-    return layout;
-}
 
 void ConfigureDeviceScreen(const DeviceScreenOptions& options) {
     Screen().options = options;

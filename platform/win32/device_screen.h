@@ -22,18 +22,6 @@ struct DeviceScreenOptions {
     bool fullscreen = false;
 };
 
-// The scale a window starts at when none is asked for: whole device screens per monitor
-// pixel-density step of 96 dpi, at least one.
-int DefaultScale(int monitorDpi);
-
-// Where each part of the device screen lies in a client area of `client` pixels.
-struct ScreenLayout {
-    Letterbox box;
-    // The soft-key bar's strip in client pixels (the bottom of the image).
-    RECT softKeyBar{};
-};
-ScreenLayout LayOutScreen(ScreenSize client, ScreenSize device);
-
 void ConfigureDeviceScreen(const DeviceScreenOptions& options);
 ScreenSize DeviceScreenSize();
 

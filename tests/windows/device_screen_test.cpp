@@ -5,8 +5,8 @@
 #include <string>
 #include <tuple>
 
-#include "platform/win32/device_screen.h"
 #include "platform/win32/message_input.h"
+#include "platform/win32/screen_layout.h"
 
 namespace platform::win32 {
 namespace {
