@@ -12,8 +12,7 @@ namespace platform::win32 {
 namespace {
 
 TEST(DeviceScreen, StartsAtTheMonitorsWholeScalingStep) {
-    EXPECT_EQ(DefaultScale(96), 1);
-    EXPECT_EQ(DefaultScale(144), 1);
+    EXPECT_EQ(DefaultScale(191), 1);
     EXPECT_EQ(DefaultScale(192), 2);
     EXPECT_EQ(DefaultScale(288), 3);
     EXPECT_EQ(DefaultScale(0), 1);
@@ -98,6 +97,7 @@ TEST(MessageInput, WhatTheRulesLetThroughAsTheProgramsMessages) {
         {kUpA, WM_SYSKEYUP, 'A', 0x1E0001, {WM_SYSKEYUP, 'A', 0x1E0001}},
         {kUpA, WM_KEYUP, 'A', 0x1E0001, {WM_KEYUP, 'A', 0x1E0001}},
         {kUpA, WM_KILLFOCUS, 0, 0, {WM_KEYUP, 'A', static_cast<LPARAM>(0xC0000001)}},
+        {{InputKind::CloseRequest}, WM_SYSCOMMAND, SC_CLOSE, 0, {WM_CLOSE, 0, 0}},
     };
     for (const auto& c : cases) {
         const ProgramMessage m = MessageOf(c.event, c.from, c.wParam, c.lParam);
