@@ -3,7 +3,10 @@
 // first check after it.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -18,6 +21,7 @@
 #include "game/match_digest.h"
 #include "resources/resource_ids.h"
 #include "tests/app/headless_program.h"
+#include "tests/platform/sdl/scoped_environment.h"
 #include "tools/script_runner.h"
 #include "tools/state_json.h"
 
@@ -117,14 +121,24 @@ TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thT
     played(14);  // the 20th tick's paint comes before its check
     send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
     send(WM_TIMER);
+    played(19);
+    send(WM_COMMAND, IDM_HARD);  // a command after the 40th tick's paint comes after its check
+    played(20);
+    send(WM_PAINT);  // and so does a paint
+    played(19);
+    send(WM_TIMER);
+    send(WM_TIMER);  // and the tick after an unpainted 80th
     recorder.Finish();
+    recorder.Finish();  // which has nothing more to check
     const std::string digest = DigestText(MatchDigest(match));
     EXPECT_EQ(sink.all,
               "# tarvel-replay 1 tarvel 1.2 linux\nframe\nplay 3\ntick\nplay\nmove 100 200\n"
               "move +0 -1\nmove -1 +0\nnew\nhard\ntick\nmove +0 +0\nmove -1 +0\nplay 14\n"
               "check 20 " +
-                  digest + "\nmove +1 +0\ntick\ncheck 21 " + digest + "\n");
-    EXPECT_EQ(sink.pieces, 2);
+                  digest + "\nmove +1 +0\ntick\nplay 19\ncheck 40 " + digest +
+                  "\nhard\nplay 20\ncheck 60 " + digest + "\nframe\nplay 19\ntick\ncheck 80 " +
+                  digest + "\ntick\ncheck 81 " + digest + "\n");
+    EXPECT_EQ(sink.pieces, 5);
 }
 
 TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAtTheNextCheck) {
@@ -275,8 +289,77 @@ TEST(ReplayFiles, AnUnwritableFileIsRefusedAtOnceAndAFullDiskIsKeptToBeToldAtThe
     EXPECT_EQ(full->failure(), "the recording to /dev/full stopped: No space left on device");
 }
 
+TEST(ReplayFiles, TheLastMatchIsKeptInTheStateFolderMadeWithTheFoldersMissingAboveIt) {
+    const std::string top = testing::TempDir() + "tarvel-state";
+    std::filesystem::remove_all(top);
+    const std::string state = top + "/a/b";
+    const std::string folder = state + "/tarvel";
+    platform::sdl::testing::ScopedEnvironment environment;
+    environment.Set("XDG_STATE_HOME", state.c_str());
+    environment.Set("HOME", nullptr);
+    std::string why;
+    EXPECT_EQ(LastMatchPath(&why), folder + "/last-match.tarvel") << why;
+    const mode_t mask = umask(022);
+    umask(mask);
+    struct stat made {};
+    ASSERT_EQ(stat(folder.c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777, 0777 & ~mask);
+    EXPECT_EQ(LastMatchPath(&why), folder + "/last-match.tarvel") << "once it is there";
+
+    std::filesystem::remove(folder);
+    std::ofstream(folder) << "in the way";
+    EXPECT_EQ(LastMatchPath(&why), std::nullopt);
+    EXPECT_EQ(why, "cannot make " + folder + ": Not a directory");
+
+    // A relative XDG_STATE_HOME is not used; HOME may be relative, to a folder of one letter.
+    std::filesystem::create_directories(top + "/cwd");
+    const std::filesystem::path was = std::filesystem::current_path();
+    std::filesystem::current_path(top + "/cwd");
+    environment.Set("XDG_STATE_HOME", "x");
+    environment.Set("HOME", "h");
+    EXPECT_EQ(LastMatchPath(&why), "h/.local/state/tarvel/last-match.tarvel") << why;
+    std::filesystem::current_path(was);
+    environment.Set("HOME", "");
+    EXPECT_EQ(LastMatchPath(&why), std::nullopt);
+    EXPECT_EQ(why, "neither XDG_STATE_HOME nor HOME is set");
+    std::filesystem::remove_all(top);
+}
+
+TEST(ReplayFiles, AFileIsReadWholeButNotPastTheLongestScript) {
+    const std::string path = testing::TempDir() + "tarvel long.tarvel";
+    std::string text = "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\n";
+    while (text.size() < 100'000) {
+        text += "play 1\n";
+    }
+    std::ofstream(path) << text;
+    std::string message;
+    const std::optional<Replay> replay = LoadReplay(path, &message);
+    ASSERT_TRUE(replay) << message;
+    EXPECT_EQ(replay->ticks, static_cast<std::int64_t>(replay->steps.size()));
+    EXPECT_GT(replay->ticks, 14'000);
+
+    // Lines up to the limit exactly, then one more.
+    const std::string comment = "#" + std::string(1022, '.') + "\n";
+    text = "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\n";
+    while (text.size() + comment.size() <= kMaxScriptBytes) {
+        text += comment;
+    }
+    text += std::string(kMaxScriptBytes - text.size() - 1, '#') + "\n";
+    ASSERT_EQ(text.size(), kMaxScriptBytes);
+    std::ofstream(path) << text << "play 1\n";
+    EXPECT_EQ(LoadReplay(path, &message), std::nullopt);
+    EXPECT_NE(message.find("longer than 16777216 bytes"), std::string::npos) << message;
+    std::remove(path.c_str());
+}
+
 TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
     const std::string path = testing::TempDir() + "tarvel run.tarvel";
+    const auto OpenFiles = [] {
+        const std::filesystem::directory_iterator fds("/proc/self/fd");
+        return std::distance(begin(fds), end(fds));
+    };
+    const auto filesBefore = OpenFiles();
+    std::string end;
     std::string error;
     std::string warning;
     {
@@ -288,14 +371,20 @@ TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
         HeadlessProgram game{{240, 320}};
         recording.Attach("linux", {});
         game.At(100, [&] { game.backend().PointerMove(120, 200); });
+        game.At(1150, [&] { game.backend().PointerMove(150, 250); });  // after the last check
         game.At(1200, [&] { game.backend().PressControlKey('Q'); });
+        warning = "what Prepare said";
         EXPECT_EQ(recording.Finish(game.Run(), &warning), 0);
+        end = MatchStateToJson(game.match()) + "\n";
         EXPECT_EQ(warning, "");
         EXPECT_EQ(Program().messageHook, nullptr);
     }
+    EXPECT_EQ(OpenFiles(), filesBefore) << "the recording's file is closed";
     std::ifstream file(path);
     const std::string recorded((std::istreambuf_iterator<char>(file)), {});
-    EXPECT_EQ(Simulate(recorded).status, kScriptOk);
+    const SimRun sim = Simulate(recorded + "dump\n");
+    EXPECT_EQ(sim.status, kScriptOk);
+    EXPECT_EQ(sim.out, end) << "the recording goes on to the last tick";
 
     // A failed check makes the status 2.
     std::ofstream(path) << "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\nframe\nhard\n"
