@@ -88,9 +88,10 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
                         HWND ownerTop, DLGPROC dialogProc) {
     auto state = std::make_unique<DialogState>();
     state->proc = dialogProc;
-    double points = (parsed.style & DS_SETFONT) != 0 && parsed.pointSize > 0 ? parsed.pointSize : 8;
+    const bool fontGiven = (parsed.frame.style & DS_SETFONT) != 0;
+    double points = fontGiven && parsed.pointSize > 0 ? parsed.pointSize : 8;
     state->font = {"sans-serif", points * desktop.metrics().dpi / 72.0, false};
-    if ((parsed.style & DS_SETFONT) != 0 && !parsed.faceName.empty()) {
+    if (fontGiven && !parsed.faceName.empty()) {
         state->font.family = chrome::Utf8(parsed.faceName);
     }
     MeasureBaseUnits(state->font, &state->baseX, &state->baseY);
@@ -102,14 +103,14 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
         origin = desktop.tree().ClientOrigin(*top);
     }
     CreateParams params;
-    params.exStyle = parsed.exStyle;
+    params.exStyle = parsed.frame.exStyle;
     params.className = kDialogClass;
     params.title = parsed.caption.c_str();
-    params.style = (parsed.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
-    params.x = origin.x + Scale(parsed.x, baseX, 4);
-    params.y = origin.y + Scale(parsed.y, baseY, 8);
-    params.width = Scale(parsed.cx, baseX, 4);
-    params.height = Scale(parsed.cy, baseY, 8);
+    params.style = (parsed.frame.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
+    params.x = origin.x + Scale(parsed.frame.x, baseX, 4);
+    params.y = origin.y + Scale(parsed.frame.y, baseY, 8);
+    params.width = Scale(parsed.frame.cx, baseX, 4);
+    params.height = Scale(parsed.frame.cy, baseY, 8);
     params.parent = ownerTop;
     params.instance = instance;
     HWND dialog = desktop.Create(params);
@@ -138,14 +139,15 @@ bool CreateControls(Desktop& desktop, HINSTANCE instance, const DialogTemplate& 
             title = {char16_t{0xFFFF}, static_cast<char16_t>(item.textResource)};
         }
         HWND control = CreateWindowExW(
-            item.exStyle, item.className.c_str(), title.c_str(),
-            (item.style | WS_CHILD) & ~WS_POPUP, Scale(item.x, baseX, 4), Scale(item.y, baseY, 8),
-            Scale(item.cx, baseX, 4), Scale(item.cy, baseY, 8), dialog,
+            item.frame.exStyle, item.className.c_str(), title.c_str(),
+            (item.frame.style | WS_CHILD) & ~WS_POPUP, Scale(item.frame.x, baseX, 4),
+            Scale(item.frame.y, baseY, 8), Scale(item.frame.cx, baseX, 4),
+            Scale(item.frame.cy, baseY, 8), dialog,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance, nullptr);
         if (control == nullptr) {
             return false;
         }
-        if (*firstTabStop == nullptr && (item.style & WS_TABSTOP) != 0) {
+        if (*firstTabStop == nullptr && (item.frame.style & WS_TABSTOP) != 0) {
             *firstTabStop = control;
         }
     }
