@@ -63,6 +63,19 @@ int Scale(int units, int base, int divisor) {
     return units * base / divisor;
 }
 
+// A frame's rectangle in pixels of the dialog's font.
+struct PixelBox {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+PixelBox InPixels(const DialogFrame& frame, const DialogState& state) {
+    return {Scale(frame.x, state.baseX, 4), Scale(frame.y, state.baseY, 8),
+            Scale(frame.cx, state.baseX, 4), Scale(frame.cy, state.baseY, 8)};
+}
+
 // Enter presses OK and Escape Cancel for the dialog that has the key. A dialog without a Cancel
 // button (the device had no Escape key, so its dialogs may handle only OK and a close) is asked
 // to close instead, as its caption's close would: on a desktop Escape is how a dialog goes away.
@@ -95,8 +108,7 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
         state->font.family = chrome::Utf8(parsed.faceName);
     }
     MeasureBaseUnits(state->font, &state->baseX, &state->baseY);
-    const int baseX = state->baseX;
-    const int baseY = state->baseY;
+    const PixelBox box = InPixels(parsed.frame, *state);
 
     POINT origin{0, 0};
     if (Window* top = desktop.Find(ownerTop)) {
@@ -107,10 +119,10 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
     params.className = kDialogClass;
     params.title = parsed.caption.c_str();
     params.style = (parsed.frame.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
-    params.x = origin.x + Scale(parsed.frame.x, baseX, 4);
-    params.y = origin.y + Scale(parsed.frame.y, baseY, 8);
-    params.width = Scale(parsed.frame.cx, baseX, 4);
-    params.height = Scale(parsed.frame.cy, baseY, 8);
+    params.x = origin.x + box.x;
+    params.y = origin.y + box.y;
+    params.width = box.width;
+    params.height = box.height;
     params.parent = ownerTop;
     params.instance = instance;
     HWND dialog = desktop.Create(params);
@@ -131,18 +143,15 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
 bool CreateControls(Desktop& desktop, HINSTANCE instance, const DialogTemplate& parsed, HWND dialog,
                     HWND* firstTabStop) {
     const DialogState* state = DialogOf(desktop, dialog);
-    const int baseX = state->baseX;
-    const int baseY = state->baseY;
     for (const auto& item : parsed.items) {
         std::u16string title = item.text;
         if (item.textResource != 0) {
             title = {char16_t{0xFFFF}, static_cast<char16_t>(item.textResource)};
         }
+        const PixelBox box = InPixels(item.frame, *state);
         HWND control = CreateWindowExW(
             item.frame.exStyle, item.className.c_str(), title.c_str(),
-            (item.frame.style | WS_CHILD) & ~WS_POPUP, Scale(item.frame.x, baseX, 4),
-            Scale(item.frame.y, baseY, 8), Scale(item.frame.cx, baseX, 4),
-            Scale(item.frame.cy, baseY, 8), dialog,
+            (item.frame.style | WS_CHILD) & ~WS_POPUP, box.x, box.y, box.width, box.height, dialog,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance, nullptr);
         if (control == nullptr) {
             return false;
