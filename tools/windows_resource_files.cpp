@@ -118,6 +118,10 @@ std::string ScriptRectangle(const platform::DialogFrame& frame) {
            std::to_string(frame.cx) + ", " + std::to_string(frame.cy);
 }
 
+resource_dump::DialogFrame DumpFrame(const platform::DialogFrame& frame) {
+    return {frame.style, frame.exStyle, frame.x, frame.y, frame.cx, frame.cy};
+}
+
 void WriteStrings(const platform::ResourceModule& module, std::string& script,
                   resource_dump::Resources& dump) {
     if (module.strings.empty()) {
@@ -271,12 +275,7 @@ void WriteDialogs(const platform::ResourceModule& module, std::string& script,
                   ", " + std::to_string(kFontWeight) + ", " + std::to_string(kFontItalic ? 1 : 0) +
                   ", " + std::to_string(kFontCharset) + "\nBEGIN\n";
         resource_dump::Dialog dumped{dialog.id,
-                                     dialog.frame.style,
-                                     dialog.frame.exStyle,
-                                     dialog.frame.x,
-                                     dialog.frame.y,
-                                     dialog.frame.cx,
-                                     dialog.frame.cy,
+                                     DumpFrame(dialog.frame),
                                      Name::Number(0),
                                      Name::Number(0),
                                      std::u16string(dialog.caption),
@@ -304,9 +303,8 @@ void WriteDialogs(const platform::ResourceModule& module, std::string& script,
                            ? "  // " + std::string(dumpedClass.text.begin(), dumpedClass.text.end())
                            : "") +
                       "\n";
-            const platform::DialogFrame& frame = item.frame;
-            dumped.controls.push_back({item.id, std::move(dumpedClass), frame.style, frame.exStyle,
-                                       frame.x, frame.y, frame.cx, frame.cy, DumpName(item.text)});
+            dumped.controls.push_back(
+                {item.id, std::move(dumpedClass), DumpFrame(item.frame), DumpName(item.text)});
         }
         script += "END\n";
         dump.dialogs.push_back(std::move(dumped));
