@@ -44,19 +44,22 @@ constexpr ACCEL kAccelerators[] = {
 constexpr platform::AcceleratorTableResource kAcceleratorTables[] = {
     {IDC_ACCELERATORS, kAccelerators}};
 
-constexpr DWORD kAboutStyle = 0x80C00040;    // pop-up, caption, font given
-constexpr DWORD kAboutExStyle = 0x80000000;  // OK button in the caption
+// A pop-up with a caption and its font given; the OK button in the caption.
+constexpr platform::DialogFrame kAboutFrame{0x80C00040, 0x80000000, 0, 0, 156, 129};
 constexpr platform::DialogItemResource kAboutItems[] = {
-    {IDC_ABOUT_ICON, u"static", 0x50000803, 0, 12, 12, 20, 20, ResourceName::Number(IDI_TARVEL)},
-    {IDC_ABOUT_VERSION, u"static", 0x50020080, 0, 12, 36, 70, 8,
+    {IDC_ABOUT_ICON, u"static", {0x50000803, 0, 12, 12, 20, 20}, ResourceName::Number(IDI_TARVEL)},
+    {IDC_ABOUT_VERSION,
+     u"static",
+     {0x50020080, 0, 12, 36, 70, 8},
      ResourceName::Text(u"Tarvel, versión 1.2")},
-    {IDC_ABOUT_LINE2, u"static", 0x50020000, 0, 12, 48, 76, 8,
+    {IDC_ABOUT_LINE2,
+     u"static",
+     {0x50020000, 0, 12, 48, 76, 8},
      ResourceName::Text(u"Fútbol de mesa")},
-    {IDOK, u"button", 0x50010000, 0, 52, 85, 50, 25, ResourceName::Text(u"OK")},
+    {IDOK, u"button", {0x50010000, 0, 52, 85, 50, 25}, ResourceName::Text(u"OK")},
 };
 constexpr platform::DialogResource kDialogs[] = {
-    {IDD_ABOUTBOX, kAboutStyle, kAboutExStyle, 0, 0, 156, 129, u"Acerca de Tarvel", 8,
-     u"MS Sans Serif", kAboutItems},
+    {IDD_ABOUTBOX, kAboutFrame, u"Acerca de Tarvel", 8, u"MS Sans Serif", kAboutItems},
 };
 
 // The program draws in the screen's physical pixels.

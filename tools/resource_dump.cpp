@@ -69,9 +69,10 @@ std::vector<const T*> ById(const std::vector<T>& items) {
     return sorted;
 }
 
-std::string Place(int x, int y, int cx, int cy) {
-    return "at " + std::to_string(x) + "," + std::to_string(y) + " size " + std::to_string(cx) +
-           "x" + std::to_string(cy);
+std::string FrameText(const DialogFrame& frame) {
+    return "at " + std::to_string(frame.x) + "," + std::to_string(frame.y) + " size " +
+           std::to_string(frame.cx) + "x" + std::to_string(frame.cy) + " style " +
+           Hex(frame.style, 8) + " exstyle " + Hex(frame.exStyle, 8);
 }
 
 std::string MenuFlags(unsigned flags) {
@@ -197,10 +198,8 @@ void WriteRaw(std::string& out, const RawData& data) {
 }
 
 void WriteDialog(std::string& out, const Dialog& dialog) {
-    out += "dialog " + std::to_string(dialog.id) + " " +
-           Place(dialog.x, dialog.y, dialog.cx, dialog.cy) + " style " + Hex(dialog.style, 8) +
-           " exstyle " + Hex(dialog.exStyle, 8) + " menu " + NameText(dialog.menu) + " class " +
-           NameText(dialog.windowClass) + "\n";
+    out += "dialog " + std::to_string(dialog.id) + " " + FrameText(dialog.frame) + " menu " +
+           NameText(dialog.menu) + " class " + NameText(dialog.windowClass) + "\n";
     out += "  caption " + Quoted(dialog.caption) + "\n";
     out += "  font " + std::to_string(dialog.pointSize) + " " + Quoted(dialog.faceName) +
            " weight " + std::to_string(dialog.weight) + " italic " +
@@ -208,9 +207,7 @@ void WriteDialog(std::string& out, const Dialog& dialog) {
            "\n";
     for (const DialogControl& control : dialog.controls) {
         out += "  control " + std::to_string(control.id) + " class " +
-               NameText(control.windowClass) + " " +
-               Place(control.x, control.y, control.cx, control.cy) + " style " +
-               Hex(control.style, 8) + " exstyle " + Hex(control.exStyle, 8) + " text " +
+               NameText(control.windowClass) + " " + FrameText(control.frame) + " text " +
                NameText(control.text) + "\n";
     }
 }

@@ -55,20 +55,23 @@ struct AcceleratorTable {
     std::vector<Accelerator> entries;
 };
 
-struct DialogControl {
-    unsigned id;
-    Name windowClass;
+// A dialog's or a control's styles and rectangle, in dialog units.
+struct DialogFrame {
     std::uint32_t style;
     std::uint32_t exStyle;
     int x, y, cx, cy;
+};
+
+struct DialogControl {
+    unsigned id;
+    Name windowClass;
+    DialogFrame frame;
     Name text;  // a number is an icon resource
 };
 
 struct Dialog {
     unsigned id;
-    std::uint32_t style;
-    std::uint32_t exStyle;
-    int x, y, cx, cy;
+    DialogFrame frame;
     Name menu;         // none: the number 0
     Name windowClass;  // the system's dialog class: the number 0
     std::u16string caption;

@@ -112,6 +112,16 @@ std::string ControlText(const platform::ResourceName& text) {
     return text.IsNumber() ? std::to_string(text.id) : WideLiteral(text.text);
 }
 
+// A frame's rectangle as a script gives it: "x, y, cx, cy".
+std::string ScriptRectangle(const platform::DialogFrame& frame) {
+    return std::to_string(frame.x) + ", " + std::to_string(frame.y) + ", " +
+           std::to_string(frame.cx) + ", " + std::to_string(frame.cy);
+}
+
+resource_dump::DialogFrame DumpFrame(const platform::DialogFrame& frame) {
+    return {frame.style, frame.exStyle, frame.x, frame.y, frame.cx, frame.cy};
+}
+
 void WriteStrings(const platform::ResourceModule& module, std::string& script,
                   resource_dump::Resources& dump) {
     if (module.strings.empty()) {
@@ -256,22 +266,16 @@ void WriteIcons(const platform::ResourceModule& module,
 void WriteDialogs(const platform::ResourceModule& module, std::string& script,
                   resource_dump::Resources& dump) {
     for (const platform::DialogResource& dialog : module.dialogs) {
-        script += "\n" + std::to_string(dialog.id) + " DIALOGEX " + std::to_string(dialog.x) +
-                  ", " + std::to_string(dialog.y) + ", " + std::to_string(dialog.cx) + ", " +
-                  std::to_string(dialog.cy) + "\n";
-        script += "STYLE " + Hex(dialog.style, 8) + "\n";
-        script += "EXSTYLE " + Hex(dialog.exStyle, 8) + "\n";
+        script +=
+            "\n" + std::to_string(dialog.id) + " DIALOGEX " + ScriptRectangle(dialog.frame) + "\n";
+        script += "STYLE " + Hex(dialog.frame.style, 8) + "\n";
+        script += "EXSTYLE " + Hex(dialog.frame.exStyle, 8) + "\n";
         script += "CAPTION " + WideLiteral(dialog.caption) + "\n";
         script += "FONT " + std::to_string(dialog.pointSize) + ", " + WideLiteral(dialog.faceName) +
                   ", " + std::to_string(kFontWeight) + ", " + std::to_string(kFontItalic ? 1 : 0) +
                   ", " + std::to_string(kFontCharset) + "\nBEGIN\n";
         resource_dump::Dialog dumped{dialog.id,
-                                     dialog.style,
-                                     dialog.exStyle,
-                                     dialog.x,
-                                     dialog.y,
-                                     dialog.cx,
-                                     dialog.cy,
+                                     DumpFrame(dialog.frame),
                                      Name::Number(0),
                                      Name::Number(0),
                                      std::u16string(dialog.caption),
@@ -292,16 +296,15 @@ void WriteDialogs(const platform::ResourceModule& module, std::string& script,
                 scriptClass = Hex(*systemClass, 4);
             }
             script += "  CONTROL " + ControlText(item.text) + ", " + std::to_string(item.id) +
-                      ", " + scriptClass + ", " + Hex(item.style, 8) + ", " +
-                      std::to_string(item.x) + ", " + std::to_string(item.y) + ", " +
-                      std::to_string(item.cx) + ", " + std::to_string(item.cy) +
-                      (item.exStyle != 0 ? ", " + Hex(item.exStyle, 8) : "") +
+                      ", " + scriptClass + ", " + Hex(item.frame.style, 8) + ", " +
+                      ScriptRectangle(item.frame) +
+                      (item.frame.exStyle != 0 ? ", " + Hex(item.frame.exStyle, 8) : "") +
                       (systemClass
                            ? "  // " + std::string(dumpedClass.text.begin(), dumpedClass.text.end())
                            : "") +
                       "\n";
-            dumped.controls.push_back({item.id, std::move(dumpedClass), item.style, item.exStyle,
-                                       item.x, item.y, item.cx, item.cy, DumpName(item.text)});
+            dumped.controls.push_back(
+                {item.id, std::move(dumpedClass), DumpFrame(item.frame), DumpName(item.text)});
         }
         script += "END\n";
         dump.dialogs.push_back(std::move(dumped));

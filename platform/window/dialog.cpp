@@ -63,6 +63,19 @@ int Scale(int units, int base, int divisor) {
     return units * base / divisor;
 }
 
+// A frame's rectangle in pixels of the dialog's font.
+struct PixelBox {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+PixelBox InPixels(const DialogFrame& frame, const DialogState& state) {
+    return {Scale(frame.x, state.baseX, 4), Scale(frame.y, state.baseY, 8),
+            Scale(frame.cx, state.baseX, 4), Scale(frame.cy, state.baseY, 8)};
+}
+
 // Enter presses OK and Escape Cancel for the dialog that has the key. A dialog without a Cancel
 // button (the device had no Escape key, so its dialogs may handle only OK and a close) is asked
 // to close instead, as its caption's close would: on a desktop Escape is how a dialog goes away.
@@ -88,28 +101,28 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
                         HWND ownerTop, DLGPROC dialogProc) {
     auto state = std::make_unique<DialogState>();
     state->proc = dialogProc;
-    double points = (parsed.style & DS_SETFONT) != 0 && parsed.pointSize > 0 ? parsed.pointSize : 8;
+    const bool fontGiven = (parsed.frame.style & DS_SETFONT) != 0;
+    double points = fontGiven && parsed.pointSize > 0 ? parsed.pointSize : 8;
     state->font = {"sans-serif", points * desktop.metrics().dpi / 72.0, false};
-    if ((parsed.style & DS_SETFONT) != 0 && !parsed.faceName.empty()) {
+    if (fontGiven && !parsed.faceName.empty()) {
         state->font.family = chrome::Utf8(parsed.faceName);
     }
     MeasureBaseUnits(state->font, &state->baseX, &state->baseY);
-    const int baseX = state->baseX;
-    const int baseY = state->baseY;
+    const PixelBox box = InPixels(parsed.frame, *state);
 
     POINT origin{0, 0};
     if (Window* top = desktop.Find(ownerTop)) {
         origin = desktop.tree().ClientOrigin(*top);
     }
     CreateParams params;
-    params.exStyle = parsed.exStyle;
+    params.exStyle = parsed.frame.exStyle;
     params.className = kDialogClass;
     params.title = parsed.caption.c_str();
-    params.style = (parsed.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
-    params.x = origin.x + Scale(parsed.x, baseX, 4);
-    params.y = origin.y + Scale(parsed.y, baseY, 8);
-    params.width = Scale(parsed.cx, baseX, 4);
-    params.height = Scale(parsed.cy, baseY, 8);
+    params.style = (parsed.frame.style & ~WS_VISIBLE & ~WS_CHILD) | WS_POPUP;
+    params.x = origin.x + box.x;
+    params.y = origin.y + box.y;
+    params.width = box.width;
+    params.height = box.height;
     params.parent = ownerTop;
     params.instance = instance;
     HWND dialog = desktop.Create(params);
@@ -130,22 +143,20 @@ HWND CreateDialogWindow(Desktop& desktop, HINSTANCE instance, const DialogTempla
 bool CreateControls(Desktop& desktop, HINSTANCE instance, const DialogTemplate& parsed, HWND dialog,
                     HWND* firstTabStop) {
     const DialogState* state = DialogOf(desktop, dialog);
-    const int baseX = state->baseX;
-    const int baseY = state->baseY;
     for (const auto& item : parsed.items) {
         std::u16string title = item.text;
         if (item.textResource != 0) {
             title = {char16_t{0xFFFF}, static_cast<char16_t>(item.textResource)};
         }
+        const PixelBox box = InPixels(item.frame, *state);
         HWND control = CreateWindowExW(
-            item.exStyle, item.className.c_str(), title.c_str(),
-            (item.style | WS_CHILD) & ~WS_POPUP, Scale(item.x, baseX, 4), Scale(item.y, baseY, 8),
-            Scale(item.cx, baseX, 4), Scale(item.cy, baseY, 8), dialog,
+            item.frame.exStyle, item.className.c_str(), title.c_str(),
+            (item.frame.style | WS_CHILD) & ~WS_POPUP, box.x, box.y, box.width, box.height, dialog,
             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(item.id)), instance, nullptr);
         if (control == nullptr) {
             return false;
         }
-        if (*firstTabStop == nullptr && (item.style & WS_TABSTOP) != 0) {
+        if (*firstTabStop == nullptr && (item.frame.style & WS_TABSTOP) != 0) {
             *firstTabStop = control;
         }
     }

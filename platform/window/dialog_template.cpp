@@ -19,6 +19,19 @@ class WordWriter {
         }
         Word(0);
     }
+    // A dialog's frame has its item count between the styles and the rectangle; a control's has
+    // nothing there.
+    void Frame(const DialogFrame& frame, std::optional<WORD> itemCount = std::nullopt) {
+        Dword(frame.style);
+        Dword(frame.exStyle);
+        if (itemCount) {
+            Word(*itemCount);
+        }
+        Short(frame.x);
+        Short(frame.y);
+        Short(frame.cx);
+        Short(frame.cy);
+    }
     void AlignDword() {
         if (words_.size() % 2 != 0) {
             Word(0);
@@ -81,6 +94,12 @@ class WordReader {
         s = static_cast<SHORT>(w);
         return true;
     }
+    // The frame as WordWriter::Frame writes it; a dialog's item count goes to itemCount.
+    bool Frame(DialogFrame& frame, WORD* itemCount = nullptr) {
+        return Dword(frame.style) && Dword(frame.exStyle) &&
+               (itemCount == nullptr || Word(*itemCount)) && Short(frame.x) && Short(frame.y) &&
+               Short(frame.cx) && Short(frame.cy);
+    }
     bool Text(std::u16string& text) {
         text.clear();
         for (WORD w; Word(w);) {
@@ -132,28 +151,17 @@ class WordReader {
 
 std::vector<std::uint32_t> WriteDialogTemplate(const DialogResource& dialog) {
     WordWriter out;
-    out.Dword(dialog.style);
-    out.Dword(dialog.exStyle);
-    out.Word(static_cast<WORD>(dialog.items.size()));
-    out.Short(dialog.x);
-    out.Short(dialog.y);
-    out.Short(dialog.cx);
-    out.Short(dialog.cy);
+    out.Frame(dialog.frame, static_cast<WORD>(dialog.items.size()));
     out.Word(0);  // no menu
     out.Word(0);  // the default dialog class
     out.Text(dialog.caption);
-    if ((dialog.style & DS_SETFONT) != 0) {
+    if ((dialog.frame.style & DS_SETFONT) != 0) {
         out.Word(dialog.pointSize);
         out.Text(dialog.faceName);
     }
     for (const DialogItemResource& item : dialog.items) {
         out.AlignDword();
-        out.Dword(item.style);
-        out.Dword(item.exStyle);
-        out.Short(item.x);
-        out.Short(item.y);
-        out.Short(item.cx);
-        out.Short(item.cy);
+        out.Frame(item.frame);
         out.Word(item.id);
         if (WORD atom = AtomOfClass(item.windowClass)) {
             out.Word(0xFFFF);
@@ -182,12 +190,11 @@ std::optional<DialogTemplate> ReadDialogTemplate(const void* data, std::size_t s
     std::u16string menu;
     std::u16string windowClass;
     WORD number = 0;
-    if (!in.Dword(t.style) || !in.Dword(t.exStyle) || !in.Word(count) || !in.Short(t.x) ||
-        !in.Short(t.y) || !in.Short(t.cx) || !in.Short(t.cy) || !in.NameOrNumber(menu, number) ||
+    if (!in.Frame(t.frame, &count) || !in.NameOrNumber(menu, number) ||
         !in.NameOrNumber(windowClass, number) || !in.Text(t.caption)) {
         return std::nullopt;
     }
-    if ((t.style & DS_SETFONT) != 0 && (!in.Word(t.pointSize) || !in.Text(t.faceName))) {
+    if ((t.frame.style & DS_SETFONT) != 0 && (!in.Word(t.pointSize) || !in.Text(t.faceName))) {
         return std::nullopt;
     }
     for (WORD i = 0; i < count; ++i) {
@@ -195,9 +202,7 @@ std::optional<DialogTemplate> ReadDialogTemplate(const void* data, std::size_t s
         DialogItemTemplate item{};
         WORD atom = 0;
         WORD extra = 0;
-        if (!in.Dword(item.style) || !in.Dword(item.exStyle) || !in.Short(item.x) ||
-            !in.Short(item.y) || !in.Short(item.cx) || !in.Short(item.cy) || !in.Word(item.id) ||
-            !in.NameOrNumber(item.className, atom) ||
+        if (!in.Frame(item.frame) || !in.Word(item.id) || !in.NameOrNumber(item.className, atom) ||
             !in.NameOrNumber(item.text, item.textResource) || !in.Word(extra) || !in.Skip(extra)) {
             return std::nullopt;
         }

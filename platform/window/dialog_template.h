@@ -20,12 +20,7 @@ inline constexpr WORD kStaticClassAtom = 0x0082;
 std::vector<std::uint32_t> WriteDialogTemplate(const DialogResource& dialog);
 
 struct DialogItemTemplate {
-    DWORD style;
-    DWORD exStyle;
-    SHORT x;
-    SHORT y;
-    SHORT cx;
-    SHORT cy;
+    DialogFrame frame;
     WORD id;
     std::u16string className;  // the predefined class name when the template gives an atom
     std::u16string text;
@@ -33,12 +28,7 @@ struct DialogItemTemplate {
 };
 
 struct DialogTemplate {
-    DWORD style;
-    DWORD exStyle;
-    SHORT x;
-    SHORT y;
-    SHORT cx;
-    SHORT cy;
+    DialogFrame frame;
     std::u16string caption;
     WORD pointSize = 0;
     std::u16string faceName;

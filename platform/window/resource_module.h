@@ -67,17 +67,23 @@ struct IconResource {
     std::span<const std::string_view> rows;
 };
 
-// A dialog control. The class is a name ("button", "static", ...); the text is a string or, for an
-// icon control, the number of an icon resource.
-struct DialogItemResource {
-    WORD id;
-    std::u16string_view windowClass;
+// What a template gives a dialog or a control: its styles and its rectangle, in dialog units of
+// the dialog's font.
+struct DialogFrame {
     DWORD style;
     DWORD exStyle;
     SHORT x;
     SHORT y;
     SHORT cx;
     SHORT cy;
+};
+
+// A dialog control. The class is a name ("button", "static", ...); the text is a string or, for an
+// icon control, the number of an icon resource.
+struct DialogItemResource {
+    WORD id;
+    std::u16string_view windowClass;
+    DialogFrame frame;
     ResourceName text;
 };
 
@@ -85,12 +91,7 @@ struct DialogItemResource {
 // layout that FindResourceW/LoadResource/LockResource hand out.
 struct DialogResource {
     WORD id;
-    DWORD style;
-    DWORD exStyle;
-    SHORT x;
-    SHORT y;
-    SHORT cx;
-    SHORT cy;
+    DialogFrame frame;
     std::u16string_view caption;
     WORD pointSize;
     std::u16string_view faceName;

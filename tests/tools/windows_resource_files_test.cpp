@@ -165,11 +165,11 @@ TEST(WriteFiles, RefusesWhatAScriptCannotSayAndNamesIt) {
 
 TEST(WriteFiles, NamesSystemControlClassesByNumberAsWindowsDoes) {
     const platform::DialogItemResource items[] = {
-        {7, u"Button", 0x50000000, 0x4, 1, 2, 3, 4, ResourceName::Text(u"Go")},
-        {8, u"Fancy", 0x50000000, 0, 1, 2, 3, 4, ResourceName::Number(101)},
+        {7, u"Button", {0x50000000, 0x4, 1, 2, 3, 4}, ResourceName::Text(u"Go")},
+        {8, u"Fancy", {0x50000000, 0, 1, 2, 3, 4}, ResourceName::Number(101)},
     };
     const platform::DialogResource dialogs[] = {
-        {50, 0x80C00040, 0, 0, 0, 10, 10, u"D", 8, u"Face", items}};
+        {50, {0x80C00040, 0, 0, 0, 10, 10}, u"D", 8, u"Face", items}};
     std::string error;
     const auto files = WriteFiles(Module({.dialogs = dialogs}), {}, &error);
     ASSERT_TRUE(files) << error;

@@ -192,6 +192,17 @@ class TemplateReader {
         std::u16string text = String();
         return text.empty() ? Name::Number(0) : Name::Text(std::move(text));
     }
+    // A template's or an item's help id, styles and rectangle; a template has its item count
+    // between the styles and the rectangle.
+    resource_dump::DialogFrame Frame(std::uint32_t* itemCount = nullptr) {
+        Dword();  // help id
+        const std::uint32_t exStyle = Dword();
+        const std::uint32_t style = Dword();
+        if (itemCount != nullptr) {
+            *itemCount = Word();
+        }
+        return {style, exStyle, Short(), Short(), Short(), Short()};  // braces read in order
+    }
     void AlignToDword() { at_ = (at_ + 3) & ~std::size_t{3}; }
 
   private:
@@ -219,18 +230,12 @@ void ReadDialog(HMODULE module, unsigned id, resource_dump::Resources& out) {
     ASSERT_EQ(signature, 0xFFFFU);
     resource_dump::Dialog dialog{};
     dialog.id = id;
-    reader.Dword();  // help id
-    dialog.exStyle = reader.Dword();
-    dialog.style = reader.Dword();
-    const std::uint32_t count = reader.Word();
-    dialog.x = reader.Short();
-    dialog.y = reader.Short();
-    dialog.cx = reader.Short();
-    dialog.cy = reader.Short();
+    std::uint32_t count = 0;
+    dialog.frame = reader.Frame(&count);
     dialog.menu = reader.NameOrNumber();
     dialog.windowClass = reader.NameOrNumber();
     dialog.caption = reader.String();
-    if ((dialog.style & (DS_SETFONT | DS_SHELLFONT)) != 0) {
+    if ((dialog.frame.style & (DS_SETFONT | DS_SHELLFONT)) != 0) {
         dialog.pointSize = reader.Word();
         dialog.weight = reader.Word();
         const std::uint32_t italicAndCharset = reader.Word();
@@ -241,13 +246,7 @@ void ReadDialog(HMODULE module, unsigned id, resource_dump::Resources& out) {
     for (std::uint32_t i = 0; i < count && reader.ok(); ++i) {
         reader.AlignToDword();
         resource_dump::DialogControl control{};
-        reader.Dword();  // help id
-        control.exStyle = reader.Dword();
-        control.style = reader.Dword();
-        control.x = reader.Short();
-        control.y = reader.Short();
-        control.cx = reader.Short();
-        control.cy = reader.Short();
+        control.frame = reader.Frame();
         control.id = reader.Dword();
         control.windowClass = ControlClass(reader.NameOrNumber());
         control.text = reader.NameOrNumber();

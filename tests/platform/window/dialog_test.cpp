@@ -178,24 +178,25 @@ TEST_F(Dialogs, AQuitRequestEndsTheDialogAndStaysForTheOuterLoop) {
 // A small dialog that leaves most of the owner in view (300); dialogs at (10, 20), 80 x 40
 // dialog units, in fonts of 8, 0 and 1 points (400 to 402), one with a control of a class nobody
 // registered (403); and a template cut short after its style words (301).
+using platform::ResourceName;
+constexpr DWORD kShownChild = WS_CHILD | WS_VISIBLE;
 constexpr platform::DialogItemResource kSmallItems[] = {
-    {IDOK, u"button", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 10, 10, 40, 14,
-     platform::ResourceName::Text(u"&OK")},
+    {IDOK, u"button", {kShownChild | WS_TABSTOP, 0, 10, 10, 40, 14}, ResourceName::Text(u"&OK")},
 };
 constexpr platform::DialogItemResource kUnknownItems[] = {
-    {5, u"nonesuch", WS_CHILD | WS_VISIBLE, 0, 10, 10, 40, 14, platform::ResourceName::Text(u"?")},
+    {5, u"nonesuch", {kShownChild, 0, 10, 10, 40, 14}, ResourceName::Text(u"?")},
 };
+constexpr DWORD kFontGiven = WS_POPUP | DS_SETFONT;
 constexpr platform::DialogResource kTestDialogs[] = {
-    {300, WS_POPUP | WS_CAPTION | DS_SETFONT, 0, 0, 0, 80, 40, u"Small", 8, u"sans-serif",
-     kSmallItems},
-    {400, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Ocho", 8, u"sans-serif", {}},
-    {401, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Cero", 0, u"sans-serif", {}},
-    {402, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Uno", 1, u"sans-serif", {}},
-    {403, WS_POPUP | DS_SETFONT, 0, 10, 20, 80, 40, u"Rara", 8, u"sans-serif", kUnknownItems},
+    {300, {kFontGiven | WS_CAPTION, 0, 0, 0, 80, 40}, u"Small", 8, u"sans-serif", kSmallItems},
+    {400, {kFontGiven, 0, 10, 20, 80, 40}, u"Ocho", 8, u"sans-serif", {}},
+    {401, {kFontGiven, 0, 10, 20, 80, 40}, u"Cero", 0, u"sans-serif", {}},
+    {402, {kFontGiven, 0, 10, 20, 80, 40}, u"Uno", 1, u"sans-serif", {}},
+    {403, {kFontGiven, 0, 10, 20, 80, 40}, u"Rara", 8, u"sans-serif", kUnknownItems},
 };
-alignas(DWORD) constexpr DWORD kTruncatedTemplate[] = {WS_POPUP | DS_SETFONT, 0};
+alignas(DWORD) constexpr DWORD kTruncatedTemplate[] = {kFontGiven, 0};
 const platform::RawResource kTestRaw[] = {
-    {platform::ResourceName::Number(RT_DIALOG_ID), platform::ResourceName::Number(301),
+    {ResourceName::Number(RT_DIALOG_ID), ResourceName::Number(301),
      std::as_bytes(std::span(kTruncatedTemplate))},
 };
 const platform::ResourceModule kTestModule{u"dialogs", 3082, {},           {},

@@ -118,7 +118,7 @@ TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
     EXPECT_EQ(parsed->items[0].textResource, resources::IDI_TARVEL);
     EXPECT_EQ(parsed->items[1].text, u"Tarvel, versión 1.2");
     EXPECT_EQ(parsed->items[3].className, u"button");
-    EXPECT_EQ(parsed->items[3].cy, 25);
+    EXPECT_EQ(parsed->items[3].frame.cy, 25);
     // Every byte counts: a template one byte short does not read.
     EXPECT_FALSE(platform::detail::ReadDialogTemplate(data, SizeofResource(instance, found) - 3));
 }
@@ -126,10 +126,10 @@ TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {
 TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     using platform::ResourceName;
     const platform::DialogItemResource items[] = {
-        {IDOK, u"Button", WS_CHILD | WS_VISIBLE, 0, 4, 5, 40, 12, ResourceName::Text(u"OK")},
-        {9, u"STATIC", WS_CHILD | WS_VISIBLE, 0, 4, 20, 40, 12, ResourceName::Text(u"Hola")}};
+        {IDOK, u"Button", {WS_CHILD | WS_VISIBLE, 0, 4, 5, 40, 12}, ResourceName::Text(u"OK")},
+        {9, u"STATIC", {WS_CHILD | WS_VISIBLE, 0, 4, 20, 40, 12}, ResourceName::Text(u"Hola")}};
     const platform::DialogResource dialog{
-        7, WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 60, u"Sin fuente", 8, u"MS Sans Serif", items};
+        7, {WS_POPUP | WS_CAPTION, 0, 0, 0, 100, 60}, u"Sin fuente", 8, u"MS Sans Serif", items};
     const std::vector<std::uint32_t> words = platform::detail::WriteDialogTemplate(dialog);
     const auto read = platform::detail::ReadDialogTemplate(words.data(), words.size() * 4);
     ASSERT_TRUE(read);
@@ -139,7 +139,7 @@ TEST_F(Resources, ATemplateWithoutAFontReadsBackWithoutOne) {
     ASSERT_EQ(read->items.size(), 2u);
     EXPECT_EQ(read->items[1].className, u"static");
     const auto& ok = read->items[0];
-    EXPECT_EQ(std::tie(ok.id, ok.className, ok.text, ok.cx),
+    EXPECT_EQ(std::tie(ok.id, ok.className, ok.text, ok.frame.cx),
               std::tuple(IDOK, std::u16string(u"button"), std::u16string(u"OK"), 40));
     // The classes, in whatever case they are named, go as the platform's atoms, 0x0080 for
     // buttons and 0x0082 for statics, each after the 0xFFFF that marks an atom.
