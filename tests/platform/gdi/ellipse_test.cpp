@@ -152,26 +152,6 @@ TEST(EllipseShapeTest, DiagonalStepsOfACircleAreSinglePixels) {
     EXPECT_EQ(flat.Interior(1).left, 1);
 }
 
-TEST(EllipseTest, OnePixelPenOutlinesTheShapeAndTheBrushFillsInside) {
-    for (const auto& [width, height] : {std::pair{47, 47}, {94, 94}, {15, 15}, {24, 13}, {8, 31}}) {
-        SCOPED_TRACE(testing::Message() << width << " x " << height);
-        TestSurface surface(120, 120, kPaper);
-        surface.UsePen(1, kInk);
-        surface.UseBrush(kFill);
-        const int left = 11;
-        const int top = 7;
-        ASSERT_TRUE(Ellipse(surface.dc(), left, top, left + width, top + height));
-
-        const EllipseShape shape(width, height);
-        const auto inside = ShapePixels(shape, Part::Interior, left, top);
-        const auto edge = ShapePixels(shape, Part::Outline, left, top);
-        EXPECT_EQ(surface.PixelsOf(kInk), edge);
-        EXPECT_EQ(surface.PixelsOf(kFill), inside);
-        EXPECT_EQ(BoundsOf(surface.PixelsOtherThan(kPaper)),
-                  (tarvel_test::Bounds{left, top, left + width - 1, top + height - 1}));
-    }
-}
-
 TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
     TestSurface surface(60, 60, kPaper);
     surface.UsePen(3, kInk);
@@ -187,32 +167,6 @@ TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
     EXPECT_TRUE(ink.contains({25, 40}) && ink.contains({25, 41}) && ink.contains({25, 42}));
     EXPECT_TRUE(fill.contains({25, 39}));
     EXPECT_EQ(BoundsOf(fill), (tarvel_test::Bounds{12, 14, 37, 39}));
-}
-
-TEST(EllipseTest, PartlyOffTheSurfaceIsClippedAndWhollyOffDrawsNothing) {
-    TestSurface whole(80, 80, kPaper);
-    TestSurface corner(30, 30, kPaper);
-    for (TestSurface* surface : {&whole, &corner}) {
-        surface->UsePen(1, kInk);
-        surface->UseBrush(kFill);
-    }
-    Ellipse(whole.dc(), 20, 20, 60, 56);
-    Ellipse(corner.dc(), -20, -20, 20, 16);  // the same ellipse, 40 pixels up and left
-    std::set<Pixel> expected;
-    for (const auto& [x, y] : whole.PixelsOf(kInk)) {
-        if (x - 40 >= 0 && y - 40 >= 0) {
-            expected.emplace(x - 40, y - 40);
-        }
-    }
-    EXPECT_FALSE(expected.empty());
-    EXPECT_EQ(corner.PixelsOf(kInk), expected);
-
-    corner.Clear(kPaper);
-    for (const RECT& r : {RECT{-100, -100, -1, -1}, RECT{30, 0, 90, 30}, RECT{0, 30, 30, 90},
-                          RECT{INT_MIN, INT_MIN, INT_MIN + 100, INT_MIN + 100}}) {
-        EXPECT_TRUE(Ellipse(corner.dc(), r.left, r.top, r.right, r.bottom));
-    }
-    EXPECT_TRUE(corner.PixelsOtherThan(kPaper).empty());
 }
 
 // A box one pixel wide or high is a line; one of no width or height, nothing.

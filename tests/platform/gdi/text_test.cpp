@@ -79,26 +79,6 @@ TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
     EXPECT_NE(light.file, regular.file);
 }
 
-TEST(FontTest, PositiveHeightIsTheCellAndWidthIsTheDigitAdvance) {
-    for (int ball : {15, 31}) {
-        const LOGFONTW logfont = ScoreLogfont(ball);
-        HFONT font = CreateFontIndirectW(&logfont);
-        FontDescription face;
-        ASSERT_TRUE(DescribeFont(font, &face));
-        EXPECT_EQ(face.cellHeight, 2 * ball);
-        EXPECT_NEAR(face.digitWidth, ball, 1e-6);
-
-        TestSurface surface(4, 4);
-        HGDIOBJ old = SelectObject(surface.dc(), font);
-        SIZE size{};
-        ASSERT_TRUE(GetTextExtentPoint32W(surface.dc(), u"10", 2, &size));
-        EXPECT_EQ(size.cy, 2 * ball);
-        EXPECT_NEAR(size.cx, 2 * ball, 1);
-        SelectObject(surface.dc(), old);
-        DeleteObject(font);
-    }
-}
-
 TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
     TestSurface surface(4, 4);
     SIZE size{-1, -1};

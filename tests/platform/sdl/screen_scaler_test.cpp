@@ -61,45 +61,6 @@ TEST(ScreenScaler, AWholeFactorIsNearestNeighbourAndLeavesTheBarsAlone) {
     }
 }
 
-TEST(ScreenScaler, BetweenWholeFactorsPixelsStaySharpWithSoftEdgesOnePixelWide) {
-    const ScreenSize device{10, 10};
-    // Scaled up by less than two, the first window pixel still samples device pixel 0, whole;
-    // a screen one pixel across is that pixel everywhere.
-    EXPECT_EQ(SampleAxis(10, 15, 1).front().first, 0);
-    EXPECT_EQ(SampleAxis(10, 15, 1).front().weight, 0);
-    EXPECT_EQ(SampleAxis(1, 3, 3).size(), 3u);
-    for (int side : {27, 34, 38}) {  // 2.7, 3.4 and 3.8 times: none within a fifteenth of a whole
-        const ScreenSize window{side, side};
-        const Letterbox box = FitScreen(window, device);
-        ASSERT_FALSE(box.exact);
-        ScreenScaler scaler(device, box);
-        const Image target = ScaleWhole(scaler, Pattern(device), window);
-        const std::vector<AxisSample> axis =
-            SampleAxis(device.width, box.image.width, box.wholeFactor);
-        // Along an axis: device pixels in order, and between two of them a soft edge of at most
-        // two blended window pixels (the last bit of stretching spreads one over 1 to 1.5).
-        int softRun = 0;
-        for (std::size_t i = 1; i < axis.size(); ++i) {
-            EXPECT_GE(axis[i].first, axis[i - 1].first);
-            EXPECT_LE(axis[i].first, axis[i - 1].first + 1);
-            softRun = axis[i].weight != 0 ? softRun + 1 : 0;
-            if (axis[i].weight != 0) {
-                EXPECT_EQ(axis[i].second, axis[i].first + 1);
-            }
-            EXPECT_LE(softRun, 2) << "a soft edge " << softRun << " pixels wide at " << i;
-        }
-        EXPECT_EQ(axis.front().first, 0);
-        EXPECT_EQ(axis.back().first, device.width - 1);
-        // The middle of every device pixel shows its own colour, unblended.
-        for (int d = 0; d < device.width; ++d) {
-            const int middle = (2 * d + 1) * box.image.width / (2 * device.width);
-            EXPECT_EQ(target.At(box.image.x + middle, box.image.y + middle),
-                      Pattern(device).At(d, d))
-                << side << ": device pixel " << d;
-        }
-    }
-}
-
 TEST(ScreenScaler, APartScaledAloneMatchesTheWholeFrameAndWritesNothingElse) {
     const ScreenSize device{24, 32};
     std::mt19937 random(11);

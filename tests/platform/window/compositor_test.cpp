@@ -200,49 +200,5 @@ TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
     EXPECT_TRUE(backend.LastChanged().empty()) << "the caption drawn again the same";
 }
 
-TEST_F(Compositor, AWindowPaintedByCopiesHasOnlyItsChangedRowsComposedUnderAWindowAbove) {
-    HDC picture = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateCompatibleBitmap(picture, 240, 320);
-    HGDIOBJ old = SelectObject(picture, bitmap);
-    const RECT all{0, 0, 240, 320};
-    HBRUSH green = CreateSolidBrush(RGB(0, 120, 0));
-    FillRect(picture, &all, green);
-    copiedPicture = picture;
-    HWND game = MakeWindowOfClass(u"Copying", CopyPictureProc);
-    HWND bar = Filled(u"Blue", 0, 280, 240, 40);
-    ASSERT_NE(bar, nullptr);
-    PumpUntilIdle();
-    InvalidateRect(game, nullptr, FALSE);
-    PumpUntilIdle();
-    EXPECT_TRUE(backend.LastChanged().empty());
-
-    // A figure in the picture, one under the window above: only the first reaches the screen.
-    const RECT figure{100, 50, 110, 53};
-    const RECT hidden{10, 300, 20, 305};
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
-    FillRect(picture, &figure, white);
-    FillRect(picture, &hidden, white);
-    InvalidateRect(game, nullptr, FALSE);
-    PumpUntilIdle();
-    ASSERT_EQ(backend.LastChanged().size(), 1u);
-    EXPECT_EQ(Sides(backend.LastChanged()[0]), (std::array<LONG, 4>{100, 50, 110, 53}));
-    EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
-    EXPECT_EQ(PixelsAt(backend.PresentedScreen(), {{105, 51}, {15, 301}}),
-              (std::vector<COLORREF>{RGB(255, 255, 255), RGB(0, 0, 255)}));
-
-    // The window above goes: what it covered is composed again, figure included.
-    DestroyWindow(bar);
-    PumpUntilIdle();
-    EXPECT_EQ(PixelsAt(backend.PresentedScreen(), {{15, 301}, {5, 310}}),
-              (std::vector<COLORREF>{RGB(255, 255, 255), RGB(0, 120, 0)}));
-    DestroyWindow(game);
-    copiedPicture = nullptr;
-    SelectObject(picture, old);
-    DeleteObject(bitmap);
-    DeleteDC(picture);
-    DeleteObject(green);
-    DeleteObject(white);
-}
-
 }  // namespace
 }  // namespace window_test

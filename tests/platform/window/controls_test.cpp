@@ -30,69 +30,6 @@ class Controls : public Desktop {
     HWND main = nullptr;
 };
 
-// The box of the pixels other than white in the 200 x 30 area at (left, top).
-RECT InkIn(cairo_surface_t* surface, int left, int top) {
-    RECT box{200, 30, 0, 0};
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if (PixelAt(surface, left + x, top + y) != RGB(255, 255, 255)) {
-                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
-                       std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
-            }
-        }
-    }
-    return box;
-}
-
-TEST_F(Controls, StaticTextIsDrawnFromTheTopLeftOrCentred) {
-    namespace chrome = platform::detail::chrome;
-    HWND text = MakeControl(u"static", u"Hola", 0);
-    // The same text in the same font drawn at the top left of a white image.
-    platform::SurfacePtr alone = platform::MakeImageSurface(200, 30);
-    {
-        platform::CairoPtr cr(cairo_create(alone.get()));
-        chrome::Fill(cr.get(), {0, 0, 200, 30}, chrome::kDialogBack);
-        chrome::UseFont(cr.get(),
-                        platform::detail::ControlFont(*platform::detail::Desktop::Current(), text));
-        chrome::Text(cr.get(), u"Hola", 0, 0, chrome::kDialogText);
-    }
-    cairo_surface_flush(alone.get());
-    EXPECT_EQ(Sides(InkIn(platform::CaptureScreen().get(), 20, 40)),
-              Sides(InkIn(alone.get(), 0, 0)));
-    DestroyWindow(text);
-    MakeControl(u"static", u"Hola", SS_CENTER);
-    const RECT centred = InkIn(platform::CaptureScreen().get(), 20, 40);
-    EXPECT_NEAR(centred.left, 200 - centred.right, 2);
-    EXPECT_GT(centred.left, 40);
-}
-
-TEST_F(Controls, AnIconTakenAwayIsPaintedAway) {
-    const HINSTANCE instance = platform::RegisterModule(resources::TarvelResourceModule());
-    const char16_t title[] = {0xFFFF, resources::IDI_TARVEL, 0};
-    HWND icon = CreateWindowExW(0, u"static", title, WS_CHILD | WS_VISIBLE | SS_ICON, 20, 40, 10,
-                                10, main, nullptr, instance, nullptr);
-    ASSERT_NE(icon, nullptr);
-    PumpUntilIdle();
-    RECT area{};
-    GetWindowRect(icon, &area);
-    // How many pixels of the control are not the dialogs' white.
-    const auto inked = [&] {
-        platform::SurfacePtr screen = platform::CaptureScreen();
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y) {
-            for (int x = area.left; x < area.right; ++x) {
-                count += PixelAt(screen.get(), x, y) != RGB(255, 255, 255) ? 1 : 0;
-            }
-        }
-        return count;
-    };
-    ASSERT_GT(inked(), 0);
-    const HICON shown = reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0));
-    EXPECT_EQ(SendMessageW(icon, STM_SETICON, 0, 0), reinterpret_cast<LRESULT>(shown));
-    PumpUntilIdle();
-    EXPECT_EQ(inked(), 0);
-}
-
 TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
     // Pressed over it, released just left of it, just above it, just right and just below.

@@ -103,36 +103,6 @@ TEST_F(SharedDesktop, AWindowWithATitleIsPublishedWhileItLives) {
     EXPECT_FALSE(EndpointListening(NameOf(u"Plain", u"Main")));
 }
 
-TEST_F(SharedDesktop, AFrontRequestActivatesTheWindowAndRaisesTheScreen) {
-    HWND main = MakeWindow(u"Main");
-    HWND other = MakeWindow(u"Other");
-    ASSERT_EQ(GetForegroundWindow(), other);
-    // Asks for the window from another thread, as another process would, while this one runs.
-    const auto askFront = [&] {
-        std::future<bool> answer = std::async(std::launch::async, [&] {
-            return platform::detail::RequestFront(NameOf(u"Plain", u"Main"), 5s);
-        });
-        return PumpUntil(answer);
-    };
-    EXPECT_TRUE(askFront());
-    EXPECT_EQ(GetForegroundWindow(), main);
-    EXPECT_EQ(backend.Raises(), 1);
-
-    // With a window it owns open, that one keeps the activation, and both come in front.
-    HWND owned = MakeWindow(u"Owned", main);
-    SetForegroundWindow(other);
-    ASSERT_EQ(GetForegroundWindow(), other);
-    EXPECT_TRUE(askFront());
-    EXPECT_EQ(GetForegroundWindow(), owned);
-    EXPECT_EQ(FindWindowW(u"Plain", nullptr), owned) << "above its owner";
-    EXPECT_EQ(backend.Raises(), 2);
-
-    // A hidden window cannot come forward, and says so.
-    ShowWindow(main, SW_HIDE);
-    EXPECT_FALSE(askFront());
-    EXPECT_EQ(backend.Raises(), 2);
-}
-
 TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
     std::unique_ptr<EndpointListener> remote =
         EndpointListener::Listen(NameOf(u"REMOTE", u"Remote"), nullptr);

@@ -57,29 +57,6 @@ TEST_F(MessageLoop, TheBackEndIsAskedForInputOnceAMomentNotOnceAMessage) {
     EXPECT_LE(backend.InputLooks() - looksBefore, 20) << "the wait of each tick, and no more";
 }
 
-TEST_F(MessageLoop, InputArrivingWhileMessagesAreHandledIsTakenBeforeTheLoopSleeps) {
-    HWND window = PaintedWindow();
-    SetTimer(window, 1, 50, nullptr);
-    const int waitsBefore = backend.BlockingWaits();
-    MSG msg;
-    ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
-    ASSERT_EQ(msg.message, static_cast<UINT>(WM_TIMER));
-    EXPECT_EQ(backend.BlockingWaits(), waitsBefore + 1) << "it slept to the tick in one wait";
-    // While the tick is handled, a key goes down; the tick also asks for a paint.
-    backend.KeyDown('A');
-    InvalidateRect(window, nullptr, FALSE);
-    DispatchMessageW(&msg);
-    std::vector<UINT> taken;
-    for (int i = 0; i < 2; ++i) {
-        ASSERT_EQ(GetMessageW(&msg, nullptr, 0, 0), TRUE);
-        taken.push_back(msg.message);
-        DispatchMessageW(&msg);
-    }
-    std::sort(taken.begin(), taken.end());
-    EXPECT_EQ(taken, (std::vector<UINT>{WM_PAINT, WM_KEYDOWN}));
-    EXPECT_EQ(backend.Now(), 50u) << "the key is taken in the moment it came, not a tick later";
-}
-
 TEST_F(MessageLoop, TheFirstScreenIsShownBeforeInputIsLookedFor) {
     HWND window = MakeWindow();
     UpdateWindow(window);
@@ -258,30 +235,6 @@ TEST_F(MessageLoop, PaintErasesWithTheClassBrushAndSurvivesAResizeDuringThePaint
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.bottom, 320);
-}
-
-TEST_F(MessageLoop, FindWindowMatchesClassAndTitleOfTheCurrentSystemsTopLevelWindows) {
-    HWND first = MakeWindow(u"Tarvel");
-    HWND second = MakeWindow(u"Other");
-    EXPECT_EQ(FindWindowW(u"RECORDING", u"Tarvel"), first) << "class names ignore case";
-    EXPECT_EQ(FindWindowW(u"Recording", u"Other"), second);
-    EXPECT_EQ(FindWindowW(u"Recording", u"tarvel"), nullptr) << "titles do not";
-    EXPECT_EQ(FindWindowW(u"Unknown", u"Tarvel"), nullptr);
-    EXPECT_EQ(FindWindowW(nullptr, u"Other"), second);
-    DestroyWindow(second);
-    EXPECT_EQ(FindWindowW(u"Recording", u"Other"), nullptr);
-    // Case is folded from A to Z.
-    HWND folded = MakeWindowOfClass(u"aSz", RecordingProc);
-    EXPECT_EQ(FindWindowW(u"AsZ", nullptr), folded);
-    // A nested window system stands in for this one until it goes.
-    {
-        platform::HeadlessBackend small({120, 160});
-        platform::WindowSystem inner(small);
-        EXPECT_EQ(FindWindowW(nullptr, u"Tarvel"), nullptr);
-        EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 120);
-    }
-    EXPECT_EQ(FindWindowW(nullptr, u"Tarvel"), first);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
 }
 
 TEST_F(MessageLoop, WindowAndClassLongsReadTheStylesIdentifierAndExtraByteCounts) {

@@ -72,34 +72,6 @@ TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
     EXPECT_EQ(std::u16string(buffer), u"Tit");
 }
 
-TEST_F(WindowCalls, KeysGoToTheActiveWindowTypeShiftedOrNotAndHeldHaveTheHighBitSet) {
-    MakeWindow(u"First");
-    HWND active = MakeWindow(u"Second");
-    PumpUntilIdle();
-    Log().clear();
-    backend.KeyDown('A');
-    PumpUntilIdle();
-    EXPECT_EQ(std::pair(GetKeyState('A'), GetKeyState('B')),
-              (std::pair<SHORT, SHORT>(static_cast<SHORT>(0x8000), 0)));
-    backend.KeyUp('A');
-    PumpUntilIdle();
-    EXPECT_EQ(GetKeyState('A'), 0);
-    Log().clear();
-    for (UINT key : {'0', '9', 'Z'}) {
-        backend.PressKey(key);
-    }
-    backend.KeyDown(VK_SHIFT);
-    backend.PressKey('A');
-    backend.KeyUp(VK_SHIFT);
-    PumpUntilIdle();
-    EXPECT_EQ(SeenOf(WM_KEYDOWN).back().hwnd, active);
-    std::u16string typed;
-    for (const Seen& s : SeenOf(WM_CHAR)) {
-        typed += static_cast<char16_t>(s.wParam);
-    }
-    EXPECT_EQ(typed, u"09zA");
-}
-
 TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero) {
     EXPECT_EQ(DispatchMessageW(nullptr), 0);
     EXPECT_EQ(GetWindowLongW(MakeWindow(), 12345), 0);

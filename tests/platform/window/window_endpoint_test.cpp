@@ -98,29 +98,6 @@ TEST(EndpointListener, OneNameThatFitsHasOneListenerAndIsFreeAgainWhenItGoes) {
     EXPECT_FALSE(EndpointListening(std::string(108, 'n')));
 }
 
-// An answer arriving a byte at a time is read whole; one as long as a request, without its
-// line's end, is no answer, and the asker stops reading it there without waiting out its time.
-TEST(EndpointRequest, AnAnswerIsReadWholeAndNoLongerThanARequest) {
-    for (const std::string& answer : {std::string("ok\n"), std::string(64, 'o')}) {
-        const std::string name = UniqueName("bytes");
-        const FileDescriptor server = RawSocket(name, true);
-        std::thread answering([&] {
-            const FileDescriptor client(accept(server.Get(), nullptr, nullptr));
-            char request[64];
-            EXPECT_GT(read(client.Get(), request, sizeof request), 0);
-            for (char c : answer) {
-                std::this_thread::sleep_for(answer.size() < 4 ? 20ms : 0ms);
-                EXPECT_EQ(write(client.Get(), &c, 1), 1);
-            }
-            EXPECT_EQ(read(client.Get(), request, sizeof request), 0) << "until the asker hangs up";
-        });
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(RequestFront(name, 3s), answer == "ok\n");
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
-        answering.join();
-    }
-}
-
 TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
     EXPECT_FALSE(RequestFront(UniqueName("nobody"), 2000ms));
     const std::string name = UniqueName("silent");
@@ -146,28 +123,6 @@ TEST_F(Listening, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
     EXPECT_EQ(read(strange.Get(), answer, sizeof answer), 0) << "closed without an answer";
     // Closed with bytes it never read: the other end may see a reset rather than the end.
     EXPECT_LE(read(endless.Get(), answer, sizeof answer), 0);
-}
-
-TEST_F(Listening, ARequestInPiecesIsServedWhenWholeAndASilentOneIsDropped) {
-    FileDescriptor slow = RawSocket(name);
-    FileDescriptor silent = RawSocket(name);
-    ASSERT_EQ(write(slow.Get(), "f", 1), 1);
-    listener->Serve(handler, 10s);
-    EXPECT_EQ(listener->Pending(), 2u) << "one byte is a piece too";
-    ASSERT_EQ(write(slow.Get(), "ro", 2), 2);
-    listener->Serve(handler, 10s);
-    EXPECT_EQ(listener->Pending(), 2u);
-    ASSERT_EQ(write(slow.Get(), "nt\n", 3), 3);
-    listener->Serve(handler, 10s);
-    EXPECT_EQ(calls, 1);
-    char answer[8] = {};
-    EXPECT_EQ(read(slow.Get(), answer, sizeof answer), 3);
-    EXPECT_STREQ(answer, "ok\n");
-    EXPECT_EQ(listener->Pending(), 1u) << "the silent one is still given time";
-    std::this_thread::sleep_for(20ms);
-    listener->Serve(handler, 10ms);
-    EXPECT_EQ(listener->Pending(), 0u);
-    EXPECT_EQ(read(silent.Get(), answer, sizeof answer), 0);
 }
 
 TEST_F(Listening, AtMost32ConnectionsWaitAndMoreAreClosedUnanswered) {

@@ -116,17 +116,4 @@ int DifferingFromAFreshScreen(cairo_surface_t* shown) {
     return differing;
 }
 
-HDC copiedPicture = nullptr;
-
-LRESULT CopyPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        BitBlt(dc, 0, 0, 240, 320, copiedPicture, 0, 0, SRCCOPY);
-        EndPaint(window, &paint);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 }  // namespace window_test

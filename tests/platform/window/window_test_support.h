@@ -84,9 +84,4 @@ std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<P
 // How many pixels of the screen shown differ from the whole screen composed afresh.
 int DifferingFromAFreshScreen(cairo_surface_t* shown);
 
-// A window procedure that paints by copying the 240 x 320 picture in `copiedPicture`, a memory
-// DC, as the game paints its frame.
-extern HDC copiedPicture;
-LRESULT CopyPictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
 }  // namespace window_test
