@@ -87,7 +87,7 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
         {"start 240\n", "1: 'start' takes a width and a height, got 1 argument"},
         {"dump now\n", "1: 'dump' takes no arguments, got 1 argument"},
         {"tick 1 2\n", "1: 'tick' takes an optional number of ticks, got 2 arguments"},
-        {"hard\x1f\n", "1: unknown command 'hard?'"},
+        {"hard\x1f\x7f\n", "1: unknown command 'hard?\?'"},
         {"check 0\n", "1: 'check' takes a tick count and a digest, got 1 argument"},
         {"check 0 0123456789abcdef x\n",
          "1: 'check' takes a tick count and a digest, got 3 arguments"},
@@ -128,7 +128,7 @@ TEST(Simulator, OutputBeforeARefusalIsWholeLinesOnly) {
 TEST(SimulatorFrames, FrameIsPaintedAndSavedAtThePitchSize) {
     const std::string path = testing::TempDir() + "tarvel sim frame.png";
     std::remove(path.c_str());
-    const ScriptRun run = RunScript("start 240 294\nframe  " + path + "  \ndump\n");
+    const ScriptRun run = RunScript("start 240 294\nframe  " + path + " \t \ndump\n");
     ASSERT_EQ(run.status, kScriptOk) << run.err;
 
     cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
