@@ -19,6 +19,7 @@
 #include "app/replay_reader.h"
 #include "app/script_line.h"
 #include "game/match_digest.h"
+#include "render/frame_painter.h"
 #include "resources/resource_ids.h"
 #include "tests/app/headless_program.h"
 #include "tests/platform/sdl/scoped_environment.h"
@@ -437,9 +438,18 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
     const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
     {
         Replaying game(head + script);
+        // A paint lowers the flash: a pixel of the computer's score shows which paint is on the
+        // screen: the recorded one while it plays (tick 88 here), one afresh at its end.
+        const auto scoreShows = [&](std::int32_t flash) {
+            const COLORREF colour = ScoreColour(flash);  // the screen's pixels are 0xRRGGBB
+            return game.ScreenPixel(28, 96) ==
+                   RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+        };
+        game.At(4440, [&] { EXPECT_TRUE(scoreShows(game.match().scoreFlash + 2)); });
         game.At(5000, [&] {  // 89 ticks
             EXPECT_EQ(game.match().players[kComputerPlayer].score, 1);
             EXPECT_TRUE(game.player.ended());
+            EXPECT_TRUE(scoreShows(game.match().scoreFlash));
             EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.out);
             game.backend().PressControlKey('Q');
         });
