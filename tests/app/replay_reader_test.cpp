@@ -48,21 +48,21 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
         {"\177ELF\x02\x01\n", 1, notARecording},
         {"start 240 294\n", 1, notARecording},
         {"#! tarvel-replay 1 x\n", 1, notARecording},
-        {"# tarvel-replay 2 tarvel 9.0 linux\n", 1,
-         "this recording is of format version 2, newer than the 1 this program reads"},
-        {"# tarvel-replay one\n", 1, noVersion},
+        {"# tarvel-replay 1000000 tarvel 9.0 linux\n", 1,
+         "this recording is of format version 1000000, newer than the 1 this program reads"},
+        {"# tarvel-replay 0\n", 1, noVersion},
         {"# tarvel-replay\n", 1, noVersion},
         {"# tarvel-replay 1000001\n", 1, noVersion},
-        {"# tarvel-replay 1 x\nstart 240 294\n", 2,
+        {"# tarvel-replay 1\nstart 240 294\n", 2,
          "the recording does not say its screen ('# screen W H') before 'start'"},
-        {"# tarvel-replay 1 x\n# screen 240\n", 2,
-         "the screen line is '# screen W H': 'start' takes a width and a height, got 1 argument"},
+        {"# tarvel-replay 1 x\n# screen\n", 2,
+         "the screen line is '# screen W H': 'start' takes a width and a height, got 0 arguments"},
         {"# tarvel-replay 1 x\n# screen 240 320\nplay\n", 3, "'play' before 'start'"},
         {"# tarvel-replay 1 x\n# screen 240 320\n", 2, "the recording ends before its 'start'"},
         {kHead + "play 3\ncheck 4 0000000000000000\n", 5,
          "'check' names tick 4, but the recording is at tick 3"},
         {kHead + "play 3\nche", 5, "the recording is cut short in this line"},
-        {kHead + "dump\n", 4, "'dump' has no place in a recording"},
+        {kHead + "dump \n", 4, "'dump' has no place in a recording"},
         {kHead + "move 5\n", 4, "'move' takes an x and a y, got 1 argument"},
         // A word is quoted back whole up to 40 bytes, cut short after.
         {kHead + std::string(40, 'w') + "\n", 4, "unknown command '" + std::string(40, 'w') + "'"},
@@ -85,16 +85,18 @@ TEST(ReplayReader, RefusesAnythingElseWithItsLine) {
 }
 
 TEST(ReplayReader, TakesUpTo16MiBAndNotAByteMore) {
+    // Lines of 4096 bytes, the longest, up to where one more ends the script at 16 MiB exactly.
     std::string text = kHead;
-    const std::string line = "# " + std::string(4000, 'x') + "\n";
-    const std::size_t limit = 16 * 1024 * 1024;
-    while (text.size() + line.size() <= limit) {
+    const std::string line = "# " + std::string(4094, 'x') + "\n";
+    const std::size_t lastStart = 16 * 1024 * 1024 - 4096;
+    while (text.size() + line.size() <= lastStart) {
         text += line;
     }
-    text += "#" + std::string(limit - text.size() - 2, 'x') + "\n";
-    ASSERT_EQ(text.size(), limit);
-    EXPECT_TRUE(ReadReplay(text).ok);
-    text += "#";
+    text += "#" + std::string(lastStart - text.size() - 2, 'x') + "\n";
+    ASSERT_EQ(text.size(), lastStart);
+    EXPECT_TRUE(ReadReplay(text + "#" + std::string(4094, 'x') + "\n").ok);
+    // A line past both limits from the same byte on: the script's is told.
+    text += "#" + std::string(4096, 'x');
     const ReplayReading reading = ReadReplay(text);
     EXPECT_FALSE(reading.ok);
     EXPECT_EQ(reading.reason, "the script is longer than 16777216 bytes");

@@ -19,6 +19,7 @@
 #include "app/replay_reader.h"
 #include "app/script_line.h"
 #include "game/match_digest.h"
+#include "render/frame_painter.h"
 #include "resources/resource_ids.h"
 #include "tests/app/headless_program.h"
 #include "tests/platform/sdl/scoped_environment.h"
@@ -111,7 +112,7 @@ TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thT
     send(WM_PAINT);
     send(WM_MOUSEMOVE, 0, MAKELPARAM(100, 200));
     send(WM_MOUSEMOVE, 0, MAKELPARAM(100, 199));
-    send(WM_MOUSEMOVE, 0, MAKELPARAM(99, 199));
+    send(WM_MOUSEMOVE, 0, MAKELPARAM(0, 199));
     send(WM_COMMAND, IDM_NEW);
     send(WM_COMMAND, IDM_ABOUT);
     send(WM_COMMAND, IDM_HARD);
@@ -133,7 +134,7 @@ TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thT
     const std::string digest = DigestText(MatchDigest(match));
     EXPECT_EQ(sink.all,
               "# tarvel-replay 1 tarvel 1.2 linux\nframe\nplay 3\ntick\nplay\nmove 100 200\n"
-              "move +0 -1\nmove -1 +0\nnew\nhard\ntick\nmove +0 +0\nmove -1 +0\nplay 14\n"
+              "move +0 -1\nmove -100 +0\nnew\nhard\ntick\nmove +99 +0\nmove -1 +0\nplay 14\n"
               "check 20 " +
                   digest + "\nmove +1 +0\ntick\nplay 19\ncheck 40 " + digest +
                   "\nhard\nplay 20\ncheck 60 " + digest + "\nframe\nplay 19\ntick\ncheck 80 " +
@@ -233,6 +234,20 @@ TEST(Replay, TheProgramPlaysARecordingAtItsPaceWithTheLivePointerAndCommandsIgno
 }
 
 TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
+    // Stepped to its end while paused, from a first step that is not a frame.
+    {
+        Replaying stepped("# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\nplay 2\n");
+        stepped.At(10, [&] {
+            for (const auto key : {VK_SPACE, VK_RIGHT, VK_RIGHT}) {
+                stepped.backend().PressKey(key);
+            }
+        });
+        stepped.At(300, [&] { stepped.backend().PressControlKey('Q'); });
+        EXPECT_EQ(stepped.Play(), 0);
+        EXPECT_EQ(stepped.statuses,
+                  (std::vector<std::string>{"replay x1, tick 0", "replay paused at tick 0",
+                                            "replay paused at tick 1", "end of replay (tick 2)"}));
+    }
     MatchState end{};
     std::string replay = RecordMatch(&end);
     // The last check altered: the replay stops there.
@@ -254,11 +269,15 @@ TEST(Replay, SpacePausesRightStepsPlusAndMinusSetTheSpeedAndAFailedCheckStops) {
         EXPECT_EQ(game.player.ticks(), paused + 1);
         EXPECT_EQ(game.statuses.back(), "replay paused at tick " + std::to_string(paused + 1));
         for (const auto key :
-             {VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_MINUS, VK_SPACE}) {
+             {VK_OEM_PLUS, VK_SPACE, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_PLUS, VK_OEM_MINUS}) {
             game.backend().PressKey(key);
         }
     });
-    game.At(620, [&] { paused = game.player.ticks(); });
+    game.At(620, [&] {
+        EXPECT_EQ(game.statuses[game.statuses.size() - 5],
+                  "replay x2, tick " + std::to_string(paused + 1));
+        paused = game.player.ticks();
+    });
     game.At(820, [&] { EXPECT_EQ(game.player.ticks(), paused + 4 * 4) << "x4 after x8 and back"; });
     game.At(2000, [&] { game.backend().PressControlKey('Q'); });
     EXPECT_EQ(game.Play(), 0);
@@ -419,9 +438,18 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
     const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
     {
         Replaying game(head + script);
+        // A paint lowers the flash: a pixel of the computer's score shows which paint is on the
+        // screen: the recorded one while it plays (tick 88 here), one afresh at its end.
+        const auto scoreShows = [&](std::int32_t flash) {
+            const COLORREF colour = ScoreColour(flash);  // the screen's pixels are 0xRRGGBB
+            return game.ScreenPixel(28, 96) ==
+                   RGB(GetBValue(colour), GetGValue(colour), GetRValue(colour));
+        };
+        game.At(4440, [&] { EXPECT_TRUE(scoreShows(game.match().scoreFlash + 2)); });
         game.At(5000, [&] {  // 89 ticks
             EXPECT_EQ(game.match().players[kComputerPlayer].score, 1);
             EXPECT_TRUE(game.player.ended());
+            EXPECT_TRUE(scoreShows(game.match().scoreFlash));
             EXPECT_EQ(MatchStateToJson(game.match()) + "\n", sim.out);
             game.backend().PressControlKey('Q');
         });
@@ -446,6 +474,7 @@ TEST(ReplayFiles, AReplayThatNeverReachesAWindowSaysSoAndFails) {
     std::string warning;
     ASSERT_TRUE(replay.Prepare(options, &error, &warning)) << error;
     replay.Attach("linux", {});
+    EXPECT_FALSE(replay.failed());
     EXPECT_EQ(replay.Finish(0, &warning), 1);  // as the manual page says
     EXPECT_EQ(warning,
               "the replay was not shown: a game is running already, and it was brought to the "

@@ -21,6 +21,9 @@ TEST(Unwrapped, JoinsWrappedParagraphLinesAndKeepsTitlesListsAndBlankLines) {
     EXPECT_EQ(Unwrapped(""), "");
     // The text's last line end stays, however long the line before it.
     EXPECT_EQ(Unwrapped(wrapped + "\n"), wrapped + "\n");
+    // A first line is wrapped like any, a word of one letter goes on the paragraph, and so does a
+    // last line of one letter.
+    EXPECT_EQ(Unwrapped(wrapped + "\na " + wrapped + "\nz"), wrapped + " a " + wrapped + " z");
 }
 
 }  // namespace

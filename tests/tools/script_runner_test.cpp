@@ -78,6 +78,7 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
         {"move 5 5\nmove +0 -6\n", "2: the move goes to 5, -1, off 0..65535"},
         {"move 5 5\nmove +65531 +0\n", "2: the move goes to 65536, 5, off 0..65535"},
         {"move 5 5\nmove +- 1\n", "2: x must be a whole number, not '+-'"},
+        {"move 5 5\nmove 1 +\n", "2: y must be a whole number, not '+'"},
         {"move 5 5\nmove 1 +70000\n",
          "2: y step '+70000' must be a whole number of -65535..+65535"},
         {"move 5 99999999999999999999999\n",
@@ -85,9 +86,10 @@ TEST(Simulator, RefusesBadLinesWithTheirNumberAndStopsThere) {
         {"move 1.5 2\n", "1: x must be a whole number, not '1.5'"},
         {"move 0x10 2\n", "1: x must be a whole number, not '0x10'"},
         {"start 240\n", "1: 'start' takes a width and a height, got 1 argument"},
+        {"start 240 320 5\n", "1: 'start' takes a width and a height, got 3 arguments"},
         {"dump now\n", "1: 'dump' takes no arguments, got 1 argument"},
         {"tick 1 2\n", "1: 'tick' takes an optional number of ticks, got 2 arguments"},
-        {"hard\x1f\n", "1: unknown command 'hard?'"},
+        {"hard\x1f\x7f\n", "1: unknown command 'hard?\?'"},
         {"check 0\n", "1: 'check' takes a tick count and a digest, got 1 argument"},
         {"check 0 0123456789abcdef x\n",
          "1: 'check' takes a tick count and a digest, got 3 arguments"},
@@ -128,7 +130,7 @@ TEST(Simulator, OutputBeforeARefusalIsWholeLinesOnly) {
 TEST(SimulatorFrames, FrameIsPaintedAndSavedAtThePitchSize) {
     const std::string path = testing::TempDir() + "tarvel sim frame.png";
     std::remove(path.c_str());
-    const ScriptRun run = RunScript("start 240 294\nframe  " + path + "  \ndump\n");
+    const ScriptRun run = RunScript("start 240 294\nframe  " + path + " \t \ndump\n");
     ASSERT_EQ(run.status, kScriptOk) << run.err;
 
     cairo_surface_t* png = cairo_image_surface_create_from_png(path.c_str());
