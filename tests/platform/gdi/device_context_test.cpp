@@ -61,6 +61,20 @@ TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
     EXPECT_TRUE(DeleteObject(bitmap));
 }
 
+// Up to 16384 pixels a side and 2^26 in all.
+TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (HBITMAP longest :
+         {CreateCompatibleBitmap(dc, 16384, 1), CreateCompatibleBitmap(dc, 1, 16384)}) {
+        EXPECT_NE(longest, nullptr);
+        DeleteObject(longest);
+    }
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 16385, 1), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 1, 16385), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 8193, 8192), nullptr);
+    DeleteDC(dc);
+}
+
 TEST(DeviceContextTest, BitmapLivesInOneMemoryDcAtATime) {
     HDC first = CreateCompatibleDC(nullptr);
     HDC second = CreateCompatibleDC(first);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace platform::sdl {
 namespace {
@@ -98,6 +99,16 @@ TEST(ScreenScaler, APartScaledAloneMatchesTheWholeFrameAndWritesNothingElse) {
                 }
             }
         }
+    }
+}
+
+// Scaled up by less than two, the first window pixel still samples device pixel 0, whole; a
+// screen one pixel across is that pixel everywhere, unblended.
+TEST(ScreenScaler, TheFirstWindowPixelIsDevicePixelZeroWhole) {
+    EXPECT_EQ(SampleAxis(10, 15, 1).front().first, 0);
+    EXPECT_EQ(SampleAxis(10, 15, 1).front().weight, 0);
+    for (const AxisSample& sample : SampleAxis(1, 3, 3)) {
+        EXPECT_EQ(std::tuple(sample.first, sample.second, sample.weight), std::tuple(0, 0, 0));
     }
 }
 

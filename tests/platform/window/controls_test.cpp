@@ -65,6 +65,11 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
 
 TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZeroAndOnlyAChildHasAnId) {
     HWND text = MakeControl(u"static", u"Hola", 0);
+    // Drawn on the dialogs' white, not on the black a new window starts with.
+    RECT area{};
+    GetWindowRect(text, &area);
+    EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), area.right - 1, area.bottom - 1),
+              RGB(255, 255, 255));
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
     EXPECT_EQ((std::array{SendMessageW(text, WM_PAINT, 0, 0), SendMessageW(button, WM_PAINT, 0, 0),
                           SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)),
