@@ -56,6 +56,7 @@ TEST(FitScreen, BarsGoOnTheLongSideWithTheOddPixelRightAndBelow) {
     EXPECT_EQ(Fit({15, 15}, {14, 14}), "0,0 14x14 x1 exact");
     EXPECT_EQ(Fit({16, 16}, {14, 14}), "0,0 16x16 x1");
     EXPECT_EQ(Fit({200, 300}, {480, 640}), "0,17 200x266 x0");
+    EXPECT_EQ(Fit({480, 640}, {480, 1}), "0,319 480x1 x1 exact");
 }
 
 TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
@@ -66,7 +67,7 @@ TEST(FitScreen, NothingToShowGivesAnEmptyImage) {
         EXPECT_EQ(Fit(drawable, device), "0,0 0x0 x0");
     }
     // So thin a screen that less than a pixel of its width fits.
-    EXPECT_TRUE(FitScreen({100, 100}, {32, 4096}).image.Empty());
+    EXPECT_EQ(Fit({100, 100}, {32, 4096}), "50,0 0x100 x0");
 }
 
 TEST(Bars, SurroundTheImageAndNothingElse) {

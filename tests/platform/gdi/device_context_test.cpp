@@ -49,6 +49,7 @@ TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
     SelectObject(dc, defaultBitmap);
     EXPECT_NE(SetPixel(dc, 0, 0, RGB(1, 1, 1)), CLR_INVALID);
     EXPECT_EQ(SetPixel(dc, 1, 0, RGB(1, 1, 1)), CLR_INVALID);
+    EXPECT_EQ(SetPixel(dc, 0, -1, RGB(1, 1, 1)), CLR_INVALID);
 
     // Deleting the DC lets go of what is selected into it.
     EXPECT_FALSE(DeleteObject(font));
@@ -64,6 +65,7 @@ TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
 // Up to 16384 pixels a side and 2^26 in all.
 TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
     HDC dc = CreateCompatibleDC(nullptr);
+    const std::size_t madeBefore = platform::MadeGdiObjects().bitmaps;
     for (HBITMAP longest :
          {CreateCompatibleBitmap(dc, 16384, 1), CreateCompatibleBitmap(dc, 1, 16384)}) {
         EXPECT_NE(longest, nullptr);
@@ -72,6 +74,7 @@ TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
     EXPECT_EQ(CreateCompatibleBitmap(dc, 16385, 1), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 1, 16385), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 8193, 8192), nullptr);
+    EXPECT_EQ(platform::MadeGdiObjects().bitmaps, madeBefore + 2) << "refused ones not counted";
     DeleteDC(dc);
 }
 
@@ -106,7 +109,7 @@ TEST(DeviceContextTest, DeletingStockObjectsIsIgnored) {
     EXPECT_EQ(GetPixel(surface.dc(), 1, 1), RGB(255, 255, 255));
     EXPECT_EQ(GetStockObject(9), nullptr);
     EXPECT_EQ(GetStockObject(-1), nullptr);
-    EXPECT_EQ(GetStockObject(1000), nullptr);
+    EXPECT_EQ(GetStockObject(SYSTEM_FONT + 1), nullptr);
 }
 
 TEST(DeviceContextTest, ObjectSelectedIntoADcCannotBeDeletedUntilDeselected) {

@@ -167,17 +167,21 @@ TEST(EllipseTest, ThreePixelPenLaysTheRingOnePixelEachSideOfTheOutline) {
     EXPECT_TRUE(ink.contains({25, 40}) && ink.contains({25, 41}) && ink.contains({25, 42}));
     EXPECT_TRUE(fill.contains({25, 39}));
     EXPECT_EQ(BoundsOf(fill), (tarvel_test::Bounds{12, 14, 37, 39}));
+    // A box a pixel high has no inside to fill.
+    ASSERT_TRUE(Ellipse(surface.dc(), 50, 10, 58, 11));
+    EXPECT_EQ(surface.PixelsOf(kFill), fill);
 }
 
-// A box one pixel wide or high is a line; one of no width or height, nothing.
+// A box one pixel wide or high is a line; one of no width or height, nothing, whatever the pen.
 TEST(EllipseTest, EmptyRectanglesDrawNothingAndHugeOnesAreRefused) {
     TestSurface surface(20, 20, kPaper);
-    surface.UsePen(1, kInk);
+    surface.UsePen(3, kInk);
     EXPECT_TRUE(Ellipse(surface.dc(), 5, 5, 5, 15));
     EXPECT_TRUE(Ellipse(surface.dc(), 5, 5, 15, 5));
     EXPECT_FALSE(Ellipse(surface.dc(), INT_MIN, 0, INT_MAX, 10));
     EXPECT_FALSE(Ellipse(surface.dc(), 0, -100000, 10, 100000));
     EXPECT_TRUE(surface.PixelsOtherThan(kPaper).empty());
+    surface.UsePen(1, kInk);
     EXPECT_TRUE(Ellipse(surface.dc(), 5, 5, 6, 9));
     EXPECT_TRUE(Ellipse(surface.dc(), 12, 12, 16, 13));
     EXPECT_EQ(

@@ -31,7 +31,7 @@ TEST(FillRectTest, CoversLeftAndTopEdgesButNotRightAndBottom) {
     TestSurface surface(20, 20, kPaper);
     HBRUSH brush = CreateSolidBrush(kGreen);
     const RECT rect{3, 4, 8, 10};
-    EXPECT_NE(FillRect(surface.dc(), &rect, brush), 0);
+    EXPECT_EQ(FillRect(surface.dc(), &rect, brush), 1);
     DeleteObject(brush);
     const auto green = surface.PixelsOf(kGreen);
     EXPECT_EQ(BoundsOf(green), (tarvel_test::Bounds{3, 4, 7, 9}));

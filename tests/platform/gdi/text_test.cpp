@@ -85,9 +85,11 @@ TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
     ASSERT_TRUE(GetTextExtentPoint32W(surface.dc(), nullptr, 0, &size));
     EXPECT_EQ(size.cx, 0);
     // 8192 characters at the most, as for drawing.
-    const std::u16string longest(8193, u'1');
+    const std::u16string longest(8193, u'0');
     ASSERT_TRUE(GetTextExtentPoint32W(surface.dc(), longest.c_str(), 8192, &size));
-    EXPECT_GT(size.cx, 8192);
+    FontDescription system;
+    ASSERT_TRUE(DescribeFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), &system));
+    EXPECT_NEAR(size.cx, 8192 * system.digitWidth, 1.0) << "advances not rounded to pixels";
     EXPECT_FALSE(GetTextExtentPoint32W(surface.dc(), longest.c_str(), 8193, &size));
 }
 
@@ -105,6 +107,8 @@ TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTallerAndZeroIsTheDefaultCell) {
     face = Described(logfont);
     EXPECT_EQ(face.cellHeight, 16);
     EXPECT_GT(face.emSize, 8.0);
+    logfont.lfWidth = 1;  // the narrowest digit
+    EXPECT_DOUBLE_EQ(Described(logfont).digitWidth, 1.0);
 }
 
 TEST(FontTest, UnsupportedOrOutOfRangeLogfontsAreRefused) {
