@@ -136,12 +136,9 @@ std::shared_ptr<FontFace> FontCache::Match(const std::string& family, int weight
     face->family = PatternString(matched.get(), FC_FAMILY);
     face->style = PatternString(matched.get(), FC_STYLE);
     face->file = PatternString(matched.get(), FC_FILE);
+    // An integer weight is read as a double too; a match without a weight keeps 0.
     double fcWeight = 0;
-    if (FcPatternGetDouble(matched.get(), FC_WEIGHT, 0, &fcWeight) != FcResultMatch) {
-        int fcWeightInt = 0;
-        FcPatternGetInteger(matched.get(), FC_WEIGHT, 0, &fcWeightInt);
-        fcWeight = fcWeightInt;
-    }
+    FcPatternGetDouble(matched.get(), FC_WEIGHT, 0, &fcWeight);
     face->weight = FcWeightToOpenTypeDouble(fcWeight);
 
     // The face keeps its own reference to the matched pattern, which names the file, so cairo
