@@ -44,20 +44,23 @@ Image ScaleWhole(ScreenScaler& scaler, const Image& screen, ScreenSize window) {
 
 TEST(ScreenScaler, AWholeFactorIsNearestNeighbourAndLeavesTheBarsAlone) {
     const ScreenSize device{6, 8};
-    const ScreenSize window{20, 26};
-    const Letterbox box = FitScreen(window, device);
-    ASSERT_TRUE(box.exact);
-    ASSERT_EQ(box.wholeFactor, 3);
-    ScreenScaler scaler(device, box);
-    const Image screen = Pattern(device);
-    Image target = ScaleWhole(scaler, screen, window);
-    for (int y = 0; y < window.height; ++y) {
-        for (int x = 0; x < window.width; ++x) {
-            const int ix = x - box.image.x;
-            const int iy = y - box.image.y;
-            const bool inside = ix >= 0 && iy >= 0 && ix < box.image.width && iy < box.image.height;
-            const std::uint32_t expected = inside ? Pattern(device).At(ix / 3, iy / 3) : kUntouched;
-            ASSERT_EQ(target.At(x, y), expected) << x << "," << y;
+    // Three times, and one to one beside a bar.
+    for (const ScreenSize window : {ScreenSize{20, 26}, ScreenSize{7, 8}}) {
+        const Letterbox box = FitScreen(window, device);
+        ASSERT_TRUE(box.exact);
+        const int f = box.wholeFactor;
+        ASSERT_EQ(f, window.height / device.height);
+        ScreenScaler scaler(device, box);
+        Image target = ScaleWhole(scaler, Pattern(device), window);
+        for (int y = 0; y < window.height; ++y) {
+            for (int x = 0; x < window.width; ++x) {
+                const int ix = x - box.image.x;
+                const int iy = y - box.image.y;
+                const bool inside =
+                    ix >= 0 && iy >= 0 && ix < box.image.width && iy < box.image.height;
+                ASSERT_EQ(target.At(x, y), inside ? Pattern(device).At(ix / f, iy / f) : kUntouched)
+                    << x << "," << y << " at " << f;
+            }
         }
     }
 }
@@ -124,6 +127,8 @@ TEST(ScreenScaler, NothingIsWrittenForAPartOffTheScreenOrAWrongSizedScreen) {
     ScreenScaler scaler(device, FitScreen({16, 16}, device));
     Image target(16, 16, kUntouched);
     EXPECT_TRUE(scaler.Scale(Pattern(device).Const(), {8, 0, 4, 4}, target.Buffer()).Empty());
+    // A part of no width reaches nothing, even where window pixels blend its two neighbours.
+    EXPECT_TRUE(ScreenScaler(device, FitScreen({20, 20}, device)).Reach({3, 0, 0, 8}).Empty());
     EXPECT_TRUE(scaler.Scale(Pattern({4, 4}).Const(), {0, 0, 4, 4}, target.Buffer()).Empty());
     EXPECT_TRUE(scaler.Scale(Pattern({8, 4}).Const(), {0, 0, 4, 4}, target.Buffer()).Empty());
     EXPECT_TRUE(scaler.Scale({nullptr, 8, 8, 32}, {0, 0, 4, 4}, target.Buffer()).Empty());

@@ -281,6 +281,8 @@ TEST_F(SdlBackendTest, QueuedEventsComeOutAsDeviceInput) {
     Resize(*backend, device.width, device.height);
     Push({sdl::testing::MouseMotion(9, 21)});
     EXPECT_EQ(Describe(backend->WaitForInput(std::nullopt)), (Lines{"move 9,21"}));
+    backend.reset();
+    EXPECT_EQ(SDL_GetHint(SDL_HINT_TOUCH_MOUSE_EVENTS), nullptr) << "SDL went with the window";
 }
 
 TEST_F(SdlBackendTest, StartsInFullScreenWhenAskedAndF11TogglesItInsideTheBackEnd) {
@@ -322,7 +324,8 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
         return made;
     };
     // Screens 32 to 4096 pixels a side; icons 1024 at most, of 4 bytes a pixel.
-    EXPECT_TRUE(Open(options(device, 1, {1024, 1})) && Open(options(device, 1, {1, 1024})));
+    EXPECT_TRUE(Open(options(device, 1, {1024, 1})) && Open(options(device, 1, {1, 1024})) &&
+                Open(options({4096, 32})));
     const struct {
         SdlOptions options;
         const char* mentions;
@@ -378,6 +381,8 @@ TEST(SdlBackendWithoutDisplay, ADisplayNoServerAnswersIsReportedAtTheFirstUse) {
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
     }
     EXPECT_THROW(backend->ScreenBuffer(), DisplayUnavailable);
+    EXPECT_THROW(backend->Present(ScreenDamage(480, 320)), DisplayUnavailable);
+    EXPECT_THROW(backend->SetFullscreen(true), DisplayUnavailable);
 }
 
 }  // namespace
