@@ -27,6 +27,9 @@ TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
         ASSERT_TRUE(MoveWindow(window, 10, 20, size, size - 2, TRUE));
         EXPECT_EQ(Sides(WindowRect(window)), (std::array<LONG, 4>{10, 20, 10, 20})) << size;
     }
+    EXPECT_EQ(std::pair(SeenOf(WM_SIZE).back().wParam, SeenOf(WM_SIZE).back().lParam),
+              (std::pair<WPARAM, LPARAM>(0, 0)))
+        << "restored, and no size";
 }
 
 TEST_F(WindowCalls, AWindowWithoutPixelsGetsThemWhenItGrowsAndAValidOneHasNothingToPaint) {
@@ -37,6 +40,7 @@ TEST_F(WindowCalls, AWindowWithoutPixelsGetsThemWhenItGrowsAndAValidOneHasNothin
     ASSERT_TRUE(MoveWindow(window, 0, 0, 50, 40, TRUE));
     HDC dc = BeginPaint(window, &paint);
     ASSERT_NE(dc, nullptr);
+    EXPECT_TRUE(paint.fErase) << "a class without a brush leaves the erasing to the paint";
     EXPECT_NE(SetPixel(dc, 49, 39, RGB(1, 2, 3)), CLR_INVALID);
     EndPaint(window, &paint);
     // Painted, it is valid: a second paint has nothing to paint.
@@ -59,6 +63,10 @@ TEST_F(WindowCalls, TheClientRectangleStartsAtTheOriginAndTheDefaultPlaceIsTheSc
                                      nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(GetClientRect(captioned, &client));
     EXPECT_EQ(client.bottom, 1);
+    // Without WS_EX_CAPTIONOKBTN it has no OK button to press.
+    SendMessageW(captioned, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(40, 10));
+    SendMessageW(captioned, WM_NCLBUTTONUP, HTCAPTION, MAKELPARAM(40, 10));
+    EXPECT_TRUE(SeenOf(WM_COMMAND).empty());
 }
 
 TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
@@ -68,13 +76,16 @@ TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
     EXPECT_EQ(std::pair(GetWindowTextW(window, buffer, 0), GetWindowTextW(nullptr, buffer, 4)),
               std::pair(0, 0));
     EXPECT_EQ(buffer[0], u'x');
+    EXPECT_EQ(GetWindowTextW(window, buffer, 1), 0);
+    EXPECT_EQ(buffer[0], u'\0') << "room for the terminating zero only";
     EXPECT_EQ(GetWindowTextW(window, buffer, 4), 3);
     EXPECT_EQ(std::u16string(buffer), u"Tit");
 }
 
 TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero) {
     EXPECT_EQ(DispatchMessageW(nullptr), 0);
-    EXPECT_EQ(GetWindowLongW(MakeWindow(), 12345), 0);
+    EXPECT_EQ(std::pair(GetWindowLongW(MakeWindow(), 12345), GetClassLongW(MakeWindow(), 12345)),
+              (std::pair<LONG, DWORD>(0, 0)));
     EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
     EXPECT_EQ(GetSystemMetrics(-1), 0);
 }
@@ -99,6 +110,8 @@ TEST(WithoutAWindowSystem, DialogsBarsAndMessagesFail) {
     bar.cbSize = sizeof bar;
     EXPECT_FALSE(SHCreateMenuBar(&bar));
     EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
+    EXPECT_EQ(std::pair(GetSystemMetrics(SM_CXICON), GetKeyState(VK_SHIFT)),
+              (std::pair<int, SHORT>(0, 0)));
 }
 
 }  // namespace
