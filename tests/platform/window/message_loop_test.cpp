@@ -2,7 +2,6 @@
 #include <cairo.h>
 
 #include <algorithm>
-#include <stdexcept>
 #include <tuple>
 
 #include "platform/gdi/gdi.h"
