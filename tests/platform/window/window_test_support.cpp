@@ -105,9 +105,7 @@ COLORREF Extreme(const RECT& area, bool lightest) {
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
             const COLORREF pixel = PixelAt(screen.get(), x, y);
-            if (lightest ? sum(pixel) > sum(found) : sum(pixel) < sum(found)) {
-                found = pixel;
-            }
+            found = (lightest ? sum(pixel) > sum(found) : sum(pixel) < sum(found)) ? pixel : found;
         }
     }
     return found;
