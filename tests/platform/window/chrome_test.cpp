@@ -48,6 +48,7 @@ TEST_F(Chrome, AGradientRunsFromTheTopColourToTheBottomOne) {
     EXPECT_GE(GetRValue(At(5, 39)), 195);
     EXPECT_LE(GetBValue(At(5, 39)), 5);
     EXPECT_NEAR(GetRValue(At(5, 20)), 102, 3);
+    EXPECT_EQ(At(0, 20), At(39, 20)) << "level from side to side";
 }
 
 TEST_F(Chrome, AnOutlineLiesInsideItsRectangleAsWideAsAsked) {
@@ -102,6 +103,7 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
         }
     }
     const RECT ok = CaptionOkButton(window, metrics);
+    EXPECT_EQ(std::pair(ok.top, ok.bottom), std::pair(3, window.captionHeight - 3)) << "3 in";
     EXPECT_EQ(rightmost, ok.left - 4 - 1);
     EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
 }

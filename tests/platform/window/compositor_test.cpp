@@ -149,6 +149,10 @@ TEST_F(Compositor, TheScreenShowsEachWindowInsideItsParentOnly) {
     MoveWindow(child, 60, 40, 50, 50, FALSE);
     PumpUntilIdle();
     EXPECT_EQ(DifferingFromAFreshScreen(backend.PresentedScreen()), 0);
+    // Brought to the front, a window covers the one that was over it.
+    Filled(u"Blue", 0, 0, 60, 60);
+    SetForegroundWindow(parent);
+    EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), 30, 40), kRed);
 }
 
 TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
@@ -161,6 +165,7 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     // not come back.
     MoveWindow(window, 0, 0, 100, 40, FALSE);
     PumpUntilIdle();
+    EXPECT_EQ(PixelAt(screen, 10, 60), RGB(0, 0, 0)) << "what it no longer covers";
     MoveWindow(window, 0, 0, 100, 80, FALSE);
     PumpUntilIdle();
     EXPECT_EQ(PixelsAt(screen, {{10, 39}, {10, 40}, {99, 79}}),
@@ -171,6 +176,8 @@ TEST_F(Compositor, AResizedWindowKeepsItsPixelsAndWhatItUncoversIsBlack) {
     PumpUntilIdle();
     EXPECT_EQ(PixelsAt(screen, {{0, 0}, {99, 39}, {100, 39}, {110, 0}, {10, 40}, {149, 319}}),
               (std::vector<COLORREF>{RGB(255, 0, 0), RGB(255, 0, 0), 0, 0, 0, 0}));
+    // Room for every row, though more than the screen's.
+    EXPECT_GE(platform::detail::Desktop::Current()->Find(window)->pixelCapacity, 330u * 600);
 }
 
 // No paint is asked for when the pointer holds the button down or lets it go: the screen is
@@ -198,6 +205,7 @@ TEST_F(Compositor, ACaptionsOkButtonIsShownPressedWhileThePointerHoldsIt) {
     InvalidateRect(window, nullptr, FALSE);
     PumpUntilIdle();
     EXPECT_TRUE(backend.LastChanged().empty()) << "the caption drawn again the same";
+    EXPECT_EQ(SendMessageW(window, WM_NCMOUSEMOVE, 0, 0), 0) << "handled, it answers 0";
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), BST_PUSHED);
     const COLORREF face = PixelAt(platform::CaptureScreen().get(), 24, 44);
     EXPECT_GT(GetBValue(face), GetRValue(face) + 60);
+    EXPECT_EQ(Extreme(WindowRect(button), true) & 0xF0F0F0, RGB(240, 240, 240)) << "white text";
     backend.PointerMove(5, 200);
     PumpUntilIdle();
     EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), 0);
@@ -53,12 +54,14 @@ TEST_F(Controls, AButtonClicksOnlyWhenReleasedOverIt) {
     PumpUntilIdle();
     const std::vector<Seen> commands = SeenOf(WM_COMMAND);
     ASSERT_EQ(commands.size(), 1u);
-    // A press just below it is not its own.
-    backend.PointerDown(100, 70);
-    PumpUntilIdle();
-    EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), 0);
-    backend.PointerUp(100, 70);
-    PumpUntilIdle();
+    // A press just below it or just right of it is not its own.
+    for (const POINT& off : {POINT{100, 70}, POINT{220, 50}}) {
+        backend.PointerDown(off.x, off.y);
+        PumpUntilIdle();
+        EXPECT_EQ(SendMessageW(button, BM_GETSTATE, 0, 0), 0) << off.x;
+        backend.PointerUp(off.x, off.y);
+        PumpUntilIdle();
+    }
     EXPECT_EQ(std::pair(commands[0].wParam, commands[0].lParam),
               std::pair(MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(button)));
 }
@@ -70,11 +73,16 @@ TEST_F(Controls, PaintsAndReleasesTheyHandleAnswerZeroAndOnlyAChildHasAnId) {
     GetWindowRect(text, &area);
     EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), area.right - 1, area.bottom - 1),
               RGB(255, 255, 255));
+    EXPECT_LT(GetBValue(Extreme(area, false)), 8) << "in black";
+    // Its class asks for no extra bytes, and has no long of an unknown index.
+    EXPECT_EQ(GetClassLongW(text, GCL_CBWNDEXTRA) | GetClassLongW(text, 12345), 0u);
     HWND button = MakeControl(u"button", u"OK", 0, IDOK);
     EXPECT_EQ((std::array{SendMessageW(text, WM_PAINT, 0, 0), SendMessageW(button, WM_PAINT, 0, 0),
                           SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)),
-                          SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5))}),
-              (std::array<LRESULT, 4>{}));
+                          SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)),
+                          SendMessageW(text, STM_SETICON, 0, 0)}),
+              (std::array<LRESULT, 5>{}));
+    EXPECT_EQ(Sides(WindowRect(text)), Sides(area)) << "given no icon, a static keeps its size";
     // Only a child has a control identifier.
     EXPECT_EQ(GetDlgCtrlID(MakeControl(u"button", u"OK", 0, 12)), 12);
     EXPECT_EQ(GetDlgCtrlID(main), 0);

@@ -98,12 +98,14 @@ TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
     MSG msg;
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
     SetTimer(window, 1, 50, nullptr);
-    backend.SetTimeLimit(120);
+    backend.SetTimeLimit(100);  // a tick due at the limit still comes
     EXPECT_THROW(
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) { DispatchMessageW(&msg); },
         platform::HeadlessStall);
     EXPECT_EQ(backend.Now(), 100u);
     EXPECT_EQ(SeenOf(WM_TIMER).size(), 2u);
+    EXPECT_THROW(platform::HeadlessBackend({0, 1}), std::invalid_argument) << "no screen";
+    EXPECT_NO_THROW(platform::HeadlessBackend({1, 1}));
 }
 
 TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {

@@ -26,6 +26,7 @@ constexpr std::string_view kShortRow[] = {"#.", "."};
 constexpr platform::IconResource kIcons[] = {
     {1, 2, 2, kPalette, kGoodRows},
     {2, 2, 2, kPalette, kShortRow},
+    {3, 2, 0, kPalette, {}},
 };
 const platform::ResourceModule kModule{u"test", 3082, kStrings, {}, {}, kIcons, {}, {}};
 
@@ -53,6 +54,15 @@ TEST_F(Resources, LoadStringCopiesWhatFitsWithItsTerminatingZeroOrGivesAPointer)
                     LoadStringW(reinterpret_cast<HINSTANCE>(0x1000), 7, buffer, 10),
                     LoadStringW(instance, 7, nullptr, 10), LoadStringW(instance, 7, buffer, -1)}),
         (std::array<int, 6>{}));
+}
+
+// Only an icon whose picture is whole loads.
+TEST_F(Resources, AnIconLoadsOnlyWhenItsPictureIsWhole) {
+    HINSTANCE instance = platform::RegisterModule(kModule);
+    const auto loads = [&](WORD id) {
+        return LoadIconW(instance, MAKEINTRESOURCEW(id)) != nullptr;
+    };
+    EXPECT_EQ((std::array{loads(1), loads(2), loads(3)}), (std::array{true, false, false}));
 }
 
 TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {

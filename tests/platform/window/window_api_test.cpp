@@ -27,6 +27,7 @@ TEST_F(WindowCalls, NegativeSizesMoveAWindowAsNone) {
         ASSERT_TRUE(MoveWindow(window, 10, 20, size, size - 2, TRUE));
         EXPECT_EQ(Sides(WindowRect(window)), (std::array<LONG, 4>{10, 20, 10, 20})) << size;
     }
+    EXPECT_EQ(SeenOf(WM_SIZE).back().wParam, 0u) << "restored";
 }
 
 TEST_F(WindowCalls, AWindowWithoutPixelsGetsThemWhenItGrowsAndAValidOneHasNothingToPaint) {
@@ -37,6 +38,7 @@ TEST_F(WindowCalls, AWindowWithoutPixelsGetsThemWhenItGrowsAndAValidOneHasNothin
     ASSERT_TRUE(MoveWindow(window, 0, 0, 50, 40, TRUE));
     HDC dc = BeginPaint(window, &paint);
     ASSERT_NE(dc, nullptr);
+    EXPECT_TRUE(paint.fErase) << "a class without a brush leaves the erasing to the paint";
     EXPECT_NE(SetPixel(dc, 49, 39, RGB(1, 2, 3)), CLR_INVALID);
     EndPaint(window, &paint);
     // Painted, it is valid: a second paint has nothing to paint.
@@ -59,6 +61,8 @@ TEST_F(WindowCalls, TheClientRectangleStartsAtTheOriginAndTheDefaultPlaceIsTheSc
                                      nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(GetClientRect(captioned, &client));
     EXPECT_EQ(client.bottom, 1);
+    EXPECT_NE(PixelAt(platform::CaptureScreen().get(), 40, 3), RGB(255, 255, 255))
+        << "no OK button's outline without WS_EX_CAPTIONOKBTN";
 }
 
 TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
@@ -68,6 +72,8 @@ TEST_F(WindowCalls, WindowTextGoesOnlyIntoABufferWithRoom) {
     EXPECT_EQ(std::pair(GetWindowTextW(window, buffer, 0), GetWindowTextW(nullptr, buffer, 4)),
               std::pair(0, 0));
     EXPECT_EQ(buffer[0], u'x');
+    EXPECT_EQ(GetWindowTextW(window, buffer, 1), 0);
+    EXPECT_EQ(buffer[0], u'\0') << "room for the terminating zero only";
     EXPECT_EQ(GetWindowTextW(window, buffer, 4), 3);
     EXPECT_EQ(std::u16string(buffer), u"Tit");
 }
@@ -77,6 +83,7 @@ TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero
     EXPECT_EQ(GetWindowLongW(MakeWindow(), 12345), 0);
     EXPECT_EQ(GetSystemMetrics(49), 0) << "the small icon's width, which the platform has not";
     EXPECT_EQ(GetSystemMetrics(-1), 0);
+    EXPECT_FALSE(SetForegroundWindow(reinterpret_cast<HWND>(0x1234)));
 }
 
 TEST_F(WindowCalls, ADisabledWindowTakesNoInputAndEnablingSaysWhetherItWasDisabled) {
@@ -99,6 +106,8 @@ TEST(WithoutAWindowSystem, DialogsBarsAndMessagesFail) {
     bar.cbSize = sizeof bar;
     EXPECT_FALSE(SHCreateMenuBar(&bar));
     EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
+    EXPECT_EQ(std::pair(GetSystemMetrics(SM_CXICON), GetKeyState(VK_SHIFT)),
+              (std::pair<int, SHORT>(0, 0)));
 }
 
 }  // namespace

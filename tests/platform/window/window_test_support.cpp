@@ -97,6 +97,20 @@ COLORREF PixelAt(cairo_surface_t* surface, int x, int y) {
                static_cast<BYTE>(pixel));
 }
 
+// The pixel of `area` whose colour bytes add up to the least, or with `lightest` the most.
+COLORREF Extreme(const RECT& area, bool lightest) {
+    platform::SurfacePtr screen = platform::CaptureScreen();
+    const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    COLORREF found = lightest ? RGB(0, 0, 0) : RGB(255, 255, 255);
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF pixel = PixelAt(screen.get(), x, y);
+            found = (lightest ? sum(pixel) > sum(found) : sum(pixel) < sum(found)) ? pixel : found;
+        }
+    }
+    return found;
+}
+
 std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<POINT> points) {
     std::vector<COLORREF> pixels;
     for (const POINT& p : points) {

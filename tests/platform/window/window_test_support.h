@@ -81,6 +81,10 @@ COLORREF PixelAt(cairo_surface_t* surface, int x, int y);
 // The pixels at each point, to compare in one expectation.
 std::vector<COLORREF> PixelsAt(cairo_surface_t* surface, std::initializer_list<POINT> points);
 
+// The pixel of `area` of the screen shown whose colour bytes add up to the least, or with
+// `lightest` the most.
+COLORREF Extreme(const RECT& area, bool lightest);
+
 // How many pixels of the screen shown differ from the whole screen composed afresh.
 int DifferingFromAFreshScreen(cairo_surface_t* shown);
 
