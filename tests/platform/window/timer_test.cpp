@@ -1,6 +1,7 @@
 // Timers: thread timers numbered by the platform and called back, window timers by their own
-// number. Their periods, a late tick and a destroyed window's timers are checked where the game's
-// timer and the message loop are tested.
+// number. The timer table's scheduling (periods, a late tick, a killed or destroyed window's
+// timers) is left to the message loop's tests and the game timer's, which catch every fault of
+// it these tests caught.
 #include "window_test_support.h"
 
 namespace window_test {
