@@ -348,7 +348,7 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
 // X11 named with no display, and nothing named at all (SDL on its own would fall back to its
 // offscreen driver and run with nobody to see it): a one-line error, not an invisible window.
 TEST(SdlBackendWithoutDisplay, NoDisplayIsAOneLineError) {
-    for (const char* driver : {"x11", static_cast<const char*>(nullptr)}) {
+    for (const char* driver : {"x11", "x11,", static_cast<const char*>(nullptr)}) {
         ScopedEnvironment environment;
         environment.Set("SDL_VIDEODRIVER", driver);
         environment.Set("DISPLAY", nullptr);
@@ -356,6 +356,9 @@ TEST(SdlBackendWithoutDisplay, NoDisplayIsAOneLineError) {
         std::string error;
         EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
         EXPECT_NE(error.find("no display"), std::string::npos) << error;
+        EXPECT_NE(error.find(driver != nullptr ? "SDL_VIDEODRIVER is" : "neither"),
+                  std::string::npos)
+            << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
 }
@@ -364,7 +367,8 @@ TEST(SdlBackendWithoutDisplay, ADisplayNoServerAnswersIsReportedAtTheFirstUse) {
     // The window opens while the program sets itself up, so an X server that is named but not
     // there shows only then, as a one-line DisplayUnavailable from every member that needs it.
     ScopedEnvironment environment;
-    environment.Set("SDL_VIDEODRIVER", "x11");
+    environment.Set("SDL_VIDEODRIVER", nullptr);
+    environment.Set("WAYLAND_DISPLAY", nullptr);
     environment.Set("DISPLAY", ":4093");
     std::string error;
     std::unique_ptr<SdlBackend> backend = SdlBackend::Create(SdlOptions{}, &error);
@@ -383,6 +387,11 @@ TEST(SdlBackendWithoutDisplay, ADisplayNoServerAnswersIsReportedAtTheFirstUse) {
     EXPECT_THROW(backend->ScreenBuffer(), DisplayUnavailable);
     EXPECT_THROW(backend->Present(ScreenDamage(480, 320)), DisplayUnavailable);
     EXPECT_THROW(backend->SetFullscreen(true), DisplayUnavailable);
+    // The failed start leaves no driver chosen behind for the next one.
+    backend.reset();
+    environment.Set("DISPLAY", nullptr);
+    EXPECT_FALSE(SdlBackend::Create(SdlOptions{}, &error));
+    EXPECT_NE(error.find("neither"), std::string::npos) << error;
 }
 
 }  // namespace
