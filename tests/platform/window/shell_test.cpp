@@ -163,6 +163,7 @@ TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
     const int middle = (r.top + r.bottom) / 2;
     EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
     EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_EQ(Shown(r.left, r.bottom - 1), RGB(17, 17, 21)) << "the gradient's last row";
     EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
     TapRightSoftKey();
     EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
