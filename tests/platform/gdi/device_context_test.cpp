@@ -62,10 +62,10 @@ TEST(DeviceContextTest, NewMemoryDcStartsWithThePlatformDefaults) {
     EXPECT_TRUE(DeleteObject(bitmap));
 }
 
-// Up to 16384 pixels a side and 2^26 in all.
+// From 1 to 16384 pixels a side and up to 2^26 in all; only what was made is counted.
 TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
+    GdiObjectCounts made = platform::MadeGdiObjects();
     HDC dc = CreateCompatibleDC(nullptr);
-    const std::size_t madeBefore = platform::MadeGdiObjects().bitmaps;
     for (HBITMAP longest :
          {CreateCompatibleBitmap(dc, 16384, 1), CreateCompatibleBitmap(dc, 1, 16384)}) {
         EXPECT_NE(longest, nullptr);
@@ -74,7 +74,10 @@ TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
     EXPECT_EQ(CreateCompatibleBitmap(dc, 16385, 1), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 1, 16385), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(dc, 8193, 8192), nullptr);
-    EXPECT_EQ(platform::MadeGdiObjects().bitmaps, madeBefore + 2) << "refused ones not counted";
+    EXPECT_EQ(CreateCompatibleBitmap(dc, 1, 0), nullptr);
+    made.deviceContexts += 1;
+    made.bitmaps += 2;
+    EXPECT_EQ(platform::MadeGdiObjects(), made) << "refused ones not counted";
     DeleteDC(dc);
 }
 

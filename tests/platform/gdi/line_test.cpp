@@ -55,7 +55,7 @@ TEST(ThinLineTest, LinesRunLeftwardsTooAndATieStepsBothWays) {
     EXPECT_EQ(plotted, (std::vector<Pixel>{{1, 2}, {0, 1}}));
 }
 
-TEST(LineToTest, MovesTheCurrentPositionEvenWithTheNullPen) {
+TEST(LineToTest, NullPenMovesTheCurrentPositionAndWhitePenDrawsWhite) {
     TestSurface surface(20, 20, RGB(0, 0, 0));
     POINT previous{-1, -1};
     EXPECT_TRUE(MoveToEx(surface.dc(), 3, 4, &previous));
@@ -67,6 +67,9 @@ TEST(LineToTest, MovesTheCurrentPositionEvenWithTheNullPen) {
     MoveToEx(surface.dc(), 0, 0, &previous);
     EXPECT_EQ(previous.x, 10);
     EXPECT_EQ(previous.y, 11);
+    surface.UseStock(WHITE_PEN);
+    LineTo(surface.dc(), 2, 0);
+    EXPECT_EQ(surface.PixelsOf(RGB(255, 255, 255)), (std::set<Pixel>{{0, 0}, {1, 0}}));
 }
 
 // From the first point up to the last, which is left out, whichever way the line runs.

@@ -34,6 +34,11 @@ TEST(LocalMemoryTest, RefusesMovableBlocksAndHugeRequestsButAllowsEmptyOnes) {
     constexpr UINT kMoveable = 0x0002;
     EXPECT_EQ(LocalAlloc(kMoveable, 16), nullptr);
     EXPECT_EQ(LocalAlloc(LPTR, 0xFFFFFFFFu), nullptr);
+    // Up to 256 MiB.
+    EXPECT_EQ(LocalAlloc(LMEM_FIXED, (256u << 20) + 1), nullptr);
+    HLOCAL largest = LocalAlloc(LMEM_FIXED, 256u << 20);
+    EXPECT_NE(largest, nullptr);
+    LocalFree(largest);
     HLOCAL empty = LocalAlloc(LPTR, 0);
     HLOCAL other = LocalAlloc(LPTR, 0);
     ASSERT_NE(empty, nullptr);

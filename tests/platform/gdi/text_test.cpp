@@ -79,6 +79,15 @@ TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
     EXPECT_NE(light.file, regular.file);
 }
 
+// Only the program's own folder of fonts is read: a face installed elsewhere on the machine
+// (most desktops have one answering to Arial) resolves to one of the program's own faces.
+TEST(FontTest, OnlyTheProgramsOwnFontsAreMatched) {
+    LOGFONTW logfont{};
+    std::u16string(u"Arial").copy(logfont.lfFaceName, 5);
+    const FontDescription face = Described(logfont);
+    EXPECT_EQ(face.family.rfind("DejaVu", 0), 0u) << face.family;
+}
+
 TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
     TestSurface surface(4, 4);
     SIZE size{-1, -1};
@@ -91,6 +100,9 @@ TEST(FontTest, ExtentsOfNoTextAndOfTheLongestTextMeasured) {
     ASSERT_TRUE(DescribeFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), &system));
     EXPECT_NEAR(size.cx, 8192 * system.digitWidth, 1.0) << "advances not rounded to pixels";
     EXPECT_FALSE(GetTextExtentPoint32W(surface.dc(), longest.c_str(), 8193, &size));
+    // Nowhere to put the answer is refused.
+    EXPECT_FALSE(GetTextExtentPoint32W(surface.dc(), nullptr, 0, nullptr));
+    EXPECT_FALSE(DescribeFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)), nullptr));
 }
 
 TEST(FontTest, NegativeHeightIsTheEmSoTheCellIsTallerAndZeroIsTheDefaultCell) {
@@ -123,6 +135,7 @@ TEST(FontTest, UnsupportedOrOutOfRangeLogfontsAreRefused) {
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfUnderline = 1; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfStrikeOut = 1; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWeight = 1001; }));
+    EXPECT_FALSE(refused([](LOGFONTW& f) { f.lfWeight = 1000; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfWeight = -1; }));
     EXPECT_TRUE(refused([](LOGFONTW& f) { f.lfHeight = 1 << 20; }));
     constexpr int kLargest = platform::gdi_detail::FontCache::kMaxPixelSize;
