@@ -107,8 +107,7 @@ TEST_F(Accelerators, TheKeysWithoutControlOrWithMoreModifiersDoNothing) {
     EXPECT_EQ(chars[2].wParam, 0x18u) << "Control+X types its control character";
     backend.KeyDown(VK_SHIFT);
     PumpUntilIdle();
-    EXPECT_EQ(std::pair(GetKeyState(VK_SHIFT), GetKeyState(VK_CONTROL)),
-              (std::pair<SHORT, SHORT>(-0x8000, 0)));
+    EXPECT_EQ(GetKeyState(VK_SHIFT), -0x8000) << "held";
 }
 
 // A table of the test's own: F5 alone, Shift+F6, the character q, and Alt+F7 (the last entry
