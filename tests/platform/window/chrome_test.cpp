@@ -108,6 +108,19 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
 }
 
+// Bold is wider, and a family fontconfig has is taken before sans-serif.
+TEST(Fonts, TheWeightAndAFamilyFontconfigHasAreTaken) {
+    LoadFontConfiguration();
+    CairoPtr cr = MeasuringContext();
+    const auto width = [&](const Font& font) {
+        UseFont(cr.get(), font);
+        return TextWidth(cr.get(), u"iiii");
+    };
+    const double regular = width({"sans-serif", 20, false});
+    EXPECT_GT(width({"sans-serif", 20, true}), regular);
+    EXPECT_GT(width({"DejaVu Sans Mono", 20, false}), regular);
+}
+
 // A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.
 TEST(DialogBaseUnits, AreTheAverageLetterWidthRoundedAndTheLineHeight) {
     // The fonts as the platform loads them, before cairo would load the desktop's.
