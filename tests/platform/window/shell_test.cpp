@@ -122,9 +122,10 @@ TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
     RECT r = Rect(popup);
     // It stands on the bar, lined up with the right soft key.
     EXPECT_EQ(std::pair(r.bottom, r.right), (std::pair<LONG, LONG>(294, 240)));
-    EXPECT_EQ(std::pair(Shown(r.left + 10, r.top), Shown(r.left, r.top + 10)),
-              std::pair(RGB(64, 64, 64), RGB(64, 64, 64)))
-        << "its border's top row and left column";
+    EXPECT_EQ(PixelsAt(platform::CaptureScreen().get(),
+                       {{r.left + 10, r.top}, {r.left, r.top + 10}, {r.right - 3, r.top + 3}}),
+              (std::vector<COLORREF>{RGB(64, 64, 64), RGB(64, 64, 64), RGB(250, 250, 250)}))
+        << "its border's top row and left column, and its face";
     EXPECT_GT(r.bottom - r.top, 3 * 10);
     EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(SendMessageW(popup, WM_MOUSEMOVE, 0, 0), 0) << "a move handled answers 0";
