@@ -73,25 +73,26 @@ TEST_F(Chrome, ACheckMarksBendIsRounded) {
     EXPECT_NE(At(25, 20), kPaper) << "the long stroke up to the right";
 }
 
-// The caption's title runs up to a gap before the OK button and is cut there.
+// The caption's title runs up to a gap before the OK button and is cut there; without the button
+// it is drawn the same.
 TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     LoadFontConfiguration();
     const Metrics metrics{96};
     Window window;
     window.rect = {0, 0, 200, 60};
-    window.captionHeight = metrics.CaptionHeight();
     window.captionOkButton = true;
-    const auto draw = [&](std::u16string title) {
+    const auto draw = [&](std::u16string title, const Metrics& at) {
         SurfacePtr surface = MakeImageSurface(200, 60);
         CairoPtr cr(cairo_create(surface.get()));
         window.text = std::move(title);
-        DrawCaption(cr.get(), window, window.rect, metrics);
+        window.captionHeight = at.CaptionHeight();
+        DrawCaption(cr.get(), window, window.rect, at);
         EXPECT_EQ(cairo_status(cr.get()), CAIRO_STATUS_SUCCESS) << "left fit for what comes next";
         cairo_surface_flush(surface.get());
         return surface;
     };
-    const SurfacePtr untitled = draw(u"");
-    const SurfacePtr titled = draw(std::u16string(100, u'_'));
+    const SurfacePtr untitled = draw(u"", metrics);
+    const SurfacePtr titled = draw(std::u16string(100, u'_'), metrics);
     int leftmost = 200;
     int rightmost = -1;
     for (int y = 0; y < window.captionHeight; ++y) {
@@ -106,6 +107,15 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     EXPECT_EQ(std::pair(ok.top, ok.bottom), std::pair(3, window.captionHeight - 3)) << "3 in";
     EXPECT_EQ(rightmost, ok.left - 4 - 1);
     EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
+    const SurfacePtr small = draw(u"", Metrics{48});
+    const RECT half = CaptionOkButton(window, Metrics{48});
+    EXPECT_EQ(PixelAt(small.get(), half.left, half.top + 2), RGB(255, 255, 255))
+        << "the button's outline, still a pixel wide at half the density";
+    window.captionOkButton = false;
+    const SurfacePtr plain = draw(std::u16string(100, u'_'), metrics);
+    for (int y = 0; y < window.captionHeight; ++y) {
+        EXPECT_EQ(PixelAt(plain.get(), 100, y), PixelAt(titled.get(), 100, y)) << y;
+    }
 }
 
 // Bold is wider, and a family fontconfig has is taken before sans-serif.
