@@ -148,6 +148,7 @@ TEST_P(AboutBox, FillsTheScreenAboveAnEmptyBarWithControlsInDialogUnits) {
         EXPECT_GT(GetBValue(captionPixel), GetRValue(captionPixel) + 60);
         EXPECT_LT(GetRValue(PixelAt(screen.get(), 120, screenSize.height - 2)), 80);
         EXPECT_EQ(PixelAt(screen.get(), screenSize.width - 10, 200), RGB(255, 255, 255));
+        EXPECT_EQ(Extreme(Rect(GetDlgItem(about, 202)), false), RGB(0, 0, 0)) << "black text";
         // The icon's blue title bar near its top and grey shadow along its bottom.
         const RECT icon = Rect(GetDlgItem(about, 201));
         WCHAR text[4];

@@ -126,6 +126,8 @@ TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
                        {{r.left + 10, r.top}, {r.left, r.top + 10}, {r.right - 3, r.top + 3}}),
               (std::vector<COLORREF>{RGB(64, 64, 64), RGB(64, 64, 64), RGB(250, 250, 250)}))
         << "its border's top row and left column, and its face";
+    EXPECT_EQ(Extreme({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2}, false), RGB(0, 0, 0))
+        << "its text at its darkest";
     EXPECT_GT(r.bottom - r.top, 3 * 10);
     EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(SendMessageW(popup, WM_MOUSEMOVE, 0, 0), 0) << "a move handled answers 0";
