@@ -88,19 +88,6 @@ TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero
     EXPECT_FALSE(SetForegroundWindow(reinterpret_cast<HWND>(0x1234)));
 }
 
-// A window going away hands the activation to its owner, though another is above it; once the
-// owner is hidden, to the topmost window shown.
-TEST_F(WindowCalls, AnOwnedWindowGoingAwayActivatesItsOwnerUnlessTheOwnerIsHidden) {
-    HWND owner = MakeWindow(u"Owner");
-    HWND other = MakeWindow(u"Other");
-    for (const HWND next : {owner, other}) {
-        DestroyWindow(CreateWindowExW(0, u"Recording", u"", WS_VISIBLE, 0, 0, 9, 9, owner, nullptr,
-                                      nullptr, nullptr));
-        EXPECT_EQ(GetForegroundWindow(), next);
-        ShowWindow(owner, SW_HIDE);
-    }
-}
-
 TEST_F(WindowCalls, ADisabledWindowTakesNoInputAndEnablingSaysWhetherItWasDisabled) {
     HWND window = MakeWindow();
     EXPECT_FALSE(EnableWindow(window, FALSE));
