@@ -107,6 +107,8 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     EXPECT_EQ(std::pair(ok.top, ok.bottom), std::pair(3, window.captionHeight - 3)) << "3 in";
     EXPECT_EQ(rightmost, ok.left - 4 - 1);
     EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
+    // The top row's centre is a 52nd of the way from (56, 112, 216) to the bottom's (16, 56, 150).
+    EXPECT_EQ(PixelAt(untitled.get(), 100, 0), RGB(55, 111, 215));
     const SurfacePtr small = draw(u"", Metrics{48});
     const RECT half = CaptionOkButton(window, Metrics{48});
     EXPECT_EQ(PixelAt(small.get(), half.left, half.top + 2), RGB(255, 255, 255))
