@@ -79,19 +79,19 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     const Metrics metrics{96};
     Window window;
     window.rect = {0, 0, 200, 60};
-    window.captionHeight = metrics.CaptionHeight();
     window.captionOkButton = true;
-    const auto draw = [&](std::u16string title) {
+    const auto draw = [&](std::u16string title, const Metrics& at) {
         SurfacePtr surface = MakeImageSurface(200, 60);
         CairoPtr cr(cairo_create(surface.get()));
         window.text = std::move(title);
-        DrawCaption(cr.get(), window, window.rect, metrics);
+        window.captionHeight = at.CaptionHeight();
+        DrawCaption(cr.get(), window, window.rect, at);
         EXPECT_EQ(cairo_status(cr.get()), CAIRO_STATUS_SUCCESS) << "left fit for what comes next";
         cairo_surface_flush(surface.get());
         return surface;
     };
-    const SurfacePtr untitled = draw(u"");
-    const SurfacePtr titled = draw(std::u16string(100, u'_'));
+    const SurfacePtr untitled = draw(u"", metrics);
+    const SurfacePtr titled = draw(std::u16string(100, u'_'), metrics);
     int leftmost = 200;
     int rightmost = -1;
     for (int y = 0; y < window.captionHeight; ++y) {
@@ -106,6 +106,24 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
     EXPECT_EQ(std::pair(ok.top, ok.bottom), std::pair(3, window.captionHeight - 3)) << "3 in";
     EXPECT_EQ(rightmost, ok.left - 4 - 1);
     EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
+    // The top row's centre is a 52nd of the way from (56, 112, 216) to the bottom's (16, 56, 150).
+    EXPECT_EQ(PixelAt(untitled.get(), 100, 0), RGB(55, 111, 215));
+    const SurfacePtr small = draw(u"", Metrics{48});
+    const RECT half = CaptionOkButton(window, Metrics{48});
+    EXPECT_EQ(PixelAt(small.get(), half.left, half.top + 2), RGB(255, 255, 255))
+        << "the button's outline, still a pixel wide at half the density";
+}
+
+// Bold is wider, and a family fontconfig has is taken before sans-serif.
+TEST(Fonts, TheWeightAndAFamilyFontconfigHasAreTaken) {
+    LoadFontConfiguration();
+    CairoPtr cr = MeasuringContext();
+    const auto width = [&](const char* family, bool bold) {
+        UseFont(cr.get(), {family, 20, bold});
+        return TextWidth(cr.get(), u"iiii");
+    };
+    EXPECT_GT(width("sans-serif", true), width("sans-serif", false));
+    EXPECT_GT(width("DejaVu Sans Mono", false), width("sans-serif", false));
 }
 
 // A dialog unit across is a quarter of the font's average letter, rounded to a whole pixel.

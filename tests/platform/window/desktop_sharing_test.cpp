@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <future>
 #include <string>
 #include <thread>
 
@@ -74,19 +73,6 @@ class SharedDesktop : public testing::Test {
             DispatchMessageW(&msg);
         }
         return {backend.BlockingWaits() - waitsBefore, ticks};
-    }
-    // Runs the loop of this process until `done` is ready, as the window's process would while
-    // another process waits for its answer. The loop looks at the sockets once per 50 ms of its
-    // clock.
-    template <typename T>
-    T PumpUntil(std::future<T>& done) {
-        const auto giveUp = std::chrono::steady_clock::now() + 5s;
-        while (done.wait_for(1ms) != std::future_status::ready &&
-               std::chrono::steady_clock::now() < giveUp) {
-            backend.Advance(50);
-            Pump();
-        }
-        return done.get();
     }
 
     const std::string desktop = UniqueDesktop();

@@ -105,6 +105,9 @@ TEST_F(Accelerators, TheKeysWithoutControlOrWithMoreModifiersDoNothing) {
     ASSERT_EQ(chars.size(), 3u);
     EXPECT_EQ(chars[0].wParam, static_cast<WPARAM>(u'a'));
     EXPECT_EQ(chars[2].wParam, 0x18u) << "Control+X types its control character";
+    backend.KeyDown(VK_SHIFT);
+    PumpUntilIdle();
+    EXPECT_EQ(GetKeyState(VK_SHIFT), -0x8000) << "held";
 }
 
 // A table of the test's own: F5 alone, Shift+F6, the character q, and Alt+F7 (the last entry

@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "platform/gdi/gdi.h"
+#include "platform/window/desktop.h"
 #include "window_test_support.h"
 
 namespace window_test {
@@ -142,6 +143,7 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
                                   0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(DefWindowProcW(window, WM_PAINT, 0, 0), 0);
     EXPECT_EQ(PumpUntilIdle(), 0) << "the default paint leaves nothing to paint";
+    EXPECT_EQ(platform::detail::Desktop::Current()->Find(window)->paintsOpen, 0) << "and ends";
 
     // Erasing fills the client area with the class's brush and says so; a context that is none,
     // a class without a brush or a window that is none erases nothing.

@@ -23,10 +23,12 @@ constexpr platform::StringResource kStrings[] = {{7, u"Tarvel"}, {8, u""}};
 constexpr platform::IconPaletteEntry kPalette[] = {{'.', 0, true}, {'#', RGB(255, 0, 0)}};
 constexpr std::string_view kGoodRows[] = {"#.", ".#"};
 constexpr std::string_view kShortRow[] = {"#.", "."};
+constexpr std::string_view kStrangeFirst[] = {"?#", ".#"};
 constexpr platform::IconResource kIcons[] = {
     {1, 2, 2, kPalette, kGoodRows},
     {2, 2, 2, kPalette, kShortRow},
     {3, 2, 0, kPalette, {}},
+    {4, 2, 2, kPalette, kStrangeFirst},
 };
 const platform::ResourceModule kModule{u"test", 3082, kStrings, {}, {}, kIcons, {}, {}};
 
@@ -62,7 +64,8 @@ TEST_F(Resources, AnIconLoadsOnlyWhenItsPictureIsWhole) {
     const auto loads = [&](WORD id) {
         return LoadIconW(instance, MAKEINTRESOURCEW(id)) != nullptr;
     };
-    EXPECT_EQ((std::array{loads(1), loads(2), loads(3)}), (std::array{true, false, false}));
+    EXPECT_EQ((std::array{loads(1), loads(2), loads(3), loads(4)}),
+              (std::array{true, false, false, false}));
 }
 
 TEST_F(Resources, TheAboutTemplateReadsBackAsItsResource) {

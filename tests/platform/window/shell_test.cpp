@@ -122,8 +122,14 @@ TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
     RECT r = Rect(popup);
     // It stands on the bar, lined up with the right soft key.
     EXPECT_EQ(std::pair(r.bottom, r.right), (std::pair<LONG, LONG>(294, 240)));
-    EXPECT_EQ(Shown(r.left + 10, r.top), RGB(64, 64, 64)) << "its border's top row";
-    EXPECT_GT(r.bottom - r.top, 3 * 10);
+    EXPECT_EQ(PixelsAt(platform::CaptureScreen().get(),
+                       {{r.left + 10, r.top}, {r.left, r.top + 10}, {r.right - 3, r.top + 3}}),
+              (std::vector<COLORREF>{RGB(64, 64, 64), RGB(64, 64, 64), RGB(250, 250, 250)}))
+        << "its border's top row and left column, and its face";
+    EXPECT_EQ(Extreme({r.left + 2, r.top + 2, r.right - 2, r.bottom - 2}, false), RGB(0, 0, 0))
+        << "its text at its darkest";
+    EXPECT_EQ(GetWindowLongW(popup, GWL_EXSTYLE), 0)
+        << "the shell's windows have no extended style";
     EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(SendMessageW(popup, WM_MOUSEMOVE, 0, 0), 0) << "a move handled answers 0";
 }
@@ -169,6 +175,7 @@ TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
     EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
     TapRightSoftKey();
     EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+    EXPECT_NE(Shown(r.left + 3, r.top + 3), kLit) << "nor the other key once it closes";
 }
 
 TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
@@ -239,11 +246,13 @@ TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
     // The last pixel row of the first item, then the first of the second.
     TapMenuRow(1 + 21);
     TapMenuRow(1 + 22);
-    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW}));
+    backend.PressKey(VK_F1);
+    PumpUntilIdle();
+    EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_ABOUT, IDM_NEW, IDM_OK}));
     for (const Seen& command : SeenOf(WM_COMMAND)) {
         EXPECT_EQ(std::pair(HIWORD(command.wParam), command.lParam),
                   (std::pair<WORD, LPARAM>(0, 0)))
-            << "a menu's commands carry 0 and no control";
+            << "the commands of a menu and of a soft key carry 0 and no control";
     }
 }
 
@@ -281,24 +290,30 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
 
-    // Dark pixels in the check column of the last item.
+    // Dark pixels in the check column of the last item of the open menu.
     auto markPixels = [&] {
-        TapRightSoftKey();
+        PumpUntilIdle();
         RECT popup = Rect(Popup());
         POINT centre = ItemCentre(2);
         int half = (popup.bottom - popup.top) / 6;
         const COLORREF darkest = Extreme(
             {popup.left + 2, centre.y - half + 2, popup.left + 20, centre.y + half - 2}, false);
-        backend.PressKey(VK_ESCAPE);
-        PumpUntilIdle();
         return GetRValue(darkest) + GetGValue(darkest) + GetBValue(darkest) < 300;
     };
+    TapRightSoftKey();
     EXPECT_FALSE(markPixels());
     CheckMenuItem(menu, IDM_HARD, MF_BYCOMMAND | MF_CHECKED);
-    EXPECT_TRUE(markPixels());
+    EXPECT_TRUE(markPixels()) << "the open menu draws it again";
+    backend.PressKey(VK_ESCAPE);
     EXPECT_EQ(CheckMenuItem(menu, IDM_HARD, MF_UNCHECKED), MF_CHECKED);
+    TapRightSoftKey();
     EXPECT_FALSE(markPixels());
     EXPECT_EQ(CheckMenuItem(menu, 12345, MF_CHECKED), static_cast<DWORD>(-1));
+    const HMENU loaded = LoadMenuW(instance, MAKEINTRESOURCEW(resources::IDR_MENU));
+    EXPECT_EQ(
+        (std::array{GetMenuItemID(menu, 0), GetMenuItemID(loaded, 0), GetMenuItemID(loaded, 1)}),
+        (std::array<UINT, 3>{IDM_ABOUT, UINT(-1), UINT(-1)}))
+        << "a command; an item that opens a pop-up, and none past the last, have none";
 }
 
 TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
@@ -308,6 +323,7 @@ TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
     EXPECT_EQ(std::tuple(IsWindow(bar), Popup(), GetMenuItemCount(menu)),
               std::tuple(FALSE, HWND{}, -1));
     EXPECT_FALSE(DestroyWindow(bar)) << "destroying the bar again is refused, harmlessly";
+    EXPECT_FALSE(DestroyMenu(menu)) << "and the menu";
 }
 
 // What each helper reports is checked with the program, which calls them all; here the edges.

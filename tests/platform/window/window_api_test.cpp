@@ -11,6 +11,8 @@ using WindowCalls = Desktop;
 TEST_F(WindowCalls, ClassesWithoutANameOrWithNegativeExtraBytesAreRefused) {
     WNDCLASSW wc = ClassOf(u"", RecordingProc);
     EXPECT_EQ(RegisterClassW(&wc), 0);
+    wc.lpszClassName = MAKEINTRESOURCEW(5);
+    EXPECT_EQ(RegisterClassW(&wc), 0) << "nor is a number";
     wc.lpszClassName = u"Extra";
     wc.cbClsExtra = -1;
     EXPECT_EQ(RegisterClassW(&wc), 0);
