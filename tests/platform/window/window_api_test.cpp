@@ -50,6 +50,18 @@ TEST_F(WindowCalls, AWindowWithoutPixelsGetsThemWhenItGrowsAndAValidOneHasNothin
     EndPaint(window, &paint);
 }
 
+// A resize asked for during a paint waits for its end: the paint's DC keeps drawing into the
+// pixels it began with, which are not freed under it, and what it drew is shown.
+TEST_F(WindowCalls, AResizeInAPaintWaitsForItsEnd) {
+    HWND window = MakeWindow(u"Painted", 0, 0, 20, 20);
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    MoveWindow(window, 0, 0, 30, 30, FALSE);
+    SetPixel(dc, 5, 5, RGB(1, 2, 3));
+    EndPaint(window, &paint);
+    EXPECT_EQ(PixelAt(platform::CaptureScreen().get(), 5, 5), RGB(1, 2, 3));
+}
+
 TEST_F(WindowCalls, TheClientRectangleStartsAtTheOriginAndTheDefaultPlaceIsTheScreen) {
     HWND window = MakeWindow(u"Client", 10, 20, 50, 60);
     RECT client{-1, -1, -1, -1};
