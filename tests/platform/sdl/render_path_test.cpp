@@ -17,7 +17,7 @@ TEST(RenderPath, MesaSoftwareRasterisersAreKnownWhateverTheirSpelling) {
     EXPECT_FALSE(IsSoftwareRasteriser("NVIDIA GeForce GTX 1060/PCIe/SSE2"));
 }
 
-TEST(RenderPath, AGpuGetsTheRendererAndAnythingElseTheCpu) {
+TEST(RenderPath, AGpuGetsTheRendererAnythingElseTheCpuUnlessSdlRenderDriverSays) {
     EXPECT_EQ(ChooseRenderPath("", std::string("Mesa Intel(R) Iris(R) Xe Graphics")).path,
               RenderPath::Renderer);
     EXPECT_EQ(ChooseRenderPath("", std::string("llvmpipe (LLVM 15.0.6, 256 bits)")).path,
@@ -25,9 +25,6 @@ TEST(RenderPath, AGpuGetsTheRendererAndAnythingElseTheCpu) {
     EXPECT_EQ(ChooseRenderPath("", std::nullopt).path, RenderPath::Cpu);
     EXPECT_EQ(ChooseRenderPath("", std::string()).path, RenderPath::Cpu);
     EXPECT_TRUE(ChooseRenderPath("", std::string("NVIDIA GeForce")).driver.empty());
-}
-
-TEST(RenderPath, SdlRenderDriverOverridesTheProbe) {
     EXPECT_EQ(ChooseRenderPath("software", std::string("NVIDIA GeForce")).path, RenderPath::Cpu);
     const RenderChoice gl = ChooseRenderPath("opengl", std::string("llvmpipe"));
     EXPECT_EQ(gl.path, RenderPath::Renderer);

@@ -116,14 +116,12 @@ TEST(ScreenScaler, TheFirstWindowPixelIsDevicePixelZeroWhole) {
 }
 
 // A window row between two screen rows blends the two, each scaled on its own first.
-TEST(ScreenScaler, ARowBetweenTwoScreenRowsBlendsBoth) {
+TEST(ScreenScaler, ARowBetweenTwoScreenRowsBlendsBothEachColourByteOnItsOwn) {
     Image screen(2, 2, 0x000000u);
     screen.At(0, 1) = screen.At(1, 1) = 0xFFFFFFu;
     ScreenScaler scaler({2, 2}, FitScreen({3, 3}, {2, 2}));
     EXPECT_EQ(ScaleWhole(scaler, screen, {3, 3}).At(0, 1), BlendPixels(0u, 0xFFFFFFu, 128));
-}
-
-TEST(ScreenScaler, BlendsEachColourByteOnItsOwn) {
+    // Each colour byte blends on its own.
     EXPECT_EQ(BlendPixels(0xFF00FFu, 0x00FF00u, 0), 0xFF00FFu);
     EXPECT_EQ(BlendPixels(0xFF00FFu, 0x00FF00u, 128), 0x7F7F7Fu);
     EXPECT_EQ(BlendPixels(0x000000u, 0xFFFFFFu, 255), 0xFEFEFEu);

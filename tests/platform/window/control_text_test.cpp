@@ -21,19 +21,13 @@ TEST(ControlText, MnemonicMarksAreTakenOutButADoubledOrLastOneShows) {
     EXPECT_EQ(WithoutPrefixes(u""), u"");
 }
 
-TEST(ControlText, WordsWrapWhereTheNextWouldNotFitAndALineMayFillTheWidth) {
+TEST(ControlText, WordsWrapWhereTheNextWouldNotFitAndALongerWordHasALineOfItsOwn) {
     // "uno dos" is exactly 7 wide: it fits in 7, not in 6.
     EXPECT_EQ(WrapWords(u"uno dos tres", 7, Characters), (Lines{u"uno dos", u"tres"}));
     EXPECT_EQ(WrapWords(u"uno dos tres", 6, Characters), (Lines{u"uno", u"dos", u"tres"}));
     EXPECT_EQ(WrapWords(u"uno dos tres", 12, Characters), (Lines{u"uno dos tres"}));
-}
-
-TEST(ControlText, AWordWiderThanTheControlHasALineOfItsOwn) {
     EXPECT_EQ(WrapWords(u"a larguisima b", 4, Characters), (Lines{u"a", u"larguisima", u"b"}));
     EXPECT_EQ(WrapWords(u"larguisima", 4, Characters), (Lines{u"larguisima"}));
-}
-
-TEST(ControlText, NoTextIsOneEmptyLineAndSpacesKeepTheirEmptyWords) {
     EXPECT_EQ(WrapWords(u"", 10, Characters), (Lines{u""}));
     EXPECT_EQ(WrapWords(u"a  b", 10, Characters), (Lines{u"a  b"}));
     EXPECT_EQ(WrapWords(u"ab cd", 1, Characters), (Lines{u"ab", u"cd"}));

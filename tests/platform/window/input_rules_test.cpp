@@ -50,13 +50,10 @@ class InputRulesTest : public ::testing::Test {
     InputRules rules;
 };
 
-TEST_F(InputRulesTest, AnyPointerSteersWhileNoneIsDown) {
+TEST_F(InputRulesTest, AnyPointerSteersUntilOneIsDownWhichIsTheStylusUntilItLiftsOrIsCancelled) {
     // A hovering mouse, and a move off the screen at the edge it was clamped to.
     EXPECT_EQ(Feed({Move(kMouse, 10, 20), Move(kMouse, 0, 319, false), Move(kFinger, 30, 40)}),
               (Lines{"move 10,20", "move 0,319", "move 30,40"}));
-}
-
-TEST_F(InputRulesTest, TheFirstPointerDownIsTheStylusUntilItLifts) {
     EXPECT_EQ(Feed({Down(kFinger, 50, 60),
                     // Neither another finger nor the mouse presses, steers or lifts meanwhile.
                     Down(kOtherFinger, 70, 80), Move(kOtherFinger, 71, 81), Move(kMouse, 72, 82),
@@ -67,9 +64,7 @@ TEST_F(InputRulesTest, TheFirstPointerDownIsTheStylusUntilItLifts) {
                     Down(kMouse, 90, 100), Move(kMouse, 91, 101), Up(kMouse, 92, 102)}),
               (Lines{"down 50,60", "move 239,61", "up 52,62", "down 90,100", "move 91,101",
                      "up 92,102"}));
-}
-
-TEST_F(InputRulesTest, ACancelledStylusLifts) {
+    // A cancelled stylus lifts.
     EXPECT_EQ(Feed({Down(kFinger, 90, 100), Pointer(PointerCancel, kFinger, 91, 101, true, false),
                     Down(kOtherFinger, 5, 6)}),
               (Lines{"down 90,100", "up 91,101", "down 5,6"}));
