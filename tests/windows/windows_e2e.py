@@ -140,18 +140,31 @@ def about_box_shown(s):
     return face > e2e.SCREEN_W * e2e.PITCH_H // 2 and image
 
 
+def version_line_pixels(image):
+    return image.count((0, 40, e2e.SCREEN_W, 200), lambda c: max(c) < 90)
+
+
+def about_box_in_front(s):
+    """The About box's face and its version lines, not a light window over it."""
+    image = about_box_shown(s)
+    return image and version_line_pixels(image) >= 80 and image
+
+
 def about_box_opens_and_closes(s):
     s.key('ctrl+a')
-    image = wait_for('the About box', lambda: about_box_shown(s))
+    wait_for('the About box', lambda: about_box_shown(s))
+    # Wine paints the dialog's face first and its text controls after it, a moment later.
+    try:
+        image = wait_for('the version lines', lambda: about_box_in_front(s))
+    except StepFailed:
+        raise StepFailed('no version lines in the About box (%d dark pixels)' %
+                         version_line_pixels(s.last))
     s.save(image, 'about')
     # Inside its frame, which a window manager would draw over the screen's edges.
     frame = 4
     if image.count((frame, 60, e2e.SCREEN_W - frame, e2e.PITCH_H),
                    lambda c: near(c, e2e.PITCH_GREEN, 0)):
         raise StepFailed('the About box does not cover the pitch')
-    texts = image.count((0, 40, e2e.SCREEN_W, 200), lambda c: max(c) < 90)
-    if texts < 80:
-        raise StepFailed('no version lines in the About box (%d dark pixels)' % texts)
     # Escape dismisses it, as it does any desktop dialog, though it has no Cancel button.
     s.key('Escape')
     wait_for('the pitch again', lambda: not about_box_shown(s) and
@@ -176,12 +189,6 @@ def start_again(s):
     found = wait_for('the game shown again', only_the_first)
     if found is not True:
         raise StepFailed('windows named Tarvel: %s, not just the first' % found)
-
-
-def about_box_in_front(s):
-    """The About box's face and its version lines, not a light window over it."""
-    image = about_box_shown(s)
-    return image and image.count((0, 40, e2e.SCREEN_W, 200), lambda c: max(c) < 90) >= 80
 
 
 def second_start_raises_the_first(s):
