@@ -23,10 +23,13 @@
 #include "resources/resource_ids.h"
 #include "tests/app/headless_program.h"
 #include "tests/platform/sdl/scoped_environment.h"
-#include "tools/script_runner.h"
+#include "tests/tools/script_run.h"
 #include "tools/state_json.h"
 
 namespace {
+
+using tarvel_test::RunScript;
+using tarvel_test::ScriptRun;
 
 struct TextSink final : ReplaySink {
     void Write(std::string_view text) override {
@@ -37,20 +40,6 @@ struct TextSink final : ReplaySink {
     std::string all;
     int pieces = 0;
 };
-
-struct SimRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-SimRun Simulate(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunSimulatorScript(in, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // Taps the open pop-up menu `sixths` sixths of the way down: 1, 3 and 5 are its three items.
 void TapPopupAt(HeadlessProgram& game, int sixths) {
@@ -157,7 +146,7 @@ TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAt
     const std::string lastCheck = replay.substr(replay.rfind("check "));
     EXPECT_EQ(lastCheck.substr(lastCheck.size() - 17), DigestText(MatchDigest(end)) + "\n");
 
-    const SimRun played = Simulate(replay);
+    const ScriptRun played = RunScript(replay);
     EXPECT_EQ(played.status, kScriptOk) << played.err;
 
     // The first move one pixel to the right: the match differs at the first check after it.
@@ -168,7 +157,7 @@ TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAt
     const std::size_t check = altered.find("\ncheck ", move) + 7;
     const std::string tick = altered.substr(check, altered.find(' ', check) - check);
     const auto lineOfCheck = std::count(altered.begin(), altered.begin() + check, '\n') + 1;
-    const SimRun failed = Simulate(altered);
+    const ScriptRun failed = RunScript(altered);
     EXPECT_EQ(failed.status, kScriptRefused);
     EXPECT_EQ(failed.err, "tarvel-sim: line " + std::to_string(lineOfCheck) +
                               ": the match differs from the recording at tick " + tick + "\n");
@@ -401,7 +390,7 @@ TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
     EXPECT_EQ(OpenFiles(), filesBefore) << "the recording's file is closed";
     std::ifstream file(path);
     const std::string recorded((std::istreambuf_iterator<char>(file)), {});
-    const SimRun sim = Simulate(recorded + "dump\n");
+    const ScriptRun sim = RunScript(recorded + "dump\n");
     EXPECT_EQ(sim.status, kScriptOk);
     EXPECT_EQ(sim.out, end) << "the recording goes on to the last tick";
 
@@ -433,7 +422,7 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
         "move 120 180\nmove +0 +0\nmove +0 +0\nmove +0 +0\nmove 150 180\ntick 40\nframe\n";
     const std::string script = "start 240 294\nframe\nhard\ntick 3\n" + stroke + "new\n" + stroke +
                                "play 2\nframe\nmove 30 250\nplay 4\n";
-    const SimRun sim = Simulate(script + "dump\n");
+    const ScriptRun sim = RunScript(script + "dump\n");
     ASSERT_EQ(sim.status, kScriptOk) << sim.err;
     const std::string head = "# tarvel-replay 1 x\n# screen 240 320\n";
     {

@@ -9,25 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/script_runner.h"
+#include "tests/tools/script_run.h"
 
-namespace {
-
-struct ScriptRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-ScriptRun RunScript(const std::string& script) {
-    std::istringstream in(script);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunSimulatorScript(in, out, err);
-    return {status, out.str(), err.str()};
-}
-
-}  // namespace
+using tarvel_test::RunScript;
+using tarvel_test::ScriptRun;
 
 TEST(Simulator, ShortScriptGivesTheExactState) {
     const ScriptRun run = RunScript(
