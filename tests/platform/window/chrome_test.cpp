@@ -90,28 +90,38 @@ TEST(Caption, ALongTitleStopsFourPixelsBeforeTheOkButton) {
         cairo_surface_flush(surface.get());
         return surface;
     };
-    const SurfacePtr untitled = draw(u"", metrics);
-    const SurfacePtr titled = draw(std::u16string(100, u'_'), metrics);
-    int leftmost = 200;
-    int rightmost = -1;
-    for (int y = 0; y < window.captionHeight; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            if (PixelAt(untitled.get(), x, y) != PixelAt(titled.get(), x, y)) {
-                leftmost = std::min(leftmost, x);
-                rightmost = std::max(rightmost, x);
+    // The columns a title adds to the untitled caption, and how many pixels.
+    const auto added = [&](std::u16string title) {
+        const SurfacePtr untitled = draw(u"", metrics);
+        const SurfacePtr titled = draw(std::move(title), metrics);
+        int leftmost = 200;
+        int rightmost = -1;
+        int ink = 0;
+        for (int y = 0; y < window.captionHeight; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                if (PixelAt(untitled.get(), x, y) != PixelAt(titled.get(), x, y)) {
+                    leftmost = std::min(leftmost, x);
+                    rightmost = std::max(rightmost, x);
+                    ++ink;
+                }
             }
         }
-    }
+        return std::array{leftmost, rightmost, ink};
+    };
     const RECT ok = CaptionOkButton(window, metrics);
     EXPECT_EQ(std::pair(ok.top, ok.bottom), std::pair(3, window.captionHeight - 3)) << "3 in";
+    const auto [leftmost, rightmost, ink] = added(std::u16string(100, u'_'));
     EXPECT_EQ(rightmost, ok.left - 4 - 1);
     EXPECT_EQ(leftmost, 6) << "and starts six pixels in";
     // The top row's centre is a 52nd of the way from (56, 112, 216) to the bottom's (16, 56, 150).
-    EXPECT_EQ(PixelAt(untitled.get(), 100, 0), RGB(55, 111, 215));
+    EXPECT_EQ(PixelAt(draw(u"", metrics).get(), 100, 0), RGB(55, 111, 215));
     const SurfacePtr small = draw(u"", Metrics{48});
     const RECT half = CaptionOkButton(window, Metrics{48});
     EXPECT_EQ(PixelAt(small.get(), half.left, half.top + 2), RGB(255, 255, 255))
         << "the button's outline, still a pixel wide at half the density";
+    const auto shortTitle = added(u"Hi");
+    window.captionOkButton = false;
+    EXPECT_EQ(added(u"Hi"), shortTitle) << "a short title is drawn the same without the button";
 }
 
 // Bold is wider, and a family fontconfig has is taken before sans-serif.
