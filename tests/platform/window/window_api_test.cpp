@@ -100,6 +100,17 @@ TEST_F(WindowCalls, DispatchingNoMessageGivesZeroAndUnknownMetricsOrLongsAreZero
     EXPECT_FALSE(SetForegroundWindow(reinterpret_cast<HWND>(0x1234)));
 }
 
+TEST_F(WindowCalls, AWindowClosingOverAHiddenOwnerLeavesTheActivationToAShownOne) {
+    HWND shown = MakeWindow(u"Shown");
+    HWND owner = MakeWindow(u"Owner");
+    HWND owned = CreateWindowExW(0, u"Recording", u"Owned", WS_VISIBLE, 0, 0, 9, 9, owner, nullptr,
+                                 nullptr, nullptr);
+    ShowWindow(owner, SW_HIDE);
+    ASSERT_EQ(GetForegroundWindow(), owned);
+    DestroyWindow(owned);
+    EXPECT_EQ(GetForegroundWindow(), shown);
+}
+
 TEST_F(WindowCalls, ADisabledWindowTakesNoInputAndEnablingSaysWhetherItWasDisabled) {
     HWND window = MakeWindow();
     EXPECT_FALSE(EnableWindow(window, FALSE));
