@@ -202,9 +202,13 @@ TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
     }
 }
 
-// A bar of the test's own: a left key checked but not enabled (state 1), and a right key whose
-// menu has a greyed item.
-constexpr platform::StringResource kGreyStrings[] = {{1, u"Nada"}, {2, u"Menu"}};
+// A bar of the test's own: a left key checked but not enabled (state 1), its label longer than
+// the bar reads (99 letters), and a right key whose menu has a greyed item.
+constexpr platform::StringResource kGreyStrings[] = {
+    {1,
+     u"Nada: una tecla cuyo nombre es tan largo que no cabe en ella, y la barra lo corta donde "
+     u"la tecla termina"},
+    {2, u"Menu"}};
 constexpr platform::MenuItemResource kGreyItems[] = {
     {7, u"Apagado, y tan largo que la pantalla entera no le basta", MF_GRAYED}};
 constexpr platform::PopupResource kGreyPopups[] = {{u"Menu", kGreyItems}};
