@@ -34,13 +34,6 @@ LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-HWND MakeWindowOfClass(LPCWSTR name, WNDPROC proc) {
-    const WNDCLASSW wc = ClassOf(name, proc);
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, name, u"", WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, nullptr,
-                           nullptr);
-}
-
 HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour) {
     const WNDCLASSW wc = ClassOf(name, RecordingProc, CreateSolidBrush(colour));
     if (RegisterClassW(&wc) == 0) {

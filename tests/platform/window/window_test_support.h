@@ -33,9 +33,6 @@ std::vector<Seen>& Log();
 // Only the messages of one kind.
 std::vector<Seen> SeenOf(UINT message);
 LRESULT RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// A visible window covering the 240 x 320 screen, of a class `name` whose procedure is `proc`
-// (registered at the first call).
-HWND MakeWindowOfClass(LPCWSTR name, WNDPROC proc);
 // A recording class whose windows are erased with `colour`; returns the class brush (null when
 // the name was taken).
 HBRUSH RegisterFilledClass(LPCWSTR name, COLORREF colour);
