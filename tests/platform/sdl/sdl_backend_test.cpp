@@ -1,18 +1,28 @@
 // The SDL back end on a real SDL window, under SDL's "offscreen" video driver (a window in
-// memory), and its refusal to run where there is no display.
+// memory) and on an X server of the test's own, and its refusal to run where there is no display.
 #include "platform/sdl/sdl_backend.h"
 
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "platform/gdi/cairo_handles.h"
 #include "platform/sdl/presenter.h"
+#include "platform/sdl/render_path.h"
+#include "platform/sdl/window_manager.h"
 #include "scoped_environment.h"
 #include "sdl_event_builders.h"
 #include "tests/platform/window/input_description.h"
+
+// Last: Xlib's macros (None, Status) would rename names of the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace platform {
 namespace {
@@ -343,6 +353,78 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
+}
+
+// The back end on an X server of the test's own, 16 bits a pixel, with no window manager and no
+// direct rendering: what only a real X display shows.
+class SdlOnXTest : public SdlBackendTest {
+  protected:
+    void SetUp() override {
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        const std::string fd = std::to_string(ends[1]);
+        const char* argv[] = {"Xvfb",       "-displayfd", fd.c_str(), "-screen", "0",
+                              "320x320x16", "-nolisten",  "tcp",      nullptr};
+        const int spawned =
+            posix_spawnp(&server, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ);
+        close(ends[1]);
+        // Xvfb writes its display's number there once it takes clients.
+        char number[16] = {};
+        const bool ready = spawned == 0 && read(ends[0], number, sizeof number - 1) > 0;
+        close(ends[0]);
+        ASSERT_TRUE(ready) << "Xvfb did not start";
+        environment.Set("DISPLAY", (":" + std::to_string(std::atoi(number))).c_str());
+        environment.Set("SDL_VIDEODRIVER", "x11");
+    }
+    void TearDown() override {
+        if (server > 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+    }
+
+    pid_t server = -1;
+};
+
+TEST_F(SdlOnXTest, A16BitWindowGetsTheScreenThroughACopyAndGlIsNotAskedWithoutDirectRendering) {
+    auto backend = Open(At());
+    ASSERT_TRUE(backend);
+    PaintPattern(backend->ScreenBuffer());
+    backend->Present(AllOf(device));
+    const SDL_Surface* shown = SDL_GetWindowSurface(backend->Window());
+    ASSERT_EQ(shown->format->BytesPerPixel, 2);
+    const auto* first = static_cast<const Uint16*>(shown->pixels);
+    EXPECT_EQ(first[0], SDL_MapRGB(shown->format, 0xFF, 0x20, 0x00));
+    EXPECT_EQ(first[1], SDL_MapRGB(shown->format, 0x00, 0xE0, 0xFF));
+    EXPECT_EQ(sdl::ProbeGlRenderer(backend->Window()), std::nullopt) << "GL would run on the CPU";
+}
+
+TEST_F(SdlOnXTest, RaisingAMaximisedWindowLeavesItMaximised) {
+    auto backend = Open(At());
+    ASSERT_TRUE(backend);
+    SDL_MaximizeWindow(backend->Window());
+    backend->Raise();
+    EXPECT_NE(SDL_GetWindowFlags(backend->Window()) & SDL_WINDOW_MAXIMIZED, 0u);
+}
+
+// A window manager names a check window on the root, in 32-bit window ids, that names itself.
+TEST_F(SdlOnXTest, AWindowManagerIsKnownByItsCheckWindowAndDoesFullScreenWhenItSaysSo) {
+    auto backend = Open(At());
+    ASSERT_TRUE(backend);
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    Window root = DefaultRootWindow(display);
+    const auto set = [&](const char* name, Atom type, int format, const void* data, int count) {
+        XChangeProperty(display, root, XInternAtom(display, name, False), type, format,
+                        PropModeReplace, static_cast<const unsigned char*>(data), count);
+        XSync(display, False);
+        return sdl::WindowManagerDoesFullscreen(backend->Window());
+    };
+    const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    EXPECT_FALSE(set("_NET_SUPPORTED", XA_ATOM, 32, &fullscreen, 1)) << "no check window";
+    EXPECT_FALSE(set("_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 8, &root, sizeof root)) << "bytes";
+    EXPECT_TRUE(set("_NET_SUPPORTING_WM_CHECK", XA_WINDOW, 32, &root, 1));
+    XCloseDisplay(display);
 }
 
 // X11 named with no display, and nothing named at all (SDL on its own would fall back to its
