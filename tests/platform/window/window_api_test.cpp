@@ -1,4 +1,6 @@
 // Window and class calls at the edges of what they take.
+#include <fontconfig/fontconfig.h>
+
 #include "platform/gdi/gdi.h"
 #include "platform/window/aygshell.h"
 #include "window_test_support.h"
@@ -133,6 +135,25 @@ TEST(WithoutAWindowSystem, DialogsBarsAndMessagesFail) {
     EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
     EXPECT_EQ(std::pair(GetSystemMetrics(SM_CXICON), GetKeyState(VK_SHIFT)),
               (std::pair<int, SHORT>(0, 0)));
+}
+
+// In a process of its own, before any text: the window system reads the program's font
+// configuration (one folder of fonts), not fontconfig's default (every folder of the system's).
+TEST(WindowSystemStart, ReadsTheProgramsFontConfiguration) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            platform::HeadlessBackend backend;
+            platform::WindowSystem windows{backend};
+            FcStrList* folders = FcConfigGetFontDirs(nullptr);
+            int count = 0;
+            while (FcStrListNext(folders) != nullptr) {
+                ++count;
+            }
+            FcStrListDone(folders);
+            std::exit(count);
+        },
+        testing::ExitedWithCode(1), "");
 }
 
 }  // namespace
