@@ -108,6 +108,21 @@ TEST(EndpointRequest, NobodyListeningOrNobodyServingIsNoAfterTheTimeout) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms) << "it waited for an answer";
 }
 
+TEST(EndpointRequest, AHangUpIsNoAtOnceWhateverErrnoSaidBefore) {
+    const std::string name = UniqueName("hanging up");
+    const FileDescriptor server = RawSocket(name, true);
+    std::thread hangingUp([&] {
+        const FileDescriptor taken(accept(server.Get(), nullptr, nullptr));
+        char request[16];
+        EXPECT_GT(read(taken.Get(), request, sizeof request), 0);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    errno = EAGAIN;  // as an earlier call may have left it: a read of the end does not change it
+    EXPECT_FALSE(RequestFront(name, 10s));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s) << "not at the deadline";
+    hangingUp.join();
+}
+
 TEST_F(Listening, AProbeOrAStrangeRequestIsClosedWithoutRunningTheHandler) {
     EXPECT_TRUE(EndpointListening(name));  // connects and hangs up
     FileDescriptor strange = RawSocket(name);
