@@ -20,6 +20,7 @@ using namespace std::chrono_literals;
 using platform::detail::EndpointListener;
 using platform::detail::EndpointListening;
 using platform::detail::EndpointName;
+using platform::detail::RequestFront;
 
 std::string UniqueDesktop() {
     static int counter = 0;
@@ -122,6 +123,23 @@ TEST_F(SharedDesktop, FindWindowLooksElsewhereForAClassAndTitleNotHere) {
     remote.reset();
     EXPECT_EQ(FindWindowW(u"REMOTE", u"Remote"), nullptr);
     EXPECT_FALSE(SetForegroundWindow(flagged)) << "the window behind the proxy is gone";
+}
+
+// Another process asks, and the loop answers between messages: the window comes forward, and the
+// back end is asked to raise the screen over the other programs.
+TEST_F(SharedDesktop, AFrontRequestFromElsewhereBringsTheWindowForwardAndRaisesTheScreen) {
+    HWND main = MakeWindow(u"Main");
+    MakeWindow(u"Cover");
+    std::atomic<bool> answered{false};
+    std::thread asking([&] { answered = RequestFront(NameOf(u"Plain", u"Main"), 10s); });
+    for (int tries = 0; !answered && tries < 10000; ++tries) {
+        std::this_thread::sleep_for(1ms);
+        backend.Advance(50);
+        Pump();
+    }
+    asking.join();
+    EXPECT_EQ(GetForegroundWindow(), main);
+    EXPECT_EQ(backend.Raises(), 1);
 }
 
 TEST_F(SharedDesktop, TheLoopOfAPublishedWindowNeverSleepsLongerThan50Ms) {
