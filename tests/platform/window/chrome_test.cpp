@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "platform/gdi/drawing_preparation.h"
 #include "platform/window/dialogs.h"
@@ -71,6 +72,26 @@ TEST_F(Chrome, ACheckMarksBendIsRounded) {
     EXPECT_NE(At(16, 35), kPaper);
     EXPECT_EQ(At(16, 38), kPaper);
     EXPECT_NE(At(25, 20), kPaper) << "the long stroke up to the right";
+}
+
+// The faces the chrome keeps draw just as cairo's own choice of the family: slightly hinted, as
+// the program's font configuration says, and not as fontconfig's defaults would have it.
+TEST_F(Chrome, AKeptFaceDrawsAsCairosOwnChoiceOfTheFamily) {
+    LoadFontConfiguration();
+    const SurfacePtr kept = MakeImageSurface(40, 40);
+    CairoPtr keptCr(cairo_create(kept.get()));
+    Fill(keptCr.get(), {0, 0, 40, 40}, FromColour(kPaper));
+    UseFont(keptCr.get(), {"sans-serif", 13, true});
+    cairo_select_font_face(cr.get(), "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr.get(), 13);
+    for (cairo_t* context : {keptCr.get(), cr.get()}) {
+        Text(context, u"Ok", 2, 2, FromColour(RGB(255, 255, 255)));
+    }
+    EXPECT_GT(Ink(), 30);
+    cairo_surface_flush(kept.get());
+    EXPECT_EQ(std::memcmp(cairo_image_surface_get_data(kept.get()),
+                          cairo_image_surface_get_data(surface.get()), 40 * 40 * 4),
+              0);
 }
 
 // The caption's title runs up to a gap before the OK button and is cut there.
