@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -30,6 +31,10 @@ namespace {
 
 using tarvel_test::RunScript;
 using tarvel_test::ScriptRun;
+
+// A prefix of this process's own for files in the temporary folder: another process may run
+// the same tests at the same time (the tests under valgrind beside the plain ones).
+const std::string kTemp = testing::TempDir() + std::to_string(getpid()) + " ";
 
 struct TextSink final : ReplaySink {
     void Write(std::string_view text) override {
@@ -298,7 +303,7 @@ TEST(ReplayFiles, AnUnwritableFileIsRefusedAtOnceAndAFullDiskIsKeptToBeToldAtThe
 }
 
 TEST(ReplayFiles, TheLastMatchIsKeptInTheStateFolderMadeWithTheFoldersMissingAboveIt) {
-    const std::string top = testing::TempDir() + "tarvel-state";
+    const std::string top = kTemp + "tarvel-state";
     std::filesystem::remove_all(top);
     const std::string state = top + "/a/b";
     const std::string folder = state + "/tarvel";
@@ -334,7 +339,7 @@ TEST(ReplayFiles, TheLastMatchIsKeptInTheStateFolderMadeWithTheFoldersMissingAbo
 }
 
 TEST(ReplayFiles, AFileIsReadWholeButNotPastTheLongestScript) {
-    const std::string path = testing::TempDir() + "tarvel long.tarvel";
+    const std::string path = kTemp + "tarvel long.tarvel";
     std::string text = "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\n";
     while (text.size() < 100'000) {
         text += "play 1\n";
@@ -361,7 +366,7 @@ TEST(ReplayFiles, AFileIsReadWholeButNotPastTheLongestScript) {
 }
 
 TEST(ReplayFiles, ARunRecordsToItsFileAndAnotherReplaysIt) {
-    const std::string path = testing::TempDir() + "tarvel run.tarvel";
+    const std::string path = kTemp + "tarvel run.tarvel";
     const auto OpenFiles = [] {
         const std::filesystem::directory_iterator fds("/proc/self/fd");
         return std::distance(begin(fds), end(fds));
@@ -454,7 +459,7 @@ TEST(Replay, TheProgramEndsAReplayInTheStateTarvelSimDoesAndRefusesAnotherPitch)
 TEST(ReplayFiles, AReplayThatNeverReachesAWindowSaysSoAndFails) {
     // What a start finds when a game is running already: WinMain brings that one to the front
     // and returns 0 without a window of its own.
-    const std::string path = testing::TempDir() + "tarvel unshown.tarvel";
+    const std::string path = kTemp + "tarvel unshown.tarvel";
     std::ofstream(path) << "# tarvel-replay 1 x\n# screen 240 320\nstart 240 294\nplay 3\n";
     CommandLine options;
     options.replayPath = path;
