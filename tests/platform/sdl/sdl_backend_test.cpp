@@ -356,7 +356,7 @@ TEST_F(SdlBackendTest, OptionsOutOfRangeAreRefusedWithAReason) {
 }
 
 // The back end on an X server of the test's own, 16 bits a pixel, with no window manager and no
-// direct rendering: what only a real X display shows.
+// direct rendering.
 class SdlOnXTest : public SdlBackendTest {
   protected:
     void SetUp() override {
@@ -386,7 +386,10 @@ class SdlOnXTest : public SdlBackendTest {
     pid_t server = -1;
 };
 
-TEST_F(SdlOnXTest, A16BitWindowGetsTheScreenThroughACopyAndGlIsNotAskedWithoutDirectRendering) {
+// A 16-bit window gets the screen through a copy; GL is not asked without direct rendering; a
+// maximised window stays so when it is raised; and a window manager is known by the check window
+// it names on the root, in 32-bit window ids, naming itself.
+TEST_F(SdlOnXTest, WhatOnlyARealXServerShows) {
     auto backend = Open(At());
     ASSERT_TRUE(backend);
     PaintPattern(backend->ScreenBuffer());
@@ -397,20 +400,10 @@ TEST_F(SdlOnXTest, A16BitWindowGetsTheScreenThroughACopyAndGlIsNotAskedWithoutDi
     EXPECT_EQ(first[0], SDL_MapRGB(shown->format, 0xFF, 0x20, 0x00));
     EXPECT_EQ(first[1], SDL_MapRGB(shown->format, 0x00, 0xE0, 0xFF));
     EXPECT_EQ(sdl::ProbeGlRenderer(backend->Window()), std::nullopt) << "GL would run on the CPU";
-}
-
-TEST_F(SdlOnXTest, RaisingAMaximisedWindowLeavesItMaximised) {
-    auto backend = Open(At());
-    ASSERT_TRUE(backend);
     SDL_MaximizeWindow(backend->Window());
     backend->Raise();
     EXPECT_NE(SDL_GetWindowFlags(backend->Window()) & SDL_WINDOW_MAXIMIZED, 0u);
-}
 
-// A window manager names a check window on the root, in 32-bit window ids, that names itself.
-TEST_F(SdlOnXTest, AWindowManagerIsKnownByItsCheckWindowAndDoesFullScreenWhenItSaysSo) {
-    auto backend = Open(At());
-    ASSERT_TRUE(backend);
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     Window root = DefaultRootWindow(display);
