@@ -1,6 +1,5 @@
 // A match played on the real program is recorded as it goes; tarvel-sim and the program's own
-// player play the recording back with every check holding, and one altered move fails at the
-// first check after it.
+// player play recordings back with every check holding, and an altered check stops the player.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -134,38 +133,6 @@ TEST(Replay, TheRecorderCollapsesTicksAndPaintsWritesStepsAndChecksAfterThe20thT
                   "\nhard\nplay 20\ncheck 60 " + digest + "\nframe\nplay 19\ntick\ncheck 80 " +
                   digest + "\ntick\ncheck 81 " + digest + "\n");
     EXPECT_EQ(sink.pieces, 5);
-}
-
-TEST(Replay, ARecordedMatchPlaysBackWithEveryCheckHoldingAndAnAlteredMoveFailsAtTheNextCheck) {
-    MatchState end{};
-    const std::string replay = RecordMatch(&end);
-    EXPECT_EQ(end.hardMode, 1);
-    EXPECT_GT(end.players[0].score + end.players[1].score, 0) << "a goal, so paints matter";
-    EXPECT_EQ(replay.rfind("# tarvel-replay 1 tarvel 1.2 linux\n# screen 240 320\nstart 240 ", 0),
-              0u)
-        << replay;
-    EXPECT_NE(replay.find("\nhard\n"), std::string::npos);
-    EXPECT_NE(replay.find("\ncheck 20 "), std::string::npos) << replay;
-    EXPECT_NE(replay.find("\ncheck 40 "), std::string::npos);
-    // The last check is of the state the program ended with.
-    const std::string lastCheck = replay.substr(replay.rfind("check "));
-    EXPECT_EQ(lastCheck.substr(lastCheck.size() - 17), DigestText(MatchDigest(end)) + "\n");
-
-    const ScriptRun played = RunScript(replay);
-    EXPECT_EQ(played.status, kScriptOk) << played.err;
-
-    // The first move one pixel to the right: the match differs at the first check after it.
-    const std::size_t move = replay.find("\nmove ") + 6;
-    ASSERT_NE(move, std::string::npos + 6);
-    std::string altered = replay;
-    altered[move] = altered[move] == '9' ? '8' : static_cast<char>(altered[move] + 1);
-    const std::size_t check = altered.find("\ncheck ", move) + 7;
-    const std::string tick = altered.substr(check, altered.find(' ', check) - check);
-    const auto lineOfCheck = std::count(altered.begin(), altered.begin() + check, '\n') + 1;
-    const ScriptRun failed = RunScript(altered);
-    EXPECT_EQ(failed.status, kScriptRefused);
-    EXPECT_EQ(failed.err, "tarvel-sim: line " + std::to_string(lineOfCheck) +
-                              ": the match differs from the recording at tick " + tick + "\n");
 }
 
 namespace {

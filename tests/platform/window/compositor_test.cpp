@@ -40,22 +40,6 @@ class Compositor : public Desktop {
     HBRUSH blue = RegisterFilledClass(u"Blue", RGB(0, 0, 255));
 };
 
-// Whether each pixel of `area` lies in one of `parts` at most.
-bool NoneOverlap(const std::vector<RECT>& parts, const RECT& area) {
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            int covering = 0;
-            for (const RECT& part : parts) {
-                covering += x >= part.left && x < part.right && y >= part.top && y < part.bottom;
-            }
-            if (covering > 1) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 TEST(VisibleParts, ALayerShowsWhereNoLayerAbovePaintsOver) {
     const RECT screen{0, 0, 60, 50};
     // Bottom first: a full-screen window; one whose client has no pixels (only its caption,
@@ -80,17 +64,6 @@ TEST(VisibleParts, ALayerShowsWhereNoLayerAbovePaintsOver) {
             }
         }
     }
-    for (const std::vector<RECT>& parts : visible) {
-        EXPECT_TRUE(NoneOverlap(parts, screen));
-    }
-    // What no window paints is uncovered (black on the screen).
-    EXPECT_TRUE(platform::detail::Uncovered(layers, screen).empty());
-    const std::vector<RECT> open = platform::detail::Uncovered({layers[1], layers[3]}, screen);
-    EXPECT_TRUE(NoneOverlap(open, screen));
-    EXPECT_TRUE(Covers(open, 20, 20)) << "under a window without pixels";
-    EXPECT_TRUE(Covers(open, 5, 5));
-    EXPECT_FALSE(Covers(open, 20, 12)) << "under a caption";
-    EXPECT_FALSE(Covers(open, 45, 45));
 }
 
 TEST(CopyArea, CopiesOnlyWhatLiesInsideTheSourceTheAreaAndTheScreenAndSaysWhatDiffered) {

@@ -9,7 +9,6 @@
 #include <array>
 #include <cstdint>
 #include <numeric>
-#include <random>
 #include <utility>
 #include <vector>
 
@@ -18,7 +17,6 @@
 namespace platform {
 namespace {
 
-using window_test::Covers;
 using window_test::Sides;
 
 constexpr int kWidth = 48;
@@ -67,29 +65,6 @@ TEST(ScreenDamage, TooManyBandsBecomeTheOneThatCoversThem) {
     const std::vector<RECT> bands = damage.Bands();
     ASSERT_EQ(bands.size(), 1u);
     EXPECT_EQ(Sides(bands[0]), (std::array<LONG, 4>{0, 0, right, last + 1}));
-}
-
-TEST(ScreenDamage, EveryChangedPixelIsCoveredAndBandsDoNotOverlap) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 200; ++round) {
-        ScreenDamage damage(kWidth, kHeight);
-        std::vector<std::pair<int, int>> changed;
-        const int changes = 1 + static_cast<int>(random() % 12);
-        for (int i = 0; i < changes; ++i) {
-            const int x = static_cast<int>(random() % kWidth);
-            const int y = static_cast<int>(random() % kHeight);
-            damage.Add(y, x, x + 1);
-            changed.emplace_back(x, y);
-        }
-        const std::vector<RECT> bands = damage.Bands();
-        for (const auto& [x, y] : changed) {
-            ASSERT_TRUE(Covers(bands, x, y)) << "round " << round << " at " << x << "," << y;
-        }
-        for (std::size_t i = 1; i < bands.size(); ++i) {
-            EXPECT_GE(bands[i].top, bands[i - 1].bottom);
-        }
-        EXPECT_LE(bands.size(), ScreenDamage::kMaxBands);
-    }
 }
 
 TEST(SentScreen, TheWholeScreenGoesFirstAndAfterALossElseWhatChanged) {

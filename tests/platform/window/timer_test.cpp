@@ -34,7 +34,7 @@ TEST_F(Timers, AThreadTimerCallsItsCallbackWhenDispatched) {
     EXPECT_TRUE(KillTimer(nullptr, id));
 }
 
-TEST_F(Timers, ThreadTimerNumbersRunFromOneTo0x7FFFAndRoundAgain) {
+TEST_F(Timers, ThreadTimerNumbersRunFromOneTo0x7FFFAndRoundAgainAndAWindowsMayBeZero) {
     UINT_PTR first = SetTimer(nullptr, 0, 1000, OnTick);
     ASSERT_EQ(first, 1u);
     KillTimer(nullptr, first);
@@ -45,9 +45,7 @@ TEST_F(Timers, ThreadTimerNumbersRunFromOneTo0x7FFFAndRoundAgain) {
     }
     EXPECT_EQ(last, 0x7FFFu);
     EXPECT_EQ(SetTimer(nullptr, 0, 1000, OnTick), 1u);
-}
-
-TEST_F(Timers, AWindowTimerNumberedZeroSucceedsWhenSetAndSetAgain) {
+    // A window timer numbered zero succeeds when set and set again.
     HWND window = MakeWindow();
     EXPECT_NE(SetTimer(window, 0, 50, nullptr), 0u);
     EXPECT_NE(SetTimer(window, 0, 80, nullptr), 0u);
