@@ -81,22 +81,6 @@ TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
     DeleteDC(dc);
 }
 
-TEST(DeviceContextTest, BitmapLivesInOneMemoryDcAtATime) {
-    HDC first = CreateCompatibleDC(nullptr);
-    HDC second = CreateCompatibleDC(first);
-    HBITMAP bitmap = CreateCompatibleBitmap(first, 8, 8);
-    HGDIOBJ firstDefault = SelectObject(first, bitmap);
-    ASSERT_NE(firstDefault, nullptr);
-    EXPECT_EQ(SelectObject(second, bitmap), nullptr);
-    EXPECT_FALSE(DeleteObject(bitmap));  // still selected: refused, not freed
-
-    SelectObject(first, firstDefault);
-    EXPECT_NE(SelectObject(second, bitmap), nullptr);
-    EXPECT_TRUE(DeleteDC(second));  // releases the bitmap without deleting it
-    EXPECT_TRUE(DeleteObject(bitmap));
-    EXPECT_TRUE(DeleteDC(first));
-}
-
 TEST(DeviceContextTest, DeletingStockObjectsIsIgnored) {
     for (int index : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH,
                       WHITE_PEN, BLACK_PEN, NULL_PEN, SYSTEM_FONT}) {
@@ -130,6 +114,21 @@ TEST(DeviceContextTest, ObjectSelectedIntoADcCannotBeDeletedUntilDeselected) {
     EXPECT_TRUE(DeleteObject(pen));
     EXPECT_FALSE(DeleteObject(pen));
     EXPECT_EQ(LiveGdiObjects().pens, before.pens);
+
+    // A bitmap lives in one memory DC at a time, and is refused deletion while it does.
+    HDC first = CreateCompatibleDC(nullptr);
+    HDC second = CreateCompatibleDC(first);
+    HBITMAP bitmap = CreateCompatibleBitmap(first, 8, 8);
+    HGDIOBJ firstDefault = SelectObject(first, bitmap);
+    ASSERT_NE(firstDefault, nullptr);
+    EXPECT_EQ(SelectObject(second, bitmap), nullptr);
+    EXPECT_FALSE(DeleteObject(bitmap));  // still selected: refused, not freed
+
+    SelectObject(first, firstDefault);
+    EXPECT_NE(SelectObject(second, bitmap), nullptr);
+    EXPECT_TRUE(DeleteDC(second));  // releases the bitmap without deleting it
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteDC(first));
 }
 
 TEST(DeviceContextTest, StaleAndMadeUpHandlesAreRefusedEverywhere) {
