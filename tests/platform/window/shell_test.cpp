@@ -67,7 +67,7 @@ class SoftKeys : public Desktop {
     HWND bar = nullptr;
 };
 
-TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
+TEST_F(SoftKeys, BadBarDescriptionsAreRefusedAndAHiddenBarIsNotShown) {
     SHMENUBARINFO info = BarInfo(main, instance, 999);  // no such resource
     EXPECT_FALSE(SHCreateMenuBar(&info));
     info.nToolBarId = resources::IDR_MENU;
@@ -77,9 +77,19 @@ TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
     info.hwndParent = nullptr;
     EXPECT_FALSE(SHCreateMenuBar(&info));
     EXPECT_EQ(info.hwndMB, nullptr);
+    // An empty bar is shown, and a hidden one is not.
+    const std::pair<DWORD, bool> cases[] = {{SHCMBF_EMPTYBAR, true},
+                                            {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
+    for (const auto& [flags, shown] : cases) {
+        HWND owner = MakeWindow(u"Owner");
+        SHMENUBARINFO empty = BarInfo(owner, nullptr, 0, flags);
+        ASSERT_TRUE(SHCreateMenuBar(&empty));
+        EXPECT_EQ(IsWindowVisible(empty.hwndMB) != FALSE, shown) << flags;
+        DestroyWindow(owner);
+    }
 }
 
-TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThem) {
+TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThemAboveTheBarOrNot) {
     HWND dialog = MakeWindow(u"Plain", 10, 20, 50, 60);
     PumpUntilIdle();
     // What each asks, and how many paints follow: the done button's caption is drawn again.
@@ -91,6 +101,15 @@ TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThem) {
         EXPECT_EQ(Sides(Rect(dialog)), (std::array<LONG, 4>{10, 20, 60, 80})) << info.dwFlags;
         EXPECT_EQ(PumpUntilIdle(), paints) << info.dwFlags;
     }
+    // A full-screen dialog without its bar takes the whole height.
+    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
+    ASSERT_TRUE(SHInitDialog(&info));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 320);
+    SHINITDLGINFO withBar{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
+    ASSERT_TRUE(SHInitDialog(&withBar));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
 }
 
 // When a key lights and goes out is the bar's rule (platform/display/soft_keys.h); here, that
@@ -176,30 +195,6 @@ TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
     TapRightSoftKey();
     EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
     EXPECT_NE(Shown(r.left + 3, r.top + 3), kLit) << "nor the other key once it closes";
-}
-
-TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
-    HWND dialog = MakeWindow(u"Dialog", 20, 20, 100, 100);
-    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
-    ASSERT_TRUE(SHInitDialog(&info));
-    PumpUntilIdle();
-    EXPECT_EQ(Rect(dialog).bottom, 320);
-    SHINITDLGINFO withBar{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
-    ASSERT_TRUE(SHInitDialog(&withBar));
-    PumpUntilIdle();
-    EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
-}
-
-TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
-    const std::pair<DWORD, bool> cases[] = {{SHCMBF_EMPTYBAR, true},
-                                            {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
-    for (const auto& [flags, shown] : cases) {
-        HWND owner = MakeWindow(u"Owner");
-        SHMENUBARINFO info = BarInfo(owner, nullptr, 0, flags);
-        ASSERT_TRUE(SHCreateMenuBar(&info));
-        EXPECT_EQ(IsWindowVisible(info.hwndMB) != FALSE, shown) << flags;
-        DestroyWindow(owner);
-    }
 }
 
 // A bar of the test's own: a left key checked but not enabled (state 1), its label longer than
