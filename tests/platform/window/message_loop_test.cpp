@@ -93,10 +93,16 @@ TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
               (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
 }
 
-// A wait for what can never arrive, and a loop that runs past the time limit, are stopped.
-TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
-    HWND window = PaintedWindow();
+// Bad arguments fail at once; a wait for what can never arrive, and a loop that runs past the
+// time limit, are stopped.
+TEST_F(MessageLoop, BadArgumentsFailWithoutWaitingAndAWaitForeverOrPastTheTimeLimitIsStopped) {
     MSG msg;
+    EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
+    EXPECT_EQ(GetMessageW(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
+    EXPECT_EQ(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), FALSE);
+    EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
+    EXPECT_EQ(std::pair(backend.BlockingWaits(), backend.InputLooks()), std::pair(0, 0));
+    HWND window = PaintedWindow();
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
     SetTimer(window, 1, 50, nullptr);
     backend.SetTimeLimit(100);  // a tick due at the limit still comes
@@ -107,15 +113,6 @@ TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
     EXPECT_EQ(SeenOf(WM_TIMER).size(), 2u);
     EXPECT_THROW(platform::HeadlessBackend({0, 1}), std::invalid_argument) << "no screen";
     EXPECT_NO_THROW(platform::HeadlessBackend({1, 1}));
-}
-
-TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {
-    MSG msg;
-    EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
-    EXPECT_EQ(GetMessageW(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
-    EXPECT_EQ(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), FALSE);
-    EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
-    EXPECT_EQ(std::pair(backend.BlockingWaits(), backend.InputLooks()), std::pair(0, 0));
 }
 
 TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
