@@ -214,7 +214,7 @@ class TextOutTest : public testing::Test {
     HGDIOBJ oldFont_ = nullptr;
 };
 
-TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundColour) {
+TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundAndTransparentTextDoesNot) {
     const SIZE cell = Extent(u"10");
     ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"10", 2, nullptr));
     const auto drawn = surface_.PixelsOtherThan(kPaper);
@@ -226,9 +226,8 @@ TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundColour) {
     EXPECT_GT(background, drawn.size() - background);
     EXPECT_EQ(GetPixel(surface_.dc(), 20, 30), kPitchGreen);
     EXPECT_EQ(GetPixel(surface_.dc(), 20 + cell.cx - 1, 30 + cell.cy - 1), kPitchGreen);
-}
-
-TEST_F(TextOutTest, TransparentTextLeavesTheBackgroundAlone) {
+    // Transparent text leaves the background alone.
+    surface_.Clear(kPaper);
     SetBkMode(surface_.dc(), TRANSPARENT);
     ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"8", 1, nullptr));
     EXPECT_TRUE(surface_.PixelsOf(kPitchGreen).empty());

@@ -115,26 +115,8 @@ TEST_F(MessageLoop, BadArgumentsFailWithoutWaitingAndAWaitForeverOrPastTheTimeLi
     EXPECT_NO_THROW(platform::HeadlessBackend({1, 1}));
 }
 
-TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
-    HWND window = PaintedWindow();
-    SetTimer(window, 1, 50, nullptr);
-    PostMessageW(window, WM_USER, 0, 0);
-    Log().clear();
-    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
-    EXPECT_FALSE(IsWindow(window));
-    ASSERT_EQ(Log().size(), 3u);
-    EXPECT_EQ(std::pair(Log()[1].message, Log()[2].message), std::pair(WM_DESTROY, WM_NCDESTROY));
-    for (const Seen& s : {Log()[1], Log()[2]}) {
-        EXPECT_EQ(std::pair(s.wParam, s.lParam), (std::pair<WPARAM, LPARAM>(0, 0))) << s.message;
-    }
-    // Its queued message and its timer went with it.
-    backend.Advance(100);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
 // What the default procedure answers a program that sends it a message and reads the result.
-TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
+TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndEraseAndCloseDestroysTheWindow) {
     HBRUSH black = RegisterFilledClass(u"Black", RGB(0, 0, 0));
     HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Black", u"Black", WS_VISIBLE | WS_CAPTION,
                                   0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
@@ -161,6 +143,23 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
     DeleteDC(memory);
     DestroyWindow(window);
     DeleteObject(black);
+
+    // A default close destroys the window.
+    HWND painted = PaintedWindow();
+    SetTimer(painted, 1, 50, nullptr);
+    PostMessageW(painted, WM_USER, 0, 0);
+    Log().clear();
+    EXPECT_EQ(SendMessageW(painted, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
+    EXPECT_FALSE(IsWindow(painted));
+    ASSERT_EQ(Log().size(), 3u);
+    EXPECT_EQ(std::pair(Log()[1].message, Log()[2].message), std::pair(WM_DESTROY, WM_NCDESTROY));
+    for (const Seen& s : {Log()[1], Log()[2]}) {
+        EXPECT_EQ(std::pair(s.wParam, s.lParam), (std::pair<WPARAM, LPARAM>(0, 0))) << s.message;
+    }
+    // Its queued message and its timer went with it.
+    backend.Advance(100);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

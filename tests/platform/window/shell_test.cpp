@@ -114,7 +114,7 @@ TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThemAboveTheB
 
 // When a key lights and goes out is the bar's rule (platform/display/soft_keys.h); here, that
 // the bar is drawn again each time, and that its command goes to the window without activating it.
-TEST_F(SoftKeys, TheHeldKeyIsDrawnAsItLightsAndItsCommandGoesToTheWindow) {
+TEST_F(SoftKeys, TheHeldKeyAndTheKeyWhoseMenuIsOpenAreLitAndALinePartsTheKeys) {
     constexpr COLORREF kLit = RGB(48, 104, 200);
     std::vector<bool> lit;
     backend.PointerDown(60, 307);
@@ -131,6 +131,19 @@ TEST_F(SoftKeys, TheHeldKeyIsDrawnAsItLightsAndItsCommandGoesToTheWindow) {
     EXPECT_TRUE(SeenOf(WM_ACTIVATE).empty()) << "the bar takes the tap without the activation";
     EXPECT_EQ(SendMessageW(bar, WM_PAINT, 0, 0) | SendMessageW(bar, WM_MOUSEMOVE, 0, 0), 0)
         << "a paint and a move handled answer 0";
+    // A line parts the keys, and the key whose menu is open is lit.
+    constexpr COLORREF kLine = RGB(64, 64, 72);
+    const RECT r = Rect(bar);
+    const int middle = (r.top + r.bottom) / 2;
+    EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
+    EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_EQ(Shown(r.left, r.bottom - 1), RGB(17, 17, 21)) << "the gradient's last row";
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+    EXPECT_NE(Shown(r.left + 3, r.top + 3), kLit) << "nor the other key once it closes";
 }
 
 TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
@@ -179,22 +192,6 @@ TEST_F(SoftKeys, TheItemUnderTheHeldPointerIsLitAndReleasingOffTheMenuChoosesNot
     backend.PointerUp(menu.left - 1, last.y);
     PumpUntilIdle();
     EXPECT_TRUE(Commands().empty());
-}
-
-TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
-    constexpr COLORREF kLine = RGB(64, 64, 72);
-    constexpr COLORREF kLit = RGB(48, 104, 200);
-    const RECT r = Rect(bar);
-    const int middle = (r.top + r.bottom) / 2;
-    EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
-    EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
-    EXPECT_EQ(Shown(r.left, r.bottom - 1), RGB(17, 17, 21)) << "the gradient's last row";
-    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
-    TapRightSoftKey();
-    EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
-    TapRightSoftKey();
-    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
-    EXPECT_NE(Shown(r.left + 3, r.top + 3), kLit) << "nor the other key once it closes";
 }
 
 // A bar of the test's own: a left key checked but not enabled (state 1), its label longer than
