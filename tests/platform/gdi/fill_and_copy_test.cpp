@@ -120,7 +120,7 @@ void ExpectCopied(const TestSurface& surface, const RECT& copied, int dx, int dy
 // The whole surface (37 x 23, rows not a multiple of any word), and a 5 x 4 part moved from
 // (10, 20) to (2, 3) with nothing else touched; then a copy clipped to both surfaces, leaving
 // unsourced pixels alone.
-TEST(BitBltTest, CopiesTheRectangleExactlyClippedToBothSurfacesAndNothingElse) {
+TEST(BitBltTest, CopiesTheRectangleExactlyClippedToBothSurfacesAndFromItselfAsItWas) {
     const struct {
         int width, height, x, y, w, h, fromX, fromY;
     } copies[] = {{37, 23, 0, 0, 37, 23, 0, 0}, {30, 30, 2, 3, 5, 4, 10, 20}};
@@ -140,16 +140,14 @@ TEST(BitBltTest, CopiesTheRectangleExactlyClippedToBothSurfacesAndNothingElse) {
     ExpectCopied(dest, {0, 0, 7, 8}, 3, 2);
     EXPECT_TRUE(BitBlt(dest.dc(), INT_MAX - 1, INT_MIN, INT_MAX, INT_MAX, source.dc(), INT_MIN,
                        INT_MAX, SRCCOPY));
-}
-
-// Down and right, up by whole rows, and up by part rows (copied row by row, top first).
-TEST(BitBltTest, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
+    // A copy within one surface reads the original pixels: down and right, up by whole rows, and
+    // up by part rows (copied row by row, top first).
     const struct {
         RECT to;
         int dx, dy;
-    } copies[] = {{{2, 3, 12, 13}, -2, -3}, {{0, 0, 16, 10}, 0, 4}, {{1, 0, 11, 10}, 0, 4}};
+    } overlaps[] = {{{2, 3, 12, 13}, -2, -3}, {{0, 0, 16, 10}, 0, 4}, {{1, 0, 11, 10}, 0, 4}};
     TestSurface surface(16, 16);
-    for (const auto& [to, dx, dy] : copies) {
+    for (const auto& [to, dx, dy] : overlaps) {
         PaintCoordinates(surface);
         ASSERT_TRUE(BitBlt(surface.dc(), to.left, to.top, to.right - to.left, to.bottom - to.top,
                            surface.dc(), to.left + dx, to.top + dy, SRCCOPY));

@@ -66,7 +66,7 @@ FontDescription Described(const LOGFONTW& logfont) {
     return face;
 }
 
-TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
+TEST(FontTest, LightWeightPicksALighterFaceThanRegularAmongTheProgramsOwnFonts) {
     LOGFONTW regularLogfont = ScoreLogfont(15);
     regularLogfont.lfWeight = FW_NORMAL;
     const FontDescription light = Described(ScoreLogfont(15));
@@ -77,11 +77,8 @@ TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
     EXPECT_GE(regular.weight, 350) << regular.family << " " << regular.style;
     EXPECT_LT(light.weight, regular.weight);
     EXPECT_NE(light.file, regular.file);
-}
-
-// Only the program's own folder of fonts is read: a face installed elsewhere on the machine
-// (most desktops have one answering to Arial) resolves to one of the program's own faces.
-TEST(FontTest, OnlyTheProgramsOwnFontsAreMatched) {
+    // Only the program's own folder of fonts is read: a face installed elsewhere on the machine
+    // (most desktops have one answering to Arial) resolves to one of the program's own faces.
     LOGFONTW logfont{};
     std::u16string(u"Arial").copy(logfont.lfFaceName, 5);
     const FontDescription face = Described(logfont);
