@@ -21,7 +21,7 @@ class MessageLoop : public Desktop {
     }
 };
 
-TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
+TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimerAndQuitAfterPosted) {
     HWND window = PaintedWindow();
     SetTimer(window, 7, 50, nullptr);
     backend.Advance(60);
@@ -38,6 +38,14 @@ TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
     }
     EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_LBUTTONDOWN, WM_PAINT, WM_TIMER}));
     EXPECT_EQ(msg.wParam, 7u);
+    // A quit comes after posted messages and carries the exit code.
+    PostMessageW(window, WM_USER, 0, 0);
+    PostQuitMessage(42);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, WM_USER, WM_USER), TRUE) << "a range of one message";
+    EXPECT_EQ(msg.message, WM_USER);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam),
+              (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
 }
 
 // A game's tick: a timer message whose handling invalidates the window, then the paint.
@@ -81,18 +89,6 @@ TEST_F(MessageLoop, TheFirstScreenIsShownBeforeInputIsLookedFor) {
     EXPECT_EQ(backend.Presents(), 1);
 }
 
-TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
-    HWND window = PaintedWindow();
-    PostMessageW(window, WM_USER, 0, 0);
-    PostQuitMessage(42);
-    MSG msg;
-    EXPECT_EQ(GetMessageW(&msg, nullptr, WM_USER, WM_USER), TRUE) << "a range of one message";
-    EXPECT_EQ(msg.message, WM_USER);
-    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam),
-              (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
-}
-
 // Bad arguments fail at once; a wait for what can never arrive, and a loop that runs past the
 // time limit, are stopped.
 TEST_F(MessageLoop, BadArgumentsFailWithoutWaitingAndAWaitForeverOrPastTheTimeLimitIsStopped) {
@@ -117,6 +113,23 @@ TEST_F(MessageLoop, BadArgumentsFailWithoutWaitingAndAWaitForeverOrPastTheTimeLi
 
 // What the default procedure answers a program that sends it a message and reads the result.
 TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndEraseAndCloseDestroysTheWindow) {
+    // A default close destroys the window.
+    HWND painted = PaintedWindow();
+    SetTimer(painted, 1, 50, nullptr);
+    PostMessageW(painted, WM_USER, 0, 0);
+    Log().clear();
+    EXPECT_EQ(SendMessageW(painted, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
+    EXPECT_FALSE(IsWindow(painted));
+    ASSERT_EQ(Log().size(), 3u);
+    EXPECT_EQ(std::pair(Log()[1].message, Log()[2].message), std::pair(WM_DESTROY, WM_NCDESTROY));
+    for (const Seen& s : {Log()[1], Log()[2]}) {
+        EXPECT_EQ(std::pair(s.wParam, s.lParam), (std::pair<WPARAM, LPARAM>(0, 0))) << s.message;
+    }
+    // Its queued message and its timer went with it.
+    backend.Advance(100);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+
     HBRUSH black = RegisterFilledClass(u"Black", RGB(0, 0, 0));
     HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Black", u"Black", WS_VISIBLE | WS_CAPTION,
                                   0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);
@@ -143,23 +156,6 @@ TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndEraseAndCloseDestroysTheWi
     DeleteDC(memory);
     DestroyWindow(window);
     DeleteObject(black);
-
-    // A default close destroys the window.
-    HWND painted = PaintedWindow();
-    SetTimer(painted, 1, 50, nullptr);
-    PostMessageW(painted, WM_USER, 0, 0);
-    Log().clear();
-    EXPECT_EQ(SendMessageW(painted, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
-    EXPECT_FALSE(IsWindow(painted));
-    ASSERT_EQ(Log().size(), 3u);
-    EXPECT_EQ(std::pair(Log()[1].message, Log()[2].message), std::pair(WM_DESTROY, WM_NCDESTROY));
-    for (const Seen& s : {Log()[1], Log()[2]}) {
-        EXPECT_EQ(std::pair(s.wParam, s.lParam), (std::pair<WPARAM, LPARAM>(0, 0))) << s.message;
-    }
-    // Its queued message and its timer went with it.
-    backend.Advance(100);
-    MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 LRESULT CountDown(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
