@@ -279,7 +279,7 @@ TEST_F(SoftKeys, HardwareSoftKeysEscapeAndATapOutsideTheMenu) {
     EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty()) << "the window under the tap gets nothing";
 }
 
-TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
+TEST_F(SoftKeys, TheBarGivesItsPopupMenuCheckMarksShowAndTheWindowTakesThemAlong) {
     HMENU menu = HelpMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
@@ -308,11 +308,7 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
         (std::array{GetMenuItemID(menu, 0), GetMenuItemID(loaded, 0), GetMenuItemID(loaded, 1)}),
         (std::array<UINT, 3>{IDM_ABOUT, UINT(-1), UINT(-1)}))
         << "a command; an item that opens a pop-up, and none past the last, have none";
-}
-
-TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
-    HMENU menu = HelpMenu();
-    TapRightSoftKey();
+    // A destroyed window takes its bar and its open menu along.
     DestroyWindow(main);
     EXPECT_EQ(std::tuple(IsWindow(bar), Popup(), GetMenuItemCount(menu)),
               std::tuple(FALSE, HWND{}, -1));
