@@ -81,41 +81,7 @@ TEST(DeviceContextTest, BitmapsAreRefusedPastTheLargestSize) {
     DeleteDC(dc);
 }
 
-TEST(DeviceContextTest, BitmapLivesInOneMemoryDcAtATime) {
-    HDC first = CreateCompatibleDC(nullptr);
-    HDC second = CreateCompatibleDC(first);
-    HBITMAP bitmap = CreateCompatibleBitmap(first, 8, 8);
-    HGDIOBJ firstDefault = SelectObject(first, bitmap);
-    ASSERT_NE(firstDefault, nullptr);
-    EXPECT_EQ(SelectObject(second, bitmap), nullptr);
-    EXPECT_FALSE(DeleteObject(bitmap));  // still selected: refused, not freed
-
-    SelectObject(first, firstDefault);
-    EXPECT_NE(SelectObject(second, bitmap), nullptr);
-    EXPECT_TRUE(DeleteDC(second));  // releases the bitmap without deleting it
-    EXPECT_TRUE(DeleteObject(bitmap));
-    EXPECT_TRUE(DeleteDC(first));
-}
-
-TEST(DeviceContextTest, DeletingStockObjectsIsIgnored) {
-    for (int index : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH,
-                      WHITE_PEN, BLACK_PEN, NULL_PEN, SYSTEM_FONT}) {
-        HGDIOBJ stock = GetStockObject(index);
-        ASSERT_NE(stock, nullptr) << index;
-        EXPECT_TRUE(DeleteObject(stock)) << index;
-        EXPECT_EQ(GetStockObject(index), stock) << index;
-    }
-    // Still usable after the "deletion".
-    TestSurface surface(2, 2, RGB(0, 0, 0));
-    const RECT all{0, 0, 2, 2};
-    FillRect(surface.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    EXPECT_EQ(GetPixel(surface.dc(), 1, 1), RGB(255, 255, 255));
-    EXPECT_EQ(GetStockObject(9), nullptr);
-    EXPECT_EQ(GetStockObject(-1), nullptr);
-    EXPECT_EQ(GetStockObject(SYSTEM_FONT + 1), nullptr);
-}
-
-TEST(DeviceContextTest, ObjectSelectedIntoADcCannotBeDeletedUntilDeselected) {
+TEST(DeviceContextTest, SelectedObjectsCannotBeDeletedUntilDeselectedAndStockOnesAreKept) {
     const GdiObjectCounts before = LiveGdiObjects();
     TestSurface surface(4, 4);
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
@@ -130,6 +96,38 @@ TEST(DeviceContextTest, ObjectSelectedIntoADcCannotBeDeletedUntilDeselected) {
     EXPECT_TRUE(DeleteObject(pen));
     EXPECT_FALSE(DeleteObject(pen));
     EXPECT_EQ(LiveGdiObjects().pens, before.pens);
+
+    // A bitmap lives in one memory DC at a time, and is refused deletion while it does.
+    HDC first = CreateCompatibleDC(nullptr);
+    HDC second = CreateCompatibleDC(first);
+    HBITMAP bitmap = CreateCompatibleBitmap(first, 8, 8);
+    HGDIOBJ firstDefault = SelectObject(first, bitmap);
+    ASSERT_NE(firstDefault, nullptr);
+    EXPECT_EQ(SelectObject(second, bitmap), nullptr);
+    EXPECT_FALSE(DeleteObject(bitmap));  // still selected: refused, not freed
+
+    SelectObject(first, firstDefault);
+    EXPECT_NE(SelectObject(second, bitmap), nullptr);
+    EXPECT_TRUE(DeleteDC(second));  // releases the bitmap without deleting it
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_TRUE(DeleteDC(first));
+
+    // Deleting a stock object is ignored.
+    for (int index : {WHITE_BRUSH, LTGRAY_BRUSH, GRAY_BRUSH, DKGRAY_BRUSH, BLACK_BRUSH, NULL_BRUSH,
+                      WHITE_PEN, BLACK_PEN, NULL_PEN, SYSTEM_FONT}) {
+        HGDIOBJ stock = GetStockObject(index);
+        ASSERT_NE(stock, nullptr) << index;
+        EXPECT_TRUE(DeleteObject(stock)) << index;
+        EXPECT_EQ(GetStockObject(index), stock) << index;
+    }
+    // Still usable after the "deletion".
+    TestSurface stockSurface(2, 2, RGB(0, 0, 0));
+    const RECT all{0, 0, 2, 2};
+    FillRect(stockSurface.dc(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    EXPECT_EQ(GetPixel(stockSurface.dc(), 1, 1), RGB(255, 255, 255));
+    EXPECT_EQ(GetStockObject(9), nullptr);
+    EXPECT_EQ(GetStockObject(-1), nullptr);
+    EXPECT_EQ(GetStockObject(SYSTEM_FONT + 1), nullptr);
 }
 
 TEST(DeviceContextTest, StaleAndMadeUpHandlesAreRefusedEverywhere) {

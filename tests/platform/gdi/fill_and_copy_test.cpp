@@ -27,17 +27,6 @@ void PaintCoordinates(TestSurface& surface) {
     }
 }
 
-TEST(FillRectTest, CoversLeftAndTopEdgesButNotRightAndBottom) {
-    TestSurface surface(20, 20, kPaper);
-    HBRUSH brush = CreateSolidBrush(kGreen);
-    const RECT rect{3, 4, 8, 10};
-    EXPECT_EQ(FillRect(surface.dc(), &rect, brush), 1);
-    DeleteObject(brush);
-    const auto green = surface.PixelsOf(kGreen);
-    EXPECT_EQ(BoundsOf(green), (tarvel_test::Bounds{3, 4, 7, 9}));
-    EXPECT_EQ(green.size(), 5u * 6u);
-}
-
 // The stock brushes paint their greys; programs written for the platform pass stock objects and
 // the copy's operation as numbers, which the names must mean too.
 TEST(FillRectTest, StockBrushesPaintTheirGreysAndAreFoundByThePlatformsNumbers) {
@@ -63,9 +52,18 @@ TEST(FillRectTest, StockBrushesPaintTheirGreysAndAreFoundByThePlatformsNumbers) 
     EXPECT_EQ(GetPixel(surface.dc(), 1, 0), RGB(9, 8, 7));
 }
 
-TEST(FillRectTest, ClipsToTheSurfaceAndIgnoresEmptyOrInvertedRectangles) {
+// Left and top edges are covered, right and bottom not; the surface clips; empty or inverted
+// rectangles cover nothing.
+TEST(FillRectTest, CoversLeftAndTopEdgesClippedToTheSurfaceAndIgnoresEmptyRectangles) {
     TestSurface surface(10, 10, kPaper);
     HBRUSH brush = CreateSolidBrush(kGreen);
+    const RECT rect{3, 4, 8, 10};
+    EXPECT_EQ(FillRect(surface.dc(), &rect, brush), 1);
+    const auto green = surface.PixelsOf(kGreen);
+    EXPECT_EQ(BoundsOf(green), (tarvel_test::Bounds{3, 4, 7, 9}));
+    EXPECT_EQ(green.size(), 5u * 6u);
+
+    surface.Clear(kPaper);
     const RECT overhanging{-5, 7, 100, 100};
     FillRect(surface.dc(), &overhanging, brush);
     EXPECT_EQ(surface.PixelsOf(kGreen).size(), 10u * 3u);
@@ -120,8 +118,9 @@ void ExpectCopied(const TestSurface& surface, const RECT& copied, int dx, int dy
 }
 
 // The whole surface (37 x 23, rows not a multiple of any word), and a 5 x 4 part moved from
-// (10, 20) to (2, 3) with nothing else touched.
-TEST(BitBltTest, CopiesTheRectangleExactlyAndNothingElse) {
+// (10, 20) to (2, 3) with nothing else touched; then a copy clipped to both surfaces, leaving
+// unsourced pixels alone.
+TEST(BitBltTest, CopiesTheRectangleExactlyClippedToBothSurfacesAndFromItselfAsItWas) {
     const struct {
         int width, height, x, y, w, h, fromX, fromY;
     } copies[] = {{37, 23, 0, 0, 37, 23, 0, 0}, {30, 30, 2, 3, 5, 4, 10, 20}};
@@ -132,9 +131,6 @@ TEST(BitBltTest, CopiesTheRectangleExactlyAndNothingElse) {
         ASSERT_TRUE(BitBlt(dest.dc(), c.x, c.y, c.w, c.h, source.dc(), c.fromX, c.fromY, SRCCOPY));
         ExpectCopied(dest, {c.x, c.y, c.x + c.w, c.y + c.h}, c.fromX - c.x, c.fromY - c.y);
     }
-}
-
-TEST(BitBltTest, ClipsToBothSurfacesLeavingUnsourcedPixelsAlone) {
     TestSurface source(10, 10);
     TestSurface dest(20, 20, kGreen);
     PaintCoordinates(source);
@@ -144,16 +140,14 @@ TEST(BitBltTest, ClipsToBothSurfacesLeavingUnsourcedPixelsAlone) {
     ExpectCopied(dest, {0, 0, 7, 8}, 3, 2);
     EXPECT_TRUE(BitBlt(dest.dc(), INT_MAX - 1, INT_MIN, INT_MAX, INT_MAX, source.dc(), INT_MIN,
                        INT_MAX, SRCCOPY));
-}
-
-// Down and right, up by whole rows, and up by part rows (copied row by row, top first).
-TEST(BitBltTest, OverlappingCopyWithinOneSurfaceReadsTheOriginalPixels) {
+    // A copy within one surface reads the original pixels: down and right, up by whole rows, and
+    // up by part rows (copied row by row, top first).
     const struct {
         RECT to;
         int dx, dy;
-    } copies[] = {{{2, 3, 12, 13}, -2, -3}, {{0, 0, 16, 10}, 0, 4}, {{1, 0, 11, 10}, 0, 4}};
+    } overlaps[] = {{{2, 3, 12, 13}, -2, -3}, {{0, 0, 16, 10}, 0, 4}, {{1, 0, 11, 10}, 0, 4}};
     TestSurface surface(16, 16);
-    for (const auto& [to, dx, dy] : copies) {
+    for (const auto& [to, dx, dy] : overlaps) {
         PaintCoordinates(surface);
         ASSERT_TRUE(BitBlt(surface.dc(), to.left, to.top, to.right - to.left, to.bottom - to.top,
                            surface.dc(), to.left + dx, to.top + dy, SRCCOPY));

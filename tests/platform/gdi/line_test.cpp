@@ -55,7 +55,7 @@ TEST(ThinLineTest, LinesRunLeftwardsTooAndATieStepsBothWays) {
     EXPECT_EQ(plotted, (std::vector<Pixel>{{1, 2}, {0, 1}}));
 }
 
-TEST(LineToTest, NullPenMovesTheCurrentPositionAndWhitePenDrawsWhite) {
+TEST(LineToTest, EachPenDrawsItsOwnWayAndTheNullPenOnlyMovesTheCurrentPosition) {
     TestSurface surface(20, 20, RGB(0, 0, 0));
     POINT previous{-1, -1};
     EXPECT_TRUE(MoveToEx(surface.dc(), 3, 4, &previous));
@@ -70,17 +70,16 @@ TEST(LineToTest, NullPenMovesTheCurrentPositionAndWhitePenDrawsWhite) {
     surface.UseStock(WHITE_PEN);
     LineTo(surface.dc(), 2, 0);
     EXPECT_EQ(surface.PixelsOf(RGB(255, 255, 255)), (std::set<Pixel>{{0, 0}, {1, 0}}));
-}
 
-// From the first point up to the last, which is left out, whichever way the line runs.
-TEST(LineToTest, TheDefaultPenAndAPenOfWidthZeroDrawOnePixelWide) {
-    TestSurface surface(10, 10, RGB(255, 255, 255));
-    Line(surface.dc(), 1, 1, 6, 1);
-    EXPECT_EQ(surface.PixelsOf(RGB(0, 0, 0)),
+    // The default pen and a pen of width 0 draw one pixel wide, from the first point up to the
+    // last, which is left out, whichever way the line runs.
+    TestSurface white(10, 10, RGB(255, 255, 255));
+    Line(white.dc(), 1, 1, 6, 1);
+    EXPECT_EQ(white.PixelsOf(RGB(0, 0, 0)),
               (std::set<Pixel>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}));
-    surface.UsePen(0, kGrey);
-    Line(surface.dc(), 9, 8, 9, 4);
-    EXPECT_EQ(surface.PixelsOf(kGrey), (std::set<Pixel>{{9, 5}, {9, 6}, {9, 7}, {9, 8}}));
+    white.UsePen(0, kGrey);
+    Line(white.dc(), 9, 8, 9, 4);
+    EXPECT_EQ(white.PixelsOf(kGrey), (std::set<Pixel>{{9, 5}, {9, 6}, {9, 7}, {9, 8}}));
 }
 
 TEST(LineToTest, LinesFarOffOrHugeStayInsideTheSurface) {

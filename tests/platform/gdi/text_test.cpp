@@ -66,7 +66,7 @@ FontDescription Described(const LOGFONTW& logfont) {
     return face;
 }
 
-TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
+TEST(FontTest, LightWeightPicksALighterFaceThanRegularAmongTheProgramsOwnFonts) {
     LOGFONTW regularLogfont = ScoreLogfont(15);
     regularLogfont.lfWeight = FW_NORMAL;
     const FontDescription light = Described(ScoreLogfont(15));
@@ -77,11 +77,8 @@ TEST(FontTest, LightWeightPicksALighterFaceThanRegular) {
     EXPECT_GE(regular.weight, 350) << regular.family << " " << regular.style;
     EXPECT_LT(light.weight, regular.weight);
     EXPECT_NE(light.file, regular.file);
-}
-
-// Only the program's own folder of fonts is read: a face installed elsewhere on the machine
-// (most desktops have one answering to Arial) resolves to one of the program's own faces.
-TEST(FontTest, OnlyTheProgramsOwnFontsAreMatched) {
+    // Only the program's own folder of fonts is read: a face installed elsewhere on the machine
+    // (most desktops have one answering to Arial) resolves to one of the program's own faces.
     LOGFONTW logfont{};
     std::u16string(u"Arial").copy(logfont.lfFaceName, 5);
     const FontDescription face = Described(logfont);
@@ -214,7 +211,7 @@ class TextOutTest : public testing::Test {
     HGDIOBJ oldFont_ = nullptr;
 };
 
-TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundColour) {
+TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundAndTransparentTextDoesNot) {
     const SIZE cell = Extent(u"10");
     ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"10", 2, nullptr));
     const auto drawn = surface_.PixelsOtherThan(kPaper);
@@ -226,9 +223,8 @@ TEST_F(TextOutTest, OpaqueTextFillsExactlyItsCellWithTheBackgroundColour) {
     EXPECT_GT(background, drawn.size() - background);
     EXPECT_EQ(GetPixel(surface_.dc(), 20, 30), kPitchGreen);
     EXPECT_EQ(GetPixel(surface_.dc(), 20 + cell.cx - 1, 30 + cell.cy - 1), kPitchGreen);
-}
-
-TEST_F(TextOutTest, TransparentTextLeavesTheBackgroundAlone) {
+    // Transparent text leaves the background alone.
+    surface_.Clear(kPaper);
     SetBkMode(surface_.dc(), TRANSPARENT);
     ASSERT_TRUE(ExtTextOutW(surface_.dc(), 20, 30, 0, nullptr, u"8", 1, nullptr));
     EXPECT_TRUE(surface_.PixelsOf(kPitchGreen).empty());

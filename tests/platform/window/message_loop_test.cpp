@@ -21,7 +21,7 @@ class MessageLoop : public Desktop {
     }
 };
 
-TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
+TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimerAndQuitAfterPosted) {
     HWND window = PaintedWindow();
     SetTimer(window, 7, 50, nullptr);
     backend.Advance(60);
@@ -38,6 +38,14 @@ TEST_F(MessageLoop, PostedBeforeInputBeforePaintBeforeTimer) {
     }
     EXPECT_EQ(order, (std::vector<UINT>{WM_USER + 1, WM_LBUTTONDOWN, WM_PAINT, WM_TIMER}));
     EXPECT_EQ(msg.wParam, 7u);
+    // A quit comes after posted messages and carries the exit code.
+    PostMessageW(window, WM_USER, 0, 0);
+    PostQuitMessage(42);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, WM_USER, WM_USER), TRUE) << "a range of one message";
+    EXPECT_EQ(msg.message, WM_USER);
+    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam),
+              (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
 }
 
 // A game's tick: a timer message whose handling invalidates the window, then the paint.
@@ -81,22 +89,16 @@ TEST_F(MessageLoop, TheFirstScreenIsShownBeforeInputIsLookedFor) {
     EXPECT_EQ(backend.Presents(), 1);
 }
 
-TEST_F(MessageLoop, QuitComesAfterPostedMessagesAndCarriesTheExitCode) {
-    HWND window = PaintedWindow();
-    PostMessageW(window, WM_USER, 0, 0);
-    PostQuitMessage(42);
+// Bad arguments fail at once; a wait for what can never arrive, and a loop that runs past the
+// time limit, are stopped.
+TEST_F(MessageLoop, BadArgumentsFailWithoutWaitingAndAWaitForeverOrPastTheTimeLimitIsStopped) {
     MSG msg;
-    EXPECT_EQ(GetMessageW(&msg, nullptr, WM_USER, WM_USER), TRUE) << "a range of one message";
-    EXPECT_EQ(msg.message, WM_USER);
-    EXPECT_EQ(GetMessageW(&msg, nullptr, 0, 0), FALSE);
-    EXPECT_EQ(std::tuple(msg.message, msg.wParam, msg.lParam),
-              (std::tuple<UINT, WPARAM, LPARAM>(WM_QUIT, 42, 0)));
-}
-
-// A wait for what can never arrive, and a loop that runs past the time limit, are stopped.
-TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
+    EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
+    EXPECT_EQ(GetMessageW(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
+    EXPECT_EQ(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), FALSE);
+    EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
+    EXPECT_EQ(std::pair(backend.BlockingWaits(), backend.InputLooks()), std::pair(0, 0));
     HWND window = PaintedWindow();
-    MSG msg;
     EXPECT_THROW(GetMessageW(&msg, nullptr, 0, 0), platform::HeadlessStall);
     SetTimer(window, 1, 50, nullptr);
     backend.SetTimeLimit(100);  // a tick due at the limit still comes
@@ -109,22 +111,15 @@ TEST_F(MessageLoop, ALoopThatWouldWaitForeverOrRunPastTheTimeLimitIsStopped) {
     EXPECT_NO_THROW(platform::HeadlessBackend({1, 1}));
 }
 
-TEST_F(MessageLoop, BadArgumentsFailWithoutWaiting) {
-    MSG msg;
-    EXPECT_EQ(GetMessageW(nullptr, nullptr, 0, 0), -1);
-    EXPECT_EQ(GetMessageW(&msg, reinterpret_cast<HWND>(0x1234), 0, 0), -1);
-    EXPECT_EQ(PostMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), FALSE);
-    EXPECT_EQ(SendMessageW(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0), 0);
-    EXPECT_EQ(std::pair(backend.BlockingWaits(), backend.InputLooks()), std::pair(0, 0));
-}
-
-TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
-    HWND window = PaintedWindow();
-    SetTimer(window, 1, 50, nullptr);
-    PostMessageW(window, WM_USER, 0, 0);
+// What the default procedure answers a program that sends it a message and reads the result.
+TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndEraseAndCloseDestroysTheWindow) {
+    // A default close destroys the window.
+    HWND painted = PaintedWindow();
+    SetTimer(painted, 1, 50, nullptr);
+    PostMessageW(painted, WM_USER, 0, 0);
     Log().clear();
-    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
-    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(SendMessageW(painted, WM_CLOSE, 0, 0), 0) << "a close handled answers 0";
+    EXPECT_FALSE(IsWindow(painted));
     ASSERT_EQ(Log().size(), 3u);
     EXPECT_EQ(std::pair(Log()[1].message, Log()[2].message), std::pair(WM_DESTROY, WM_NCDESTROY));
     for (const Seen& s : {Log()[1], Log()[2]}) {
@@ -134,10 +129,7 @@ TEST_F(MessageLoop, DefaultCloseDestroysTheWindow) {
     backend.Advance(100);
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-}
 
-// What the default procedure answers a program that sends it a message and reads the result.
-TEST_F(MessageLoop, TheDefaultProcedureAnswersPaintAndErase) {
     HBRUSH black = RegisterFilledClass(u"Black", RGB(0, 0, 0));
     HWND window = CreateWindowExW(WS_EX_CAPTIONOKBTN, u"Black", u"Black", WS_VISIBLE | WS_CAPTION,
                                   0, 0, 240, 320, nullptr, nullptr, nullptr, nullptr);

@@ -67,7 +67,7 @@ class SoftKeys : public Desktop {
     HWND bar = nullptr;
 };
 
-TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
+TEST_F(SoftKeys, BadBarDescriptionsAreRefusedAndAHiddenBarIsNotShown) {
     SHMENUBARINFO info = BarInfo(main, instance, 999);  // no such resource
     EXPECT_FALSE(SHCreateMenuBar(&info));
     info.nToolBarId = resources::IDR_MENU;
@@ -77,9 +77,19 @@ TEST_F(SoftKeys, BadBarDescriptionsAreRefused) {
     info.hwndParent = nullptr;
     EXPECT_FALSE(SHCreateMenuBar(&info));
     EXPECT_EQ(info.hwndMB, nullptr);
+    // An empty bar is shown, and a hidden one is not.
+    const std::pair<DWORD, bool> cases[] = {{SHCMBF_EMPTYBAR, true},
+                                            {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
+    for (const auto& [flags, shown] : cases) {
+        HWND owner = MakeWindow(u"Owner");
+        SHMENUBARINFO empty = BarInfo(owner, nullptr, 0, flags);
+        ASSERT_TRUE(SHCreateMenuBar(&empty));
+        EXPECT_EQ(IsWindowVisible(empty.hwndMB) != FALSE, shown) << flags;
+        DestroyWindow(owner);
+    }
 }
 
-TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThem) {
+TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThemAboveTheBarOrNot) {
     HWND dialog = MakeWindow(u"Plain", 10, 20, 50, 60);
     PumpUntilIdle();
     // What each asks, and how many paints follow: the done button's caption is drawn again.
@@ -91,11 +101,20 @@ TEST_F(SoftKeys, InitDialogResizesOnlyWhenItsFlagsAskAndTheMaskLetsThem) {
         EXPECT_EQ(Sides(Rect(dialog)), (std::array<LONG, 4>{10, 20, 60, 80})) << info.dwFlags;
         EXPECT_EQ(PumpUntilIdle(), paints) << info.dwFlags;
     }
+    // A full-screen dialog without its bar takes the whole height.
+    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
+    ASSERT_TRUE(SHInitDialog(&info));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 320);
+    SHINITDLGINFO withBar{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
+    ASSERT_TRUE(SHInitDialog(&withBar));
+    PumpUntilIdle();
+    EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
 }
 
 // When a key lights and goes out is the bar's rule (platform/display/soft_keys.h); here, that
 // the bar is drawn again each time, and that its command goes to the window without activating it.
-TEST_F(SoftKeys, TheHeldKeyIsDrawnAsItLightsAndItsCommandGoesToTheWindow) {
+TEST_F(SoftKeys, TheHeldKeyAndTheKeyWhoseMenuIsOpenAreLitAndALinePartsTheKeys) {
     constexpr COLORREF kLit = RGB(48, 104, 200);
     std::vector<bool> lit;
     backend.PointerDown(60, 307);
@@ -112,6 +131,19 @@ TEST_F(SoftKeys, TheHeldKeyIsDrawnAsItLightsAndItsCommandGoesToTheWindow) {
     EXPECT_TRUE(SeenOf(WM_ACTIVATE).empty()) << "the bar takes the tap without the activation";
     EXPECT_EQ(SendMessageW(bar, WM_PAINT, 0, 0) | SendMessageW(bar, WM_MOUSEMOVE, 0, 0), 0)
         << "a paint and a move handled answer 0";
+    // A line parts the keys, and the key whose menu is open is lit.
+    constexpr COLORREF kLine = RGB(64, 64, 72);
+    const RECT r = Rect(bar);
+    const int middle = (r.top + r.bottom) / 2;
+    EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
+    EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
+    EXPECT_EQ(Shown(r.left, r.bottom - 1), RGB(17, 17, 21)) << "the gradient's last row";
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
+    TapRightSoftKey();
+    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
+    EXPECT_NE(Shown(r.left + 3, r.top + 3), kLit) << "nor the other key once it closes";
 }
 
 TEST_F(SoftKeys, TheRightSoftKeyOpensTheHelpMenuAboveIt) {
@@ -160,46 +192,6 @@ TEST_F(SoftKeys, TheItemUnderTheHeldPointerIsLitAndReleasingOffTheMenuChoosesNot
     backend.PointerUp(menu.left - 1, last.y);
     PumpUntilIdle();
     EXPECT_TRUE(Commands().empty());
-}
-
-TEST_F(SoftKeys, ALinePartsTheKeysAndTheKeyWhoseMenuIsOpenIsLit) {
-    constexpr COLORREF kLine = RGB(64, 64, 72);
-    constexpr COLORREF kLit = RGB(48, 104, 200);
-    const RECT r = Rect(bar);
-    const int middle = (r.top + r.bottom) / 2;
-    EXPECT_EQ(Shown(r.left + 120, middle), kLine) << "between the two keys";
-    EXPECT_NE(Shown(r.left, middle), kLine) << "none before the first";
-    EXPECT_EQ(Shown(r.left, r.bottom - 1), RGB(17, 17, 21)) << "the gradient's last row";
-    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
-    TapRightSoftKey();
-    EXPECT_EQ(Shown(r.right - 3, r.top + 3), kLit);
-    TapRightSoftKey();
-    EXPECT_NE(Shown(r.right - 3, r.top + 3), kLit);
-    EXPECT_NE(Shown(r.left + 3, r.top + 3), kLit) << "nor the other key once it closes";
-}
-
-TEST_F(SoftKeys, AFullScreenDialogWithoutItsBarTakesTheWholeHeight) {
-    HWND dialog = MakeWindow(u"Dialog", 20, 20, 100, 100);
-    SHINITDLGINFO info{SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU};
-    ASSERT_TRUE(SHInitDialog(&info));
-    PumpUntilIdle();
-    EXPECT_EQ(Rect(dialog).bottom, 320);
-    SHINITDLGINFO withBar{SHIDIM_FLAGS, dialog, SHIDIF_SIZEDLGFULLSCREEN};
-    ASSERT_TRUE(SHInitDialog(&withBar));
-    PumpUntilIdle();
-    EXPECT_EQ(Rect(dialog).bottom, 294) << "above the bar it made";
-}
-
-TEST_F(SoftKeys, AnEmptyBarIsShownAndAHiddenOneIsNot) {
-    const std::pair<DWORD, bool> cases[] = {{SHCMBF_EMPTYBAR, true},
-                                            {SHCMBF_EMPTYBAR | SHCMBF_HIDDEN, false}};
-    for (const auto& [flags, shown] : cases) {
-        HWND owner = MakeWindow(u"Owner");
-        SHMENUBARINFO info = BarInfo(owner, nullptr, 0, flags);
-        ASSERT_TRUE(SHCreateMenuBar(&info));
-        EXPECT_EQ(IsWindowVisible(info.hwndMB) != FALSE, shown) << flags;
-        DestroyWindow(owner);
-    }
 }
 
 // A bar of the test's own: a left key checked but not enabled (state 1), its label longer than
@@ -260,15 +252,7 @@ TEST_F(SoftKeys, MenuItemsAre22PixelsHighBelowAOnePixelBorder) {
     }
 }
 
-TEST_F(SoftKeys, ATapOutsideTheMenuOnlyClosesIt) {
-    TapRightSoftKey();
-    backend.Tap(Rect(Popup()).left + 10, 20);  // above it
-    PumpUntilIdle();
-    EXPECT_EQ(Popup(), nullptr);
-    EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty()) << "the window under the tap gets nothing";
-}
-
-TEST_F(SoftKeys, HardwareSoftKeysAndEscape) {
+TEST_F(SoftKeys, HardwareSoftKeysEscapeAndATapOutsideTheMenu) {
     backend.PressKey(VK_F2);
     PumpUntilIdle();
     EXPECT_NE(Popup(), nullptr);
@@ -287,9 +271,15 @@ TEST_F(SoftKeys, HardwareSoftKeysAndEscape) {
     PumpUntilIdle();
     EXPECT_EQ(Commands(), (std::vector<WORD>{IDM_OK, IDM_NEW}));
     EXPECT_EQ(Popup(), nullptr);
+    // A tap outside the menu only closes it.
+    TapRightSoftKey();
+    backend.Tap(Rect(Popup()).left + 10, 20);  // above it
+    PumpUntilIdle();
+    EXPECT_EQ(Popup(), nullptr);
+    EXPECT_TRUE(SeenOf(WM_LBUTTONDOWN).empty()) << "the window under the tap gets nothing";
 }
 
-TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
+TEST_F(SoftKeys, TheBarGivesItsPopupMenuCheckMarksShowAndTheWindowTakesThemAlong) {
     HMENU menu = HelpMenu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, IDM_OK), 0) << "a plain key has no menu";
@@ -318,11 +308,7 @@ TEST_F(SoftKeys, TheBarGivesItsPopupMenuAndCheckMarksShow) {
         (std::array{GetMenuItemID(menu, 0), GetMenuItemID(loaded, 0), GetMenuItemID(loaded, 1)}),
         (std::array<UINT, 3>{IDM_ABOUT, UINT(-1), UINT(-1)}))
         << "a command; an item that opens a pop-up, and none past the last, have none";
-}
-
-TEST_F(SoftKeys, ADestroyedWindowTakesItsBarAndMenuAlong) {
-    HMENU menu = HelpMenu();
-    TapRightSoftKey();
+    // A destroyed window takes its bar and its open menu along.
     DestroyWindow(main);
     EXPECT_EQ(std::tuple(IsWindow(bar), Popup(), GetMenuItemCount(menu)),
               std::tuple(FALSE, HWND{}, -1));
