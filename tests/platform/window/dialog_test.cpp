@@ -273,12 +273,15 @@ TEST_F(Dialogs, ADialogIsPlacedAndSizedInUnitsOfItsFontAndNoPointSizeMeansEight)
 // The owner is disabled while a dialog runs, and enabled again after it or when it cannot be
 // made. That a disabled window takes no input is the window system's rule (window_api_test.cpp).
 TEST_F(Dialogs, TheOwnerIsDisabledWhileADialogRunsAndDialogsThatCannotBeMadeFail) {
-    While(100, [&] {
+    While(170, [&] {
         EXPECT_FALSE(IsWindowEnabled(main));
+        EXPECT_EQ(GetForegroundWindow(), FindWindowW(u"Dialog", u"Small"));
         EndDialog(FindWindowW(u"Dialog", u"Small"), 7);
     });
     EXPECT_EQ(RunTestDialog(main, 300), 7);
+    EXPECT_GE(SeenOf(WM_TIMER).size(), 3u) << "the owner's ticks at 50, 100 and 150 went on";
     EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(GetForegroundWindow(), main);
     // A control of a class nobody registered, and a window that cannot be made.
     EXPECT_EQ(RunTestDialog(main, 403), -1);
     EXPECT_EQ(FindWindowW(u"Dialog", u"Rara"), nullptr);
