@@ -41,7 +41,7 @@ class FreshPages {
     unsigned char* data_;
 };
 
-// Blocks without a whole page are left alone.
+// Only the pages wholly inside a block are mapped: a block without a whole page is left alone.
 TEST(MapPagesNow, MapsTheWholePagesOfTheBlockAndNoOthers) {
     FreshPages pages(6);
     ASSERT_NE(pages.Data(), MAP_FAILED);

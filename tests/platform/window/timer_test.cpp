@@ -34,7 +34,7 @@ TEST_F(Timers, AThreadTimerCallsItsCallbackWhenDispatched) {
     EXPECT_TRUE(KillTimer(nullptr, id));
 }
 
-TEST_F(Timers, ThreadTimerNumbersRunFromOneTo0x7FFFAndRoundAgainAndAWindowsMayBeZero) {
+TEST_F(Timers, ThreadTimerNumbersRunFromOneTo0x7FFFAndRoundAgainAndAWindowTimerMayBeZero) {
     UINT_PTR first = SetTimer(nullptr, 0, 1000, OnTick);
     ASSERT_EQ(first, 1u);
     KillTimer(nullptr, first);
